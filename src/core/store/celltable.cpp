@@ -1,0 +1,334 @@
+#include "celltable.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int kDefaultColWidth = 64;
+
+quint32 readOffset(const char *block, int index)
+{
+    quint32 value;
+    std::memcpy(&value, block + index * sizeof(quint32), sizeof(quint32));
+    return value;
+}
+
+} // namespace
+
+int CellTable::Row::cellCount() const
+{
+    if (block.isEmpty())
+        return 0;
+    return int(readOffset(block.constData(), 0) / sizeof(quint32)) - 1;
+}
+
+QByteArrayView CellTable::Row::cell(int column) const
+{
+    if (column < 0 || column >= cellCount())
+        return {};
+    const char *data = block.constData();
+    const quint32 begin = readOffset(data, column);
+    const quint32 end = readOffset(data, column + 1);
+    return QByteArrayView(data + begin, qsizetype(end - begin));
+}
+
+CellTable::Row CellTable::makeRow(const std::vector<QByteArrayView> &cells)
+{
+    int n = int(cells.size());
+    while (n > 0 && cells[size_t(n - 1)].isEmpty())
+        --n;
+    Row row;
+    if (n == 0)
+        return row;
+    qsizetype textSize = 0;
+    for (int i = 0; i < n; ++i)
+        textSize += cells[size_t(i)].size();
+    const qsizetype header = qsizetype(n + 1) * qsizetype(sizeof(quint32));
+    row.block.resize(header + textSize);
+    char *out = row.block.data();
+    quint32 offset = quint32(header);
+    for (int i = 0; i < n; ++i) {
+        std::memcpy(out + i * sizeof(quint32), &offset, sizeof(quint32));
+        const QByteArrayView text = cells[size_t(i)];
+        if (!text.isEmpty())
+            std::memcpy(out + offset, text.data(), size_t(text.size()));
+        offset += quint32(text.size());
+    }
+    std::memcpy(out + n * sizeof(quint32), &offset, sizeof(quint32));
+    return row;
+}
+
+CellTable::CellTable(int columns, int rows)
+{
+    setColCount(columns);
+    setRowCount(rows);
+}
+
+void CellTable::setColCount(int columns)
+{
+    columns = std::max(columns, 1);
+    if (columns < m_colCount) {
+        for (size_t r = 0; r < m_rows.size(); ++r) {
+            if (m_rows[r].cellCount() > columns) {
+                std::vector<QByteArrayView> cells = rowUtf8(int(r));
+                cells.resize(size_t(columns));
+                m_rows[r] = makeRow(cells);
+            }
+        }
+    }
+    m_colCount = columns;
+    m_colWidths.resize(columns, kDefaultColWidth);
+    if (int(m_styles.size()) > columns)
+        m_styles.resize(size_t(columns));
+}
+
+void CellTable::setRowCount(int rows)
+{
+    m_rows.resize(size_t(std::max(rows, 1)));
+}
+
+QByteArrayView CellTable::cellUtf8(int column, int row) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= m_colCount)
+        return {};
+    return m_rows[size_t(row)].cell(column);
+}
+
+QString CellTable::cell(int column, int row) const
+{
+    const QByteArrayView bytes = cellUtf8(column, row);
+    return bytes.isEmpty() ? QString() : QString::fromUtf8(bytes);
+}
+
+std::vector<QByteArrayView> CellTable::rowUtf8(int row) const
+{
+    std::vector<QByteArrayView> cells;
+    if (row < 0 || row >= rowCount())
+        return cells;
+    const Row &r = m_rows[size_t(row)];
+    const int n = std::min(r.cellCount(), m_colCount);
+    cells.reserve(size_t(n));
+    for (int c = 0; c < n; ++c)
+        cells.push_back(r.cell(c));
+    return cells;
+}
+
+void CellTable::setCellUtf8(int column, int row, QByteArrayView text)
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= m_colCount)
+        return;
+    std::vector<QByteArrayView> cells = rowUtf8(row);
+    if (int(cells.size()) <= column) {
+        if (text.isEmpty())
+            return;
+        cells.resize(size_t(column + 1));
+    }
+    cells[size_t(column)] = text;
+    m_rows[size_t(row)] = makeRow(cells); // the views still point into the old block here
+}
+
+void CellTable::setCell(int column, int row, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    setCellUtf8(column, row, bytes);
+}
+
+void CellTable::setRowUtf8(int row, const std::vector<QByteArrayView> &cells)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    if (int(cells.size()) > m_colCount) {
+        std::vector<QByteArrayView> cut(cells.begin(), cells.begin() + m_colCount);
+        m_rows[size_t(row)] = makeRow(cut);
+    } else {
+        m_rows[size_t(row)] = makeRow(cells);
+    }
+}
+
+void CellTable::copyRowFrom(const CellTable &source, int sourceRow, int row)
+{
+    setRowUtf8(row, source.rowUtf8(sourceRow));
+}
+
+int CellTable::colWidth(int column) const
+{
+    return column >= 0 && column < m_colCount ? m_colWidths[column] : 0;
+}
+
+void CellTable::setColWidth(int column, int width)
+{
+    if (column >= 0 && column < m_colCount)
+        m_colWidths[column] = width;
+}
+
+void CellTable::insertBlankRows(int at, int count)
+{
+    if (count <= 0)
+        return;
+    at = std::clamp(at, 0, rowCount());
+    m_rows.insert(m_rows.begin() + at, size_t(count), Row());
+}
+
+void CellTable::deleteRows(int at, int count)
+{
+    if (count <= 0 || at < 0 || at >= rowCount())
+        return;
+    count = std::min(count, rowCount() - at);
+    m_rows.erase(m_rows.begin() + at, m_rows.begin() + at + count);
+    if (m_rows.empty())
+        m_rows.resize(1);
+}
+
+void CellTable::blankRows(int at, int count)
+{
+    const int end = std::min(rowCount(), at + std::max(count, 0));
+    for (int r = std::max(at, 0); r < end; ++r)
+        m_rows[size_t(r)] = Row();
+}
+
+void CellTable::blankDataRows()
+{
+    blankRows(1, rowCount() - 1);
+}
+
+void CellTable::blankAllCells()
+{
+    blankRows(0, rowCount());
+}
+
+bool CellTable::isRowBlank(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return true;
+    return m_rows[size_t(row)].block.isEmpty();
+}
+
+int CellTable::firstFreeRow()
+{
+    for (int r = 1; r < rowCount(); ++r) {
+        if (isRowBlank(r))
+            return r;
+    }
+    insertBlankRows(rowCount(), 1);
+    return rowCount() - 1;
+}
+
+CellTable::ColumnStyle CellTable::columnStyle(int column) const
+{
+    if (column < 0 || column >= int(m_styles.size()))
+        return ColumnStyle::Text;
+    return m_styles[size_t(column)];
+}
+
+void CellTable::setColumnStyle(int column, ColumnStyle style)
+{
+    if (column < 0 || column >= m_colCount)
+        return;
+    if (int(m_styles.size()) <= column)
+        m_styles.resize(size_t(column + 1), ColumnStyle::Text);
+    m_styles[size_t(column)] = style;
+}
+
+int CellTable::compareText(QByteArrayView a, QByteArrayView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    if (n > 0) {
+        const int c = std::memcmp(a.data(), b.data(), size_t(n));
+        if (c != 0)
+            return c;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+int CellTable::compareRowValues(const Row &a, const Row &b) const
+{
+    // The last column never takes part; a sort by it alone still compares it.
+    const int last = std::max(m_sortColumn, m_colCount - 2);
+    for (int c = std::max(m_sortColumn, 0); c <= last && c < m_colCount; ++c) {
+        int result;
+        if (columnStyle(c) == ColumnStyle::Custom && m_customCompare)
+            result = m_customCompare(c, a.cell(c), b.cell(c));
+        else
+            result = compareText(a.cell(c), b.cell(c));
+        if (result != 0)
+            return result;
+    }
+    return 0;
+}
+
+int CellTable::compareRows(int a, int b) const
+{
+    return compareRowValues(m_rows[size_t(a)], m_rows[size_t(b)]);
+}
+
+int CellTable::sortRows(int trackRow)
+{
+    if (rowCount() <= 2)
+        return trackRow;
+    const bool descending = m_sortDirection == SortDirection::Descending;
+    const QByteArray tracked = trackRow >= 1 && trackRow < rowCount() ? m_rows[size_t(trackRow)].block
+                                                                        : QByteArray();
+    // Rows carry no identity of their own; the tracked row is found again by its block,
+    // which implicit sharing keeps identical (same data pointer) through the moves.
+    const char *trackedData = tracked.isNull() ? nullptr : tracked.constData();
+    std::sort(m_rows.begin() + 1, m_rows.end(), [this, descending](const Row &a, const Row &b) {
+        const int c = compareRowValues(a, b);
+        return descending ? c > 0 : c < 0;
+    });
+    if (trackRow < 1 || trackRow >= rowCount())
+        return trackRow;
+    if (trackedData == nullptr) {
+        // A blank row: keep the selection on a blank row.
+        for (int r = 1; r < rowCount(); ++r)
+            if (isRowBlank(r))
+                return r;
+        return trackRow;
+    }
+    for (int r = 1; r < rowCount(); ++r)
+        if (m_rows[size_t(r)].block.constData() == trackedData)
+            return r;
+    return trackRow;
+}
+
+void CellTable::applyDataRowOrder(const std::vector<int> &order)
+{
+    if (int(order.size()) > rowCount() - 1)
+        return;
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    sorted.push_back(std::move(m_rows[0]));
+    for (const int old : order)
+        sorted.push_back(std::move(m_rows[size_t(old)]));
+    m_rows = std::move(sorted);
+}
+
+bool CellTable::headerClick(int column, int *trackRow)
+{
+    if (rowCount() < 3 || column < 0 || column >= m_colCount)
+        return false;
+    if (m_canSort && !m_canSort(column))
+        return false;
+    if (column == m_sortColumn) {
+        m_sortDirection = m_sortDirection == SortDirection::Ascending ? SortDirection::Descending
+                                                                      : SortDirection::Ascending;
+    } else {
+        m_sortColumn = column;
+        m_sortDirection = SortDirection::Ascending;
+    }
+    const int newRow = sortRows(trackRow ? *trackRow : -1);
+    if (trackRow)
+        *trackRow = newRow;
+    return true;
+}
+
+bool CellTable::operator==(const CellTable &other) const
+{
+    if (m_colCount != other.m_colCount || rowCount() != other.rowCount())
+        return false;
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < m_colCount; ++c)
+            if (cellUtf8(c, r) != other.cellUtf8(c, r))
+                return false;
+    return true;
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+// A rectangular table of text cells whose row 0 is the header row. Every record set and
+// every visible list of the program is one.
+//
+// Cells are held as UTF-8, one heap block per row (offsets, then the texts), so a row
+// moves as one value, a sort swaps rows without touching cells, and a large store stays
+// small in memory. Cells outside the table read as empty.
+class CellTable
+{
+public:
+    enum class ColumnStyle { Text, Custom };
+    enum class SortDirection { Ascending, Descending };
+
+    // Answers <0, 0 or >0 for two cell texts of a custom column.
+    using CustomCompare = std::function<int(int column, QByteArrayView a, QByteArrayView b)>;
+    using CanSort = std::function<bool(int column)>;
+
+    explicit CellTable(int columns = 1, int rows = 1);
+
+    int colCount() const { return m_colCount; }
+    int rowCount() const { return int(m_rows.size()); }
+    // Values below 1 are taken as 1; new cells are empty, cut-off cells are gone.
+    void setColCount(int columns);
+    void setRowCount(int rows);
+
+    QString cell(int column, int row) const;
+    // The cell's UTF-8 bytes, valid until the row is next changed.
+    QByteArrayView cellUtf8(int column, int row) const;
+    void setCell(int column, int row, const QString &text);
+    void setCellUtf8(int column, int row, QByteArrayView text);
+
+    // Replaces a whole row from UTF-8 texts (missing trailing cells are empty).
+    void setRowUtf8(int row, const std::vector<QByteArrayView> &cells);
+    std::vector<QByteArrayView> rowUtf8(int row) const;
+    // Copies a row of another table (or this one) into row `row`.
+    void copyRowFrom(const CellTable &source, int sourceRow, int row);
+
+    int colWidth(int column) const;
+    void setColWidth(int column, int width);
+    const QList<int> &colWidths() const { return m_colWidths; }
+
+    void insertBlankRows(int at, int count);
+    // Never removes the header row.
+    void deleteRows(int at, int count);
+    void blankRows(int at, int count);
+    void blankDataRows();
+    void blankAllCells();
+    bool isRowBlank(int row) const;
+    // First blank data row; appends one when there is none.
+    int firstFreeRow();
+
+    int sortColumn() const { return m_sortColumn; }
+    void setSortColumn(int column) { m_sortColumn = column; }
+    SortDirection sortDirection() const { return m_sortDirection; }
+    void setSortDirection(SortDirection direction) { m_sortDirection = direction; }
+
+    ColumnStyle columnStyle(int column) const;
+    void setColumnStyle(int column, ColumnStyle style);
+    void setCustomCompare(CustomCompare compare) { m_customCompare = std::move(compare); }
+    void setCanSort(CanSort canSort) { m_canSort = std::move(canSort); }
+
+    // Compares two data rows by the sort rules, column by column from the sort column
+    // up to the second-to-last column.
+    int compareRows(int a, int b) const;
+    // Sorts the data rows in place. Answers where the row that stood at `trackRow`
+    // ended up (or -1), so a view keeps its selection on the same content.
+    int sortRows(int trackRow = -1);
+    // The header-click rule: with two or more data rows and the can-sort hook agreeing,
+    // a click on the sort column flips the direction and a click elsewhere sorts that
+    // column ascending. Answers whether it sorted; `trackRow` as for sortRows.
+    bool headerClick(int column, int *trackRow = nullptr);
+
+    // Puts the data rows in a new order: order[i] is the old index of the row that
+    // becomes data row i + 1; rows not named are dropped. Used by owners that sort or
+    // compact with a rule of their own, in one pass.
+    void applyDataRowOrder(const std::vector<int> &order);
+
+    // Plain byte-wise text order: the shorter text first when one starts the other.
+    static int compareText(QByteArrayView a, QByteArrayView b);
+
+    bool operator==(const CellTable &other) const;
+
+private:
+    // A row: empty (no cells), or a block of (n + 1) uint32 offsets then the texts.
+    struct Row
+    {
+        QByteArray block;
+        int cellCount() const;
+        QByteArrayView cell(int column) const;
+    };
+    static Row makeRow(const std::vector<QByteArrayView> &cells);
+    int compareRowValues(const Row &a, const Row &b) const;
+
+    friend class GridFileReader;
+
+    int m_colCount = 1;
+    std::vector<Row> m_rows;
+    QList<int> m_colWidths;
+    int m_sortColumn = 0;
+    SortDirection m_sortDirection = SortDirection::Ascending;
+    std::vector<ColumnStyle> m_styles; // empty when every column is text
+    CustomCompare m_customCompare;
+    CanSort m_canSort;
+};

@@ -1,0 +1,384 @@
+#include "gridfile.h"
+
+#include "celltable.h"
+
+#include <QFile>
+
+#include <cstring>
+#include <deque>
+#include <string>
+
+namespace {
+
+constexpr char kCR = 13;
+constexpr char kLF = 10;
+constexpr char kTab = 9;
+constexpr char kBS = 8;
+constexpr char kEndOfFile = 26;
+
+// A decimal field: leading blanks, an optional sign, digits. Other characters after the
+// digits make the value that of the digits alone, without the sign; no digits give 0.
+// Saturates rather than overflowing, so a huge count still reads as huge.
+qint64 numberField(const char *p, const char *end)
+{
+    while (p < end && *p == ' ')
+        ++p;
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    qint64 value = 0;
+    const char *digits = p;
+    while (p < end && *p >= '0' && *p <= '9') {
+        if (value < (qint64(1) << 40))
+            value = value * 10 + (*p - '0');
+        ++p;
+    }
+    if (p == digits)
+        return 0;
+    if (p != end)
+        return value;
+    return negative ? -value : value;
+}
+
+QString notFound(const QString &path)
+{
+    return QStringLiteral("File ") + path + QStringLiteral(" not found");
+}
+
+QString damaged(const QString &path)
+{
+    return QStringLiteral("File ") + path + QStringLiteral(" is damaged");
+}
+
+// Collects the cells of one row and stores the row once, so a row block is built once
+// per row rather than once per cell.
+class RowBuilder
+{
+public:
+    explicit RowBuilder(CellTable &table) : m_table(table) {}
+
+    void set(int column, int row, QByteArrayView text)
+    {
+        if (row != m_row) {
+            flush();
+            m_row = row;
+            if (!m_table.isRowBlank(row))
+                m_cells = m_table.rowUtf8(row); // rows met again keep what they had
+        }
+        for (const char c : text) {
+            if (c == kTab || c == kBS) {
+                text = convert(text);
+                break;
+            }
+        }
+        if (int(m_cells.size()) <= column)
+            m_cells.resize(size_t(column) + 1);
+        m_cells[size_t(column)] = text;
+    }
+
+private:
+    // Texts holding TAB or BS are turned back into CR and LF in a copy kept until flush.
+    QByteArrayView convert(QByteArrayView text)
+    {
+        std::string &copy = m_scratch.emplace_back(text.data(), size_t(text.size()));
+        for (char &c : copy) {
+            if (c == kTab)
+                c = kCR;
+            else if (c == kBS)
+                c = kLF;
+        }
+        return QByteArrayView(copy.data(), qsizetype(copy.size()));
+    }
+
+public:
+    void flush()
+    {
+        if (m_row >= 0)
+            m_table.setRowUtf8(m_row, m_cells);
+        m_row = -1;
+        m_cells.clear(); // keeps its capacity for the next row
+        if (!m_scratch.empty())
+            m_scratch.clear();
+    }
+
+private:
+    CellTable &m_table;
+    int m_row = -1;
+    std::vector<QByteArrayView> m_cells;
+    std::deque<std::string> m_scratch;
+};
+
+} // namespace
+
+bool isValidUtf8(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        // Runs of ASCII go eight bytes at a time.
+        while (end - p >= 8) {
+            quint64 word;
+            std::memcpy(&word, p, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+            p += 8;
+        }
+        if (p >= end)
+            break;
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int extra;
+        quint32 min;
+        quint32 code;
+        if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            min = 0x80;
+            code = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            min = 0x800;
+            code = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            min = 0x10000;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p <= extra)
+            return false;
+        for (int i = 1; i <= extra; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += extra + 1;
+    }
+    return true;
+}
+
+QByteArray windows1252ToUtf8(QByteArrayView bytes)
+{
+    static const char16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        out[i] = (c >= 0x80 && c < 0xA0) ? QChar(high[c - 0x80]) : QChar(c);
+    }
+    return text.toUtf8();
+}
+
+ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &path)
+{
+    // Byte 26 ends the file.
+    if (const void *eof = std::memchr(input.data(), kEndOfFile, size_t(input.size())))
+        input = input.first(static_cast<const char *>(eof) - input.data());
+    // A grid file is text: a NUL byte means this is not one.
+    if (std::memchr(input.data(), 0, size_t(input.size())))
+        return {ReadResult::Status::Damaged, damaged(path)};
+
+    QByteArray converted;
+    if (!isValidUtf8(input)) {
+        converted = windows1252ToUtf8(input);
+        input = converted;
+    }
+
+    const char *p = input.data();
+    const char *const end = p + input.size();
+
+    // The next line: it ends at a CR; an LF straight after the CR is skipped.
+    auto nextLine = [&p, end](const char *&lineBegin, const char *&lineEnd) {
+        if (p >= end)
+            return false;
+        lineBegin = p;
+        const void *cr = std::memchr(p, kCR, size_t(end - p));
+        lineEnd = cr ? static_cast<const char *>(cr) : end;
+        p = lineEnd;
+        if (p < end) {
+            ++p;
+            if (p < end && *p == kLF)
+                ++p;
+        }
+        return true;
+    };
+
+    const char *begin;
+    const char *lineEnd;
+    if (!nextLine(begin, lineEnd))
+        return {}; // an empty file changes nothing
+
+    if (lineEnd > begin) {
+        const void *comma = std::memchr(begin, ',', size_t(lineEnd - begin));
+        const char *commaAt = comma ? static_cast<const char *>(comma) : lineEnd;
+        const qint64 columns = numberField(begin, commaAt);
+        const qint64 rows = comma ? numberField(commaAt + 1, lineEnd) : 0;
+        if (columns > kMaxGridColumns || rows > kMaxGridRows)
+            return {ReadResult::Status::Damaged, damaged(path)};
+        table.setColCount(int(std::max<qint64>(columns, 1)));
+        table.setRowCount(int(std::max<qint64>(rows, 1)));
+        table.blankAllCells();
+    }
+
+    const int colCount = table.colCount();
+    const int rowCount = table.rowCount();
+    RowBuilder builder(table);
+    while (nextLine(begin, lineEnd)) {
+        const qsizetype length = lineEnd - begin;
+        const void *firstComma = std::memchr(begin, ',', size_t(length));
+        if (!firstComma)
+            continue;
+        const char *comma1 = static_cast<const char *>(firstComma);
+        if (length >= 2 && begin[0] == 'c' && begin[1] == 'w') {
+            const char *indexAt = begin + std::min<qsizetype>(3, comma1 - begin);
+            const qint64 column = numberField(indexAt, comma1);
+            if (column >= 0 && column < colCount)
+                table.setColWidth(int(column), int(numberField(comma1 + 1, lineEnd)));
+            continue;
+        }
+        const void *secondComma = std::memchr(comma1 + 1, ',', size_t(lineEnd - comma1 - 1));
+        if (!secondComma)
+            continue;
+        const char *comma2 = static_cast<const char *>(secondComma);
+        const qint64 column = numberField(begin, comma1);
+        const qint64 row = numberField(comma1 + 1, comma2);
+        if (column < 0 || column >= colCount || row < 0 || row >= rowCount)
+            continue;
+        builder.set(int(column), int(row), QByteArrayView(comma2 + 1, lineEnd - comma2 - 1));
+    }
+    builder.flush();
+    return {};
+}
+
+ReadResult readGridFile(CellTable &table, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {ReadResult::Status::NotFound, notFound(path)};
+    const qint64 size = file.size();
+    if (size == 0)
+        return {};
+    if (uchar *mapped = file.map(0, size))
+        return readGridBytes(table, QByteArrayView(reinterpret_cast<const char *>(mapped), size), path);
+    // Not mappable (a pipe or a special file): read it, but never more than a real grid
+    // file of the largest table could need.
+    constexpr qint64 kMaxBytes = qint64(1) << 31;
+    QByteArray bytes = file.read(kMaxBytes);
+    if (file.error() != QFile::NoError)
+        return {ReadResult::Status::NotFound, notFound(path)};
+    if (!file.atEnd())
+        return {ReadResult::Status::Damaged, damaged(path)};
+    return readGridBytes(table, bytes, path);
+}
+
+namespace {
+
+void appendNumber(char *&out, qint64 value)
+{
+    char digits[24];
+    int n = 0;
+    const bool negative = value < 0;
+    quint64 v = negative ? quint64(-value) : quint64(value);
+    do {
+        digits[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v);
+    if (negative)
+        *out++ = '-';
+    while (n)
+        *out++ = digits[--n];
+}
+
+} // namespace
+
+QByteArray gridFileBytes(const CellTable &table)
+{
+    const int columns = table.colCount();
+    const int rows = table.rowCount();
+    // Exact upper bound: numbers are at most 11 characters, lines at most 4 more.
+    qsizetype size = 32 + qsizetype(columns) * 32;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            const qsizetype n = table.cellUtf8(c, r).size();
+            if (n)
+                size += n + 28;
+        }
+    QByteArray bytes(size, Qt::Uninitialized);
+    char *out = bytes.data();
+    auto endLine = [&out] {
+        *out++ = kCR;
+        *out++ = kLF;
+    };
+    appendNumber(out, columns);
+    *out++ = ',';
+    appendNumber(out, rows);
+    endLine();
+    for (int c = 0; c < columns; ++c) {
+        std::memcpy(out, "cw ", 3);
+        out += 3;
+        appendNumber(out, c);
+        *out++ = ',';
+        appendNumber(out, table.colWidth(c));
+        endLine();
+    }
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            const QByteArrayView text = table.cellUtf8(c, r);
+            if (text.isEmpty())
+                continue;
+            appendNumber(out, c);
+            *out++ = ',';
+            appendNumber(out, r);
+            *out++ = ',';
+            for (const char ch : text) {
+                if (ch == kCR)
+                    *out++ = kTab;
+                else if (ch == kLF)
+                    *out++ = kBS;
+                else if (ch != kEndOfFile) // byte 26 would end the file when read back
+                    *out++ = ch;
+            }
+            endLine();
+        }
+    }
+    bytes.truncate(out - bytes.data());
+    return bytes;
+}
+
+SaveResult writeGridFile(const CellTable &table, const QString &path)
+{
+    return saveFileAtomically(path, gridFileBytes(table));
+}
+
+LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &now)
+{
+    if (!QFile::exists(path))
+        return {LoadResult::Status::Missing, QString(), QString()};
+    const ReadResult read = readGridFile(table, path);
+    if (read.ok())
+        return {};
+    LoadResult result;
+    result.status = LoadResult::Status::Unreadable;
+    result.keptAs = keepAside(path, now);
+    const QString problem = read.status == ReadResult::Status::Damaged
+                                ? read.message
+                                : QStringLiteral("File ") + path + QStringLiteral(" could not be read");
+    if (result.keptAs.isEmpty())
+        result.message = problem + QStringLiteral(". It could not be moved aside either: "
+                                                  "move it away yourself before the program saves again.");
+    else
+        result.message = problem + QStringLiteral(". It has been kept as ") + result.keptAs + QLatin1Char('.');
+    return result;
+}

@@ -1,0 +1,210 @@
+#include "store/celltable.h"
+
+#include <QTest>
+
+namespace {
+
+// A table whose data rows are given as lists of cells; row 0 holds the headers.
+CellTable tableOf(const QStringList &headers, const QList<QStringList> &rows)
+{
+    CellTable table(int(headers.size()), int(rows.size()) + 1);
+    for (int c = 0; c < headers.size(); ++c)
+        table.setCell(c, 0, headers[c]);
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows[r].size(); ++c)
+            table.setCell(c, r + 1, rows[r][c]);
+    return table;
+}
+
+QStringList column(const CellTable &table, int c)
+{
+    QStringList texts;
+    for (int r = 1; r < table.rowCount(); ++r)
+        texts << table.cell(c, r);
+    return texts;
+}
+
+} // namespace
+
+class TestCellTable : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cellsOutsideTheTableAreEmpty()
+    {
+        CellTable table(2, 2);
+        table.setCell(1, 1, QStringLiteral("x"));
+        QCOMPARE(table.cell(1, 1), QStringLiteral("x"));
+        QCOMPARE(table.cell(2, 1), QString());
+        QCOMPARE(table.cell(-1, 0), QString());
+        QCOMPARE(table.cell(0, 5), QString());
+        table.setCell(5, 5, QStringLiteral("lost")); // writing outside does nothing
+        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.colCount(), 2);
+        table.setCell(1, 1, QString());
+        QVERIFY(table.isRowBlank(1));
+    }
+
+    void growingShowsEmptyCellsAndShrinkingDropsThem()
+    {
+        CellTable table(3, 3);
+        table.setCell(2, 2, QStringLiteral("corner"));
+        table.setCell(0, 1, QStringLiteral("kept"));
+        table.setColCount(2);
+        table.setRowCount(2);
+        table.setColCount(3);
+        table.setRowCount(3);
+        QCOMPARE(table.cell(2, 2), QString());
+        QCOMPARE(table.cell(0, 1), QStringLiteral("kept"));
+        table.setColCount(0);
+        table.setRowCount(-4);
+        QCOMPARE(table.colCount(), 1);
+        QCOMPARE(table.rowCount(), 1);
+    }
+
+    void multiLineAndUnicodeCellsSurvive()
+    {
+        CellTable table(2, 2);
+        const QString text = QStringLiteral("Call Ann\r\nbefore 5 \u00e9\u20ac");
+        table.setCell(1, 1, text);
+        table.setCell(0, 1, QStringLiteral("a,b,,c"));
+        QCOMPARE(table.cell(1, 1), text);
+        QCOMPARE(table.cell(0, 1), QStringLiteral("a,b,,c"));
+    }
+
+    void rowOperations()
+    {
+        CellTable table = tableOf({QStringLiteral("H")}, {{QStringLiteral("a")}, {QStringLiteral("b")}, {QStringLiteral("c")}});
+        table.insertBlankRows(2, 2);
+        QCOMPARE(column(table, 0), (QStringList{QStringLiteral("a"), {}, {}, QStringLiteral("b"), QStringLiteral("c")}));
+        table.insertBlankRows(table.rowCount(), 1); // at RowCount appends
+        QCOMPARE(table.rowCount(), 7);
+        table.deleteRows(2, 2);
+        QCOMPARE(column(table, 0), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), {}}));
+        table.blankRows(1, 2);
+        QCOMPARE(column(table, 0), (QStringList{{}, {}, QStringLiteral("c"), {}}));
+        QCOMPARE(table.cell(0, 0), QStringLiteral("H"));
+        table.blankDataRows();
+        QCOMPARE(table.cell(0, 0), QStringLiteral("H"));
+        QCOMPARE(table.rowCount(), 5);
+        table.blankAllCells();
+        QCOMPARE(table.cell(0, 0), QString());
+    }
+
+    void deleteRowsKeepsTheHeaderRow()
+    {
+        CellTable table = tableOf({QStringLiteral("H")}, {{QStringLiteral("a")}});
+        table.deleteRows(0, 10);
+        QCOMPARE(table.rowCount(), 1);
+        table.deleteRows(5, 1); // outside: nothing
+        QCOMPARE(table.rowCount(), 1);
+    }
+
+    void firstFreeRow()
+    {
+        CellTable onlyBlank(3, 2);
+        QCOMPARE(onlyBlank.firstFreeRow(), 1);
+        QCOMPARE(onlyBlank.rowCount(), 2);
+
+        CellTable full = tableOf({QStringLiteral("H")}, {{QStringLiteral("a")}, {QStringLiteral("b")}});
+        QCOMPARE(full.firstFreeRow(), 3);
+        QCOMPARE(full.rowCount(), 4);
+
+        CellTable gap = tableOf({QStringLiteral("H")}, {{QStringLiteral("a")}, {}, {QStringLiteral("c")}});
+        QCOMPARE(gap.firstFreeRow(), 2);
+        QCOMPARE(gap.rowCount(), 4);
+    }
+
+    void sortByTextBreaksTiesToTheRight_data()
+    {
+        QTest::addColumn<int>("sortColumn");
+        QTest::addColumn<bool>("descending");
+        QTest::addColumn<QStringList>("whatOrder");
+
+        // Rows: (Zoo, b), (apple, a), (Zoo, a), (, c), (1000, d), (101, e)
+        QTest::newRow("category ascending: bytes, shorter first, empty first")
+            << 0 << false << QStringList{"c", "d", "e", "a", "b", "a"};
+        QTest::newRow("category descending") << 0 << true << QStringList{"a", "b", "a", "e", "d", "c"};
+    }
+    void sortByTextBreaksTiesToTheRight()
+    {
+        QFETCH(int, sortColumn);
+        QFETCH(bool, descending);
+        QFETCH(QStringList, whatOrder);
+        CellTable todo = tableOf({"Category", "What", "Done?"},
+                                 {{"Zoo", "b", "No"}, {"apple", "a", "No"}, {"Zoo", "a", "No"},
+                                  {"", "c", "No"}, {"1000", "d", "No"}, {"101", "e", "No"}});
+        todo.setSortColumn(sortColumn);
+        todo.setSortDirection(descending ? CellTable::SortDirection::Descending : CellTable::SortDirection::Ascending);
+        todo.sortRows();
+        QCOMPARE(column(todo, 1), whatOrder);
+        QCOMPARE(todo.cell(0, 0), QStringLiteral("Category")); // the header never moves
+        if (!descending)
+            QCOMPARE(column(todo, 0), (QStringList{"", "1000", "101", "Zoo", "Zoo", "apple"}));
+    }
+
+    void theLastColumnNeverBreaksTies()
+    {
+        // Sorted by "What" (second-to-last of three), rows equal in it keep no order by
+        // "Done?"; sorted by "Done?" itself the column still sorts.
+        CellTable todo = tableOf({"Category", "What", "Done?"}, {{"x", "b", "Yes"}, {"y", "a", "No"}});
+        todo.setSortColumn(2);
+        todo.sortRows();
+        QCOMPARE(column(todo, 2), (QStringList{"No", "Yes"}));
+        QCOMPARE(todo.compareRows(1, 2) < 0, true);
+
+        CellTable same = tableOf({"Category", "What", "Done?"}, {{"x", "a", "Yes"}, {"x", "a", "No"}});
+        QCOMPARE(same.compareRows(1, 2), 0);
+    }
+
+    void sortingOneRowOrNoneChangesNothing()
+    {
+        CellTable one = tableOf({"A", "B"}, {{"z", "1"}});
+        CellTable copy = one;
+        one.setSortDirection(CellTable::SortDirection::Descending);
+        one.sortRows();
+        QVERIFY(one == copy);
+        CellTable none(2, 1);
+        none.sortRows();
+        QCOMPARE(none.rowCount(), 1);
+    }
+
+    void customColumnUsesTheHook()
+    {
+        CellTable table = tableOf({"N", "X"}, {{"10", "a"}, {"9", "b"}, {"100", "c"}});
+        table.setColumnStyle(0, CellTable::ColumnStyle::Custom);
+        table.setCustomCompare([](int, QByteArrayView a, QByteArrayView b) {
+            return a.toByteArray().toInt() - b.toByteArray().toInt();
+        });
+        table.sortRows();
+        QCOMPARE(column(table, 0), (QStringList{"9", "10", "100"}));
+    }
+
+    void headerClickRule()
+    {
+        CellTable table = tableOf({"A", "B", "C"}, {{"b", "2", ""}, {"a", "3", ""}, {"c", "1", ""}});
+        int selected = 1; // the row holding "b"
+        QVERIFY(table.headerClick(0, &selected)); // the current sort column: flips to descending
+        QCOMPARE(table.sortDirection(), CellTable::SortDirection::Descending);
+        QCOMPARE(column(table, 0), (QStringList{"c", "b", "a"}));
+        QCOMPARE(table.cell(0, selected), QStringLiteral("b"));
+
+        QVERIFY(table.headerClick(1, &selected)); // another column: ascending by it
+        QCOMPARE(table.sortColumn(), 1);
+        QCOMPARE(table.sortDirection(), CellTable::SortDirection::Ascending);
+        QCOMPARE(column(table, 1), (QStringList{"1", "2", "3"}));
+        QCOMPARE(table.cell(0, selected), QStringLiteral("b"));
+
+        table.setCanSort([](int c) { return c != 2; });
+        QVERIFY(!table.headerClick(2));
+        QCOMPARE(table.sortColumn(), 1);
+
+        CellTable single = tableOf({"A"}, {{"x"}});
+        QVERIFY(!single.headerClick(0)); // needs two data rows
+        QCOMPARE(single.sortDirection(), CellTable::SortDirection::Ascending);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCellTable)
+#include "tst_celltable.moc"

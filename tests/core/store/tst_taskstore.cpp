@@ -1,0 +1,351 @@
+#include "store/datevalue.h"
+#include "store/gridfile.h"
+#include "store/regional.h"
+#include "store/services.h"
+#include "store/taskstore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const qint64 kDay = 36525; // 31 December 1999
+
+struct Task
+{
+    qint64 day;
+    int sequence;
+    QString time;
+    QString category;
+    QString what;
+    QString done = QStringLiteral("No");
+    QString alarm = QStringLiteral("No");
+};
+
+CellTable storeOf(const QList<Task> &tasks)
+{
+    CellTable table = store::newStore();
+    table.setRowCount(int(tasks.size()) + 1);
+    for (int i = 0; i < tasks.size(); ++i) {
+        const Task &t = tasks[i];
+        const QStringList cells{store::makeKey(t.day, t.sequence), t.time, t.category, t.what, t.done, t.alarm};
+        for (int c = 0; c < cells.size(); ++c)
+            table.setCell(c, i + 1, cells[c]);
+    }
+    return table;
+}
+
+QStringList columnOf(const CellTable &table, int column)
+{
+    QStringList texts;
+    for (int r = 1; r < table.rowCount(); ++r)
+        texts << table.cell(column, r);
+    return texts;
+}
+
+FilterState hiding(const QString &category)
+{
+    FilterState filter;
+    filter.categories = {{QStringLiteral("Work"), true}, {category, false}};
+    return filter;
+}
+
+} // namespace
+
+class TestTaskStore : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    RegionalSettings m_us = RegionalSettings::englishUS();
+    FixedClock m_clock{QDateTime(QDate(2000, 3, 15), QTime(12, 0))};
+
+    QString gridPath() const { return m_dir.filePath(QStringLiteral("grid.grd")); }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void passesFilter_data()
+    {
+        QTest::addColumn<bool>("showDone");
+        QTest::addColumn<bool>("showNotDone");
+        QTest::addColumn<QString>("done");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("nothing hidden") << true << true << "Yes" << "Work" << true;
+        QTest::newRow("done hidden") << false << true << "Yes" << "Work" << false;
+        QTest::newRow("not done hidden") << true << false << "No" << "Work" << false;
+        QTest::newRow("only exact Yes is done") << false << false << "yes" << "Work" << true;
+        QTest::newRow("unchecked category, other case") << true << true << "No" << "home" << false;
+        QTest::newRow("checked category") << true << true << "No" << "WORK" << true;
+        QTest::newRow("empty category never hidden") << true << true << "No" << "" << true;
+        QTest::newRow("unknown category never hidden") << true << true << "No" << "Garden" << true;
+        QTest::newRow("state before category") << false << true << "Yes" << "Garden" << false;
+    }
+    void passesFilter()
+    {
+        QFETCH(bool, showDone);
+        QFETCH(bool, showNotDone);
+        QFETCH(QString, done);
+        QFETCH(QString, category);
+        QFETCH(bool, passes);
+        FilterState filter = hiding(QStringLiteral("Home"));
+        filter.showDone = showDone;
+        filter.showNotDone = showNotDone;
+        QCOMPARE(::passesFilter(filter, done, category), passes);
+    }
+
+    void filtersOn()
+    {
+        FilterState filter;
+        QVERIFY(!::filtersOn(filter));
+        filter.categories = {{QStringLiteral("Work"), true}};
+        QVERIFY(!::filtersOn(filter));
+        QVERIFY(::filtersOn(hiding(QStringLiteral("Home"))));
+        filter.showDone = false;
+        QVERIFY(::filtersOn(filter));
+        filter.showDone = true;
+        filter.showNotDone = false;
+        QVERIFY(::filtersOn(filter));
+    }
+
+    void keyDay_data()
+    {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<qint64>("day");
+        QTest::newRow("store key") << QByteArray("36525.103") << qint64(36525);
+        QTest::newRow("no full stop") << QByteArray("36525") << qint64(36525);
+        QTest::newRow("long sequence") << QByteArray("36525.1000") << qint64(36525);
+        QTest::newRow("six digits") << QByteArray("100000.101") << qint64(100000);
+        QTest::newRow("before 1899") << QByteArray("-5.101") << qint64(-5);
+        QTest::newRow("regional comma") << QByteArray("36525,101") << qint64(36525);
+        QTest::newRow("exponent") << QByteArray("3.6e4") << qint64(36000);
+        QTest::newRow("not a number") << QByteArray("lunch") << qint64(0);
+        QTest::newRow("empty") << QByteArray() << qint64(0);
+    }
+    void keyDay()
+    {
+        QFETCH(QByteArray, key);
+        QFETCH(qint64, day);
+        QCOMPARE(store::keyDay(key), day);
+    }
+
+    void findsTheFirstShownRowOfADay()
+    {
+        const CellTable table = storeOf({{kDay - 1, 101, "9:00 AM", "", "before"},
+                                         {kDay, 101, "9:00 AM", "Home", "hidden"},
+                                         {kDay, 102, "10:00 AM", "Work", "first shown"},
+                                         {kDay, 103, "11:00 AM", "", "second shown"},
+                                         {kDay + 2, 101, "9:00 AM", "", "after"}});
+        const FilterState none;
+        QCOMPARE(store::findDayRow(table, none, kDay), 2);
+        QCOMPARE(store::countDayRows(table, none, 2), 3);
+        const FilterState filter = hiding(QStringLiteral("Home"));
+        QCOMPARE(store::findDayRow(table, filter, kDay), 3);
+        QCOMPARE(store::countDayRows(table, filter, 3), 2);
+        QCOMPARE(store::findDayRow(table, none, kDay + 1), -1);
+        QCOMPARE(store::findDayRow(table, none, kDay + 2), 5);
+        QCOMPARE(store::findDayRow(table, none, kDay + 9), -1);
+        QCOMPARE(store::findDayRow(store::newStore(), none, kDay), -1);
+    }
+
+    void dayTaskState_data()
+    {
+        QTest::addColumn<QStringList>("doneTexts");
+        QTest::addColumn<bool>("wantDone");
+        QTest::addColumn<bool>("wantNotDone");
+        QTest::addColumn<int>("state");
+        QTest::newRow("done first, both wanted") << QStringList{"Yes", "No"} << true << true << 1;
+        QTest::newRow("open first, both wanted") << QStringList{"No", "Yes"} << true << true << 2;
+        QTest::newRow("only done wanted") << QStringList{"No", "Yes"} << true << false << 1;
+        QTest::newRow("only open wanted") << QStringList{"Yes", "No"} << false << true << 2;
+        QTest::newRow("none wanted") << QStringList{"Yes"} << false << false << -1;
+        QTest::newRow("only open, done wanted") << QStringList{"No"} << true << false << -1;
+        QTest::newRow("neither flag text") << QStringList{"yes", "maybe"} << true << true << -1;
+    }
+    void dayTaskState()
+    {
+        QFETCH(QStringList, doneTexts);
+        QFETCH(bool, wantDone);
+        QFETCH(bool, wantNotDone);
+        QFETCH(int, state);
+        QList<Task> tasks{{kDay - 1, 101, "9:00 AM", "", "other day", "Yes"}};
+        for (int i = 0; i < doneTexts.size(); ++i)
+            tasks.append({kDay, 101 + i, "9:00 AM", "", "t", doneTexts[i]});
+        const CellTable table = storeOf(tasks);
+        const store::DayTaskState result = store::dayTaskState(table, FilterState(), kDay, wantDone, wantNotDone);
+        QCOMPARE(result.state, state);
+        QCOMPARE(result.firstRow, wantDone || wantNotDone ? 2 : -1);
+    }
+
+    void filteredTasksDoNotColourTheDay()
+    {
+        const CellTable table = storeOf({{kDay, 101, "9:00 AM", "Home", "open but hidden"}});
+        QCOMPARE(store::dayTaskState(table, hiding(QStringLiteral("home")), kDay, true, true).state, -1);
+        QCOMPARE(store::dayTaskState(table, FilterState(), kDay, true, true).state, 2);
+    }
+
+    void readFromStore()
+    {
+        const CellTable table = storeOf({{kDay, 101, "9:00 AM", "Home", "hidden"},
+                                         {kDay, 102, "10:00 AM", "Work", "Call Ann\r\nbefore 5", "Yes", "Yes"}});
+        CellTable list = store::newDayList();
+        store::readFromStore(table, hiding(QStringLiteral("Home")), kDay, list);
+        QCOMPARE(list.rowCount(), 2);
+        QCOMPARE(list.cell(0, 0), QStringLiteral("Time"));
+        QCOMPARE(list.cell(0, 1), QStringLiteral("10:00 AM"));
+        QCOMPARE(list.cell(2, 1), QStringLiteral("Call Ann\r\nbefore 5"));
+        QCOMPARE(list.cell(4, 1), QStringLiteral("Yes"));
+
+        store::readFromStore(table, FilterState(), kDay + 1, list); // an empty day: one blank row
+        QCOMPARE(list.rowCount(), 2);
+        QVERIFY(list.isRowBlank(1));
+        QCOMPARE(list.cell(4, 0), QStringLiteral("Alarm?"));
+    }
+
+    void firstTaskOnAnEmptyStore()
+    {
+        CellTable table = store::newStore();
+        CellTable list = store::newDayList();
+        const QStringList task{"9:00 AM", "Home", "Buy paint", "No", "Yes"};
+        for (int c = 0; c < 5; ++c)
+            list.setCell(c, 1, task[c]);
+        QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
+        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.cell(0, 1), QStringLiteral("36525.101"));
+        QCOMPARE(table.cell(5, 1), QStringLiteral("Yes"));
+        QFile file(gridPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readLine(), QByteArray("6,2\r\n"));
+    }
+
+    void deletingTheMiddleTaskRenumbersTheDay()
+    {
+        CellTable table = storeOf({{kDay - 1, 101, "8:00 AM", "", "yesterday"},
+                                   {kDay, 101, "9:00 AM", "", "one"},
+                                   {kDay, 102, "10:00 AM", "", "two"},
+                                   {kDay, 103, "11:00 AM", "", "three"},
+                                   {kDay + 1, 101, "8:00 AM", "", "tomorrow"}});
+        CellTable list = store::newDayList();
+        store::readFromStore(table, FilterState(), kDay, list);
+        store::deleteListRow(list, 2);
+        QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
+        QCOMPARE(columnOf(table, 0), (QStringList{"36524.101", "36525.101", "36525.102", "36526.101"}));
+        QCOMPARE(columnOf(table, 3), (QStringList{"yesterday", "one", "three", "tomorrow"}));
+
+        CellTable onDisk;
+        QVERIFY(readGridFile(onDisk, gridPath()).ok());
+        QVERIFY(onDisk == table);
+    }
+
+    void deletingTheOnlyTaskEmptiesTheDay()
+    {
+        CellTable table = storeOf({{kDay, 101, "9:00 AM", "", "only"}, {kDay + 1, 101, "9:00 AM", "", "next"}});
+        CellTable list = store::newDayList();
+        store::readFromStore(table, FilterState(), kDay, list);
+        store::deleteListRow(list, 1);
+        QCOMPARE(list.rowCount(), 2);
+        QVERIFY(list.isRowBlank(1));
+        QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
+        QCOMPARE(columnOf(table, 3), (QStringList{"next"}));
+    }
+
+    void filteredWriteBackLeavesHiddenTasksAlone()
+    {
+        CellTable table = storeOf({{kDay, 101, "9:00 AM", "Work", "report"},
+                                   {kDay, 102, "10:00 AM", "Home", "paint", "No", "Yes"},
+                                   {kDay, 103, "11:00 AM", "Work", "call"}});
+        const FilterState filter = hiding(QStringLiteral("Home"));
+        CellTable list = store::newDayList();
+        store::readFromStore(table, filter, kDay, list);
+        QCOMPARE(list.rowCount(), 3);
+        list.setCell(2, 2, QStringLiteral("call Bob"));
+        QVERIFY(store::writeToStore(table, filter, kDay, list, gridPath()).ok);
+        QCOMPARE(columnOf(table, 0), (QStringList{"36525.101", "36525.102", "36525.102"}));
+        // Equal keys fall back on the time text: the hidden 10:00 task comes first.
+        QCOMPARE(columnOf(table, 3), (QStringList{"report", "paint", "call Bob"}));
+        // The hidden task is exactly as it was.
+        QCOMPARE(table.cell(1, 2), QStringLiteral("10:00 AM"));
+        QCOMPARE(table.cell(2, 2), QStringLiteral("Home"));
+        QCOMPARE(table.cell(5, 2), QStringLiteral("Yes"));
+    }
+
+    void directInsertionListsFirstUntilWrittenBack()
+    {
+        CellTable table = storeOf({{kDay, 101, "9:00 AM", "", "one"}, {kDay, 102, "10:00 AM", "", "two"}});
+        store::insertDirectTask(table, kDay, QStringLiteral("8:00:00 PM"), QString(), QStringLiteral("birthday"),
+                                QStringLiteral("No"), QStringLiteral("No"));
+        QVERIFY(store::SortGridStore(table, gridPath()).ok);
+        QCOMPARE(columnOf(table, 0), (QStringList{"36525.100", "36525.101", "36525.102"}));
+        CellTable list = store::newDayList();
+        store::readFromStore(table, FilterState(), kDay, list);
+        QCOMPARE(list.cell(2, 1), QStringLiteral("birthday"));
+        QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
+        QCOMPARE(columnOf(table, 0), (QStringList{"36525.101", "36525.102", "36525.103"}));
+        QCOMPARE(columnOf(table, 3), (QStringList{"birthday", "one", "two"}));
+    }
+
+    void sortGridStoreOrdersByWholeDayThenKey()
+    {
+        CellTable table = storeOf({{100000, 101, "9:00 AM", "", "six digits"},
+                                   {36525, 1000, "9:00 AM", "", "seq 1000"},
+                                   {36525, 101, "9:00 AM", "", "seq 101"},
+                                   {9999, 101, "9:00 AM", "", "four digits"},
+                                   {36525, 101, "8:00 AM", "", "same key, earlier text"}});
+        table.insertBlankRows(3, 2);           // blank rows are dropped
+        table.setCell(3, 3, QStringLiteral("no key")); // so is a row without a key
+        QVERIFY(store::SortGridStore(table, gridPath()).ok);
+        QCOMPARE(columnOf(table, 3),
+                 (QStringList{"four digits", "seq 1000", "same key, earlier text", "seq 101", "six digits"}));
+        QCOMPARE(store::findDayRow(table, FilterState(), 100000), 5);
+        QCOMPARE(store::findDayRow(table, FilterState(), 9999), 1);
+    }
+
+    void sortingAShuffledStore()
+    {
+        QList<Task> tasks;
+        for (int i = 0; i < 200; ++i)
+            tasks.append({kDay + (i * 37) % 50, 101 + i % 3, "9:00 AM", "", QString::number(i)});
+        CellTable table = storeOf(tasks);
+        store::compactAndSort(table);
+        for (int r = 2; r < table.rowCount(); ++r)
+            QVERIFY(store::compareStoreRows(table, r - 1, r) <= 0);
+        for (qint64 d = kDay; d < kDay + 50; ++d)
+            QCOMPARE(store::countDayRows(table, FilterState(), store::findDayRow(table, FilterState(), d)), 4);
+    }
+
+    void dayListTimeOrder()
+    {
+        CellTable list = store::newDayList();
+        list.setRowCount(6);
+        const QList<QStringList> rows{{"noon", "", "lunch"},
+                                      {"2:00 PM", "Work", "b"},
+                                      {"10:00 AM", "", "early"},
+                                      {"2:00 PM", "Home", "z"},
+                                      {"2:00 PM", "Home", "a"}};
+        for (int r = 0; r < rows.size(); ++r)
+            for (int c = 0; c < rows[r].size(); ++c)
+                list.setCell(c, r + 1, rows[r][c]);
+        store::gridDayGetFormat(list, m_us, m_clock);
+        list.sortRows();
+        QCOMPARE(columnOf(list, 2), (QStringList{"early", "a", "z", "b", "lunch"}));
+        QCOMPARE(store::gridDayCustomCompare(QString(), QStringLiteral("9:00 AM"), m_us, m_clock), 0);
+    }
+
+    void sortedDayListIsStoredInItsNewOrder()
+    {
+        CellTable table = storeOf({{kDay, 101, "9:00 AM", "", "a"}, {kDay, 102, "10:00 AM", "", "b"}});
+        CellTable list = store::newDayList();
+        store::gridDayGetFormat(list, m_us, m_clock);
+        store::readFromStore(table, FilterState(), kDay, list);
+        QVERIFY(list.headerClick(0)); // time descending
+        list.setCell(2, 1, QStringLiteral("b!"));
+        QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
+        QCOMPARE(columnOf(table, 3), (QStringList{"b!", "a"}));
+        QCOMPARE(columnOf(table, 0), (QStringList{"36525.101", "36525.102"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTaskStore)
+#include "tst_taskstore.moc"
