@@ -15,6 +15,12 @@ void QtDialogs::showInfo(const QString &message)
     QMessageBox::information(m_parent, QApplication::applicationDisplayName(), message);
 }
 
+void QtDialogs::showPlain(const QString &message)
+{
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), message, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
 bool QtDialogs::confirm(const QString &message)
 {
     return QMessageBox::question(m_parent, QApplication::applicationDisplayName(), message,

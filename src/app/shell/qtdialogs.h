@@ -13,6 +13,7 @@ public:
 
     void showError(const QString &message) override;
     void showInfo(const QString &message) override;
+    void showPlain(const QString &message) override;
     bool confirm(const QString &message) override;
     std::optional<QString> inputBox(const QString &caption, const QString &prompt,
                                     const QString &initial) override;

@@ -1,0 +1,37 @@
+#include "resources.h"
+
+#include "store/datafolder.h"
+#include "store/helpers.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+void initAppResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(tallyday);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+bool installAlarmSound(const QString &dataFolder)
+{
+    initAppResources();
+    const QString target = joinPath(dataFolder, QLatin1String(datafile::kAlarmSound));
+    const QFileInfo existing(target);
+    // A dangling link counts as present too: it is the user's, and copying through it
+    // would write wherever it points.
+    if (existing.exists() || existing.isSymLink())
+        return existing.isFile();
+
+    // QFile::copy writes a temporary file beside the target and renames it, so a failed
+    // copy never leaves a shortened alarm.wav behind.
+    if (!QFile::copy(QStringLiteral(":/alarm.wav"), target))
+        return false;
+    // Resource files are read-only, and the copy would keep that.
+    QFile::setPermissions(target,
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser
+            | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    return true;
+}

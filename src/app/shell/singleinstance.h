@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QLocalServer;
+
+// Makes sure one copy runs per user and data folder. Start-ups are serialised by a lock
+// held only while a copy starts; a running copy listens on a local socket, and a copy
+// that starts later asks it to show itself and ends.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Outcome {
+        First,          // this copy runs; it holds the start-up lock
+        OtherShown,     // another copy runs and was asked to show itself: exit
+        TimedOut,       // another copy took too long to start: exit silently
+    };
+
+    // `key` tells apart copies that must not share data (the data folder).
+    explicit SingleInstance(const QString &key, QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    Outcome start(int waitMs = 10000);
+    // Listens for later copies, then releases the start-up lock. Call once the main
+    // window exists, also after a failed start so waiting copies go on.
+    void finishStartup();
+
+    QString lockPath() const { return m_lockPath; }
+    QString serverName() const { return m_serverName; }
+
+Q_SIGNALS:
+    void showRequested();
+
+private:
+    QString m_lockPath;
+    QString m_serverName;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer *m_server = nullptr;
+};

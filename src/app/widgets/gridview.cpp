@@ -1,0 +1,311 @@
+#include "gridview.h"
+
+#include "store/celltable.h"
+
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QToolTip>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+// Cell texts break lines with CR LF; Qt lays out lines at LF alone.
+QString displayLines(const QString &text)
+{
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return lines;
+}
+
+// The height of a text laid out in lines of `width` pixels.
+int wrappedHeight(const QFontMetrics &fm, const QString &text, int width)
+{
+    const QString lines = displayLines(text);
+    // Most cells are one short line: settled without laying the text out.
+    if (!lines.contains(QLatin1Char('\n')) && fm.horizontalAdvance(lines) <= width)
+        return fm.height();
+    return fm.boundingRect(QRect(0, 0, std::max(1, width), INT_MAX / 2), Qt::TextWordWrap, lines).height();
+}
+
+} // namespace
+
+class GridView::Delegate : public QStyledItemDelegate
+{
+public:
+    explicit Delegate(GridView *view) : QStyledItemDelegate(view), m_view(view) {}
+
+    QString displayText(const QVariant &value, const QLocale &locale) const override
+    {
+        return QStyledItemDelegate::displayText(displayLines(value.toString()), locale);
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        // The view has already laid the selection colour under the row; cover it with
+        // the row's own background when the selection is not to show.
+        if (hidesSelection() && (option.state & QStyle::State_Selected)) {
+            const bool alternate = option.features & QStyleOptionViewItem::Alternate;
+            painter->fillRect(option.rect, option.palette.brush(alternate ? QPalette::AlternateBase : QPalette::Base));
+        }
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        // A text that fits is centred in its row; one that does not starts at the top, so
+        // its first lines show and the last one shown is elided.
+        const int width = option->rect.width() - 2 * m_view->textMargin();
+        const bool fits = wrappedHeight(option->fontMetrics, index.data(Qt::DisplayRole).toString(), width)
+            <= option->rect.height();
+        option->displayAlignment = Qt::AlignLeft | (fits ? Qt::AlignVCenter : Qt::AlignTop);
+        // The whole row shows the selection; a frame around one cell of it would only confuse.
+        option->state &= ~QStyle::State_HasFocus;
+        if (hidesSelection())
+            option->state &= ~QStyle::State_Selected;
+    }
+
+private:
+    bool hidesSelection() const { return !m_view->m_highlightUnfocused && !m_view->hasFocus(); }
+
+    GridView *m_view;
+};
+
+GridView::GridView(QWidget *parent) : QTableView(parent), m_model(new CellTableModel(nullptr, this))
+{
+    setModel(m_model);
+    setItemDelegate(new Delegate(this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(true);
+    setTextElideMode(Qt::ElideRight);
+    setSortingEnabled(false);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    verticalHeader()->hide();
+    // Row heights are the list's choice, which may be below the style's minimum.
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(m_rowHeight);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+
+    QHeaderView *header = horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setMinimumSectionSize(1);
+
+    connect(header, &QHeaderView::sectionClicked, this, &GridView::headerClicked);
+    connect(header, &QHeaderView::sectionResized, this, &GridView::columnResized);
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_applyingWidths = true; });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_applyingWidths = false;
+        applyColumnWidths();
+        updateRowHeights();
+    });
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &GridView::scheduleRowHeights);
+
+    m_model->setListFont(font());
+}
+
+GridView::~GridView() = default;
+
+void GridView::setTable(CellTable *table)
+{
+    m_model->setTable(table);
+}
+
+void GridView::refresh()
+{
+    const int current = currentTableRow();
+    m_model->refresh();
+    if (current > 0 && table())
+        setCurrentTableRow(std::min(current, table()->rowCount() - 1));
+}
+
+void GridView::applyColumnWidths()
+{
+    CellTable *t = table();
+    if (!t)
+        return;
+    m_applyingWidths = true;
+    for (int c = 0; c < t->colCount(); ++c)
+        setColumnWidth(c, std::max(1, t->colWidth(c)));
+    m_applyingWidths = false;
+}
+
+void GridView::columnResized(int column, int, int newSize)
+{
+    if (m_applyingWidths || !table())
+        return;
+    table()->setColWidth(column, newSize);
+    scheduleRowHeights();
+}
+
+void GridView::setRowFontHook(CellTableModel::RowFontHook hook)
+{
+    m_model->setRowFontHook(std::move(hook));
+}
+
+void GridView::setListFont(const QFont &font)
+{
+    setFont(font);
+    m_model->setListFont(font);
+    updateRowHeights();
+}
+
+void GridView::setRowHeight(int pixels)
+{
+    m_rowHeight = std::max(1, pixels);
+    verticalHeader()->setDefaultSectionSize(m_rowHeight);
+    updateRowHeights();
+}
+
+int GridView::currentTableRow() const
+{
+    // The current index, not the selection: the selection is checked against the model,
+    // which already reads a table its owner has changed but not yet refreshed.
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : -1;
+}
+
+void GridView::setCurrentTableRow(int tableRow)
+{
+    if (tableRow < 1 || tableRow > m_model->rowCount()) {
+        selectionModel()->clear();
+        return;
+    }
+    const QModelIndex index = m_model->index(tableRow - 1, std::max(0, currentIndex().column()));
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
+QItemSelectionModel::SelectionFlags GridView::selectionCommand(const QModelIndex &index, const QEvent *event) const
+{
+    // A Ctrl+click must not leave the list with a current row that is not selected.
+    if (index.isValid())
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return QTableView::selectionCommand(index, event);
+}
+
+void GridView::setHighlightWhenUnfocused(bool highlight)
+{
+    if (highlight == m_highlightUnfocused)
+        return;
+    m_highlightUnfocused = highlight;
+    viewport()->update();
+}
+
+void GridView::headerClicked(int column)
+{
+    CellTable *t = table();
+    if (!t)
+        return;
+    int track = currentTableRow();
+    if (!t->headerClick(column, &track))
+        return;
+    m_model->refresh();
+    setCurrentTableRow(track);
+    Q_EMIT sorted(column);
+}
+
+int GridView::textMargin() const
+{
+    // The margin Qt's item views leave on each side of a cell's text.
+    return style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+}
+
+int GridView::rowHeightFor(int modelRow) const
+{
+    const CellTable *t = table();
+    if (!t || modelRow < 0 || modelRow >= m_model->rowCount())
+        return m_rowHeight;
+    const QFontMetrics fm(font());
+    // One pixel of every row is the grid line. The cap ends exactly on a line boundary,
+    // so no part of the first line cut off shows.
+    const int cap = std::max(m_rowHeight, MaxShownLines * fm.lineSpacing() + 1);
+    int height = m_rowHeight;
+    for (int c = 0; c < t->colCount(); ++c) {
+        if (isColumnHidden(c))
+            continue;
+        const QString text = t->cell(c, modelRow + 1);
+        if (text.isEmpty())
+            continue;
+        const int textHeight = wrappedHeight(fm, text, columnWidth(c) - 2 * textMargin());
+        if (textHeight > fm.height())
+            height = std::max(height, std::min(cap, textHeight + 3));
+    }
+    return height;
+}
+
+void GridView::updateRowHeights()
+{
+    m_heightsPending = false;
+    QHeaderView *rows = verticalHeader();
+    for (int r = 0; r < m_model->rowCount(); ++r) {
+        const int height = rowHeightFor(r);
+        if (rows->sectionSize(r) != height)
+            rows->resizeSection(r, height);
+    }
+}
+
+void GridView::scheduleRowHeights()
+{
+    // Dragging a column border resizes it many times a second; lay the rows out once.
+    if (m_heightsPending)
+        return;
+    m_heightsPending = true;
+    QMetaObject::invokeMethod(this, &GridView::updateRowHeights, Qt::QueuedConnection);
+}
+
+bool GridView::textFits(const QModelIndex &index, const QString &text) const
+{
+    const QRect cell = visualRect(index).adjusted(textMargin(), 0, -textMargin(), 0);
+    QFont cellFont = font();
+    const QVariant rowFont = index.data(Qt::FontRole);
+    if (rowFont.canConvert<QFont>())
+        cellFont = rowFont.value<QFont>();
+    return wrappedHeight(QFontMetrics(cellFont), text, cell.width()) <= cell.height();
+}
+
+bool GridView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        // Only a cell cut short shows its text again, whole.
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex index = indexAt(help->pos());
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (index.isValid() && !text.isEmpty() && !textFits(index, text)) {
+            // As rich text, so that a long line wraps in the tooltip too.
+            const QString tip = QLatin1String("<qt>")
+                % displayLines(text).toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"));
+            QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+void GridView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    if (!m_highlightUnfocused)
+        viewport()->update();
+}
+
+void GridView::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    if (!m_highlightUnfocused)
+        viewport()->update();
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "widgets/celltablemodel.h"
+
+#include <QTableView>
+
+class CellTable;
+
+// A visible list over a CellTable: whole-row single selection, word-wrapped cells, no row
+// numbers, and a header whose click sorts the table by the table's own rule, keeping the
+// selection on the row it was on. Column widths come from the table and go back to it
+// when the user drags a column border, so they travel with the table's file.
+//
+// Rows are at least the list's row height. A row whose cells need more lines grows to
+// show them, up to MaxShownLines lines; a cell cut there has its full text in a tooltip.
+class GridView : public QTableView
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MaxShownLines = 4;
+
+    explicit GridView(QWidget *parent = nullptr);
+    ~GridView() override;
+
+    CellTable *table() const { return m_model->table(); }
+    void setTable(CellTable *table);
+    CellTableModel *cellModel() const { return m_model; }
+
+    // The owner changed the table (content, size, order or widths): shows it again,
+    // keeping the current row where it can.
+    void refresh();
+    // Sets the columns to the table's widths.
+    void applyColumnWidths();
+
+    void setRowFontHook(CellTableModel::RowFontHook hook);
+    QFont listFont() const { return font(); }
+    void setListFont(const QFont &font);
+
+    using QTableView::setRowHeight;
+    int listRowHeight() const { return m_rowHeight; }
+    void setRowHeight(int pixels);
+
+    // The selected table row (from 1), or -1 when no row is selected.
+    int currentTableRow() const;
+    // Selects a table row; anything outside the data rows clears the selection.
+    void setCurrentTableRow(int tableRow);
+
+    // When false, the selected row is drawn without highlight while the list has no
+    // focus, so only the list being worked in shows a selection.
+    bool highlightsWhenUnfocused() const { return m_highlightUnfocused; }
+    void setHighlightWhenUnfocused(bool highlight);
+
+    // The height a data row (from 0, as in the model) gets by the row rule.
+    int rowHeightFor(int modelRow) const;
+
+Q_SIGNALS:
+    // A header click sorted the table by this column.
+    void sorted(int column);
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event = nullptr) const override;
+
+private:
+    class Delegate;
+
+    void headerClicked(int column);
+    void columnResized(int column, int oldSize, int newSize);
+    void updateRowHeights();
+    void scheduleRowHeights();
+    bool textFits(const QModelIndex &index, const QString &text) const;
+    int textMargin() const;
+
+    CellTableModel *m_model = nullptr;
+    int m_rowHeight = 18;
+    bool m_highlightUnfocused = true;
+    bool m_applyingWidths = false; // widths being set from the table, not by the user
+    bool m_heightsPending = false;
+};

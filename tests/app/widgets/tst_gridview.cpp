@@ -1,0 +1,397 @@
+#include "store/celltable.h"
+#include "widgets/celltablemodel.h"
+#include "widgets/gridview.h"
+
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QStyledItemDelegate>
+#include <QTest>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace {
+
+// A to-do list: the header row, then one row per given task.
+CellTable todoList(const QList<QStringList> &rows)
+{
+    CellTable table(3, int(rows.size()) + 1);
+    table.setCell(0, 0, QStringLiteral("Category"));
+    table.setCell(1, 0, QStringLiteral("What"));
+    table.setCell(2, 0, QStringLiteral("Done?"));
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows[r].size(); ++c)
+            table.setCell(c, r + 1, rows[r][c]);
+    table.setColWidth(0, 62);
+    table.setColWidth(1, 203);
+    table.setColWidth(2, 52);
+    return table;
+}
+
+QList<QStringList> sampleTasks()
+{
+    return {{QStringLiteral("apple"), QStringLiteral("Buy paint"), QStringLiteral("No")},
+            {QStringLiteral("Zoo"), QStringLiteral("Feed the cat"), QStringLiteral("Yes")},
+            {QStringLiteral("Home"), QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("No")},
+            {QStringLiteral("Home"), QStringLiteral("Bake"), QStringLiteral("No")}};
+}
+
+QStringList columnTexts(const CellTable &table, int column)
+{
+    QStringList texts;
+    for (int r = 1; r < table.rowCount(); ++r)
+        texts << table.cell(column, r);
+    return texts;
+}
+
+void clickHeader(GridView &view, int column)
+{
+    QHeaderView *header = view.horizontalHeader();
+    const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+}
+
+struct Window
+{
+    QWidget widget;
+    QLineEdit *other = new QLineEdit(&widget);
+    GridView *view = new GridView(&widget);
+
+    explicit Window(CellTable *table)
+    {
+        auto *column = new QVBoxLayout(&widget);
+        column->addWidget(other);
+        column->addWidget(view);
+        view->setTable(table);
+        widget.resize(420, 300);
+    }
+};
+
+} // namespace
+
+class TestGridView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void modelPassesTheTesterThroughChanges()
+    {
+        CellTable table = todoList(sampleTasks());
+        CellTableModel model(&table);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+        table.insertBlankRows(2, 3);
+        model.refresh();
+        table.deleteRows(1, table.rowCount() - 1);
+        model.refresh();
+        QCOMPARE(model.rowCount(), 0);
+        table.setColCount(5);
+        table.setRowCount(3);
+        model.refresh();
+        model.refreshTableRow(2);
+        model.setTable(nullptr);
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.columnCount(), 0);
+    }
+
+    void modelShowsDataRowsUnderTheHeader()
+    {
+        CellTable table = todoList(sampleTasks());
+        CellTableModel model(&table);
+        QCOMPARE(model.rowCount(), 4);
+        QCOMPARE(model.columnCount(), 3);
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("What"));
+        QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Done?"));
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("apple"));
+        QCOMPARE(model.index(2, 1).data(Qt::EditRole).toString(), QStringLiteral("Call Ann\r\nbefore 5"));
+        QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+    }
+
+    void modelWritesOnlyWhenEditable()
+    {
+        CellTable table = todoList(sampleTasks());
+        CellTableModel model(&table);
+        QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+        QVERIFY(!model.setData(model.index(0, 1), QStringLiteral("changed")));
+        QCOMPARE(table.cell(1, 1), QStringLiteral("Buy paint"));
+
+        model.setEditable(true);
+        QVERIFY(model.flags(model.index(0, 1)) & Qt::ItemIsEditable);
+        QVERIFY(model.setData(model.index(0, 1), QStringLiteral("changed")));
+        QCOMPARE(table.cell(1, 1), QStringLiteral("changed"));
+        QCOMPARE(changes.count(), 1);
+    }
+
+    void rowFontHookGivesTheFontOfEachRow()
+    {
+        CellTable table = todoList(sampleTasks());
+        CellTableModel model(&table);
+        QVERIFY(!model.index(1, 0).data(Qt::FontRole).isValid()); // no hook: the view's font
+
+        QFont listFont(QStringLiteral("DejaVu Sans"), 9);
+        model.setListFont(listFont);
+        QList<int> asked;
+        model.setRowFontHook([&table, &asked](int tableRow, const QFont &font) {
+            asked << tableRow;
+            QFont rowFont = font;
+            rowFont.setStrikeOut(table.cell(2, tableRow).contains(QLatin1String("Yes")));
+            return rowFont;
+        });
+        const QFont done = model.index(1, 1).data(Qt::FontRole).value<QFont>();
+        const QFont open = model.index(0, 1).data(Qt::FontRole).value<QFont>();
+        QVERIFY(done.strikeOut());
+        QVERIFY(!open.strikeOut());
+        QCOMPARE(open.family(), listFont.family());
+        QCOMPARE(open.pointSize(), 9);
+        QCOMPARE(asked, (QList<int>{2, 1})); // table rows, counted from the header
+    }
+
+    void headerClickSortsAndKeepsTheSelection_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QStringList>("whats");
+        QTest::addColumn<int>("selectedRow");
+
+        // Byte order puts capitals first; equal categories go by their "What".
+        QTest::newRow("category ascending") << 0 << 1
+                                            << QStringList{QStringLiteral("Bake"), QStringLiteral("Call Ann\r\nbefore 5"),
+                                                           QStringLiteral("Feed the cat"), QStringLiteral("Buy paint")}
+                                            << 4;
+        QTest::newRow("category descending") << 0 << 2
+                                             << QStringList{QStringLiteral("Buy paint"), QStringLiteral("Feed the cat"),
+                                                            QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("Bake")}
+                                             << 1;
+        QTest::newRow("what ascending") << 1 << 1
+                                        << QStringList{QStringLiteral("Bake"), QStringLiteral("Buy paint"),
+                                                       QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("Feed the cat")}
+                                        << 2;
+    }
+
+    void headerClickSortsAndKeepsTheSelection()
+    {
+        QFETCH(int, column);
+        QFETCH(int, clicks);
+        QFETCH(QStringList, whats);
+        QFETCH(int, selectedRow);
+
+        CellTable table = todoList(sampleTasks());
+        // The click on the sort column flips the direction; start elsewhere.
+        table.setSortColumn(2);
+        Window window(&table);
+        window.widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.widget));
+        window.view->setCurrentTableRow(1); // "Buy paint"
+        QSignalSpy sorted(window.view, &GridView::sorted);
+
+        for (int i = 0; i < clicks; ++i)
+            clickHeader(*window.view, column);
+
+        QCOMPARE(columnTexts(table, 1), whats);
+        QCOMPARE(sorted.count(), clicks);
+        QCOMPARE(sorted.last().at(0).toInt(), column);
+        QCOMPARE(window.view->currentTableRow(), selectedRow);
+        QCOMPARE(table.cell(1, selectedRow), QStringLiteral("Buy paint"));
+        // The view shows the new order.
+        QCOMPARE(window.view->model()->index(0, 1).data().toString(), whats.first());
+        QVERIFY(window.view->selectionModel()->isRowSelected(selectedRow - 1, {}));
+    }
+
+    void headerClickRefusesWhenTheTableDoes_data()
+    {
+        QTest::addColumn<int>("tasks");
+        QTest::addColumn<int>("refusedColumn");
+        QTest::addColumn<int>("clickedColumn");
+        QTest::addColumn<bool>("sorts");
+
+        QTest::newRow("one data row") << 1 << -1 << 1 << false;
+        QTest::newRow("hook refuses the column") << 4 << 1 << 1 << false;
+        QTest::newRow("hook allows another column") << 4 << 1 << 2 << true;
+    }
+
+    void headerClickRefusesWhenTheTableDoes()
+    {
+        QFETCH(int, tasks);
+        QFETCH(int, refusedColumn);
+        QFETCH(int, clickedColumn);
+        QFETCH(bool, sorts);
+
+        CellTable table = todoList(sampleTasks().mid(0, tasks));
+        table.setCanSort([refusedColumn](int column) { return column != refusedColumn; });
+        const CellTable before = table;
+        Window window(&table);
+        window.widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.widget));
+        window.view->setCurrentTableRow(1);
+        QSignalSpy sorted(window.view, &GridView::sorted);
+
+        clickHeader(*window.view, clickedColumn);
+        QCOMPARE(sorted.count(), sorts ? 1 : 0);
+        QCOMPARE(table == before, !sorts);
+        if (!sorts) {
+            QCOMPARE(table.sortColumn(), 0);
+            QCOMPARE(window.view->currentTableRow(), 1);
+        }
+    }
+
+    void columnWidthsComeFromAndGoBackToTheTable()
+    {
+        CellTable table = todoList(sampleTasks());
+        Window window(&table);
+        window.widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.widget));
+        QCOMPARE(window.view->columnWidth(0), 62);
+        QCOMPARE(window.view->columnWidth(1), 203);
+        QCOMPARE(window.view->columnWidth(2), 52);
+
+        // As a drag on the column border does.
+        window.view->horizontalHeader()->resizeSection(1, 150);
+        QCOMPARE(table.colWidth(1), 150);
+        QCOMPARE(table.colWidth(0), 62);
+
+        // Showing the table again (and sorting it) keeps the widths.
+        table.setCell(1, 1, QStringLiteral("changed"));
+        window.view->refresh();
+        clickHeader(*window.view, 0);
+        QCOMPARE(window.view->columnWidth(1), 150);
+        QCOMPARE(window.view->columnWidth(0), 62);
+        QCOMPARE(table.colWidth(2), 52);
+
+        // Widths the owner puts into the table show when it asks for them.
+        table.setColWidth(2, 80);
+        window.view->applyColumnWidths();
+        QCOMPARE(window.view->columnWidth(2), 80);
+    }
+
+    void currentRowIsATableRow()
+    {
+        CellTable table = todoList(sampleTasks());
+        Window window(&table);
+        GridView *view = window.view;
+        QCOMPARE(view->currentTableRow(), -1);
+
+        view->setCurrentTableRow(3);
+        QCOMPARE(view->currentTableRow(), 3);
+        QCOMPARE(view->currentIndex().row(), 2);
+        // The whole row is selected, and only that row.
+        QCOMPARE(view->selectionModel()->selectedIndexes().size(), 3);
+        QVERIFY(view->selectionModel()->isRowSelected(2, {}));
+
+        for (int outside : {0, -1, 5, 99}) {
+            view->setCurrentTableRow(outside);
+            QCOMPARE(view->currentTableRow(), -1);
+            QVERIFY(view->selectionModel()->selectedIndexes().isEmpty());
+        }
+
+        // After the owner removes rows, the selection stays on the last one left.
+        view->setCurrentTableRow(4);
+        table.deleteRows(3, 2);
+        view->refresh();
+        QCOMPARE(view->currentTableRow(), 2);
+    }
+
+    void rowHeights()
+    {
+        CellTable table = todoList({{QStringLiteral("a"), QStringLiteral("one line"), QStringLiteral("No")},
+                                    {QStringLiteral("b"), QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("No")},
+                                    {QStringLiteral("c"), QStringLiteral("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8"),
+                                     QStringLiteral("No")}});
+        Window window(&table);
+        GridView *view = window.view;
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(12);
+        view->setListFont(font);
+        view->setRowHeight(19);
+        const QFontMetrics fm(font);
+
+        QCOMPARE(view->rowHeight(0), 19);
+        // Two lines show both.
+        QVERIFY(view->rowHeight(1) >= 2 * fm.lineSpacing());
+        // Eight lines show only a few; the tooltip has them all.
+        QCOMPARE(view->rowHeight(2), GridView::MaxShownLines * fm.lineSpacing() + 1);
+
+        // A height above what two lines need is kept for every row.
+        view->setRowHeight(60);
+        QCOMPARE(view->rowHeight(0), 60);
+        QCOMPARE(view->rowHeight(1), 60);
+        QCOMPARE(view->rowHeight(2), 60);
+
+        // The lines of a cell are shown as lines, not as control characters.
+        view->setRowHeight(19);
+        auto *delegate = qobject_cast<QStyledItemDelegate *>(view->itemDelegate());
+        QVERIFY(delegate);
+        const QString text = delegate->displayText(table.cell(1, 2), QLocale::c());
+        QVERIFY(!text.contains(QLatin1Char('\r')));
+        QVERIFY(text.contains(QStringLiteral("Call Ann")) && text.contains(QStringLiteral("before 5")));
+    }
+
+    void cutCellsShowTheirTextInATooltip()
+    {
+        CellTable table = todoList({{QStringLiteral("a"), QStringLiteral("short"), QStringLiteral("No")},
+                                    {QStringLiteral("b"), QStringLiteral("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix"),
+                                     QStringLiteral("No")}});
+        Window window(&table);
+        window.widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.widget));
+        GridView *view = window.view;
+
+        auto toolTipAt = [view](int row) {
+            QToolTip::hideText();
+            const QPoint pos = view->visualRect(view->model()->index(row, 1)).center();
+            QHelpEvent help(QEvent::ToolTip, pos, view->viewport()->mapToGlobal(pos));
+            QCoreApplication::sendEvent(view->viewport(), &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(toolTipAt(0), QString());
+        const QString tip = toolTipAt(1);
+        QVERIFY2(tip.contains(QStringLiteral("six")), qPrintable(tip));
+        QVERIFY(tip.contains(QStringLiteral("five<br>six")));
+        QToolTip::hideText();
+    }
+
+    void unfocusedSelectionHighlight_data()
+    {
+        QTest::addColumn<bool>("highlightWhenUnfocused");
+        QTest::addColumn<bool>("focused");
+        QTest::addColumn<bool>("highlighted");
+
+        QTest::newRow("focused") << false << true << true;
+        QTest::newRow("unfocused, no highlight") << false << false << false;
+        QTest::newRow("unfocused, highlight kept") << true << false << true;
+    }
+
+    void unfocusedSelectionHighlight()
+    {
+        QFETCH(bool, highlightWhenUnfocused);
+        QFETCH(bool, focused);
+        QFETCH(bool, highlighted);
+
+        CellTable table = todoList(sampleTasks());
+        Window window(&table);
+        GridView *view = window.view;
+        view->setHighlightWhenUnfocused(highlightWhenUnfocused);
+        window.widget.show();
+        window.widget.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window.widget));
+        view->setCurrentTableRow(1);
+        if (focused)
+            view->setFocus();
+        else
+            window.other->setFocus();
+        QTRY_COMPARE(view->hasFocus(), focused);
+
+        const QImage image = view->viewport()->grab().toImage();
+        const QRect cell = view->visualRect(view->model()->index(0, 1));
+        // Right of the short text, inside the cell.
+        const QColor pixel = image.pixelColor(cell.right() - 3, cell.center().y());
+        const QColor highlight = view->palette().color(QPalette::Active, QPalette::Highlight);
+        QCOMPARE(pixel == highlight, highlighted);
+        if (!highlighted)
+            QCOMPARE(pixel, view->palette().color(QPalette::Base));
+        QCOMPARE(view->currentTableRow(), 1); // drawn without highlight, but still selected
+    }
+};
+
+QTEST_MAIN(TestGridView)
+#include "tst_gridview.moc"
