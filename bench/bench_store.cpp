@@ -3,7 +3,11 @@
 // writeToStore on 100,000 tasks under 60 ms, 100,000 tasks in memory under 40 MB.
 #include "storegen.h"
 
+#include "schedule/dayview.h"
+#include "schedule/holidays.h"
+#include "store/datevalue.h"
 #include "store/gridfile.h"
+#include "store/regional.h"
 #include "store/taskstore.h"
 
 #include <QDir>
@@ -150,6 +154,37 @@ void BM_DayTaskState168(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DayTaskState168)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// The colour decisions of the 168 day cells of four calendars, as painting asks for them:
+// the holiday test and one day search per cell.
+void BM_CalendarColours168(benchmark::State &state)
+{
+    const CellTable &table = storeOf(int(state.range(0)));
+    const FilterState filter;
+    const RegionalSettings settings = RegionalSettings::englishUS();
+    CellTable rules(4, 11);
+    const char *const names[] = {"New Year", "Memorial Day", "Independence Day", "Labor Day", "Thanksgiving",
+                                 "Christmas", "Boxing Day", "May Day", "Halloween", "Valentine's Day"};
+    const char *const months[] = {"January", "May", "July", "September", "November",
+                                  "December", "December", "May", "October", "February"};
+    const char *const rulesText[] = {"1", "Last : Monday", "4", "First : Monday", "Fourth : Thursday",
+                                     "25", "26", "1", "31", "14"};
+    for (int r = 0; r < 10; ++r) {
+        rules.setCell(0, r + 1, QString::fromLatin1(names[r]));
+        rules.setCell(2, r + 1, QString::fromLatin1(months[r]));
+        rules.setCell(3, r + 1, QString::fromLatin1(rulesText[r]));
+    }
+    const dayview::ColourOptions options;
+    const QDate start = datevalue::toDate(generatedFirstDay() + 3000);
+    for (auto _ : state) {
+        for (int d = 0; d < 168; ++d) {
+            const QDate day = start.addDays(d);
+            const bool holiday = !holidays::findHoliday(rules, day, settings).isEmpty();
+            benchmark::DoNotOptimize(dayview::dayColours(table, filter, datevalue::dayNumber(day), holiday, options).look);
+        }
+    }
+}
+BENCHMARK(BM_CalendarColours168)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 // One day's write-back on a large store, with the file written to a memory file system.
 void BM_WriteToStoreOneDay(benchmark::State &state)

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QSet>
 
+#include "settings/settingsstore.h"
 #include "store/celltable.h"
 #include "store/regional.h"
 #include "store/safefile.h"
@@ -10,9 +11,18 @@
 #include "widgets/timerpool.h"
 
 class Clock;
+struct CellColours;
+class DateNavigator;
 class Dialogs;
+class GridView;
+class MonthCalendar;
+class QAction;
 class QLabel;
-class SettingsStore;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QToolBar;
+class ShadowLabel;
 class ShellOpener;
 class TrayIcon;
 
@@ -44,16 +54,21 @@ public:
     explicit TfrmMain(const MainServices &services, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    // The tables the window keeps.
+    // The tables the window keeps. `dayList` is the table behind the view `gridDay`,
+    // `gridNonday` the one behind the to-do view.
     CellTable gridStore;
+    CellTable dayList;
     CellTable gridNonday;
     CellTable gridHoliday;
     FilterState filter;
+    Options options;
+    bool colourHolidays = true; // the options dialog's "&Holidays" box: not stored, on at start
 
     const RegionalSettings &regional() const { return m_services.regional; }
     QString dataPath(const char *name) const;
     bool firstShown() const { return m_firstShown; }
     int minTrackWidth() const { return m_minTrackWidth; }
+    int clientHeight() const;
     bool trayAvailable() const;
     TimerPool &timerPool() { return m_timerPool; }
     TimerPool::Handle trigger(int order) const { return m_triggers[order - 1]; }
@@ -67,6 +82,49 @@ public:
     int split2 = kDefaultSplit2;
     int splitDay = kDefaultSplitDay;
 
+    // Calendars, 0 to 3 for cal1 to cal4.
+    MonthCalendar *calendar(int index) const { return m_cal[index]; }
+    int activeCalendar() const { return m_active; }
+    int previousCalendar() const { return m_previous; }
+    // The selected day: the whole-day part of the active calendar's date.
+    QDate selectedDay() const;
+    qint64 selectedDayNumber() const;
+    QString dateHeadingText() const;
+    QColor dateHeadingColour() const;
+    QString todoHeadingText() const;
+    GridView *dayView() const { return m_gridDay; }
+    GridView *todoView() const { return m_gridNonday; }
+    QPlainTextEdit *notesPane() const { return m_memWhat; }
+    // The colours a calendar was told for a day cell (for tests and the popup later).
+    struct CellLook
+    {
+        bool paint = false;
+        QColor text;
+        QColor background;
+    };
+    CellLook cellLook(int calendarIndex, QDate day) const;
+
+    void updateAppropriateMonth();
+    void cal1Click(int index);
+    void cal1DateChange();
+    void cal1MonthChange();
+    void navChange(QDate date);
+    void ColorAllCalendars(bool all);
+    void UpdateLabels(int calendarIndex);
+    void DrawExtraMemo();
+    void memWhatExit();
+    void ReadSettings();
+    void ApplySettings(bool shadows);
+    void cal1CellDblClick();
+    void gridDayEnter(GridView *list);
+    void ResizeGridDay();
+    void ResizeGridNonDay();
+    // The row font of both lists: done rows struck out when the option is on.
+    QFont gridNondayGetCellColor(const CellTable &table, int doneColumn, int row, const QFont &listFont) const;
+    // Moves the active calendar's date, scrolling the calendars when the month changes.
+    void moveSelectedDay(int days);
+    void setActiveDate(QDate date);
+
 public Q_SLOTS:
     void hideToTray();   // posted: runs after the current command
     void showFromTray(); // posted: runs after the current command
@@ -78,8 +136,14 @@ public Q_SLOTS:
     void HomePage1Click();
     void timerPoolAllTriggers(TimerPool::Handle handle);
     void UpdateStatusClock();
+    void Today1Click();
+    void NextMonth1Click();
+    void PriorMonth1Click();
+    void NextYear1Click();
+    void PriorYear1Click();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -89,7 +153,19 @@ private:
     void FormShow();
     bool FormCloseQuery();
     void FormClose();
-    void createMenusAndToolbar();
+    void createMenus();
+    void createToolbars();
+    void createLayout();
+    QAction *action(const char *name) const;
+    QAction *makeAction(const char *name, const QString &text, const QString &iconName = QString());
+    QIcon icon(const QString &name) const;
+    CellColours calendarCellColours(int index, QDate day) const;
+    void applyFonts();
+    void applySplitters();
+    void readSplitters();
+    void moveActiveBy(int months, int years);
+    bool FormKeyDown(QKeyEvent *event);
+    void FormKeyUp(QKeyEvent *event);
     void loadWindowLayout();
     void saveWindowLayout();
     void loadTable(CellTable &table, const char *name);
@@ -105,6 +181,35 @@ private:
     void tmPopupTimer();
 
     MainServices m_services;
+    MonthCalendar *m_cal[4] = {};
+    DateNavigator *m_nav = nullptr;
+    ShadowLabel *m_lblDate = nullptr;
+    ShadowLabel *m_esLabel1 = nullptr;
+    GridView *m_gridDay = nullptr;
+    GridView *m_gridNonday = nullptr;
+    QPlainTextEdit *m_memWhat = nullptr;
+    QSplitter *m_split1 = nullptr;
+    QSplitter *m_split2 = nullptr;
+    QSplitter *m_splitDay = nullptr;
+    QToolBar *m_toolBar1 = nullptr;
+    QToolBar *m_toolBar2 = nullptr;
+    QToolBar *m_toolBar3 = nullptr;
+    QAction *m_filtersAction = nullptr;
+    QAction *m_filterButton = nullptr;
+    QAction *m_popupOn = nullptr;
+    QAction *m_popupOff = nullptr;
+    int m_active = -1;
+    int m_previous = -1;
+    bool m_inMonthSync = false;
+    bool m_inDateChange = false;
+    bool m_calendarsStable = true;
+    bool m_inNavChange = false;
+    bool m_useShadows = true;
+    QString m_defaultCategory;
+    bool m_confirmDeletes = true;
+    bool m_listsFocused = false; // neither list highlights before one had the focus
+    bool m_memoEdited = false;
+    int m_memoRow = -1;
     TimerPool m_timerPool;
     TimerPool::Handle m_triggers[5] = {};
     TrayIcon *m_tray = nullptr;

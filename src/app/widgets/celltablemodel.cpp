@@ -2,7 +2,10 @@
 
 #include "store/celltable.h"
 
-CellTableModel::CellTableModel(CellTable *table, QObject *parent) : QAbstractTableModel(parent), m_table(table) {}
+CellTableModel::CellTableModel(CellTable *table, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_table(table)
+{ }
 
 void CellTableModel::setTable(CellTable *table)
 {
@@ -29,14 +32,14 @@ void CellTableModel::setRowFontHook(RowFontHook hook)
 {
     m_rowFont = std::move(hook);
     if (rowCount() > 0)
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::FontRole});
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), { Qt::FontRole });
 }
 
 void CellTableModel::setListFont(const QFont &font)
 {
     m_listFont = font;
     if (rowCount() > 0)
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::FontRole});
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), { Qt::FontRole });
 }
 
 int CellTableModel::rowCount(const QModelIndex &parent) const
@@ -76,7 +79,7 @@ bool CellTableModel::setData(const QModelIndex &index, const QVariant &value, in
         || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return false;
     m_table->setCell(index.column(), index.row() + 1, value.toString());
-    Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    Q_EMIT dataChanged(index, index, { Qt::DisplayRole, Qt::EditRole });
     return true;
 }
 

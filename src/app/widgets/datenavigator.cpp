@@ -18,14 +18,14 @@ struct StepInfo
 };
 
 constexpr StepInfo Steps[] = {
-    {"prevYear", QT_TRANSLATE_NOOP("DateNavigator", "Previous year"), 4, false},
-    {"prevMonth", QT_TRANSLATE_NOOP("DateNavigator", "Previous month"), 3, false},
-    {"prevWeek", QT_TRANSLATE_NOOP("DateNavigator", "Previous week"), 2, false},
-    {"prevDay", QT_TRANSLATE_NOOP("DateNavigator", "Previous day"), 1, false},
-    {"nextDay", QT_TRANSLATE_NOOP("DateNavigator", "Next day"), 1, true},
-    {"nextWeek", QT_TRANSLATE_NOOP("DateNavigator", "Next week"), 2, true},
-    {"nextMonth", QT_TRANSLATE_NOOP("DateNavigator", "Next month"), 3, true},
-    {"nextYear", QT_TRANSLATE_NOOP("DateNavigator", "Next year"), 4, true},
+    { "prevYear", QT_TRANSLATE_NOOP("DateNavigator", "Previous year"), 4, false },
+    { "prevMonth", QT_TRANSLATE_NOOP("DateNavigator", "Previous month"), 3, false },
+    { "prevWeek", QT_TRANSLATE_NOOP("DateNavigator", "Previous week"), 2, false },
+    { "prevDay", QT_TRANSLATE_NOOP("DateNavigator", "Previous day"), 1, false },
+    { "nextDay", QT_TRANSLATE_NOOP("DateNavigator", "Next day"), 1, true },
+    { "nextWeek", QT_TRANSLATE_NOOP("DateNavigator", "Next week"), 2, true },
+    { "nextMonth", QT_TRANSLATE_NOOP("DateNavigator", "Next month"), 3, true },
+    { "nextYear", QT_TRANSLATE_NOOP("DateNavigator", "Next year"), 4, true },
 };
 
 // A row of overlapping triangles pointing left or right, drawn at the font's height so
@@ -72,7 +72,9 @@ QPixmap arrowPixmap(int arrows, bool forward, int height, qreal pixelRatio, cons
 } // namespace
 
 DateNavigator::DateNavigator(QWidget *parent)
-    : QWidget(parent), m_date(2000, 1, 1), m_formatter([](QDate d) { return d.toString(Qt::ISODate); })
+    : QWidget(parent)
+    , m_date(2000, 1, 1)
+    , m_formatter([](QDate d) { return d.toString(Qt::ISODate); })
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *row = new QHBoxLayout(this);

@@ -37,7 +37,10 @@ int wrappedHeight(const QFontMetrics &fm, const QString &text, int width)
 class GridView::Delegate : public QStyledItemDelegate
 {
 public:
-    explicit Delegate(GridView *view) : QStyledItemDelegate(view), m_view(view) {}
+    explicit Delegate(GridView *view)
+        : QStyledItemDelegate(view)
+        , m_view(view)
+    { }
 
     QString displayText(const QVariant &value, const QLocale &locale) const override
     {
@@ -77,7 +80,9 @@ private:
     GridView *m_view;
 };
 
-GridView::GridView(QWidget *parent) : QTableView(parent), m_model(new CellTableModel(nullptr, this))
+GridView::GridView(QWidget *parent)
+    : QTableView(parent)
+    , m_model(new CellTableModel(nullptr, this))
 {
     setModel(m_model);
     setItemDelegate(new Delegate(this));

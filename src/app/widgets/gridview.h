@@ -8,8 +8,9 @@ class CellTable;
 
 // A visible list over a CellTable: whole-row single selection, word-wrapped cells, no row
 // numbers, and a header whose click sorts the table by the table's own rule, keeping the
-// selection on the row it was on. Column widths come from the table and go back to it
-// when the user drags a column border, so they travel with the table's file.
+// selection on the row it was on. Column widths come from the table, and every width the
+// view's column takes (a drag on its border, setColumnWidth) goes back to it, so the
+// widths travel with the table's file.
 //
 // Rows are at least the list's row height. A row whose cells need more lines grows to
 // show them, up to MaxShownLines lines; a cell cut there has its full text in a tooltip.
@@ -62,8 +63,8 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     bool viewportEvent(QEvent *event) override;
-    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
-                                                         const QEvent *event = nullptr) const override;
+    QItemSelectionModel::SelectionFlags selectionCommand(
+        const QModelIndex &index, const QEvent *event = nullptr) const override;
 
 private:
     class Delegate;

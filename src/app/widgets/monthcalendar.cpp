@@ -28,7 +28,9 @@ int bandEdge(int start, int length, int parts, int i)
 } // namespace
 
 MonthCalendar::MonthCalendar(QWidget *parent)
-    : QWidget(parent), m_date(2000, 1, 1), m_regional(RegionalSettings::englishUS())
+    : QWidget(parent)
+    , m_date(2000, 1, 1)
+    , m_regional(RegionalSettings::englishUS())
 {
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
@@ -217,8 +219,12 @@ void MonthCalendar::paintEvent(QPaintEvent *)
         paintCaption(painter, l.caption);
     if (!l.weekdays.isEmpty())
         paintWeekdays(painter, l.weekdays);
+    // The selected day of an active calendar is drawn last, so its frame is not cut by
+    // the grid lines.
+    const int selected = m_active ? cellOfDate(m_date) : 0;
     for (int cell = 1; cell <= Cells; ++cell)
-        paintCell(painter, cell);
+        if (cell != selected)
+            paintCell(painter, cell);
 
     // Thin lines between the cells keep neighbouring coloured days apart.
     painter.setPen(palette().color(QPalette::Midlight).darker(108));
@@ -231,13 +237,8 @@ void MonthCalendar::paintEvent(QPaintEvent *)
         painter.drawLine(l.grid.left(), y, l.grid.right(), y);
     }
 
-    // The selected day of an active calendar is drawn last, so its frame is not cut by
-    // the grid lines.
-    if (m_active) {
-        const int selected = cellOfDate(m_date);
-        if (selected > 0)
-            paintCell(painter, selected);
-    }
+    if (selected > 0)
+        paintCell(painter, selected);
 
     if (m_bevel != Bevel::None)
         qDrawWinPanel(&painter, rect(), palette(), m_bevel == Bevel::Lowered);
@@ -262,12 +263,12 @@ void MonthCalendar::paintCaption(QPainter &painter, const QRect &rect)
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(bold);
     const QRect textRect = rect.adjusted(0, 0, 0, -1);
-    painter.drawText(QRect(x, textRect.top(), rect.right() - x, textRect.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     monthName);
+    painter.drawText(
+        QRect(x, textRect.top(), rect.right() - x, textRect.height()), Qt::AlignLeft | Qt::AlignVCenter, monthName);
     x += boldMetrics.horizontalAdvance(monthName) + gap;
     painter.setFont(font());
     painter.drawText(QRect(x, textRect.top(), std::max(0, rect.right() - x), textRect.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, year);
+        Qt::AlignLeft | Qt::AlignVCenter, year);
 }
 
 void MonthCalendar::paintWeekdays(QPainter &painter, const QRect &rect)

@@ -6,12 +6,14 @@
 
 #include <algorithm>
 
-ShadowLabel::ShadowLabel(QWidget *parent) : QWidget(parent)
+ShadowLabel::ShadowLabel(QWidget *parent)
+    : QWidget(parent)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
-ShadowLabel::ShadowLabel(const QString &text, QWidget *parent) : ShadowLabel(parent)
+ShadowLabel::ShadowLabel(const QString &text, QWidget *parent)
+    : ShadowLabel(parent)
 {
     m_text = text;
 }
@@ -68,7 +70,7 @@ QSize ShadowLabel::sizeHint() const
     const QFontMetrics fm = fontMetrics();
     const QMargins m = contentsMargins();
     return QSize(fm.horizontalAdvance(m_text) + m_depth + 2 * Margin + m.left() + m.right(),
-                 fm.height() + m_depth + m.top() + m.bottom());
+        fm.height() + m_depth + m.top() + m.bottom());
 }
 
 QSize ShadowLabel::minimumSizeHint() const

@@ -47,7 +47,7 @@ private:
 
     QString m_text;
     int m_depth = 1;
-    QColor m_shadow{DefaultShadow};
+    QColor m_shadow { DefaultShadow };
     QColor m_textColour;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
 };

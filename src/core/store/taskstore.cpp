@@ -242,6 +242,25 @@ DayTaskState dayTaskState(const CellTable &store, const FilterState &filter, qin
     return result;
 }
 
+DayTaskFlags dayTaskFlags(const CellTable &store, const FilterState &filter, qint64 day)
+{
+    DayTaskFlags flags;
+    flags.firstRow = findDayRow(store, filter, day);
+    if (flags.firstRow < 0)
+        return flags;
+    for (int r = flags.firstRow; r < store.rowCount() && !(flags.anyDone && flags.anyNotDone); ++r) {
+        const QByteArrayView key = store.cellUtf8(Key, r);
+        if (key.isEmpty() || keyDay(key) != day)
+            break;
+        if (!rowShown(store, filter, r))
+            continue;
+        const QByteArrayView done = store.cellUtf8(Done, r);
+        flags.anyDone = flags.anyDone || done == kYes;
+        flags.anyNotDone = flags.anyNotDone || done == kNo;
+    }
+    return flags;
+}
+
 void readFromStore(const CellTable &store, const FilterState &filter, qint64 day, CellTable &dayList)
 {
     const int first = findDayRow(store, filter, day);

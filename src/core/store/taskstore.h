@@ -64,6 +64,15 @@ struct DayTaskState
 DayTaskState dayTaskState(const CellTable &store, const FilterState &filter, qint64 day,
                           bool wantDone, bool wantNotDone);
 
+// Whether the day has shown tasks that are done ("Yes") and open ("No"), in one search.
+struct DayTaskFlags
+{
+    bool anyDone = false;
+    bool anyNotDone = false;
+    int firstRow = -1;
+};
+DayTaskFlags dayTaskFlags(const CellTable &store, const FilterState &filter, qint64 day);
+
 void readFromStore(const CellTable &store, const FilterState &filter, qint64 day, CellTable &dayList);
 // Replaces the day's shown rows by the list's rows (keys day.101, day.102, ...), then
 // SortGridStore. Rows of the day that the filter hides stay as they were.

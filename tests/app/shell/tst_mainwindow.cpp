@@ -108,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(window->split2, TfrmMain::kDefaultSplit2);
         // The default width is below the smallest the window allows (637 at 96 dpi).
         QCOMPARE(window->width(), std::max(TfrmMain::kDefaultClientWidth, window->minTrackWidth()));
-        QCOMPARE(window->height(), TfrmMain::kDefaultClientHeight);
+        QCOMPARE(window->clientHeight(), TfrmMain::kDefaultClientHeight);
         window->show();
         window->close();
         const QStringList names{"Split2", "ClientHeight", "ClientWidth", "Split1", "SplitDay"};

@@ -26,26 +26,30 @@ private Q_SLOTS:
         QTest::addColumn<QDate>("from");
         QTest::addColumn<QDate>("expected");
 
-        QTest::newRow("previous year from a leap day")
-            << "prevYear" << "Previous year" << QDate(2024, 2, 29) << QDate(2023, 2, 28);
-        QTest::newRow("next year from a leap day")
-            << "nextYear" << "Next year" << QDate(2024, 2, 29) << QDate(2025, 2, 28);
-        QTest::newRow("next year to a leap year") << "nextYear" << "Next year" << QDate(2023, 2, 28) << QDate(2024, 2, 28);
-        QTest::newRow("previous month cut to February")
-            << "prevMonth" << "Previous month" << QDate(2024, 3, 31) << QDate(2024, 2, 29);
+        QTest::newRow("previous year from a leap day") << "prevYear"
+                                                       << "Previous year" << QDate(2024, 2, 29) << QDate(2023, 2, 28);
+        QTest::newRow("next year from a leap day") << "nextYear"
+                                                   << "Next year" << QDate(2024, 2, 29) << QDate(2025, 2, 28);
+        QTest::newRow("next year to a leap year") << "nextYear"
+                                                  << "Next year" << QDate(2023, 2, 28) << QDate(2024, 2, 28);
+        QTest::newRow("previous month cut to February") << "prevMonth"
+                                                        << "Previous month" << QDate(2024, 3, 31) << QDate(2024, 2, 29);
         QTest::newRow("previous month across the year")
-            << "prevMonth" << "Previous month" << QDate(2026, 1, 10) << QDate(2025, 12, 10);
+            << "prevMonth"
+            << "Previous month" << QDate(2026, 1, 10) << QDate(2025, 12, 10);
         QTest::newRow("next month cut to a common February")
-            << "nextMonth" << "Next month" << QDate(2023, 1, 31) << QDate(2023, 2, 28);
-        QTest::newRow("next month cut to 30 days")
-            << "nextMonth" << "Next month" << QDate(2026, 8, 31) << QDate(2026, 9, 30);
-        QTest::newRow("previous week across the year")
-            << "prevWeek" << "Previous week" << QDate(2026, 1, 3) << QDate(2025, 12, 27);
-        QTest::newRow("next week across a month")
-            << "nextWeek" << "Next week" << QDate(2024, 2, 26) << QDate(2024, 3, 4);
-        QTest::newRow("previous day across a month")
-            << "prevDay" << "Previous day" << QDate(2024, 3, 1) << QDate(2024, 2, 29);
-        QTest::newRow("next day across the year") << "nextDay" << "Next day" << QDate(2025, 12, 31) << QDate(2026, 1, 1);
+            << "nextMonth"
+            << "Next month" << QDate(2023, 1, 31) << QDate(2023, 2, 28);
+        QTest::newRow("next month cut to 30 days") << "nextMonth"
+                                                   << "Next month" << QDate(2026, 8, 31) << QDate(2026, 9, 30);
+        QTest::newRow("previous week across the year") << "prevWeek"
+                                                       << "Previous week" << QDate(2026, 1, 3) << QDate(2025, 12, 27);
+        QTest::newRow("next week across a month") << "nextWeek"
+                                                  << "Next week" << QDate(2024, 2, 26) << QDate(2024, 3, 4);
+        QTest::newRow("previous day across a month") << "prevDay"
+                                                     << "Previous day" << QDate(2024, 3, 1) << QDate(2024, 2, 29);
+        QTest::newRow("next day across the year") << "nextDay"
+                                                  << "Next day" << QDate(2025, 12, 31) << QDate(2026, 1, 1);
     }
 
     void buttonsStepTheDate()
@@ -78,9 +82,9 @@ private Q_SLOTS:
         navigator.show();
         QVERIFY(QTest::qWaitForWindowExposed(&navigator));
 
-        const QStringList order{QStringLiteral("prevYear"), QStringLiteral("prevMonth"), QStringLiteral("prevWeek"),
-                                QStringLiteral("prevDay"),  QStringLiteral("dateLabel"), QStringLiteral("nextDay"),
-                                QStringLiteral("nextWeek"), QStringLiteral("nextMonth"), QStringLiteral("nextYear")};
+        const QStringList order { QStringLiteral("prevYear"), QStringLiteral("prevMonth"), QStringLiteral("prevWeek"),
+            QStringLiteral("prevDay"), QStringLiteral("dateLabel"), QStringLiteral("nextDay"),
+            QStringLiteral("nextWeek"), QStringLiteral("nextMonth"), QStringLiteral("nextYear") };
         int right = -1;
         for (const QString &name : order) {
             auto *widget = navigator.findChild<QWidget *>(name);
@@ -106,7 +110,7 @@ private Q_SLOTS:
         // A new form shows at once, without waiting for the next step.
         navigator.setFormatter([](QDate d) { return d.toString(QStringLiteral("dddd, MMMM d, yyyy")); });
         QCOMPARE(navigator.findChild<QLabel *>(QStringLiteral("dateLabel"))->text(),
-                 QStringLiteral("Saturday, March 14, 2026"));
+            QStringLiteral("Saturday, March 14, 2026"));
     }
 };
 

@@ -31,10 +31,10 @@ CellTable todoList(const QList<QStringList> &rows)
 
 QList<QStringList> sampleTasks()
 {
-    return {{QStringLiteral("apple"), QStringLiteral("Buy paint"), QStringLiteral("No")},
-            {QStringLiteral("Zoo"), QStringLiteral("Feed the cat"), QStringLiteral("Yes")},
-            {QStringLiteral("Home"), QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("No")},
-            {QStringLiteral("Home"), QStringLiteral("Bake"), QStringLiteral("No")}};
+    return { { QStringLiteral("apple"), QStringLiteral("Buy paint"), QStringLiteral("No") },
+        { QStringLiteral("Zoo"), QStringLiteral("Feed the cat"), QStringLiteral("Yes") },
+        { QStringLiteral("Home"), QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("No") },
+        { QStringLiteral("Home"), QStringLiteral("Bake"), QStringLiteral("No") } };
 }
 
 QStringList columnTexts(const CellTable &table, int column)
@@ -48,7 +48,8 @@ QStringList columnTexts(const CellTable &table, int column)
 void clickHeader(GridView &view, int column)
 {
     QHeaderView *header = view.horizontalHeader();
-    const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    const QPoint centre(
+        header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
 }
 
@@ -144,7 +145,7 @@ private Q_SLOTS:
         QVERIFY(!open.strikeOut());
         QCOMPARE(open.family(), listFont.family());
         QCOMPARE(open.pointSize(), 9);
-        QCOMPARE(asked, (QList<int>{2, 1})); // table rows, counted from the header
+        QCOMPARE(asked, (QList<int> { 2, 1 })); // table rows, counted from the header
     }
 
     void headerClickSortsAndKeepsTheSelection_data()
@@ -155,17 +156,19 @@ private Q_SLOTS:
         QTest::addColumn<int>("selectedRow");
 
         // Byte order puts capitals first; equal categories go by their "What".
-        QTest::newRow("category ascending") << 0 << 1
-                                            << QStringList{QStringLiteral("Bake"), QStringLiteral("Call Ann\r\nbefore 5"),
-                                                           QStringLiteral("Feed the cat"), QStringLiteral("Buy paint")}
-                                            << 4;
-        QTest::newRow("category descending") << 0 << 2
-                                             << QStringList{QStringLiteral("Buy paint"), QStringLiteral("Feed the cat"),
-                                                            QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("Bake")}
-                                             << 1;
+        QTest::newRow("category ascending")
+            << 0 << 1
+            << QStringList { QStringLiteral("Bake"), QStringLiteral("Call Ann\r\nbefore 5"),
+                   QStringLiteral("Feed the cat"), QStringLiteral("Buy paint") }
+            << 4;
+        QTest::newRow("category descending")
+            << 0 << 2
+            << QStringList { QStringLiteral("Buy paint"), QStringLiteral("Feed the cat"),
+                   QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("Bake") }
+            << 1;
         QTest::newRow("what ascending") << 1 << 1
-                                        << QStringList{QStringLiteral("Bake"), QStringLiteral("Buy paint"),
-                                                       QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("Feed the cat")}
+                                        << QStringList { QStringLiteral("Bake"), QStringLiteral("Buy paint"),
+                                               QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("Feed the cat") }
                                         << 2;
     }
 
@@ -278,7 +281,7 @@ private Q_SLOTS:
         QCOMPARE(view->selectionModel()->selectedIndexes().size(), 3);
         QVERIFY(view->selectionModel()->isRowSelected(2, {}));
 
-        for (int outside : {0, -1, 5, 99}) {
+        for (int outside : { 0, -1, 5, 99 }) {
             view->setCurrentTableRow(outside);
             QCOMPARE(view->currentTableRow(), -1);
             QVERIFY(view->selectionModel()->selectedIndexes().isEmpty());
@@ -293,10 +296,9 @@ private Q_SLOTS:
 
     void rowHeights()
     {
-        CellTable table = todoList({{QStringLiteral("a"), QStringLiteral("one line"), QStringLiteral("No")},
-                                    {QStringLiteral("b"), QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("No")},
-                                    {QStringLiteral("c"), QStringLiteral("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8"),
-                                     QStringLiteral("No")}});
+        CellTable table = todoList({ { QStringLiteral("a"), QStringLiteral("one line"), QStringLiteral("No") },
+            { QStringLiteral("b"), QStringLiteral("Call Ann\r\nbefore 5"), QStringLiteral("No") },
+            { QStringLiteral("c"), QStringLiteral("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8"), QStringLiteral("No") } });
         Window window(&table);
         GridView *view = window.view;
         QFont font(QStringLiteral("DejaVu Sans"));
@@ -328,9 +330,9 @@ private Q_SLOTS:
 
     void cutCellsShowTheirTextInATooltip()
     {
-        CellTable table = todoList({{QStringLiteral("a"), QStringLiteral("short"), QStringLiteral("No")},
-                                    {QStringLiteral("b"), QStringLiteral("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix"),
-                                     QStringLiteral("No")}});
+        CellTable table = todoList({ { QStringLiteral("a"), QStringLiteral("short"), QStringLiteral("No") },
+            { QStringLiteral("b"), QStringLiteral("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix"),
+                QStringLiteral("No") } });
         Window window(&table);
         window.widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window.widget));

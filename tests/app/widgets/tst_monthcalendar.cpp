@@ -61,26 +61,29 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("keys");
         QTest::addColumn<QDate>("expected");
 
-        const QList<int> pageDown{Qt::Key_PageDown};
-        const QList<int> pageUp{Qt::Key_PageUp};
-        QTest::newRow("left across a leap day") << QDate(2024, 3, 1) << QList<int>{Qt::Key_Left} << QDate(2024, 2, 29);
-        QTest::newRow("right across the year") << QDate(2025, 12, 31) << QList<int>{Qt::Key_Right} << QDate(2026, 1, 1);
+        const QList<int> pageDown { Qt::Key_PageDown };
+        const QList<int> pageUp { Qt::Key_PageUp };
+        QTest::newRow("left across a leap day")
+            << QDate(2024, 3, 1) << QList<int> { Qt::Key_Left } << QDate(2024, 2, 29);
+        QTest::newRow("right across the year")
+            << QDate(2025, 12, 31) << QList<int> { Qt::Key_Right } << QDate(2026, 1, 1);
         QTest::newRow("up a week into the month before")
-            << QDate(2026, 3, 3) << QList<int>{Qt::Key_Up} << QDate(2026, 2, 24);
+            << QDate(2026, 3, 3) << QList<int> { Qt::Key_Up } << QDate(2026, 2, 24);
         QTest::newRow("down a week into the month after")
-            << QDate(2026, 2, 28) << QList<int>{Qt::Key_Down} << QDate(2026, 3, 7);
+            << QDate(2026, 2, 28) << QList<int> { Qt::Key_Down } << QDate(2026, 3, 7);
         QTest::newRow("31 January + month, leap year") << QDate(2024, 1, 31) << pageDown << QDate(2024, 2, 29);
         QTest::newRow("31 January + month, common year") << QDate(2023, 1, 31) << pageDown << QDate(2023, 2, 28);
         QTest::newRow("31 March - month") << QDate(2023, 3, 31) << pageUp << QDate(2023, 2, 28);
         QTest::newRow("31 May + month") << QDate(2026, 5, 31) << pageDown << QDate(2026, 6, 30);
-        QTest::newRow("the cut carries on") << QDate(2024, 1, 31) << QList<int>{Qt::Key_PageDown, Qt::Key_PageDown}
-                                            << QDate(2024, 3, 29);
+        QTest::newRow("the cut carries on")
+            << QDate(2024, 1, 31) << QList<int> { Qt::Key_PageDown, Qt::Key_PageDown } << QDate(2024, 3, 29);
         QTest::newRow("December + month") << QDate(2025, 12, 31) << pageDown << QDate(2026, 1, 31);
         QTest::newRow("January - month") << QDate(2026, 1, 15) << pageUp << QDate(2025, 12, 15);
-        QTest::newRow("home") << QDate(2024, 2, 17) << QList<int>{Qt::Key_Home} << QDate(2024, 2, 1);
-        QTest::newRow("end of a leap February") << QDate(2024, 2, 17) << QList<int>{Qt::Key_End} << QDate(2024, 2, 29);
+        QTest::newRow("home") << QDate(2024, 2, 17) << QList<int> { Qt::Key_Home } << QDate(2024, 2, 1);
+        QTest::newRow("end of a leap February")
+            << QDate(2024, 2, 17) << QList<int> { Qt::Key_End } << QDate(2024, 2, 29);
         QTest::newRow("end of a common February")
-            << QDate(2023, 2, 1) << QList<int>{Qt::Key_End} << QDate(2023, 2, 28);
+            << QDate(2023, 2, 1) << QList<int> { Qt::Key_End } << QDate(2023, 2, 28);
     }
 
     void keysStepTheDay()
@@ -101,7 +104,7 @@ private Q_SLOTS:
         const bool monthMoved = start.year() != expected.year() || start.month() != expected.month();
         QCOMPARE(months.isEmpty(), !monthMoved);
         if (monthMoved)
-            QCOMPARE(months.last(), (QVariantList{expected.year(), expected.month()}));
+            QCOMPARE(months.last(), (QVariantList { expected.year(), expected.month() }));
     }
 
     void keysWithModifiersAreLeftToTheWindow()
@@ -133,7 +136,7 @@ private Q_SLOTS:
         calendar->setDate(QDate(2027, 3, 20));
         QCOMPARE(dates.count(), 2);
         QCOMPARE(months.count(), 1);
-        QCOMPARE(months.at(0), (QVariantList{2027, 3}));
+        QCOMPARE(months.at(0), (QVariantList { 2027, 3 }));
     }
 
     void weekStartPlacesTheFirst_data()
@@ -198,7 +201,7 @@ private Q_SLOTS:
             const QRect r = calendar->cellRect(cell);
             QVERIFY2(!r.isEmpty(), qPrintable(QString::number(cell)));
             QVERIFY(calendar->rect().contains(r));
-            for (QPoint p : {r.center(), r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
+            for (QPoint p : { r.center(), r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight() })
                 QCOMPARE(calendar->cellAt(p), cell);
             // Neighbours share edges: no gap a click could fall into, no overlap.
             if (cell % 7 != 0)
@@ -267,7 +270,7 @@ private Q_SLOTS:
         std::map<QDate, int> asked;
         calendar->setCellColourHook([&asked](QDate day, int cell) {
             asked[day] = cell;
-            return CellColours{Qt::black, backgroundOf(day)};
+            return CellColours { Qt::black, backgroundOf(day) };
         });
         const QImage image = paintedImage(*calendar);
 
@@ -293,7 +296,7 @@ private Q_SLOTS:
         calendar->setActive(false);
         const QColor ink(200, 0, 0);
         calendar->setCellColourHook([ink](QDate day, int) {
-            return day.day() == 10 ? CellColours{ink, Qt::white} : CellColours{};
+            return day.day() == 10 ? CellColours { ink, Qt::white } : CellColours {};
         });
         const QImage image = paintedImage(*calendar);
         QVERIFY(containsColour(image, calendar->cellRect(calendar->cellOfDate(QDate(2026, 3, 10))), ink));
@@ -304,7 +307,7 @@ private Q_SLOTS:
     {
         auto calendar = makeCalendar(QDate(2026, 3, 14));
         calendar->setActive(false);
-        calendar->setCellColourHook([](QDate, int) { return CellColours{Qt::black, Qt::red, false}; });
+        calendar->setCellColourHook([](QDate, int) { return CellColours { Qt::black, Qt::red, false }; });
         const QImage image = paintedImage(*calendar);
         const QColor own = calendar->palette().color(QPalette::Button);
         const QRect face = calendar->cellRect(calendar->cellOfDate(QDate(2026, 3, 18))).adjusted(0, 0, -1, -1);
@@ -328,7 +331,7 @@ private Q_SLOTS:
         const QColor hooked(0, 128, 0);
         calendar->setSelectedDayColour(selected);
         calendar->setActive(active);
-        calendar->setCellColourHook([hooked](QDate, int) { return CellColours{Qt::black, hooked}; });
+        calendar->setCellColourHook([hooked](QDate, int) { return CellColours { Qt::black, hooked }; });
         const QImage image = paintedImage(*calendar);
         const QRect cell = calendar->cellRect(calendar->cellOfDate(QDate(2026, 3, 14)));
         QCOMPARE(image.pixelColor(cell.center().x(), cell.top() + 3), active ? selected : hooked);

@@ -1,0 +1,44 @@
+#include "dayview.h"
+
+#include "store/helpers.h"
+#include "store/regional.h"
+#include "store/taskstore.h"
+
+namespace dayview {
+
+DayColours dayColours(const CellTable &store, const FilterState &filter, qint64 day, bool isHoliday,
+                      const ColourOptions &options)
+{
+    DayColours colours;
+    if (options.holidays && isHoliday)
+        colours = {Look::Holiday, options.holidayFG, options.holidayBG};
+    if (!options.doneColor && !options.notDoneColor)
+        return colours;
+    const store::DayTaskFlags flags = store::dayTaskFlags(store, filter, day);
+    if (options.notDoneColor && flags.anyNotDone)
+        return {Look::NotDone, options.notDoneFG, options.notDoneBG};
+    if (options.doneColor && flags.anyDone)
+        return {Look::Done, options.doneFG, options.doneBG};
+    return colours;
+}
+
+QString todoHeading(int todoRowCount)
+{
+    if (todoRowCount < 3)
+        return QStringLiteral("To-do Tasks");
+    return QString::number(todoRowCount - 1) + QStringLiteral(" To-do Tasks");
+}
+
+DateHeading dateHeading(DateValue day, DateValue now, int dayListRowCount, const QString &holiday,
+                        bool useShadows, const RegionalSettings &settings)
+{
+    const QString relative = relativeDayText(day, now);
+    if (!holiday.isEmpty())
+        return {holiday + QStringLiteral("  ") + relative, kRed};
+    const QString count = dayListRowCount < 3 ? QString()
+                                              : QString::number(dayListRowCount - 1) + QStringLiteral(" tasks ");
+    return {count + formatDateValue(QStringLiteral("ddd ddddd"), day, settings) + QStringLiteral("  ") + relative,
+            useShadows ? kBlue : kNavy};
+}
+
+} // namespace dayview

@@ -1,0 +1,268 @@
+#include "settings/settingsstore.h"
+#include "shell/mainwindow.h"
+#include "store/datevalue.h"
+#include "store/gridfile.h"
+#include "store/services.h"
+#include "store/taskstore.h"
+#include "widgets/gridview.h"
+#include "widgets/monthcalendar.h"
+
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Task
+{
+    QDate day;
+    QString done;
+    QString category = QString();
+    QString what = QStringLiteral("task");
+};
+
+} // namespace
+
+class TestCalendars : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    FixedClock m_clock{QDateTime(QDate(2026, 1, 31), QTime(10, 0))};
+    RecordingDialogs m_dialogs;
+    RecordingShellOpener m_opener;
+    std::unique_ptr<SettingsStore> m_settings;
+
+    QString dataFolder() const { return m_dir->filePath(QStringLiteral("data")); }
+
+    void writeStore(const QList<Task> &tasks)
+    {
+        CellTable table = store::newStore();
+        table.setRowCount(int(tasks.size()) + 1);
+        for (int i = 0; i < tasks.size(); ++i) {
+            const Task &t = tasks[i];
+            const QStringList cells{store::makeKey(datevalue::dayNumber(t.day), 101 + i), QStringLiteral("9:00 AM"),
+                                    t.category, t.what, t.done, QStringLiteral("No")};
+            for (int c = 0; c < 6; ++c)
+                table.setCell(c, i + 1, cells[c]);
+        }
+        store::compactAndSort(table);
+        QVERIFY(writeGridFile(table, dataFolder() + QStringLiteral("/grid.grd")).ok);
+    }
+
+    void writeHoliday(const QString &name, const QString &month, const QString &rule)
+    {
+        CellTable table(4, 2);
+        table.setCell(0, 1, name);
+        table.setCell(2, 1, month);
+        table.setCell(3, 1, rule);
+        QVERIFY(writeGridFile(table, dataFolder() + QStringLiteral("/holiday.grd")).ok);
+    }
+
+    std::unique_ptr<TfrmMain> showWindow()
+    {
+        MainServices services{m_clock, m_dialogs, m_opener, *m_settings, dataFolder(), RegionalSettings::englishUS()};
+        auto window = std::make_unique<TfrmMain>(services);
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            return nullptr;
+        return window;
+    }
+
+    static QList<int> months(const TfrmMain &window)
+    {
+        QList<int> shown;
+        for (int i = 0; i < 4; ++i)
+            shown << window.calendar(i)->month();
+        return shown;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(dataFolder()));
+        m_settings = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("Task.ini")));
+        m_dialogs = RecordingDialogs();
+        m_clock.set(QDateTime(QDate(2026, 1, 31), QTime(10, 0)));
+    }
+
+    void todayInTheSecondCalendarCutsTheDays()
+    {
+        m_clock.set(QDateTime(QDate(2024, 1, 31), QTime(10, 0)));
+        auto window = showWindow();
+        QVERIFY(window);
+        QCOMPARE(window->activeCalendar(), 1);
+        QCOMPARE(months(*window), (QList<int>{12, 1, 2, 3}));
+        QCOMPARE(window->calendar(0)->date(), QDate(2023, 12, 31));
+        QCOMPARE(window->calendar(2)->date(), QDate(2024, 2, 29));
+        QCOMPARE(window->calendar(3)->date(), QDate(2024, 3, 29)); // the cut carries on
+    }
+
+    void steppingTheLastCalendarScrollsAllFour()
+    {
+        auto window = showWindow();
+        QVERIFY(window);
+        window->calendar(3)->setFocus();
+        QTest::mousePress(window->calendar(3), Qt::LeftButton, {}, window->calendar(3)->cellRect(20).center());
+        QCOMPARE(window->activeCalendar(), 3);
+        window->setActiveDate(QDate(2026, 4, 30));
+        QTest::keyClick(window->calendar(3), Qt::Key_Right); // the main window moves the day
+        QCOMPARE(window->selectedDay(), QDate(2026, 5, 1));
+        QCOMPARE(window->activeCalendar(), 3);
+        QCOMPARE(months(*window), (QList<int>{2, 3, 4, 5}));
+        QCOMPARE(window->dayView()->table()->rowCount(), 2);
+    }
+
+    void keys()
+    {
+        writeStore({{QDate(2026, 1, 31), "No", "", "one"}, {QDate(2026, 1, 31), "No", "", "two"},
+                    {QDate(2026, 1, 31), "No", "", "three"}});
+        auto window = showWindow();
+        QVERIFY(window);
+        GridView *list = window->dayView();
+        list->setFocus();
+        list->setCurrentTableRow(2);
+        QTest::keyClick(list, Qt::Key_Up); // not the first row: the list moves
+        QCOMPARE(list->currentTableRow(), 1);
+        QCOMPARE(window->selectedDay(), QDate(2026, 1, 31));
+        QTest::keyClick(list, Qt::Key_Up); // the first row: a week back
+        QCOMPARE(window->selectedDay(), QDate(2026, 1, 24));
+        QTest::keyClick(list, Qt::Key_Left);
+        QCOMPARE(window->selectedDay(), QDate(2026, 1, 23));
+        QTest::keyClick(list, Qt::Key_Escape);
+        QCOMPARE(window->selectedDay(), QDate(2026, 1, 23));
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->findChild<QWidget *>(QStringLiteral("StatusBar1"))->property("text").toString(),
+                 QStringLiteral("Today is Saturday, January 31, 2026"));
+        window->Today1Click();
+        QCOMPARE(window->selectedDay(), QDate(2026, 1, 31));
+        QCOMPARE(window->activeCalendar(), 1);
+        window->NextMonth1Click();
+        QCOMPARE(window->selectedDay(), QDate(2026, 2, 28));
+        QCOMPARE(months(*window), (QList<int>{1, 2, 3, 4}));
+    }
+
+    void dayColours_data()
+    {
+        QTest::addColumn<QList<Task>>("tasks");
+        QTest::addColumn<bool>("doneBox");
+        QTest::addColumn<bool>("notDoneBox");
+        QTest::addColumn<QString>("expected"); // "open", "done", "holiday", "plain"
+        const QDate day(2026, 2, 14);
+        QTest::newRow("done and open, both boxes") << QList<Task>{{day, "Yes"}, {day, "No"}} << true << true << "open";
+        QTest::newRow("done and open, done box") << QList<Task>{{day, "Yes"}, {day, "No"}} << true << false << "done";
+        QTest::newRow("holiday with an open task") << QList<Task>{{day, "No"}} << true << true << "open";
+        QTest::newRow("holiday, task filtered out") << QList<Task>{{day, "No", "Home"}} << true << true << "holiday";
+        QTest::newRow("holiday, no boxes") << QList<Task>{{day, "No"}} << false << false << "holiday";
+    }
+    void dayColours()
+    {
+        QFETCH(QList<Task>, tasks);
+        QFETCH(bool, doneBox);
+        QFETCH(bool, notDoneBox);
+        QFETCH(QString, expected);
+        writeStore(tasks);
+        writeHoliday(QStringLiteral("Valentine's Day"), QStringLiteral("February"), QStringLiteral("14"));
+        auto window = showWindow();
+        QVERIFY(window);
+        window->filter.categories = {{QStringLiteral("Home"), false}};
+        window->options.doneColor = doneBox;
+        window->options.notDoneColor = notDoneBox;
+        // 14 February is in the active calendar's neighbour: not selected there.
+        const TfrmMain::CellLook look = window->cellLook(2, QDate(2026, 2, 14));
+        QVERIFY(look.paint);
+        const QMap<QString, QColor> backgrounds{{"open", QColor(255, 0, 0)},
+                                                {"done", QColor(0, 255, 255)},
+                                                {"holiday", QColor(255, 255, 0)}};
+        QCOMPARE(look.background, backgrounds.value(expected));
+    }
+
+    void selectedDayOfAnInactiveCalendarShowsTaskColours()
+    {
+        writeStore({{QDate(2026, 2, 28), "No"}});
+        auto window = showWindow();
+        QVERIFY(window);
+        QCOMPARE(window->calendar(2)->date(), QDate(2026, 2, 28)); // cut from the 31st, selected there
+        QCOMPARE(window->cellLook(2, QDate(2026, 2, 28)).background, QColor(255, 0, 0));
+        const TfrmMain::CellLook active = window->cellLook(1, QDate(2026, 1, 31));
+        QCOMPARE(active.background, window->calendar(1)->selectedDayColour());
+    }
+
+    void headings()
+    {
+        writeStore({{QDate(2026, 1, 31), "No"}, {QDate(2026, 1, 31), "No"}, {QDate(2026, 2, 1), "No"}});
+        writeHoliday(QStringLiteral("Groundhog Day"), QStringLiteral("February"), QStringLiteral("2"));
+        auto window = showWindow();
+        QVERIFY(window);
+        QCOMPARE(window->dateHeadingText(), QStringLiteral("2 tasks Sat 1/31/2026  Today"));
+        QCOMPARE(window->dateHeadingColour(), QColor(0, 0, 255));
+        QTest::keyClick(window->dayView(), Qt::Key_Right);
+        QCOMPARE(window->dateHeadingText(), QStringLiteral("Sun 2/1/2026  Tomorrow"));
+        QTest::keyClick(window->dayView(), Qt::Key_Right);
+        QCOMPARE(window->dateHeadingText(), QStringLiteral("Groundhog Day  2 days"));
+        QCOMPARE(window->dateHeadingColour(), QColor(255, 0, 0));
+
+        QCOMPARE(window->todoHeadingText(), QStringLiteral("To-do Tasks"));
+        window->gridNonday.setCell(1, 1, QStringLiteral("one"));
+        window->UpdateLabels(window->activeCalendar());
+        QCOMPARE(window->todoHeadingText(), QStringLiteral("To-do Tasks"));
+        window->gridNonday.setRowCount(3);
+        window->gridNonday.setCell(1, 2, QStringLiteral("two"));
+        window->UpdateLabels(window->activeCalendar());
+        QCOMPARE(window->todoHeadingText(), QStringLiteral("2 To-do Tasks"));
+    }
+
+    void doneRowsAreStruckOut_data()
+    {
+        QTest::addColumn<QString>("done");
+        QTest::addColumn<bool>("struck");
+        QTest::newRow("Yes") << "Yes" << true;
+        QTest::newRow("Yes!") << "Yes!" << true;
+        QTest::newRow("yes") << "yes" << false;
+        QTest::newRow("No") << "No" << false;
+    }
+    void doneRowsAreStruckOut()
+    {
+        QFETCH(QString, done);
+        QFETCH(bool, struck);
+        auto window = showWindow();
+        QVERIFY(window);
+        CellTable list(3, 2);
+        list.setCell(2, 1, done);
+        QFont bold;
+        bold.setBold(true);
+        const QFont font = window->gridNondayGetCellColor(list, 2, 1, bold);
+        QCOMPARE(font.strikeOut(), struck);
+        QVERIFY(!font.bold()); // exactly strike-through, or no style at all
+        window->options.strikeOut = false;
+        QCOMPARE(window->gridNondayGetCellColor(list, 2, 1, bold), bold);
+    }
+
+    void notesPaneWritesBackOnlyAnEditedText()
+    {
+        const QString note = QStringLiteral("Call Ann\r\nbefore 5\r\n");
+        writeStore({{QDate(2026, 1, 31), "No", "", note}, {QDate(2026, 1, 31), "No", "", "second"}});
+        auto window = showWindow();
+        QVERIFY(window);
+        QPlainTextEdit *pane = window->notesPane();
+        QCOMPARE(pane->toPlainText(), QStringLiteral("Call Annbefore 5"));
+        pane->setFocus();
+        window->todoView()->setFocus(); // a visit without a change
+        QCOMPARE(window->gridStore.cell(3, 1), note);
+
+        window->dayView()->setCurrentTableRow(2);
+        pane->setFocus();
+        pane->setPlainText(QStringLiteral("second, edited"));
+        window->todoView()->setFocus();
+        const int row = store::findDayRow(window->gridStore, FilterState(), datevalue::dayNumber(QDate(2026, 1, 31)));
+        QCOMPARE(window->gridStore.cell(3, row + 1), QStringLiteral("second, edited"));
+        QCOMPARE(window->gridStore.cell(3, row), note);
+        CellTable onDisk;
+        QVERIFY(readGridFile(onDisk, dataFolder() + QStringLiteral("/grid.grd")).ok());
+        QCOMPARE(onDisk.cell(3, row + 1), QStringLiteral("second, edited"));
+    }
+};
+
+QTEST_MAIN(TestCalendars)
+#include "tst_calendars.moc"
