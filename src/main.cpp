@@ -6,11 +6,13 @@
 #include "shell/resources.h"
 #include "shell/signalwatcher.h"
 #include "shell/singleinstance.h"
+#include "shell/style.h"
 #include "store/datafolder.h"
 #include "store/regional.h"
 #include "store/services.h"
 
 #include <QApplication>
+#include <QStyle>
 #include <QSessionManager>
 
 int main(int argc, char *argv[])
@@ -21,6 +23,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Task"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tallyday"));
     QApplication::setDesktopFileName(QStringLiteral("tallyday"));
+    QApplication::setStyle(new TallydayStyle(QApplication::style()->name()));
     // Hiding to the tray hides every window: the program ends only through its close.
     QApplication::setQuitOnLastWindowClosed(false);
 

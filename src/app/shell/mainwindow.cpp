@@ -19,6 +19,7 @@
 #include "widgets/shadowlabel.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -329,6 +330,42 @@ void TfrmMain::createToolbars()
     m_toolBar3 = todo;
 }
 
+void TfrmMain::createPopupMenus()
+{
+    // The two lists share one layout of pop-up menu; the commands arrive with their features.
+    auto listMenu = [this](GridView *list, const QString &prefix) {
+        auto *menu = new QMenu(list);
+        menu->setObjectName(prefix + QStringLiteral("Popup"));
+        for (const QString &text : {QStringLiteral("Add"), QStringLiteral("Edit"), QStringLiteral("Delete")})
+            menu->addAction(text)->setEnabled(false);
+        menu->addSeparator();
+        menu->addAction(QStringLiteral("Print"))->setEnabled(false);
+        QMenu *exportMenu = menu->addMenu(QStringLiteral("Export"));
+        exportMenu->addAction(QStringLiteral("HTML Format"))->setEnabled(false);
+        exportMenu->addAction(QStringLiteral("CSV Format"))->setEnabled(false);
+        menu->addAction(QStringLiteral("Mark as completed"))->setEnabled(false);
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, menu,
+                [menu, list](const QPoint &at) { menu->popup(list->viewport()->mapToGlobal(at)); });
+    };
+    listMenu(m_gridDay, QStringLiteral("gridDay"));
+    listMenu(m_gridNonday, QStringLiteral("gridNonday"));
+
+    auto *calendarMenu = new QMenu(this);
+    calendarMenu->setObjectName(QStringLiteral("calPopup"));
+    m_popupOn = calendarMenu->addAction(QStringLiteral("Enable popup summary"));
+    m_popupOff = calendarMenu->addAction(QStringLiteral("Disable popup summary"));
+    for (QAction *item : {m_popupOn, m_popupOff}) {
+        item->setCheckable(true);
+        item->setEnabled(false); // switched with the popup summary itself
+    }
+    for (MonthCalendar *cal : m_cal) {
+        cal->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(cal, &QWidget::customContextMenuRequested, calendarMenu,
+                [calendarMenu, cal](const QPoint &at) { calendarMenu->popup(cal->mapToGlobal(at)); });
+    }
+}
+
 void TfrmMain::createLayout()
 {
     auto *central = new QWidget(this);
@@ -456,6 +493,7 @@ void TfrmMain::createLayout()
             return gridNondayGetCellColor(*table, list == m_gridDay ? 3 : 2, row, font);
         });
     }
+    createPopupMenus();
     connect(m_gridDay->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { DrawExtraMemo(); });
     connect(m_gridDay, &GridView::sorted, this, [this] { DrawExtraMemo(); });
     applyFonts();
@@ -832,6 +870,8 @@ void TfrmMain::ReadSettings()
     m_confirmDeletes = m_services.settings.readBool(QStringLiteral("Options"), QStringLiteral("Confirm"), true);
     ApplySettings(m_useShadows);
     m_timerPool.setEnabled(trigger(4), options.qPopup);
+    m_popupOn->setChecked(options.qPopup);
+    m_popupOff->setChecked(!options.qPopup);
 }
 
 void TfrmMain::ApplySettings(bool shadows)

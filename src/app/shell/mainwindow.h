@@ -60,6 +60,7 @@ public:
     CellTable dayList;
     CellTable gridNonday;
     CellTable gridHoliday;
+    CellTable gridPrint{6, 4}; // assembles print and export jobs
     FilterState filter;
     Options options;
     bool colourHolidays = true; // the options dialog's "&Holidays" box: not stored, on at start
@@ -156,6 +157,7 @@ private:
     void createMenus();
     void createToolbars();
     void createLayout();
+    void createPopupMenus();
     QAction *action(const char *name) const;
     QAction *makeAction(const char *name, const QString &text, const QString &iconName = QString());
     QIcon icon(const QString &name) const;
