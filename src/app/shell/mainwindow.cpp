@@ -13,6 +13,10 @@
 #include "store/gridfile.h"
 #include "store/helpers.h"
 #include "store/services.h"
+#include "store/todolist.h"
+#include "store/complete.h"
+#include "store/filter.h"
+#include "store/listbox.h"
 #include "widgets/datenavigator.h"
 #include "widgets/gridview.h"
 #include "widgets/monthcalendar.h"
@@ -53,15 +57,6 @@ QFont fontOf(const FontOption &option)
     return font;
 }
 
-CellTable newTodoList()
-{
-    CellTable table(3, 2);
-    table.setCell(0, 0, QStringLiteral("Category"));
-    table.setCell(1, 0, QStringLiteral("What"));
-    table.setCell(2, 0, QStringLiteral("Done?"));
-    return table;
-}
-
 } // namespace
 
 TfrmMain::TfrmMain(const MainServices &services, QWidget *parent)
@@ -77,6 +72,7 @@ TfrmMain::TfrmMain(const MainServices &services, QWidget *parent)
     setObjectName(QStringLiteral("TfrmMain"));
     initAppResources();
     FormCreate();
+    createLongLivedWindows();
     // The window sees every key before the focused control does.
     qApp->installEventFilter(this);
 }
@@ -84,6 +80,57 @@ TfrmMain::TfrmMain(const MainServices &services, QWidget *parent)
 TfrmMain::~TfrmMain()
 {
     qApp->removeEventFilter(this);
+}
+
+void TfrmMain::createLongLivedWindows()
+{
+    // Created in this order, each able to use the ones before it.
+    m_filterWindow = new TfrmFilter(m_services.dataFolder, m_services.dialogs, m_services.settings, this);
+    m_filterWindow->setObjectName(QStringLiteral("TfrmFilter"));
+    filter = m_filterWindow->filterState();
+    m_completeWindow = new TfrmComplete(
+        m_services.dataFolder, m_services.dialogs, [this] { return m_confirmDeletes; }, m_services.regional,
+        m_services.clock, this);
+    m_completeWindow->setObjectName(QStringLiteral("TfrmComplete"));
+    for (const char *name : {"Filters1", "ViewCompleted1", "Categories1"})
+        action(name)->setEnabled(true);
+    connect(m_filtersAction, &QAction::triggered, this, &TfrmMain::Filters1Click);
+    connect(action("ViewCompleted1"), &QAction::triggered, this, &TfrmMain::ViewCompleted1Click);
+    connect(action("Categories1"), &QAction::triggered, this, &TfrmMain::Categories1Click);
+}
+
+QString TfrmMain::filtersCaption() const
+{
+    return m_filtersAction->text();
+}
+
+void TfrmMain::showFilterIndicator()
+{
+    const bool on = filtersOn(filter);
+    m_filtersAction->setText(on ? QStringLiteral("FILTERS ON") : QStringLiteral("Filters"));
+    m_filterButton->setIcon(icon(on ? QStringLiteral("filter-on") : QStringLiteral("filter")));
+    m_filterButton->setToolTip(QStringLiteral("Filter tasks"));
+}
+
+void TfrmMain::Filters1Click()
+{
+    const bool confirmed = m_filterWindow->exec() == QDialog::Accepted;
+    filter = m_filterWindow->filterState();
+    if (confirmed) {
+        cal1DateChange(); // the day list shows what the filter now lets through
+        ColorAllCalendars(true);
+    }
+    showFilterIndicator();
+}
+
+void TfrmMain::ViewCompleted1Click()
+{
+    m_completeWindow->exec();
+}
+
+void TfrmMain::Categories1Click()
+{
+    editCategoryChoices(this, m_services.dataFolder, m_services.dialogs);
 }
 
 QFont TfrmMain::gridNondayGetCellColor(const CellTable &table, int doneColumn, int row, const QFont &listFont) const
@@ -454,7 +501,6 @@ void TfrmMain::createLayout()
     m_gridNonday = new GridView(todoArea);
     m_gridNonday->setObjectName(QStringLiteral("gridNonday"));
     m_gridNonday->setTable(&gridNonday);
-    gridNonday.setCanSort([](int) { return true; });
     todoLayout->addWidget(m_gridNonday, 1, 0);
     // The to-do toolbar: two rows, three buttons then two.
     auto *todoButtons = new QWidget(todoArea);
@@ -620,9 +666,7 @@ void TfrmMain::FormShow()
     m_gridDay->setFocus();
     m_timerPool.setEnabled(trigger(3), true);
     m_timerPool.setEnabled(trigger(4), options.qPopup);
-    const bool on = filtersOn(filter);
-    m_filtersAction->setText(on ? QStringLiteral("FILTERS ON") : QStringLiteral("Filters"));
-    m_filterButton->setIcon(icon(on ? QStringLiteral("filter-on") : QStringLiteral("filter")));
+    showFilterIndicator();
     m_gridDay->setFocus();
     UpdateStatusClock();
 }
@@ -886,6 +930,10 @@ void TfrmMain::ApplySettings(bool shadows)
     }
     const QColor colour = colornumber::toColor(shadows ? dayview::kBlue : dayview::kNavy);
     m_esLabel1->setTextColour(colour);
+    if (m_filterWindow)
+        m_filterWindow->applyTitleStyle(title, shadows ? 4 : 1, colour);
+    if (m_completeWindow)
+        m_completeWindow->applyTitleStyle(title, shadows ? 4 : 1, colour);
     if (m_active >= 0)
         UpdateLabels(m_active);
     else

@@ -24,6 +24,8 @@ class QSplitter;
 class QToolBar;
 class ShadowLabel;
 class ShellOpener;
+class TfrmComplete;
+class TfrmFilter;
 class TrayIcon;
 
 // What the main window needs from the platform, passed in so tests can replace it.
@@ -72,6 +74,9 @@ public:
     int clientHeight() const;
     bool trayAvailable() const;
     TimerPool &timerPool() { return m_timerPool; }
+    TfrmFilter *filterWindow() const { return m_filterWindow; }
+    TfrmComplete *completeWindow() const { return m_completeWindow; }
+    QString filtersCaption() const;
     TimerPool::Handle trigger(int order) const { return m_triggers[order - 1]; }
     QString statusText() const;
 
@@ -138,6 +143,9 @@ public Q_SLOTS:
     void timerPoolAllTriggers(TimerPool::Handle handle);
     void UpdateStatusClock();
     void Today1Click();
+    void Filters1Click();
+    void ViewCompleted1Click();
+    void Categories1Click();
     void NextMonth1Click();
     void PriorMonth1Click();
     void NextYear1Click();
@@ -151,6 +159,8 @@ protected:
 
 private:
     void FormCreate();
+    void createLongLivedWindows();
+    void showFilterIndicator();
     void FormShow();
     bool FormCloseQuery();
     void FormClose();
@@ -183,6 +193,8 @@ private:
     void tmPopupTimer();
 
     MainServices m_services;
+    TfrmFilter *m_filterWindow = nullptr;
+    TfrmComplete *m_completeWindow = nullptr;
     MonthCalendar *m_cal[4] = {};
     DateNavigator *m_nav = nullptr;
     ShadowLabel *m_lblDate = nullptr;

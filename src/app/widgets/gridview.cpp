@@ -244,7 +244,8 @@ int GridView::rowHeightFor(int modelRow) const
         const QString text = t->cell(c, modelRow + 1);
         if (text.isEmpty())
             continue;
-        const int textHeight = wrappedHeight(fm, text, columnWidth(c) - 2 * textMargin());
+        // The grid line takes one pixel of the column too.
+        const int textHeight = wrappedHeight(fm, text, columnWidth(c) - 2 * textMargin() - 1);
         if (textHeight > fm.height())
             height = std::max(height, std::min(cap, textHeight + 3));
     }

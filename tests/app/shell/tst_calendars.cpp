@@ -1,5 +1,6 @@
 #include "settings/settingsstore.h"
 #include "shell/mainwindow.h"
+#include "store/filter.h"
 #include "store/datevalue.h"
 #include "store/gridfile.h"
 #include "store/services.h"
@@ -7,7 +8,11 @@
 #include "widgets/gridview.h"
 #include "widgets/monthcalendar.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -237,6 +242,31 @@ private Q_SLOTS:
         QVERIFY(!font.bold()); // exactly strike-through, or no style at all
         window->options.strikeOut = false;
         QCOMPARE(window->gridNondayGetCellColor(list, 2, 1, bold), bold);
+    }
+
+    void uncheckingDoneItemsHidesDoneTasksAtOnce()
+    {
+        writeStore({{QDate(2026, 1, 31), "Yes", "", "done"}, {QDate(2026, 1, 31), "No", "", "open"},
+                    {QDate(2026, 2, 3), "Yes", "", "done later"}});
+        auto window = showWindow();
+        QVERIFY(window);
+        QCOMPARE(window->dayView()->table()->rowCount(), 3);
+        QCOMPARE(window->cellLook(2, QDate(2026, 2, 3)).background, QColor(0, 255, 255));
+        QCOMPARE(window->filtersCaption(), QStringLiteral("Filters"));
+
+        // Untick "&Done items" in the real filter window, then OK.
+        QTimer::singleShot(0, window.get(), [&window] {
+            TfrmFilter *dialog = window->filterWindow();
+            dialog->findChild<QCheckBox *>(QStringLiteral("cbDone"))->click();
+            dialog->findChild<QPushButton *>(QStringLiteral("btOK"))->click();
+        });
+        window->findChild<QAction *>(QStringLiteral("Filters1"))->trigger();
+
+        QCOMPARE(window->filtersCaption(), QStringLiteral("FILTERS ON"));
+        QCOMPARE(window->dayView()->table()->rowCount(), 2);
+        QCOMPARE(window->dayView()->table()->cell(2, 1), QStringLiteral("open"));
+        const TfrmMain::CellLook later = window->cellLook(2, QDate(2026, 2, 3));
+        QVERIFY(later.background != QColor(0, 255, 255));
     }
 
     void notesPaneWritesBackOnlyAnEditedText()

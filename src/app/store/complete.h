@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+#include "store/celltable.h"
+#include "store/todolist.h"
+
+class Clock;
+class Dialogs;
+class GridView;
+class QAction;
+class QMenuBar;
+class QPlainTextEdit;
+struct RegionalSettings;
+class ShadowLabel;
+
+// The completed-task window, "Completed Tasks". It lives for the whole run and owns the
+// log of completed tasks: read from "gridComp.grd" when the window is created, written
+// by every append and whenever the window closes.
+//
+// Shown modally by "View Completed Tasks". The list sorts by a header click; the boxes
+// "WHAT" and "COMPLETION NOTES" under it show the selected entry and, once edited, are
+// written back into it when either loses the focus. Menu "File": Print and Export (for
+// the output commands to fill), Delete (Ctrl+Del, also "Delete row" on the list's
+// context menu), Clear (Ctrl+Shift+Del) and Close.
+class TfrmComplete : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // `confirmDeletes` answers whether a delete is to be confirmed (the "Confirm" option,
+    // as the main window last read it). The regional settings and the clock must outlive
+    // the window. An unreadable "gridComp.grd" is reported and kept aside.
+    TfrmComplete(const QString &dataFolder, Dialogs &dialogs, std::function<bool()> confirmDeletes,
+        const RegionalSettings &regional, const Clock &clock, QWidget *parent = nullptr);
+    ~TfrmComplete() override;
+
+    CellTable &log() { return m_log; }
+    const CellTable &log() const { return m_log; }
+    GridView *grid() const { return m_grid; }
+    QString filePath() const { return m_path; }
+    const RegionalSettings &regional() const { return m_regional; }
+
+    // The task editor's append: the entry goes on top and "gridComp.grd" is written at
+    // once. A failed save is reported; the entry stays in the log. Answers whether saved.
+    bool AddToCompleteGrid(const CompletedEntry &entry);
+    // Writes "gridComp.grd"; a failure is reported. Answers whether it was saved.
+    bool saveLog();
+    // The owner changed the log (a restore): shows it again.
+    void refresh();
+
+    // The font of the list and the two boxes (the options' list font; 8-point "MS Sans
+    // Serif" until one is given).
+    void setListFont(const QFont &font);
+
+    ShadowLabel *titleLabel() const { return m_title; }
+    // The heading style of the main window's date label (font, shadow, text colour).
+    void applyTitleStyle(const QFont &font, int shadowDepth, const QColor &textColour);
+
+    // The output commands, disabled until something is connected to them.
+    QAction *printAction() const { return m_print; }
+    QAction *exportHtmlAction() const { return m_exportHtml; }
+    QAction *exportCsvAction() const { return m_exportCsv; }
+
+public Q_SLOTS:
+    void Delete1Click();
+    void Clear1Click();
+    void Close1Click();
+    // Writes the boxes back into the entry they show, when either was edited.
+    void memWhatExit();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void done(int result) override;
+
+private:
+    QMenuBar *createMenuBar();
+    void showBoxes();
+    void layoutColumns();
+    void listChanged(int selectRow);
+
+    QString m_path;
+    Dialogs &m_dialogs;
+    std::function<bool()> m_confirmDeletes;
+    const RegionalSettings &m_regional;
+    CellTable m_log;
+    bool m_blocked = false; // an unreadable file could not be moved aside: never overwrite it
+    int m_shownRow = -1; // the row the boxes show
+
+    ShadowLabel *m_title;
+    GridView *m_grid;
+    QPlainTextEdit *m_memWhat;
+    QPlainTextEdit *m_memNotes;
+    QAction *m_print = nullptr;
+    QAction *m_exportHtml = nullptr;
+    QAction *m_exportCsv = nullptr;
+};

@@ -1,0 +1,154 @@
+#include "categories.h"
+
+#include "datafolder.h"
+#include "gridfile.h"
+#include "helpers.h"
+#include "taskstore.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+CategoryFile readCategoryFile(const QString &path)
+{
+    CategoryFile result;
+    QFile file(path);
+    if (!file.exists())
+        return result;
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.status = CategoryFile::Status::Unreadable;
+        result.message = QStringLiteral("File ") + path + QStringLiteral(" could not be read: ") + file.errorString();
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.status = CategoryFile::Status::Unreadable;
+        result.message = QStringLiteral("File ") + path + QStringLiteral(" could not be read: ") + file.errorString();
+        return result;
+    }
+    result.status = CategoryFile::Status::Loaded;
+    result.entries = parseCategoryLines(bytes);
+    return result;
+}
+
+QStringList parseCategoryLines(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    QByteArray converted;
+    if (!isValidUtf8(bytes)) {
+        converted = windows1252ToUtf8(bytes);
+        bytes = converted;
+    }
+    QStringList entries;
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    // A line ends at CR or LF; the LF of a CR LF pair then ends an empty line, which like
+    // any empty line gives no entry.
+    for (qsizetype i = 0; i <= size; ++i) {
+        if (i < size && bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        if (i > start)
+            entries << QString::fromUtf8(bytes.sliced(start, i - start));
+        start = i + 1;
+    }
+    return entries;
+}
+
+std::optional<QStringList> readCategoryList(const QString &path)
+{
+    CategoryFile file = readCategoryFile(path);
+    if (!file.loaded())
+        return std::nullopt;
+    return std::move(file.entries);
+}
+
+QByteArray categoryFileBytes(const QStringList &entries)
+{
+    QByteArray bytes;
+    for (QString entry : entries) {
+        entry.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        entry.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        entry.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        if (entry.isEmpty())
+            continue;
+        bytes += entry.toUtf8();
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+SaveResult writeCategoryFile(const QString &path, const QStringList &entries)
+{
+    return saveFileAtomically(path, categoryFileBytes(entries), false);
+}
+
+int findCategory(const QStringList &entries, const QString &name)
+{
+    const QString wanted = asciiUpper(name);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (asciiUpper(entries[i]) == wanted)
+            return int(i);
+    }
+    return -1;
+}
+
+bool categoryLess(const QString &a, const QString &b)
+{
+    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+    if (folded != 0)
+        return folded < 0;
+    return QString::compare(a, b, Qt::CaseSensitive) < 0;
+}
+
+void sortCategories(QStringList &entries)
+{
+    std::sort(entries.begin(), entries.end(), categoryLess);
+}
+
+QList<FilterCategory> filterCategoriesAtStart(const QStringList &known, const std::optional<QStringList> &selection)
+{
+    QList<FilterCategory> categories;
+    categories.reserve(known.size());
+    for (const QString &name : known) {
+        if (name.isEmpty())
+            continue; // an empty entry would hide tasks without a category
+        categories.append({ name, !selection || findCategory(*selection, name) >= 0 });
+    }
+    return categories;
+}
+
+void recheckFilterCategories(QList<FilterCategory> &categories, const std::optional<QStringList> &selection)
+{
+    for (FilterCategory &category : categories) {
+        if (!selection || findCategory(*selection, category.name) >= 0)
+            category.checked = true;
+    }
+}
+
+QStringList checkedCategories(const QList<FilterCategory> &categories)
+{
+    QStringList names;
+    for (const FilterCategory &category : categories) {
+        if (category.checked)
+            names << category.name;
+    }
+    return names;
+}
+
+FilterState loadFilterState(const QString &dataFolder, bool showDone, bool showNotDone)
+{
+    FilterState state;
+    state.showDone = showDone;
+    state.showNotDone = showNotDone;
+    const std::optional<QStringList> known
+        = readCategoryList(joinPath(dataFolder, QString::fromLatin1(datafile::kCategories)));
+    if (known) {
+        std::optional<QStringList> selection
+            = readCategoryList(joinPath(dataFolder, QString::fromLatin1(datafile::kFilterCategories)));
+        if (!selection)
+            selection = known;
+        state.categories = filterCategoriesAtStart(*known, selection);
+    }
+    return state;
+}

@@ -1,0 +1,432 @@
+#include "store/complete.h"
+#include "store/gridfile.h"
+#include "store/regional.h"
+#include "store/services.h"
+#include "widgets/gridview.h"
+#include "widgets/shadowlabel.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+CompletedEntry entry(const QString &what, const QString &notes = QString())
+{
+    return {QStringLiteral("3/15/2000"), QStringLiteral("10:30 AM"), QStringLiteral("Work"),
+            QStringLiteral("Non date task"), what, notes};
+}
+
+QStringList column(const CellTable &log, int c)
+{
+    QStringList texts;
+    for (int r = 1; r < log.rowCount(); ++r)
+        texts << log.cell(c, r);
+    return texts;
+}
+
+// A log file of entries named by their "What" texts, the first on top.
+bool writeLog(const QString &path, const QStringList &whats)
+{
+    CellTable log = newCompletedLog();
+    for (auto it = whats.crbegin(); it != whats.crend(); ++it)
+        addCompletedEntry(log, entry(*it, QStringLiteral("notes of ") + *it));
+    return writeGridFile(log, path).ok;
+}
+
+} // namespace
+
+class TestComplete : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    RecordingDialogs m_dialogs;
+    bool m_confirm = true;
+    RegionalSettings m_us = RegionalSettings::englishUS();
+    FixedClock m_clock{QDateTime(QDate(2000, 3, 15), QTime(10, 30, 5))};
+
+    QString logPath() const { return m_dir->filePath(QStringLiteral("gridComp.grd")); }
+
+    std::unique_ptr<TfrmComplete> makeWindow(const QString &folder = QString())
+    {
+        return std::make_unique<TfrmComplete>(folder.isEmpty() ? m_dir->path() : folder, m_dialogs,
+                                              [this] { return m_confirm; }, m_us, m_clock);
+    }
+
+    // Shown and active, as the modal window is when the user works in it.
+    std::unique_ptr<TfrmComplete> shownWindow()
+    {
+        auto window = makeWindow();
+        window->show();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("the window did not become active");
+        return window;
+    }
+
+    static QPlainTextEdit *box(TfrmComplete &window, const char *name)
+    {
+        return window.findChild<QPlainTextEdit *>(QLatin1String(name));
+    }
+
+    static void clickRow(TfrmComplete &window, int tableRow)
+    {
+        GridView *grid = window.grid();
+        const QRect cell = grid->visualRect(grid->cellModel()->index(tableRow - 1, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_dialogs = RecordingDialogs();
+        m_confirm = true;
+    }
+
+    void aNewLogStartsWithItsHeaderAndOneBlankRow()
+    {
+        auto window = makeWindow();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Completed Tasks"));
+        QCOMPARE(window->log().rowCount(), 2);
+        QVERIFY(window->log().isRowBlank(1));
+        QCOMPARE(window->grid()->cellModel()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Comp Notes"));
+        QVERIFY(!QFile::exists(logPath()));
+        QVERIFY(m_dialogs.errors.isEmpty());
+    }
+
+    void theFileIsReadAtCreationUnderTheHeaderTexts()
+    {
+        CellTable old = newCompletedLog();
+        addCompletedEntry(old, entry(QStringLiteral("older")));
+        addCompletedEntry(old, entry(QStringLiteral("newer")));
+        old.setCell(0, 0, QStringLiteral("Date of an older version"));
+        QVERIFY(writeGridFile(old, logPath()));
+        auto window = makeWindow();
+        QCOMPARE(column(window->log(), completed::What), (QStringList{"newer", "older"}));
+        QCOMPARE(window->log().cell(completed::CompDate, 0), QStringLiteral("Comp Date"));
+    }
+
+    void anUnreadableFileIsReportedAndKeptAside()
+    {
+        const QByteArray damaged("2000,1\r\n0,0,Comp Date\r\n");
+        QFile file(logPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+        file.close();
+        auto window = makeWindow();
+        QCOMPARE(m_dialogs.errors.size(), 1);
+        QVERIFY(m_dialogs.errors.first().contains(logPath()));
+        const QString aside = logPath() + QStringLiteral(".damaged-20000315-103005");
+        QCOMPARE(readAll(aside), damaged);
+        QCOMPARE(window->log().rowCount(), 2);
+        // Its name is free again: the next save writes a new log there.
+        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("new"))));
+        QVERIFY(readAll(logPath()).startsWith("6,2\r\n"));
+        QCOMPARE(readAll(aside), damaged);
+    }
+
+    void completingGoesOnTopAndIsOnDiskAtOnce()
+    {
+        auto window = shownWindow();
+        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("first"))));
+        QCOMPARE(window->log().rowCount(), 2);
+        CellTable onDisk;
+        QVERIFY(readGridFile(onDisk, logPath()).ok());
+        QCOMPARE(column(onDisk, completed::What), QStringList{"first"});
+
+        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("second"))));
+        QCOMPARE(column(window->log(), completed::What), (QStringList{"second", "first"}));
+        QVERIFY(readGridFile(onDisk, logPath()).ok());
+        QCOMPARE(column(onDisk, completed::What), (QStringList{"second", "first"}));
+        QCOMPARE(window->grid()->cellModel()->rowCount(), 2);
+        QCOMPARE(window->grid()->currentTableRow(), 1);
+        QCOMPARE(box(*window, "memWhat")->toPlainText(), QStringLiteral("second"));
+    }
+
+    void deleteEntry_data()
+    {
+        QTest::addColumn<bool>("confirmOption");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QStringList>("questions");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("confirmed") << true << QList<bool>{true} << QStringList{"Really delete?"} << QStringList{"a", "c"};
+        QTest::newRow("answered no") << true << QList<bool>{false} << QStringList{"Really delete?"}
+                                     << QStringList{"a", "b", "c"};
+        QTest::newRow("without confirmation") << false << QList<bool>{} << QStringList{} << QStringList{"a", "c"};
+    }
+    void deleteEntry()
+    {
+        QFETCH(bool, confirmOption);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QStringList, questions);
+        QFETCH(QStringList, left);
+        QVERIFY(writeLog(logPath(), {"a", "b", "c"}));
+        m_confirm = confirmOption;
+        m_dialogs.confirmAnswers = answers;
+        auto window = shownWindow();
+        window->grid()->setCurrentTableRow(2);
+        window->findChild<QAction *>(QStringLiteral("Delete1"))->trigger();
+        QCOMPARE(m_dialogs.questions, questions);
+        QCOMPARE(column(window->log(), completed::What), left);
+        QCOMPARE(window->grid()->cellModel()->rowCount(), left.size());
+        // The boxes show the entry now selected.
+        QCOMPARE(box(*window, "memWhat")->toPlainText(), window->log().cell(completed::What, 2));
+    }
+
+    void deletingTheOnlyEntryLeavesABlankRowTheNextCompletionFills()
+    {
+        QVERIFY(writeLog(logPath(), {"only"}));
+        m_confirm = false;
+        auto window = shownWindow();
+        window->grid()->setCurrentTableRow(1);
+        window->Delete1Click();
+        QCOMPARE(window->log().rowCount(), 2);
+        QVERIFY(window->log().isRowBlank(1));
+        QVERIFY(box(*window, "memWhat")->toPlainText().isEmpty());
+        // Nothing more to delete: no question either.
+        m_confirm = true;
+        window->Delete1Click();
+        QVERIFY(m_dialogs.questions.isEmpty());
+
+        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("next"))));
+        QCOMPARE(column(window->log(), completed::What), QStringList{"next"});
+    }
+
+    void deleteHasItsKeyAndTheListsContextMenu()
+    {
+        QVERIFY(writeLog(logPath(), {"a", "b", "c"}));
+        m_confirm = false;
+        auto window = shownWindow();
+        auto *remove = window->findChild<QAction *>(QStringLiteral("Delete1"));
+        QCOMPARE(remove->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+        QCOMPARE(window->findChild<QAction *>(QStringLiteral("Clear1"))->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
+
+        window->grid()->setFocus();
+        window->grid()->setCurrentTableRow(1);
+        QTest::keyClick(window->grid(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(column(window->log(), completed::What), (QStringList{"b", "c"}));
+
+        QCOMPARE(window->grid()->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QAction *deleteRow = nullptr;
+        for (QAction *action : window->grid()->actions())
+            if (action->text() == QLatin1String("Delete row"))
+                deleteRow = action;
+        QVERIFY(deleteRow);
+        window->grid()->setCurrentTableRow(2);
+        deleteRow->trigger();
+        QCOMPARE(column(window->log(), completed::What), QStringList{"b"});
+    }
+
+    void clear_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QByteArray>("countLine");
+        QTest::newRow("no") << false << 51 << QByteArray("6,51\r\n");
+        QTest::newRow("yes") << true << 2 << QByteArray("6,2\r\n");
+    }
+    void clear()
+    {
+        QFETCH(bool, answer);
+        QFETCH(int, rows);
+        QFETCH(QByteArray, countLine);
+        QStringList fifty;
+        for (int i = 0; i < 50; ++i)
+            fifty << QString::number(i);
+        QVERIFY(writeLog(logPath(), fifty));
+        m_confirm = false; // clearing asks whatever the option says
+        m_dialogs.confirmAnswers << answer;
+        auto window = shownWindow();
+        window->findChild<QAction *>(QStringLiteral("Clear1"))->trigger();
+        QCOMPARE(m_dialogs.questions, QStringList{"Really clear out ALL completed tasks?"});
+        QCOMPARE(window->log().rowCount(), rows);
+        QCOMPARE(window->log().cell(completed::CompNotes, 0), QStringLiteral("Comp Notes"));
+        window->findChild<QAction *>(QStringLiteral("Close1"))->trigger();
+        QVERIFY(!window->isVisible());
+        QVERIFY(readAll(logPath()).startsWith(countLine));
+        QVERIFY(m_dialogs.errors.isEmpty());
+    }
+
+    void editedNotesGoToTheirEntryWhenTheListIsClicked()
+    {
+        QVERIFY(writeLog(logPath(), {"a", "b"}));
+        auto window = shownWindow();
+        window->grid()->setCurrentTableRow(2);
+        QPlainTextEdit *notes = box(*window, "memNotes");
+        QCOMPARE(notes->toPlainText(), QStringLiteral("notes of b"));
+        notes->setFocus();
+        notes->selectAll();
+        QTest::keyClicks(notes, QStringLiteral("checked twice"));
+        clickRow(*window, 1);
+        QCOMPARE(window->grid()->currentTableRow(), 1);
+        QCOMPARE(column(window->log(), completed::CompNotes), (QStringList{"notes of a", "checked twice"}));
+        QCOMPARE(notes->toPlainText(), QStringLiteral("notes of a"));
+
+        window->close();
+        CellTable onDisk;
+        QVERIFY(readGridFile(onDisk, logPath()).ok());
+        QCOMPARE(column(onDisk, completed::CompNotes), (QStringList{"notes of a", "checked twice"}));
+    }
+
+    void linesOfABoxAreJoinedAsCellLines()
+    {
+        QVERIFY(writeLog(logPath(), {"a"}));
+        auto window = shownWindow();
+        QPlainTextEdit *what = box(*window, "memWhat");
+        what->setFocus();
+        what->selectAll();
+        QTest::keyClicks(what, QStringLiteral("line one"));
+        QTest::keyClick(what, Qt::Key_Return);
+        QTest::keyClicks(what, QStringLiteral("line two"));
+        window->grid()->setFocus();
+        QCOMPARE(window->log().cell(completed::What, 1), QStringLiteral("line one\r\nline two\r\n"));
+        // Untouched, the other box keeps its text as it was.
+        QCOMPARE(window->log().cell(completed::CompNotes, 1), QStringLiteral("notes of a"));
+    }
+
+    void aVisitWithoutEditingChangesNothing_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::newRow("lines without the closing line end") << "one\r\ntwo";
+        QTest::newRow("a lone line feed") << "one\ntwo";
+        QTest::newRow("empty last line") << "one\r\n\r\n";
+    }
+    void aVisitWithoutEditingChangesNothing()
+    {
+        QFETCH(QString, what);
+        CellTable log = newCompletedLog();
+        addCompletedEntry(log, entry(what, QStringLiteral("n\r\n")));
+        QVERIFY(writeGridFile(log, logPath()));
+        auto window = shownWindow();
+        box(*window, "memWhat")->setFocus();
+        box(*window, "memNotes")->setFocus();
+        window->grid()->setFocus();
+        QCOMPARE(window->log().cell(completed::What, 1), what);
+        QCOMPARE(window->log().cell(completed::CompNotes, 1), QStringLiteral("n\r\n"));
+    }
+
+    void editsStayWithTheirEntryThroughAHeaderSort()
+    {
+        QVERIFY(writeLog(logPath(), {"b", "c", "a"}));
+        auto window = shownWindow();
+        window->grid()->setCurrentTableRow(1); // "b"
+        QPlainTextEdit *notes = box(*window, "memNotes");
+        notes->setFocus();
+        notes->selectAll();
+        QTest::keyClicks(notes, QStringLiteral("edited"));
+        // Sorting by "What" while the box still has the focus.
+        QHeaderView *header = window->grid()->horizontalHeader();
+        const int x = header->sectionViewportPosition(completed::What) + header->sectionSize(completed::What) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        QCOMPARE(column(window->log(), completed::What), (QStringList{"a", "b", "c"}));
+        QCOMPARE(column(window->log(), completed::CompNotes), (QStringList{"notes of a", "edited", "notes of c"}));
+        QCOMPARE(window->grid()->currentTableRow(), 2);
+        QCOMPARE(notes->toPlainText(), QStringLiteral("edited"));
+    }
+
+    void theBlankRowOfAnEmptyLogTakesNoText()
+    {
+        auto window = shownWindow();
+        QPlainTextEdit *what = box(*window, "memWhat");
+        QVERIFY(what->isReadOnly());
+        what->setFocus();
+        QTest::keyClicks(what, QStringLiteral("typed"));
+        window->grid()->setFocus();
+        QVERIFY(window->log().isRowBlank(1));
+        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("real"))));
+        QVERIFY(!what->isReadOnly());
+        QCOMPARE(window->log().rowCount(), 2);
+    }
+
+    void columnsFollowTheWindow_data()
+    {
+        QTest::addColumn<int>("entries");
+        QTest::newRow("all rows visible") << 2;
+        QTest::newRow("with a scroll bar") << 60;
+    }
+    void columnsFollowTheWindow()
+    {
+        QFETCH(int, entries);
+        QStringList whats;
+        for (int i = 0; i < entries; ++i)
+            whats << QString::number(i);
+        QVERIFY(writeLog(logPath(), whats));
+        auto window = shownWindow();
+        for (const QSize size : {QSize(720, 460), QSize(1000, 500)}) {
+            window->resize(size);
+            QTest::qWait(20);
+            GridView *grid = window->grid();
+            const double dpi = grid->logicalDpiX();
+            const int fixed[] = {70, 62, 58, 128};
+            for (int c = 0; c < 4; ++c)
+                QCOMPARE(grid->columnWidth(c), int(fixed[c] * dpi) / 96);
+            QCOMPARE(grid->columnWidth(4), grid->columnWidth(5));
+            QCOMPARE(grid->verticalScrollBar()->isVisible(), entries > 20);
+            // The two text columns take what is left of the list, without a horizontal scroll bar.
+            const int total = grid->horizontalHeader()->length();
+            QVERIFY2(total <= grid->viewport()->width(), qPrintable(QString::number(total)));
+            QVERIFY2(total >= grid->viewport()->width() - 8, qPrintable(QString::number(total)));
+        }
+    }
+
+    void printAndExportAreThereForTheOutputCommands()
+    {
+        auto window = makeWindow();
+        for (const char *name : {"Print1", "HTMLFormat1", "CommaDelimited1"}) {
+            auto *action = window->findChild<QAction *>(QLatin1String(name));
+            QVERIFY2(action, name);
+            QVERIFY(!action->isEnabled());
+        }
+        QCOMPARE(window->printAction()->text(), QStringLiteral("Print"));
+        QCOMPARE(window->exportHtmlAction()->text(), QStringLiteral("HTML Format"));
+        QCOMPARE(window->exportCsvAction()->text(), QStringLiteral("Comma-Delimited"));
+    }
+
+    void failedSavesAreReportedAndTheLogKept()
+    {
+        auto window = makeWindow(m_dir->filePath(QStringLiteral("gone")));
+        QVERIFY(!window->AddToCompleteGrid(entry(QStringLiteral("kept"))));
+        QCOMPARE(m_dialogs.errors.size(), 1);
+        QVERIFY(m_dialogs.errors.first().contains(QStringLiteral("gridComp.grd")));
+        QCOMPARE(column(window->log(), completed::What), QStringList{"kept"});
+
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->close();
+        QCOMPARE(m_dialogs.errors.size(), 2);
+
+        // Once the folder is there again, the next save writes everything.
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("gone")));
+        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("later"))));
+        CellTable onDisk;
+        QVERIFY(readGridFile(onDisk, m_dir->filePath(QStringLiteral("gone/gridComp.grd"))).ok());
+        QCOMPARE(column(onDisk, completed::What), (QStringList{"later", "kept"}));
+    }
+
+    void titleTakesTheDateLabelsStyle()
+    {
+        auto window = makeWindow();
+        QCOMPARE(window->titleLabel()->text(), QStringLiteral("Completed Tasks"));
+        window->applyTitleStyle(QFont(QStringLiteral("Arial"), 12), 1, QColor(0, 0, 128));
+        QCOMPARE(window->titleLabel()->shadowDepth(), 1);
+        QCOMPARE(window->titleLabel()->textColour(), QColor(0, 0, 128));
+        QCOMPARE(window->titleLabel()->font().pointSize(), 12);
+    }
+};
+
+QTEST_MAIN(TestComplete)
+#include "tst_complete.moc"
