@@ -826,16 +826,7 @@ CellColours TfrmMain::calendarCellColours(int index, QDate day) const
         return colours;
     }
     const bool holiday = colourHolidays && !holidays::findHoliday(gridHoliday, day, m_services.regional).isEmpty();
-    dayview::ColourOptions colourOptions;
-    colourOptions.holidays = colourHolidays;
-    colourOptions.doneColor = options.doneColor;
-    colourOptions.notDoneColor = options.notDoneColor;
-    colourOptions.doneFG = options.doneColorFG;
-    colourOptions.doneBG = options.doneColorBG;
-    colourOptions.notDoneFG = options.notDoneColorFG;
-    colourOptions.notDoneBG = options.notDoneColorBG;
-    colourOptions.holidayFG = options.holidayColorFG;
-    colourOptions.holidayBG = options.holidayColorBG;
+    const dayview::ColourOptions colourOptions = dayview::colourOptionsOf(options, colourHolidays);
     const dayview::DayColours look = dayview::dayColours(gridStore, filter, datevalue::dayNumber(day), holiday, colourOptions);
     colours.background = look.background >= 0 ? colornumber::toColor(look.background) : palette().color(QPalette::Button);
     colours.text = look.text >= 0 ? colornumber::toColor(look.text) : palette().color(QPalette::WindowText);

@@ -1,10 +1,24 @@
 #include "dayview.h"
 
+#include "settings/settingsstore.h"
 #include "store/helpers.h"
 #include "store/regional.h"
 #include "store/taskstore.h"
 
 namespace dayview {
+
+ColourOptions colourOptionsOf(const Options &options, bool holidays)
+{
+    return {holidays,
+            options.doneColor,
+            options.notDoneColor,
+            options.doneColorFG,
+            options.doneColorBG,
+            options.notDoneColorFG,
+            options.notDoneColorBG,
+            options.holidayColorFG,
+            options.holidayColorBG};
+}
 
 DayColours dayColours(const CellTable &store, const FilterState &filter, qint64 day, bool isHoliday,
                       const ColourOptions &options)

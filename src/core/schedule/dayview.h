@@ -5,6 +5,7 @@
 #include "store/datevalue.h"
 
 class CellTable;
+struct Options;
 struct FilterState;
 struct RegionalSettings;
 
@@ -25,6 +26,9 @@ struct ColourOptions
     int holidayFG = 0;
     int holidayBG = 65535;
 };
+
+// The colour options as the settings hold them; `holidays` is the options dialog's box.
+ColourOptions colourOptionsOf(const Options &options, bool holidays);
 
 enum class Look { Plain, Holiday, Done, NotDone };
 
