@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "settings/settingsstore.h"
 #include "shell/mainwindow.h"
 #include "shell/trayicon.h"
@@ -12,12 +13,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void addTask(CellTable &store, int row, const QString &key, const QString &what)
 {

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "store/complete.h"
 #include "store/gridfile.h"
 #include "store/regional.h"
@@ -15,12 +16,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 CompletedEntry entry(const QString &what, const QString &notes = QString())
 {

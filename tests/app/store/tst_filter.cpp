@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "settings/settingsstore.h"
 #include "shell/helpwindow.h"
 #include "store/filter.h"
@@ -19,18 +20,6 @@
 Q_DECLARE_METATYPE(std::optional<QByteArray>)
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // "Home+ Work-": the check list as the user sees it.
 QString shownChecks(const TfrmFilter &window)

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "store/listbox.h"
 #include "store/services.h"
 
@@ -13,18 +14,6 @@
 #include <functional>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QStringList selectedTexts(const QListWidget *list)
 {

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "store/categories.h"
 #include "store/taskstore.h"
 
@@ -12,18 +13,6 @@ Q_DECLARE_METATYPE(std::optional<QByteArray>)
 Q_DECLARE_METATYPE(std::optional<QStringList>)
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // "Home+ Work-": each category with its check.
 QString describe(const QList<FilterCategory> &categories)

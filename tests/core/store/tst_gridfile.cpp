@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "store/celltable.h"
 #include "store/gridfile.h"
 
@@ -11,18 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 CellTable todoExample()
 {

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "store/celltable.h"
 #include "store/gridfile.h"
 #include "store/taskstore.h"
@@ -43,12 +44,6 @@ CompletedEntry entry(const QString &what, const QString &date = QStringLiteral("
 {
     return {date, QStringLiteral("10:30 AM"), QStringLiteral("Work"), QStringLiteral("Wed 3/15/2000"), what,
             QStringLiteral("done")};
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList whatColumn(const CellTable &log)
