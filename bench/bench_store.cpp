@@ -5,9 +5,9 @@
 
 #include "schedule/dayview.h"
 #include "schedule/holidays.h"
-#include "store/datevalue.h"
+#include "text/datevalue.h"
 #include "store/gridfile.h"
-#include "store/regional.h"
+#include "text/regional.h"
 #include "store/taskstore.h"
 
 #include <QDir>

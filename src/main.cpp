@@ -8,8 +8,10 @@
 #include "shell/singleinstance.h"
 #include "shell/style.h"
 #include "store/datafolder.h"
-#include "store/regional.h"
-#include "store/services.h"
+#include "text/regional.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 
 #include <QApplication>
 #include <QStyle>

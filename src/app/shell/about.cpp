@@ -1,8 +1,11 @@
 #include "about.h"
 
 #include "shell/version.h"
-#include "store/helpers.h"
-#include "store/services.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 #include "widgets/analogclock.h"
 
 #include <QFrame>

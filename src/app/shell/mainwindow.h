@@ -5,7 +5,7 @@
 
 #include "settings/settingsstore.h"
 #include "store/celltable.h"
-#include "store/regional.h"
+#include "text/regional.h"
 #include "store/safefile.h"
 #include "store/taskstore.h"
 #include "widgets/timerpool.h"

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 void QtDialogs::showError(const QString &message)
 {
@@ -26,6 +27,16 @@ bool QtDialogs::confirm(const QString &message)
     return QMessageBox::question(m_parent, QApplication::applicationDisplayName(), message,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
+}
+
+int QtDialogs::choose(const QString &message, const QStringList &buttons)
+{
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), message, QMessageBox::NoButton, m_parent);
+    QList<QAbstractButton *> added;
+    for (const QString &text : buttons)
+        added << box.addButton(text, added.isEmpty() ? QMessageBox::AcceptRole : QMessageBox::RejectRole);
+    box.exec();
+    return int(added.indexOf(box.clickedButton()));
 }
 
 std::optional<QString> QtDialogs::inputBox(const QString &caption, const QString &prompt,

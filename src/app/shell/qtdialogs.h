@@ -1,6 +1,8 @@
 #pragma once
 
-#include "store/services.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 
 class QWidget;
 
@@ -15,6 +17,7 @@ public:
     void showInfo(const QString &message) override;
     void showPlain(const QString &message) override;
     bool confirm(const QString &message) override;
+    int choose(const QString &message, const QStringList &buttons) override;
     std::optional<QString> inputBox(const QString &caption, const QString &prompt,
                                     const QString &initial) override;
 

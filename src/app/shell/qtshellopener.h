@@ -1,6 +1,8 @@
 #pragma once
 
-#include "store/services.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 
 // Opens addresses and documents with the desktop's default program.
 class QtShellOpener final : public ShellOpener

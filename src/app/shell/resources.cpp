@@ -1,7 +1,8 @@
 #include "resources.h"
 
 #include "store/datafolder.h"
-#include "store/helpers.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,8 +2,11 @@
 
 #include "store/datafolder.h"
 #include "store/gridfile.h"
-#include "store/helpers.h"
-#include "store/services.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 #include "widgets/gridview.h"
 #include "widgets/shadowlabel.h"
 

@@ -4,8 +4,11 @@
 #include "shell/helpwindow.h"
 #include "store/categories.h"
 #include "store/datafolder.h"
-#include "store/helpers.h"
-#include "store/services.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 #include "widgets/shadowlabel.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/regional.h"
+#include "text/regional.h"
 
 #include <QColor>
 #include <QDate>

@@ -1,8 +1,9 @@
 #include "dayview.h"
 
 #include "settings/settingsstore.h"
-#include "store/helpers.h"
-#include "store/regional.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
+#include "text/regional.h"
 #include "store/taskstore.h"
 
 namespace dayview {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "store/datevalue.h"
+#include "text/datevalue.h"
 
 class CellTable;
 struct Options;

@@ -1,8 +1,9 @@
 #include "holidays.h"
 
 #include "store/celltable.h"
-#include "store/helpers.h"
-#include "store/regional.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
+#include "text/regional.h"
 
 namespace holidays {
 

@@ -2,8 +2,11 @@
 
 #include "settings/autostart.h"
 #include "store/datafolder.h"
-#include "store/helpers.h"
-#include "store/services.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 
 #include <QSettings>
 #include <QStringList>

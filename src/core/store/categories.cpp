@@ -2,7 +2,8 @@
 
 #include "datafolder.h"
 #include "gridfile.h"
-#include "helpers.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
 #include "taskstore.h"
 
 #include <QFile>

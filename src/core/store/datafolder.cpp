@@ -1,6 +1,7 @@
 #include "datafolder.h"
 
-#include "helpers.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,7 +1,8 @@
 #include "taskstore.h"
 
 #include "gridfile.h"
-#include "helpers.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
 
 #include <algorithm>
 #include <cmath>

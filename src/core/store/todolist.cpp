@@ -1,7 +1,8 @@
 #include "todolist.h"
 
 #include "gridfile.h"
-#include "helpers.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
 #include "taskstore.h"
 
 #include <algorithm>

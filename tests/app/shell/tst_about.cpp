@@ -6,7 +6,9 @@
 #include <QtTest>
 
 #include "shell/about.h"
-#include "store/services.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 #include "widgets/analogclock.h"
 
 namespace {

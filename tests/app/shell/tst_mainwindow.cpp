@@ -4,7 +4,9 @@
 #include "shell/trayicon.h"
 #include "shell/version.h"
 #include "store/gridfile.h"
-#include "store/services.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,10 @@
 #include "testfiles.h"
 #include "store/complete.h"
 #include "store/gridfile.h"
-#include "store/regional.h"
-#include "store/services.h"
+#include "text/regional.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 #include "widgets/gridview.h"
 #include "widgets/shadowlabel.h"
 

@@ -2,7 +2,9 @@
 #include "settings/settingsstore.h"
 #include "shell/helpwindow.h"
 #include "store/filter.h"
-#include "store/services.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 #include "widgets/shadowlabel.h"
 
 #include <QApplication>

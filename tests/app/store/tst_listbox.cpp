@@ -1,6 +1,8 @@
 #include "testfiles.h"
 #include "store/listbox.h"
-#include "store/services.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 
 #include <QApplication>
 #include <QDir>

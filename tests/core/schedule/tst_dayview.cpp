@@ -1,5 +1,5 @@
 #include "schedule/dayview.h"
-#include "store/regional.h"
+#include "text/regional.h"
 #include "store/taskstore.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "schedule/holidays.h"
 #include "store/celltable.h"
-#include "store/regional.h"
+#include "text/regional.h"
 
 #include <QTest>
 

@@ -1,6 +1,8 @@
 #include "settings/autostart.h"
 #include "settings/settingsstore.h"
-#include "store/services.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 
 #include <QCoreApplication>
 #include <QDir>

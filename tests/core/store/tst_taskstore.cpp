@@ -1,7 +1,9 @@
-#include "store/datevalue.h"
+#include "text/datevalue.h"
 #include "store/gridfile.h"
-#include "store/regional.h"
-#include "store/services.h"
+#include "text/regional.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 #include "store/taskstore.h"
 
 #include <QFile>

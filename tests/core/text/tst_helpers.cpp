@@ -2,10 +2,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "store/datevalue.h"
-#include "store/helpers.h"
-#include "store/regional.h"
-#include "store/services.h"
+#include "text/datevalue.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
+#include "text/regional.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 
 namespace {
 

@@ -1,9 +1,4 @@
-#include "services.h"
-
-QDateTime SystemClock::now() const
-{
-    return QDateTime::currentDateTime();
-}
+#include "dialogs.h"
 
 bool RecordingDialogs::confirm(const QString &message)
 {
@@ -11,6 +6,15 @@ bool RecordingDialogs::confirm(const QString &message)
     if (confirmAnswers.isEmpty())
         return false;
     return confirmAnswers.takeFirst();
+}
+
+int RecordingDialogs::choose(const QString &message, const QStringList &buttons)
+{
+    Q_UNUSED(buttons);
+    questions << message;
+    if (choiceAnswers.isEmpty())
+        return -1;
+    return choiceAnswers.takeFirst();
 }
 
 std::optional<QString> RecordingDialogs::inputBox(const QString &caption, const QString &prompt, const QString &initial)
@@ -21,4 +25,14 @@ std::optional<QString> RecordingDialogs::inputBox(const QString &caption, const 
     if (inputAnswers.isEmpty())
         return std::nullopt;
     return inputAnswers.takeFirst();
+}
+
+void showError(Dialogs &dialogs, const QString &message)
+{
+    dialogs.showError(message);
+}
+
+void showInfo(Dialogs &dialogs, const QString &message)
+{
+    dialogs.showInfo(message);
 }

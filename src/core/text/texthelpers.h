@@ -3,17 +3,12 @@
 #include <QString>
 #include <QStringList>
 
-#include "datevalue.h"
-
-class Clock;
-class Dialogs;
 struct RegionalSettings;
+
+// Small text rules shared by every part of the program.
 
 // Folder and file name joined with one "/".
 QString joinPath(const QString &folder, const QString &name);
-
-void showError(Dialogs &dialogs, const QString &message);
-void showInfo(Dialogs &dialogs, const QString &message);
 
 // "Yes" for true, "No" for false. Only the exact text "Yes" counts as set.
 QString yesNoText(bool flag);
@@ -27,18 +22,6 @@ int textToIntOrZero(const QString &text);
 
 // Reads a StoreKey or any number with "." as the decimal point; 0 when it is not a number.
 double keyToNumber(const QString &text, const RegionalSettings &settings);
-
-// The time of day a text states, as a fraction of a day; the current date and time
-// (a value above 1) when the text is not a time.
-DateValue timeOfText(const QString &text, const RegionalSettings &settings, const Clock &clock);
-
-// "Today", "Tomorrow", "3 days ago", "2 yrs 1 mon" ... of a day against now.
-QString relativeDayText(DateValue day, DateValue now);
-
-bool leapYear(int year);
-int monthLength(int month, int year);
-// 1 to 12 for a regional full month name, letters compared without case; 0 otherwise.
-int monthFromName(const QString &text, const RegionalSettings &settings);
 
 QString firstLine(const QString &text);
 // The lines of an edit box as one cell text, and back.

@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "store/datevalue.h"
-#include "store/regional.h"
+#include "text/datevalue.h"
+#include "text/regional.h"
 
 namespace {
 
