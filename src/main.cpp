@@ -1,21 +1,23 @@
+#include "platform/clock.h"
+#include "platform/qtdialogs.h"
+#include "platform/qtfiledialogs.h"
+#include "platform/qthelp.h"
+#include "platform/qtshellopener.h"
+#include "platform/qtsound.h"
 #include "settings/settingsstore.h"
 #include "shell/logging.h"
 #include "shell/mainwindow.h"
-#include "shell/qtdialogs.h"
-#include "shell/qtshellopener.h"
 #include "shell/resources.h"
 #include "shell/signalwatcher.h"
 #include "shell/singleinstance.h"
 #include "shell/style.h"
 #include "store/datafolder.h"
+#include "store/taskdocument.h"
 #include "text/regional.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/shellopener.h"
 
 #include <QApplication>
-#include <QStyle>
 #include <QSessionManager>
+#include <QStyle>
 
 int main(int argc, char *argv[])
 {
@@ -23,7 +25,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Veltrane Corporation"));
     QApplication::setApplicationName(QStringLiteral("Task"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tallyday"));
+    // No display name: the desktop would add it to the caption of every window.
     QApplication::setDesktopFileName(QStringLiteral("tallyday"));
     QApplication::setStyle(new TallydayStyle(QApplication::style()->name()));
     // Hiding to the tray hides every window: the program ends only through its close.
@@ -41,29 +43,37 @@ int main(int argc, char *argv[])
 
     installAlarmSound(dataFolder());
     SettingsStore settings;
-    const bool startHidden = settings.readBool(QStringLiteral("Options"), QStringLiteral("AutoStart"), false);
-
     SystemClock clock;
     QtDialogs dialogs;
+    QtFileDialogs fileDialogs(dialogs);
+    QtSound sound;
+    QtHelp help(dialogs);
     QtShellOpener opener;
-    MainServices services{clock, dialogs, opener, settings, dataFolder(), RegionalSettings::system()};
-    TfrmMain window(services);
+    const Services services{clock, dialogs, fileDialogs, sound, help, opener};
+
+    TaskDocument document(dataFolder(), settings, clock, RegionalSettings::system());
+    const QStringList problems = document.load();
+    TfrmMain window(document, services);
     dialogs.setParent(&window);
     instance.finishStartup();
+    for (const QString &problem : problems)
+        dialogs.showError(problem);
 
     QObject::connect(&instance, &SingleInstance::showRequested, &window, [&window] {
         qCInfo(lcShell) << "another copy asked to show the main window";
         window.showFromTray();
     });
+    // A signal or the end of the desktop session closes the program as "Exit" does, but
+    // nobody is there to answer a question.
     SignalWatcher watcher(&app);
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, [&window](int number) {
         qCInfo(lcShell) << "closing on signal" << number;
-        window.Exit1Click();
+        window.closeUnattended();
     });
-    // The end of the desktop session closes the program as "Exit" does.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager &) { window.Exit1Click(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager &) { window.closeUnattended(); });
 
-    if (startHidden)
+    if (document.options().autoStart)
         window.startHidden();
     else
         window.show();

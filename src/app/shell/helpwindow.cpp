@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPalette>
-#include <QPointer>
 #include <QShortcut>
 #include <QStyle>
 #include <QTextBrowser>
@@ -104,28 +103,4 @@ void HelpWindow::updateButtons()
 {
     m_back->setEnabled(m_browser->isBackwardAvailable());
     m_forward->setEnabled(m_browser->isForwardAvailable());
-}
-
-void HelpWindow::showTopic(int topic, QWidget *parent)
-{
-    static QPointer<HelpWindow> window;
-    QWidget *owner = parent ? parent->window() : nullptr;
-    if (!window) {
-        window = new HelpWindow(owner);
-        // It may outlive every owner it had; the end of the program removes it then.
-        connect(qApp, &QCoreApplication::aboutToQuit, window.data(), &QObject::deleteLater);
-    } else if (window->parentWidget() != owner) {
-        // Help is often asked for from a modal dialog: only a window owned by that dialog
-        // takes input while it is up. Changing the owner hides the window, so keep its place.
-        const QByteArray geometry = window->saveGeometry();
-        window->setParent(owner, Qt::Window);
-        window->restoreGeometry(geometry);
-    }
-    window->openTopic(topic);
-    if (window->isMinimized())
-        window->showNormal();
-    else
-        window->show();
-    window->raise();
-    window->activateWindow();
 }

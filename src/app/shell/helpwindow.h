@@ -16,10 +16,6 @@ class HelpWindow : public QWidget
 public:
     explicit HelpWindow(QWidget *parent = nullptr);
 
-    // Shows the topic in the one help window of the program, creating it at the first
-    // call, and brings that window to the front.
-    static void showTopic(int topic, QWidget *parent);
-
     // The page of a topic; an unknown topic gives the main page, which links to the rest.
     static QUrl topicUrl(int topic);
 

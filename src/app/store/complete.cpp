@@ -1,12 +1,8 @@
 #include "complete.h"
 
-#include "store/datafolder.h"
-#include "store/gridfile.h"
-#include "text/datehelpers.h"
-#include "text/texthelpers.h"
-#include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/shellopener.h"
+#include "store/taskdocument.h"
+#include "text/texthelpers.h"
 #include "widgets/gridview.h"
 #include "widgets/shadowlabel.h"
 
@@ -43,14 +39,12 @@ QWidget *labelledBox(const QString &title, const char *labelName, QPlainTextEdit
 
 } // namespace
 
-TfrmComplete::TfrmComplete(const QString &dataFolder, Dialogs &dialogs, std::function<bool()> confirmDeletes,
-    const RegionalSettings &regional, const Clock &clock, QWidget *parent)
+TfrmComplete::TfrmComplete(TaskDocument &document, Dialogs &dialogs, std::function<bool()> confirmDeletes,
+                           QWidget *parent)
     : QDialog(parent)
-    , m_path(joinPath(dataFolder, QString::fromLatin1(datafile::kCompleted)))
+    , m_document(document)
     , m_dialogs(dialogs)
     , m_confirmDeletes(std::move(confirmDeletes))
-    , m_regional(regional)
-    , m_log(newCompletedLog())
     , m_title(new ShadowLabel(QStringLiteral("Completed Tasks"), this))
     , m_grid(new GridView(this))
     , m_memWhat(new QPlainTextEdit(this))
@@ -58,21 +52,15 @@ TfrmComplete::TfrmComplete(const QString &dataFolder, Dialogs &dialogs, std::fun
 {
     setObjectName(QStringLiteral("TfrmComplete"));
     setWindowTitle(QStringLiteral("Completed Tasks"));
-
-    // Creation: the file when there is one, then the header texts.
-    const LoadResult loaded = loadDataFile(m_log, m_path, clock.now());
-    if (loaded.status == LoadResult::Status::Unreadable) {
-        m_blocked = loaded.keptAs.isEmpty();
-        showError(m_dialogs, loaded.message);
-    }
-    setCompletedHeaders(m_log);
+    setCompletedHeaders(log());
+    connect(&m_document, &TaskDocument::completedChanged, this, &TfrmComplete::refresh);
 
     m_title->setObjectName(QStringLiteral("lblTitle"));
     m_title->setAlignment(Qt::AlignCenter);
     applyTitleStyle(QFont(QStringLiteral("Times New Roman"), 20), 4, QColor(Qt::blue));
 
     m_grid->setObjectName(QStringLiteral("grid"));
-    m_grid->setTable(&m_log);
+    m_grid->setTable(&log());
     // The fixed column widths are made for the program's list font; the desktop's larger
     // default would wrap a time or a date in them.
     setListFont(QFont(QStringLiteral("MS Sans Serif"), 8));
@@ -115,8 +103,18 @@ TfrmComplete::TfrmComplete(const QString &dataFolder, Dialogs &dialogs, std::fun
 
 TfrmComplete::~TfrmComplete()
 {
-    // The log goes before the widgets do, and the list must not read it after that.
+    // The list must not read the log while the window's children go.
     m_grid->setTable(nullptr);
+}
+
+CellTable &TfrmComplete::log()
+{
+    return m_document.completedLog();
+}
+
+const CellTable &TfrmComplete::log() const
+{
+    return m_document.completedLog();
 }
 
 QMenuBar *TfrmComplete::createMenuBar()
@@ -176,45 +174,17 @@ void TfrmComplete::setListFont(const QFont &font)
 
 bool TfrmComplete::saveLog()
 {
-    // An unreadable file that could not be moved aside is never overwritten; once the
-    // user has moved it away, saving works again.
-    if (m_blocked && QFile::exists(m_path)) {
-        showError(m_dialogs,
-            QStringLiteral("Couldn't save ") + m_path
-                + QStringLiteral(": the unreadable file of that name is still there. "
-                                 "Move it away to let the program save again."));
-        return false;
-    }
-    m_blocked = false;
-    const SaveResult saved = writeGridFile(m_log, m_path);
+    const SaveResult saved = m_document.saveCompleted();
     if (!saved)
         showError(m_dialogs, saved.message());
     return saved.ok;
-}
-
-bool TfrmComplete::AddToCompleteGrid(const CompletedEntry &entry)
-{
-    memWhatExit();
-    bool ok = false;
-    if (m_blocked && QFile::exists(m_path)) {
-        addCompletedEntry(m_log, entry);
-        ok = saveLog(); // reports why nothing was written
-    } else {
-        m_blocked = false;
-        const SaveResult saved = ::AddToCompleteGrid(m_log, entry, m_path);
-        if (!saved)
-            showError(m_dialogs, saved.message());
-        ok = saved.ok;
-    }
-    listChanged(1);
-    return ok;
 }
 
 void TfrmComplete::refresh()
 {
     // The log was replaced: edits in the boxes belonged to the old one.
     m_shownRow = -1;
-    setCompletedHeaders(m_log);
+    setCompletedHeaders(log());
     listChanged(1);
 }
 
@@ -229,9 +199,9 @@ void TfrmComplete::listChanged(int selectRow)
 void TfrmComplete::showBoxes()
 {
     m_shownRow = m_grid->currentTableRow();
-    const bool entry = isCompletedEntry(m_log, m_shownRow);
-    const QString what = entry ? m_log.cell(completed::What, m_shownRow) : QString();
-    const QString notes = entry ? m_log.cell(completed::CompNotes, m_shownRow) : QString();
+    const bool entry = isCompletedEntry(log(), m_shownRow);
+    const QString what = entry ? log().cell(completed::What, m_shownRow) : QString();
+    const QString notes = entry ? log().cell(completed::CompNotes, m_shownRow) : QString();
     m_memWhat->setPlainText(textToMemoLines(what).join(QLatin1Char('\n')));
     m_memNotes->setPlainText(textToMemoLines(notes).join(QLatin1Char('\n')));
     // The blank row of an empty log is no entry: there is nothing to write into.
@@ -249,14 +219,14 @@ void TfrmComplete::memWhatExit()
         return;
     m_memWhat->document()->setModified(false);
     m_memNotes->document()->setModified(false);
-    if (!isCompletedEntry(m_log, m_shownRow))
+    if (!isCompletedEntry(log(), m_shownRow))
         return;
     // Only an edited box is written back, so a visit never changes how a text is stored.
     const QString what = whatEdited ? memoToText(m_memWhat->toPlainText().split(QLatin1Char('\n')))
-                                    : m_log.cell(completed::What, m_shownRow);
+                                    : log().cell(completed::What, m_shownRow);
     const QString notes = notesEdited ? memoToText(m_memNotes->toPlainText().split(QLatin1Char('\n')))
-                                      : m_log.cell(completed::CompNotes, m_shownRow);
-    if (setCompletedTexts(m_log, m_shownRow, what, notes))
+                                      : log().cell(completed::CompNotes, m_shownRow);
+    if (setCompletedTexts(log(), m_shownRow, what, notes))
         m_grid->cellModel()->refreshTableRow(m_shownRow);
 }
 
@@ -264,12 +234,12 @@ void TfrmComplete::Delete1Click()
 {
     memWhatExit();
     const int row = m_grid->currentTableRow();
-    if (!isCompletedEntry(m_log, row))
+    if (!isCompletedEntry(log(), row))
         return;
     if (m_confirmDeletes && m_confirmDeletes() && !m_dialogs.confirm(QStringLiteral("Really delete?")))
         return;
-    deleteCompletedRow(m_log, row);
-    listChanged(std::min(row, m_log.rowCount() - 1));
+    deleteCompletedRow(log(), row);
+    listChanged(std::min(row, log().rowCount() - 1));
 }
 
 void TfrmComplete::Clear1Click()
@@ -277,7 +247,7 @@ void TfrmComplete::Clear1Click()
     memWhatExit();
     if (!m_dialogs.confirm(QStringLiteral("Really clear out ALL completed tasks?")))
         return;
-    clearCompletedLog(m_log);
+    clearCompletedLog(log());
     listChanged(1);
 }
 
@@ -292,7 +262,7 @@ void TfrmComplete::layoutColumns()
     const int scroll = bar->isVisibleTo(m_grid) ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar) : 0;
     const QList<int> widths
         = completedColumnWidths(m_grid->width(), m_grid->logicalDpiX(), scroll, 2 * m_grid->frameWidth());
-    for (int c = 0; c < widths.size() && c < m_log.colCount(); ++c)
+    for (int c = 0; c < widths.size() && c < log().colCount(); ++c)
         m_grid->setColumnWidth(c, widths[c]);
 }
 

@@ -8,18 +8,16 @@
 #include "store/celltable.h"
 #include "store/todolist.h"
 
-class Clock;
 class Dialogs;
 class GridView;
 class QAction;
 class QMenuBar;
 class QPlainTextEdit;
-struct RegionalSettings;
 class ShadowLabel;
+class TaskDocument;
 
-// The completed-task window, "Completed Tasks". It lives for the whole run and owns the
-// log of completed tasks: read from "gridComp.grd" when the window is created, written
-// by every append and whenever the window closes.
+// The completed-task window, "Completed Tasks". It lives for the whole run and shows the
+// document's log of completed tasks, saved whenever the window closes.
 //
 // Shown modally by "View Completed Tasks". The list sorts by a header click; the boxes
 // "WHAT" and "COMPLETION NOTES" under it show the selected entry and, once edited, are
@@ -31,23 +29,16 @@ class TfrmComplete : public QDialog
     Q_OBJECT
 
 public:
-    // `confirmDeletes` answers whether a delete is to be confirmed (the "Confirm" option,
-    // as the main window last read it). The regional settings and the clock must outlive
-    // the window. An unreadable "gridComp.grd" is reported and kept aside.
-    TfrmComplete(const QString &dataFolder, Dialogs &dialogs, std::function<bool()> confirmDeletes,
-        const RegionalSettings &regional, const Clock &clock, QWidget *parent = nullptr);
+    // `confirmDeletes` answers whether a delete is to be confirmed (the "Confirm" option).
+    TfrmComplete(TaskDocument &document, Dialogs &dialogs, std::function<bool()> confirmDeletes,
+                 QWidget *parent = nullptr);
     ~TfrmComplete() override;
 
-    CellTable &log() { return m_log; }
-    const CellTable &log() const { return m_log; }
+    CellTable &log();
+    const CellTable &log() const;
     GridView *grid() const { return m_grid; }
-    QString filePath() const { return m_path; }
-    const RegionalSettings &regional() const { return m_regional; }
 
-    // The task editor's append: the entry goes on top and "gridComp.grd" is written at
-    // once. A failed save is reported; the entry stays in the log. Answers whether saved.
-    bool AddToCompleteGrid(const CompletedEntry &entry);
-    // Writes "gridComp.grd"; a failure is reported. Answers whether it was saved.
+    // Saves the log; a failure is reported. Answers whether it was saved.
     bool saveLog();
     // The owner changed the log (a restore): shows it again.
     void refresh();
@@ -84,12 +75,9 @@ private:
     void layoutColumns();
     void listChanged(int selectRow);
 
-    QString m_path;
+    TaskDocument &m_document;
     Dialogs &m_dialogs;
     std::function<bool()> m_confirmDeletes;
-    const RegionalSettings &m_regional;
-    CellTable m_log;
-    bool m_blocked = false; // an unreadable file could not be moved aside: never overwrite it
     int m_shownRow = -1; // the row the boxes show
 
     ShadowLabel *m_title;

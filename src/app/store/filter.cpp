@@ -1,14 +1,9 @@
 #include "filter.h"
 
-#include "settings/settingsstore.h"
-#include "shell/helpwindow.h"
-#include "store/categories.h"
-#include "store/datafolder.h"
-#include "text/datehelpers.h"
-#include "text/texthelpers.h"
-#include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/shellopener.h"
+#include "platform/help.h"
+#include "store/categories.h"
+#include "store/taskdocument.h"
 #include "widgets/shadowlabel.h"
 
 #include <QCheckBox>
@@ -80,11 +75,11 @@ void ColourPanel::mouseReleaseEvent(QMouseEvent *event)
     QWidget::mouseReleaseEvent(event);
 }
 
-TfrmFilter::TfrmFilter(const QString &dataFolder, Dialogs &dialogs, SettingsStore &settings, QWidget *parent)
+TfrmFilter::TfrmFilter(TaskDocument &document, Dialogs &dialogs, Help &help, QWidget *parent)
     : QDialog(parent)
-    , m_dataFolder(dataFolder)
+    , m_document(document)
     , m_dialogs(dialogs)
-    , m_settings(settings)
+    , m_help(help)
     , m_title(new ShadowLabel(this))
     , m_list(new QListWidget(this))
 {
@@ -117,10 +112,10 @@ TfrmFilter::TfrmFilter(const QString &dataFolder, Dialogs &dialogs, SettingsStor
     m_pnlNotDone = new ColourPanel(QStringLiteral("&Not Done Items"), QColor(Qt::red), m_cbNotDone, this);
     m_pnlNotDone->setObjectName(QStringLiteral("pnlNotDone"));
 
-    QPushButton *help = makeButton(QStringLiteral("&Help"), "btHelp", this);
+    QPushButton *helpButton = makeButton(QStringLiteral("&Help"), "btHelp", this);
     QPushButton *ok = makeButton(QStringLiteral("OK"), "btOK", this);
     ok->setDefault(true);
-    connect(help, &QPushButton::clicked, this, &TfrmFilter::btHelpClick);
+    connect(helpButton, &QPushButton::clicked, this, &TfrmFilter::btHelpClick);
     connect(ok, &QPushButton::clicked, this, &TfrmFilter::btOKClick);
 
     // Left: the categories with All and None under them.
@@ -151,7 +146,7 @@ TfrmFilter::TfrmFilter(const QString &dataFolder, Dialogs &dialogs, SettingsStor
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(help);
+    buttons->addWidget(helpButton);
     buttons->addWidget(ok);
 
     auto *layout = new QVBoxLayout(this);
@@ -159,9 +154,8 @@ TfrmFilter::TfrmFilter(const QString &dataFolder, Dialogs &dialogs, SettingsStor
     layout->addLayout(body, 1);
     layout->addLayout(buttons);
 
-    // Creation: the known categories, checked by "category.yyy" (else all), and the switches.
-    const FilterSettings switchesStored = readFilterSettings(m_settings);
-    m_state = loadFilterState(m_dataFolder, switchesStored.done, switchesStored.notDone);
+    // Creation: the filter as the document read it at start.
+    m_state = m_document.filter();
     fillList();
     m_cbDone->setChecked(m_state.showDone);
     m_cbNotDone->setChecked(m_state.showNotDone);
@@ -170,11 +164,6 @@ TfrmFilter::TfrmFilter(const QString &dataFolder, Dialogs &dialogs, SettingsStor
     updateTitle();
 
     resize(430, 300);
-}
-
-QString TfrmFilter::filePath(const char *name) const
-{
-    return joinPath(m_dataFolder, QString::fromLatin1(name));
 }
 
 QString TfrmFilter::titleText() const
@@ -242,15 +231,11 @@ void TfrmFilter::btNoneClick()
 
 void TfrmFilter::btHelpClick()
 {
-    HelpWindow::showTopic(200, this);
+    m_help.showTopic(200);
 }
 
 void TfrmFilter::btOKClick()
 {
-    const SaveResult saved
-        = writeCategoryFile(filePath(datafile::kFilterCategories), checkedCategories(m_state.categories));
-    if (!saved)
-        showError(m_dialogs, saved.message());
     accept();
 }
 
@@ -263,19 +248,23 @@ void TfrmFilter::showEvent(QShowEvent *event)
 
 void TfrmFilter::FormShow()
 {
-    recheckFilterCategories(m_state.categories, readCategoryList(filePath(datafile::kFilterCategories)));
+    recheckFilterCategories(m_state.categories, m_document.filterSelection());
     fillList();
     updateTitle();
 }
 
 void TfrmFilter::done(int result)
 {
-    FilterSettings switchesNow;
-    switchesNow.done = m_cbDone->isChecked();
-    switchesNow.notDone = m_cbNotDone->isChecked();
-    const SaveResult saved = writeFilterSettings(m_settings, switchesNow);
-    if (!saved)
-        showError(m_dialogs, saved.message());
+    // The checks are the filter in force, however the window closes.
+    m_document.setFilter(m_state);
+    const SaveResult switches = m_document.saveFilterSwitches();
+    if (!switches)
+        showError(m_dialogs, switches.message());
+    if (result == QDialog::Accepted) {
+        const SaveResult saved = m_document.confirmFilter(m_state);
+        if (!saved)
+            showError(m_dialogs, saved.message());
+    }
     QDialog::done(result);
     if (result == QDialog::Accepted)
         Q_EMIT filterConfirmed();

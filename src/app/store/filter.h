@@ -7,27 +7,26 @@
 
 class ColourPanel;
 class Dialogs;
+class Help;
 class QCheckBox;
 class QListWidget;
 class QListWidgetItem;
-class SettingsStore;
 class ShadowLabel;
+class TaskDocument;
 
-// The filter window, "Task Filters". It lives for the whole run and holds the filter in
-// force: the known categories with their checks (read from "category.xxx" once, at
-// creation) and the two switches for done and not-done tasks (the settings
-// "Filter"/"Done" and "Filter"/"NotDone"). The store's passesFilter and filtersOn read
-// filterState().
+// The filter window, "Task Filters". It lives for the whole run and edits the document's
+// filter: the known categories with their checks and the two switches for done and
+// not-done tasks.
 //
-// Shown modally. OK writes the checked categories to "category.yyy", emits
-// filterConfirmed() and closes with the Accepted result; the close box (or Escape) keeps
-// the checks in force without writing them. Every close writes the two switches.
+// Shown modally. OK confirms the filter (the document saves the checked categories),
+// emits filterConfirmed() and closes with the Accepted result; the close box (or Escape)
+// keeps the checks in force without saving them. Every close saves the two switches.
 class TfrmFilter : public QDialog
 {
     Q_OBJECT
 
 public:
-    TfrmFilter(const QString &dataFolder, Dialogs &dialogs, SettingsStore &settings, QWidget *parent = nullptr);
+    TfrmFilter(TaskDocument &document, Dialogs &dialogs, Help &help, QWidget *parent = nullptr);
 
     const FilterState &filterState() const { return m_state; }
 
@@ -55,17 +54,16 @@ protected:
     void done(int result) override;
 
 private:
-    // The checks of "category.yyy" (or all of them, without the file) are set again.
+    // The checks of the last confirmed selection (or all of them, without one) are set again.
     void FormShow();
     void fillList();
     void listItemChanged(QListWidgetItem *item);
     void switchesChanged();
     void updateTitle();
-    QString filePath(const char *name) const;
 
-    QString m_dataFolder;
+    TaskDocument &m_document;
     Dialogs &m_dialogs;
-    SettingsStore &m_settings;
+    Help &m_help;
     FilterState m_state;
     ShadowLabel *m_title;
     QListWidget *m_list;

@@ -1,12 +1,8 @@
 #include "listbox.h"
 
-#include "store/categories.h"
-#include "store/datafolder.h"
-#include "text/datehelpers.h"
-#include "text/texthelpers.h"
-#include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/shellopener.h"
+#include "store/categories.h"
+#include "store/taskdocument.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -128,21 +124,20 @@ void TfrmListBox::btClearClick()
         m_list->clear();
 }
 
-bool editCategoryChoices(QWidget *parent, const QString &dataFolder, Dialogs &dialogs)
+bool editCategoryChoices(QWidget *parent, TaskDocument &document, Dialogs &dialogs)
 {
-    const QString path = joinPath(dataFolder, QString::fromLatin1(datafile::kCategories));
-    const CategoryFile file = readCategoryFile(path);
-    if (file.status == CategoryFile::Status::Unreadable) {
+    const std::optional<QStringList> choices = document.categoryChoices();
+    if (!choices) {
         // Editing an empty list would overwrite the choices that could not be read.
-        showError(dialogs, file.message);
+        showError(dialogs, document.categoryProblem());
         return false;
     }
     TfrmListBox editor(dialogs, parent);
     editor.setWindowTitle(QStringLiteral("Edit Category Choices"));
-    editor.setItems(file.entries);
+    editor.setItems(*choices);
     if (editor.exec() != QDialog::Accepted)
         return false;
-    const SaveResult saved = writeCategoryFile(path, editor.items());
+    const SaveResult saved = document.setCategoryChoices(editor.items());
     if (!saved)
         showError(dialogs, saved.message());
     return saved.ok;

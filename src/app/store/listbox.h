@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class Dialogs;
+class TaskDocument;
 class QListWidget;
 class QPushButton;
 
@@ -39,8 +40,8 @@ private:
     QListWidget *m_list;
 };
 
-// The main window's "Categories" command: edits "category.xxx" of the data folder in the
-// list editor, captioned "Edit Category Choices". On OK the list is written in its sorted
-// order (a failed write is reported); on Cancel nothing is written. Answers whether the
-// file was written.
-bool editCategoryChoices(QWidget *parent, const QString &dataFolder, Dialogs &dialogs);
+// The main window's "Categories" command: edits the document's category choices in the
+// list editor, captioned "Edit Category Choices". On OK the list is saved in its sorted
+// order (a failed save is reported); on Cancel nothing changes. Choices that could not be
+// read are never replaced: that is reported instead. Answers whether the choices were saved.
+bool editCategoryChoices(QWidget *parent, TaskDocument &document, Dialogs &dialogs);

@@ -1,8 +1,15 @@
 #include "dialogs.h"
 
+void RecordingDialogs::asked(const QString &question)
+{
+    questions << question;
+    if (onQuestion)
+        onQuestion(question);
+}
+
 bool RecordingDialogs::confirm(const QString &message)
 {
-    questions << message;
+    asked(message);
     if (confirmAnswers.isEmpty())
         return false;
     return confirmAnswers.takeFirst();
@@ -11,7 +18,7 @@ bool RecordingDialogs::confirm(const QString &message)
 int RecordingDialogs::choose(const QString &message, const QStringList &buttons)
 {
     Q_UNUSED(buttons);
-    questions << message;
+    asked(message);
     if (choiceAnswers.isEmpty())
         return -1;
     return choiceAnswers.takeFirst();
@@ -21,7 +28,7 @@ std::optional<QString> RecordingDialogs::inputBox(const QString &caption, const 
 {
     Q_UNUSED(caption);
     Q_UNUSED(initial);
-    questions << prompt;
+    asked(prompt);
     if (inputAnswers.isEmpty())
         return std::nullopt;
     return inputAnswers.takeFirst();

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Message boxes and questions. The widget implementation lives in the app library;
@@ -44,6 +45,11 @@ public:
     QList<bool> confirmAnswers;                 // taken in order; no answer left means no
     QList<int> choiceAnswers;                   // taken in order; none left means closed (-1)
     QList<std::optional<QString>> inputAnswers; // taken in order; none left means cancel
+    // Runs when a question is asked, before it is answered: the user doing something meanwhile.
+    std::function<void(const QString &question)> onQuestion;
+
+private:
+    void asked(const QString &question);
 };
 
 // The helpers every window calls to report.

@@ -1,6 +1,8 @@
 #include "dayview.h"
 
 #include "settings/settingsstore.h"
+
+#include <algorithm>
 #include "text/datehelpers.h"
 #include "text/texthelpers.h"
 #include "text/regional.h"
@@ -35,6 +37,18 @@ DayColours dayColours(const CellTable &store, const FilterState &filter, qint64 
     if (options.doneColor && flags.anyDone)
         return {Look::Done, options.doneFG, options.doneBG};
     return colours;
+}
+
+std::array<QDate, 4> calendarDates(int active, QDate selected)
+{
+    std::array<QDate, 4> dates;
+    active = std::clamp(active, 0, 3);
+    dates[size_t(active)] = selected;
+    for (int i = active - 1; i >= 0; --i)
+        dates[size_t(i)] = dates[size_t(i + 1)].addMonths(-1);
+    for (int i = active + 1; i < 4; ++i)
+        dates[size_t(i)] = dates[size_t(i - 1)].addMonths(1);
+    return dates;
 }
 
 QString todoHeading(int todoRowCount)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
+
+#include <array>
 
 #include "text/datevalue.h"
 
@@ -16,15 +19,15 @@ namespace dayview {
 // Colours as stored in the settings: 0x00BBGGRR.
 struct ColourOptions
 {
-    bool holidays = true;   // colour holidays at all
-    bool doneColor = true;  // colour days with a done task
-    bool notDoneColor = true; // colour days with an open task
+    bool holidays = false;     // colour holidays at all
+    bool doneColor = false;    // colour days with a done task
+    bool notDoneColor = false; // colour days with an open task
     int doneFG = 0;
-    int doneBG = 16776960;
-    int notDoneFG = 16777215;
-    int notDoneBG = 255;
+    int doneBG = 0;
+    int notDoneFG = 0;
+    int notDoneBG = 0;
     int holidayFG = 0;
-    int holidayBG = 65535;
+    int holidayBG = 0;
 };
 
 // The colour options as the settings hold them; `holidays` is the options dialog's box.
@@ -43,6 +46,11 @@ struct DayColours
 // holiday colours. With both task colours on, an open task wins over a done one.
 DayColours dayColours(const CellTable &store, const FilterState &filter, qint64 day, bool isHoliday,
                       const ColourOptions &options);
+
+// The dates of the four calendars when calendar `active` (0 to 3) holds `selected`: four
+// consecutive months, each derived from its neighbour one month on or back, so a day cut to
+// a short month stays cut (31 January in the second: 31 December, 28 February, 28 March).
+std::array<QDate, 4> calendarDates(int active, QDate selected);
 
 // "To-do Tasks", or "%d To-do Tasks" from two tasks on.
 QString todoHeading(int todoRowCount);

@@ -44,20 +44,6 @@ constexpr int green(int number) { return (number >> 8) & 0xFF; }
 constexpr int blue(int number) { return (number >> 16) & 0xFF; }
 } // namespace colornumber
 
-#ifdef QT_GUI_LIB
-#include <QColor>
-namespace colornumber {
-inline QColor toColor(int number)
-{
-    return QColor(red(number), green(number), blue(number));
-}
-inline int fromColor(const QColor &color)
-{
-    const QColor rgb = color.toRgb();
-    return fromRgb(rgb.red(), rgb.green(), rgb.blue());
-}
-} // namespace colornumber
-#endif
 
 // The per-user settings: one INI file, "$XDG_CONFIG_HOME/Veltrane Corporation/Task.ini".
 // Sections are INI groups; the window layout values stand outside any section. Every value

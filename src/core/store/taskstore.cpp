@@ -330,6 +330,12 @@ SaveResult SortGridStore(CellTable &store, const QString &path)
 SaveResult writeToStore(CellTable &store, const FilterState &filter, qint64 day,
                         const CellTable &dayList, const QString &path)
 {
+    replaceDay(store, filter, day, dayList);
+    return writeGridFile(store, path);
+}
+
+void replaceDay(CellTable &store, const FilterState &filter, qint64 day, const CellTable &dayList)
+{
     // The day's rows lie together: rebuild just that range in order, so the sort that
     // follows finds the store in order and the write-back costs one pass.
     const int begin = lowerBoundDay(store, day);
@@ -364,7 +370,7 @@ SaveResult writeToStore(CellTable &store, const FilterState &filter, qint64 day,
     store.insertBlankRows(begin, added);
     for (int i = 0; i < added; ++i)
         store.copyRowFrom(dayRows, i + 1, begin + i);
-    return SortGridStore(store, path);
+    compactAndSort(store);
 }
 
 void insertDirectTask(CellTable &store, qint64 day, const QString &time, const QString &category,

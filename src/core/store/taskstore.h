@@ -78,6 +78,8 @@ void readFromStore(const CellTable &store, const FilterState &filter, qint64 day
 // SortGridStore. Rows of the day that the filter hides stay as they were.
 SaveResult writeToStore(CellTable &store, const FilterState &filter, qint64 day,
                         const CellTable &dayList, const QString &path);
+// The same without the write: the store is left sorted for its owner to save.
+void replaceDay(CellTable &store, const FilterState &filter, qint64 day, const CellTable &dayList);
 // Drops rows without a key, puts the store in order and writes it to `path`.
 SaveResult SortGridStore(CellTable &store, const QString &path);
 // The same without the write, for callers that save elsewhere or later.

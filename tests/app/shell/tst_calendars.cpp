@@ -1,5 +1,9 @@
+#include "appfixture.h"
 #include "settings/settingsstore.h"
+#include "shell/mainactions.h"
 #include "shell/mainwindow.h"
+#include "shell/panes.h"
+#include "store/storecommands.h"
 #include "store/filter.h"
 #include "text/datevalue.h"
 #include "store/gridfile.h"
@@ -34,13 +38,10 @@ class TestCalendars : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    FixedClock m_clock{QDateTime(QDate(2026, 1, 31), QTime(10, 0))};
-    RecordingDialogs m_dialogs;
-    RecordingShellOpener m_opener;
-    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<AppFixture> m_app;
 
-    QString dataFolder() const { return m_dir->filePath(QStringLiteral("data")); }
+    QString dataFolder() const { return m_app->dataFolder(); }
+    TaskDocument &document() const { return *m_app->document; }
 
     void writeStore(const QList<Task> &tasks)
     {
@@ -68,8 +69,8 @@ class TestCalendars : public QObject
 
     std::unique_ptr<TfrmMain> showWindow()
     {
-        MainServices services{m_clock, m_dialogs, m_opener, *m_settings, dataFolder(), RegionalSettings::englishUS()};
-        auto window = std::make_unique<TfrmMain>(services);
+        m_app->loadDocument();
+        auto window = std::make_unique<TfrmMain>(*m_app->document, m_app->services());
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             return nullptr;
@@ -87,16 +88,12 @@ class TestCalendars : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir().mkpath(dataFolder()));
-        m_settings = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("Task.ini")));
-        m_dialogs = RecordingDialogs();
-        m_clock.set(QDateTime(QDate(2026, 1, 31), QTime(10, 0)));
+        m_app = std::make_unique<AppFixture>(QDateTime(QDate(2026, 1, 31), QTime(10, 0)));
     }
 
     void todayInTheSecondCalendarCutsTheDays()
     {
-        m_clock.set(QDateTime(QDate(2024, 1, 31), QTime(10, 0)));
+        m_app->clock.set(QDateTime(QDate(2024, 1, 31), QTime(10, 0)));
         auto window = showWindow();
         QVERIFY(window);
         QCOMPARE(window->activeCalendar(), 1);
@@ -173,11 +170,15 @@ private Q_SLOTS:
         writeHoliday(QStringLiteral("Valentine's Day"), QStringLiteral("February"), QStringLiteral("14"));
         auto window = showWindow();
         QVERIFY(window);
-        window->filter.categories = {{QStringLiteral("Home"), false}};
-        window->options.doneColor = doneBox;
-        window->options.notDoneColor = notDoneBox;
+        FilterState filter = document().filter();
+        filter.categories = {{QStringLiteral("Home"), false}};
+        document().setFilter(filter);
+        Options options = document().options();
+        options.doneColor = doneBox;
+        options.notDoneColor = notDoneBox;
+        document().setOptions(options);
         // 14 February is in the active calendar's neighbour: not selected there.
-        const TfrmMain::CellLook look = window->cellLook(2, QDate(2026, 2, 14));
+        const CalendarStrip::CellLook look = window->cellLook(2, QDate(2026, 2, 14));
         QVERIFY(look.paint);
         const QMap<QString, QColor> backgrounds{{"open", QColor(255, 0, 0)},
                                                 {"done", QColor(0, 255, 255)},
@@ -192,7 +193,7 @@ private Q_SLOTS:
         QVERIFY(window);
         QCOMPARE(window->calendar(2)->date(), QDate(2026, 2, 28)); // cut from the 31st, selected there
         QCOMPARE(window->cellLook(2, QDate(2026, 2, 28)).background, QColor(255, 0, 0));
-        const TfrmMain::CellLook active = window->cellLook(1, QDate(2026, 1, 31));
+        const CalendarStrip::CellLook active = window->cellLook(1, QDate(2026, 1, 31));
         QCOMPARE(active.background, window->calendar(1)->selectedDayColour());
     }
 
@@ -211,11 +212,11 @@ private Q_SLOTS:
         QCOMPARE(window->dateHeadingColour(), QColor(255, 0, 0));
 
         QCOMPARE(window->todoHeadingText(), QStringLiteral("To-do Tasks"));
-        window->gridNonday.setCell(1, 1, QStringLiteral("one"));
+        document().todoList().setCell(1, 1, QStringLiteral("one"));
         window->UpdateLabels(window->activeCalendar());
         QCOMPARE(window->todoHeadingText(), QStringLiteral("To-do Tasks"));
-        window->gridNonday.setRowCount(3);
-        window->gridNonday.setCell(1, 2, QStringLiteral("two"));
+        document().todoList().setRowCount(3);
+        document().todoList().setCell(1, 2, QStringLiteral("two"));
         window->UpdateLabels(window->activeCalendar());
         QCOMPARE(window->todoHeadingText(), QStringLiteral("2 To-do Tasks"));
     }
@@ -239,11 +240,11 @@ private Q_SLOTS:
         list.setCell(2, 1, done);
         QFont bold;
         bold.setBold(true);
-        const QFont font = window->gridNondayGetCellColor(list, 2, 1, bold);
+        QVERIFY(document().options().strikeOut); // on by default
+        const QFont font = gridNondayGetCellColor(list, 2, 1, bold, true);
         QCOMPARE(font.strikeOut(), struck);
         QVERIFY(!font.bold()); // exactly strike-through, or no style at all
-        window->options.strikeOut = false;
-        QCOMPARE(window->gridNondayGetCellColor(list, 2, 1, bold), bold);
+        QCOMPARE(gridNondayGetCellColor(list, 2, 1, bold, false), bold);
     }
 
     void uncheckingDoneItemsHidesDoneTasksAtOnce()
@@ -258,7 +259,7 @@ private Q_SLOTS:
 
         // Untick "&Done items" in the real filter window, then OK.
         QTimer::singleShot(0, window.get(), [&window] {
-            TfrmFilter *dialog = window->filterWindow();
+            TfrmFilter *dialog = window->storeCommands()->filterWindow();
             dialog->findChild<QCheckBox *>(QStringLiteral("cbDone"))->click();
             dialog->findChild<QPushButton *>(QStringLiteral("btOK"))->click();
         });
@@ -267,7 +268,7 @@ private Q_SLOTS:
         QCOMPARE(window->filtersCaption(), QStringLiteral("FILTERS ON"));
         QCOMPARE(window->dayView()->table()->rowCount(), 2);
         QCOMPARE(window->dayView()->table()->cell(2, 1), QStringLiteral("open"));
-        const TfrmMain::CellLook later = window->cellLook(2, QDate(2026, 2, 3));
+        const CalendarStrip::CellLook later = window->cellLook(2, QDate(2026, 2, 3));
         QVERIFY(later.background != QColor(0, 255, 255));
     }
 
@@ -278,18 +279,19 @@ private Q_SLOTS:
         auto window = showWindow();
         QVERIFY(window);
         QPlainTextEdit *pane = window->notesPane();
-        QCOMPARE(pane->toPlainText(), QStringLiteral("Call Annbefore 5"));
+        QCOMPARE(pane->toPlainText(), QStringLiteral("Call Ann\nbefore 5"));
         pane->setFocus();
         window->todoView()->setFocus(); // a visit without a change
-        QCOMPARE(window->gridStore.cell(3, 1), note);
+        QCOMPARE(document().store().cell(3, 1), note);
 
         window->dayView()->setCurrentTableRow(2);
         pane->setFocus();
-        pane->setPlainText(QStringLiteral("second, edited"));
+        pane->selectAll();
+        QTest::keyClicks(pane, QStringLiteral("second, edited"));
         window->todoView()->setFocus();
-        const int row = store::findDayRow(window->gridStore, FilterState(), datevalue::dayNumber(QDate(2026, 1, 31)));
-        QCOMPARE(window->gridStore.cell(3, row + 1), QStringLiteral("second, edited"));
-        QCOMPARE(window->gridStore.cell(3, row), note);
+        const int row = store::findDayRow(document().store(), FilterState(), datevalue::dayNumber(QDate(2026, 1, 31)));
+        QCOMPARE(document().store().cell(3, row + 1), QStringLiteral("second, edited"));
+        QCOMPARE(document().store().cell(3, row), note);
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, dataFolder() + QStringLiteral("/grid.grd")).ok());
         QCOMPARE(onDisk.cell(3, row + 1), QStringLiteral("second, edited"));

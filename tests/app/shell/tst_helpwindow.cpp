@@ -9,6 +9,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "platform/qtdialogs.h"
+#include "platform/qthelp.h"
 #include "shell/helpwindow.h"
 #include "shell/resources.h"
 
@@ -156,12 +158,13 @@ private Q_SLOTS:
         QCOMPARE(window.browser()->source().fileName(), QStringLiteral("main.html"));
     }
 
-    // Runs before the other showTopic tests: it starts with no help window at all.
     void showTopicReusesOneWindow()
     {
         QVERIFY(helpWindows().isEmpty());
-        HelpWindow::showTopic(100, nullptr);
-        HelpWindow::showTopic(300, nullptr);
+        QtDialogs owners;
+        QtHelp help(owners);
+        help.showTopic(100);
+        help.showTopic(300);
         const QList<HelpWindow *> windows = helpWindows();
         QCOMPARE(windows.size(), 1);
         QVERIFY(windows.first()->isVisible());
@@ -169,7 +172,7 @@ private Q_SLOTS:
 
         // Closed by the user, then asked for again: the same window comes back.
         windows.first()->close();
-        HelpWindow::showTopic(200, nullptr);
+        help.showTopic(200);
         QCOMPARE(helpWindows(), windows);
         QVERIFY(windows.first()->isVisible());
         QCOMPARE(windows.first()->browser()->source().fileName(), QStringLiteral("filters.html"));
@@ -179,11 +182,12 @@ private Q_SLOTS:
     // window belongs to that dialog; when the dialog goes, a later call still works.
     void showTopicFollowsTheDialogThatAsks()
     {
+        QtDialogs owners;
+        QtHelp help(owners);
         auto *dialog = new QDialog;
         dialog->setModal(true);
         dialog->show();
-        auto *button = new QToolButton(dialog);
-        HelpWindow::showTopic(400, button);
+        help.showTopic(400);
         QList<HelpWindow *> windows = helpWindows();
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows.first()->parentWidget(), dialog);
@@ -193,7 +197,7 @@ private Q_SLOTS:
 
         delete dialog;
         QVERIFY(helpWindows().isEmpty());
-        HelpWindow::showTopic(100, nullptr);
+        help.showTopic(100);
         windows = helpWindows();
         QCOMPARE(windows.size(), 1);
         QVERIFY(windows.first()->isVisible());

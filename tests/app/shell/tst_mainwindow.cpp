@@ -1,18 +1,23 @@
+#include "appfixture.h"
 #include "testfiles.h"
-#include "settings/settingsstore.h"
+#include "platform/qtdialogs.h"
+#include "shell/mainactions.h"
 #include "shell/mainwindow.h"
 #include "shell/trayicon.h"
 #include "shell/version.h"
 #include "store/gridfile.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/shellopener.h"
+#include "widgets/calendarstrip.h"
+#include "widgets/datenavigator.h"
+#include "widgets/gridview.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QSplitter>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -23,62 +28,73 @@ void addTask(CellTable &store, int row, const QString &key, const QString &what)
         store.setCell(c, row, cells[c]);
 }
 
+// A store file holding tasks of one day, in order.
+void writeDay(const QString &path, QDate day, const QStringList &whats)
+{
+    CellTable table = store::newStore();
+    table.setRowCount(int(whats.size()) + 1);
+    for (int i = 0; i < whats.size(); ++i)
+        addTask(table, i + 1, store::makeKey(datevalue::dayNumber(day), 101 + i), whats[i]);
+    QVERIFY(writeGridFile(table, path).ok);
+}
+
 } // namespace
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    FixedClock m_clock{QDateTime(version::buildDate(), QTime(10, 30))};
-    RecordingDialogs m_dialogs;
-    RecordingShellOpener m_opener;
-    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<AppFixture> m_app;
 
-    QString data(const QString &name) const { return m_dir->filePath(QStringLiteral("data/") + name); }
+    QString data(const QString &name) const { return m_app->data(name); }
 
     std::unique_ptr<TfrmMain> makeWindow()
     {
-        MainServices services{m_clock, m_dialogs, m_opener, *m_settings, m_dir->filePath(QStringLiteral("data")),
-                              RegionalSettings::englishUS()};
-        return std::make_unique<TfrmMain>(services);
+        if (!m_app->document)
+            m_app->loadDocument();
+        return std::make_unique<TfrmMain>(*m_app->document, m_app->services());
+    }
+
+    std::unique_ptr<TfrmMain> shownWindow()
+    {
+        auto window = makeWindow();
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            qWarning("the window was not exposed");
+        return window;
     }
 
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("data"))));
-        m_settings = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("Task.ini")));
-        m_dialogs = RecordingDialogs();
-        m_opener = RecordingShellOpener();
-        m_clock.set(QDateTime(version::buildDate(), QTime(10, 30)));
+        m_app = std::make_unique<AppFixture>(QDateTime(version::buildDate(), QTime(10, 30)));
     }
 
     void firstRunCreatesBothFilesAtClose()
     {
         auto window = makeWindow();
-        QCOMPARE(window->gridStore.rowCount(), 4);
-        QCOMPARE(window->gridNonday.cell(1, 0), QStringLiteral("What"));
+        QCOMPARE(m_app->document->store().rowCount(), 4);
+        QCOMPARE(m_app->document->todoList().cell(1, 0), QStringLiteral("What"));
         QVERIFY(!QFile::exists(data(QStringLiteral("grid.grd"))));
         window->show();
         window->close();
-        QCOMPARE(readAll(data(QStringLiteral("grid.grd"))), QByteArray("6,1\r\ncw 0,64\r\ncw 1,64\r\ncw 2,64\r\ncw 3,64\r\ncw 4,64\r\ncw 5,64\r\n"));
+        QCOMPARE(readAll(data(QStringLiteral("grid.grd"))),
+                 QByteArray("6,1\r\ncw 0,64\r\ncw 1,64\r\ncw 2,64\r\ncw 3,64\r\ncw 4,64\r\ncw 5,64\r\n"));
         CellTable todo;
         QVERIFY(readGridFile(todo, data(QStringLiteral("gridNon.grd"))).ok());
         QCOMPARE(todo.rowCount(), 2);
         QCOMPARE(todo.cell(2, 0), QStringLiteral("Done?"));
-        QVERIFY(m_dialogs.errors.isEmpty());
-        QVERIFY(m_dialogs.plain.isEmpty()); // built today: no staleness notice
+        QVERIFY(m_app->dialogs.errors.isEmpty());
+        QVERIFY(m_app->dialogs.plain.isEmpty()); // built today: no staleness notice
     }
 
     void minimiseWritesTheStoreUnsortedAndCloseSorted()
     {
         auto window = makeWindow();
-        CellTable &store = window->gridStore;
+        CellTable &store = m_app->document->store();
         addTask(store, 1, QStringLiteral("36526.101"), QStringLiteral("later"));
         addTask(store, 3, QStringLiteral("36525.101"), QStringLiteral("earlier")); // rows 2 and 4 blank
-        window->gridNonday.setCell(1, 1, QStringLiteral("Buy paint"));
+        m_app->document->todoList().setCell(1, 1, QStringLiteral("Buy paint"));
         window->show();
 
         window->setWindowState(Qt::WindowMinimized);
@@ -97,38 +113,66 @@ private Q_SLOTS:
 
     void closeWritesTheLayoutValues()
     {
-        m_settings->setLayoutValue(QStringLiteral("Split1"), QStringLiteral("abc")); // unreadable: skipped
-        m_settings->setLayoutValue(QStringLiteral("SplitDay"), QStringLiteral("120"));
+        m_app->settings->setLayoutValue(QStringLiteral("Split1"), QStringLiteral("abc")); // unreadable: skipped
+        m_app->settings->setLayoutValue(QStringLiteral("SplitDay"), QStringLiteral("120"));
         auto window = makeWindow();
-        QCOMPARE(window->split1, TfrmMain::kDefaultSplit1);
-        QCOMPARE(window->splitDay, 120);
-        QCOMPARE(window->split2, TfrmMain::kDefaultSplit2);
+        QCOMPARE(window->layout().split1, WindowLayout::kDefaultSplit1);
+        QCOMPARE(window->layout().splitDay, 120);
+        QCOMPARE(window->layout().split2, WindowLayout::kDefaultSplit2);
         // The default width is below the smallest the window allows (637 at 96 dpi).
-        QCOMPARE(window->width(), std::max(TfrmMain::kDefaultClientWidth, window->minTrackWidth()));
-        QCOMPARE(window->clientHeight(), TfrmMain::kDefaultClientHeight);
+        QCOMPARE(window->width(), std::max(WindowLayout::kDefaultClientWidth, window->minTrackWidth()));
+        QCOMPARE(window->clientHeight(), WindowLayout::kDefaultClientHeight);
         window->show();
         window->close();
         const QStringList names{"Split2", "ClientHeight", "ClientWidth", "Split1", "SplitDay"};
         const QStringList values{"296", "450", QString::number(window->width()), "314", "120"};
         for (int i = 0; i < names.size(); ++i)
-            QCOMPARE(m_settings->layoutValue(names[i]).value_or(QString()), values[i]);
+            QCOMPARE(m_app->settings->layoutValue(names[i]).value_or(QString()), values[i]);
+    }
+
+    // A maximised window's positions are not the normal window's: what is saved is what the
+    // restored window shows, and a kept value that leaves a pane no room is not used.
+    void theSavedLayoutIsTheNormalWindowOnScreen()
+    {
+        auto window = shownWindow();
+        auto *split2 = window->findChild<QSplitter *>(QStringLiteral("split2"));
+        window->showMaximized();
+        QTRY_VERIFY(window->isMaximized());
+        split2->setSizes({385, std::max(split2->height() - 385, 0)});
+        Q_EMIT split2->splitterMoved(385, 1);
+        window->showNormal();
+        QTRY_VERIFY(!window->isMaximized());
+        QTRY_COMPARE(window->clientHeight(), WindowLayout::kDefaultClientHeight);
+        const int onScreen = split2->sizes().value(0);
+        window->close();
+        QCOMPARE(m_app->settings->layoutValue(QStringLiteral("Split2")).value_or(QString()), QString::number(onScreen));
+
+        m_app->settings->setLayoutValue(QStringLiteral("Split2"), QStringLiteral("5000"));
+        auto again = shownWindow();
+        QCOMPARE(again->layout().split2, WindowLayout::kDefaultSplit2);
+        QVERIFY(again->findChild<QSplitter *>(QStringLiteral("split2"))->sizes().value(1) > 0);
+    }
+
+    void theWindowCanBeMadeShort()
+    {
+        auto window = shownWindow();
+        window->resize(window->width(), 220);
+        QTRY_COMPARE(window->height(), 220);
+        QVERIFY(window->minimumHeight() <= 220);
     }
 
     void unreadableStoreIsReportedAndKeptAside()
     {
         const QByteArray damaged("6,2000000000\r\n0,1,36525.101\r\n");
-        QFile file(data(QStringLiteral("grid.grd")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(damaged);
-        file.close();
+        QVERIFY(writeBytes(data(QStringLiteral("grid.grd")), damaged));
 
         auto window = makeWindow();
-        QCOMPARE(m_dialogs.errors.size(), 1);
-        QVERIFY(m_dialogs.errors[0].contains(QStringLiteral(" is damaged")));
+        QCOMPARE(m_app->loaded.size(), 1);
+        QVERIFY(m_app->loaded[0].contains(QStringLiteral(" is damaged")));
         window->show();
         window->close();
 
-        const QStringList aside = QDir(m_dir->filePath(QStringLiteral("data"))).entryList({QStringLiteral("grid.grd.damaged-*")});
+        const QStringList aside = QDir(m_app->dataFolder()).entryList({QStringLiteral("grid.grd.damaged-*")});
         QCOMPARE(aside.size(), 1);
         QCOMPARE(readAll(data(aside[0])), damaged);
         QVERIFY(QFile::exists(data(QStringLiteral("grid.grd"))));
@@ -140,9 +184,156 @@ private Q_SLOTS:
         // A folder in the place of the file: the save cannot replace it.
         QVERIFY(QDir().mkpath(data(QStringLiteral("gridNon.grd"))));
         window->TrayIconAppMinimize();
-        QCOMPARE(m_dialogs.errors.size(), 1);
-        QVERIFY(m_dialogs.errors[0].startsWith(QStringLiteral("Couldn't save ") + data(QStringLiteral("gridNon.grd"))));
+        QCOMPARE(m_app->dialogs.errors.size(), 1);
+        QVERIFY(m_app->dialogs.errors[0].startsWith(QStringLiteral("Couldn't save ") + data(QStringLiteral("gridNon.grd"))));
         QVERIFY(QDir().rmdir(data(QStringLiteral("gridNon.grd"))));
+    }
+
+    // A store that cannot be saved at close is never dropped without the user's word.
+    void aFailedSaveAtCloseAsks_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("retry after the cause is gone") << 0 << true << true;
+        QTest::newRow("quit anyway") << 1 << true << false;
+        QTest::newRow("cancel") << 2 << false << false;
+        QTest::newRow("box closed") << -1 << false << false;
+    }
+    void aFailedSaveAtCloseAsks()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(bool, saved);
+        auto window = shownWindow();
+        m_app->document->todoList().setCell(1, 1, QStringLiteral("Buy paint"));
+        const QString todoPath = data(QStringLiteral("gridNon.grd"));
+        QVERIFY(QDir().mkpath(todoPath));
+        if (answer == 0) // the user frees the name while the question is up
+            m_app->dialogs.onQuestion = [todoPath](const QString &) { QDir().rmdir(todoPath); };
+        m_app->dialogs.choiceAnswers = {answer};
+        QCOMPARE(window->close(), closed);
+        QCOMPARE(m_app->dialogs.questions.size(), 1);
+        QVERIFY(m_app->dialogs.questions[0].startsWith(QStringLiteral("Couldn't save ") + todoPath));
+        QCOMPARE(readAll(todoPath).contains("Buy paint"), saved);
+        if (!closed) {
+            QVERIFY(window->isVisible());
+            QVERIFY(window->timerPool().isEnabled(window->trigger(1))); // the program goes on
+        }
+        QDir().rmdir(todoPath);
+    }
+
+    void aSignalCloseKeepsWhatCannotBeSavedAndTheNextStartSaysSo()
+    {
+        auto window = shownWindow();
+        m_app->document->todoList().setCell(1, 1, QStringLiteral("Buy paint"));
+        QVERIFY(QDir().mkpath(data(QStringLiteral("gridNon.grd"))));
+        window->closeUnattended();
+        QVERIFY(!window->isVisible());
+        QVERIFY(m_app->dialogs.questions.isEmpty());
+        QVERIFY(m_app->dialogs.errors.isEmpty());
+        const QStringList kept = QDir(m_app->dataFolder()).entryList({QStringLiteral("gridNon.grd.unsaved-*")});
+        QCOMPARE(kept.size(), 1);
+        CellTable copy;
+        QVERIFY(readGridFile(copy, data(kept[0])).ok());
+        QCOMPARE(copy.cell(1, 1), QStringLiteral("Buy paint"));
+
+        QVERIFY(QDir().rmdir(data(QStringLiteral("gridNon.grd"))));
+        m_app->loadDocument();
+        QCOMPARE(m_app->loaded.size(), 1);
+        QVERIFY(m_app->loaded[0].contains(data(kept[0])));
+    }
+
+    // A start hidden in the tray has everything the shown window would have.
+    void aHiddenStartIsComplete()
+    {
+        const QDate today = version::buildDate();
+        writeDay(data(QStringLiteral("grid.grd")), today, {QStringLiteral("one"), QStringLiteral("two")});
+        CellTable rules(4, 2);
+        rules.setCell(0, 1, QStringLiteral("Founders' Day"));
+        rules.setCell(2, 1, RegionalSettings::englishUS().monthNames[today.month() - 1]);
+        rules.setCell(3, 1, QString::number(today.day()));
+        QVERIFY(writeGridFile(rules, data(QStringLiteral("holiday.grd"))).ok);
+
+        auto window = makeWindow();
+        window->startHidden();
+        QVERIFY(!window->isVisible() || window->isMinimized());
+        QCOMPARE(window->activeCalendar(), 1);
+        QCOMPARE(window->selectedDay(), today);
+        QCOMPARE(window->dayView()->table()->rowCount(), 3);
+        QVERIFY(window->dateHeadingText().startsWith(QStringLiteral("Founders' Day")));
+        QVERIFY(window->timerPool().isEnabled(window->trigger(1))); // the alarm check runs
+        QCOMPARE(window->calendar(0)->month(), today.addMonths(-1).month());
+    }
+
+    // Every change of the selected day first writes back an edited note.
+    void aTypedNoteSurvivesAnyChangeOfDay_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("navigator") << "navigator";
+        QTest::newRow("next month") << "month";
+        QTest::newRow("prior year") << "year";
+    }
+    void aTypedNoteSurvivesAnyChangeOfDay()
+    {
+        QFETCH(QString, how);
+        const QDate today = version::buildDate();
+        writeDay(data(QStringLiteral("grid.grd")), today, {QStringLiteral("Buy paint")});
+        auto window = shownWindow();
+        QPlainTextEdit *notes = window->notesPane();
+        QVERIFY(notes->isVisible());
+        notes->setFocus();
+        QTest::keyClick(notes, Qt::Key_End);
+        QTest::keyClicks(notes, QStringLiteral(", white"));
+        if (how == QLatin1String("navigator"))
+            window->calendars()->navigator()->button(DateNavigator::Step::NextDay)->click();
+        else if (how == QLatin1String("month"))
+            window->actions().NextMonth1->trigger();
+        else
+            window->actions().PriorYear1->trigger();
+        QVERIFY(window->selectedDay() != today);
+        const int row = store::findDayRow(m_app->document->store(), FilterState(), datevalue::dayNumber(today));
+        QCOMPARE(m_app->document->store().cell(store::What, row), QStringLiteral("Buy paint, white"));
+    }
+
+    void theNotesPaneShowsANoteLineByLineAndKeepsIt()
+    {
+        const QString note = QStringLiteral("Buy paint\r\nwhite, 2 litres\r\nand a roller\r\n");
+        writeDay(data(QStringLiteral("grid.grd")), version::buildDate(), {note});
+        auto window = shownWindow();
+        QPlainTextEdit *notes = window->notesPane();
+        QCOMPARE(notes->toPlainText(), QStringLiteral("Buy paint\nwhite, 2 litres\nand a roller"));
+        // Readable in a dark theme too: the pane sets its text colour with its background.
+        QCOMPARE(notes->palette().color(QPalette::Base), QColor(248, 252, 201));
+        QCOMPARE(notes->palette().color(QPalette::Text), QColor(Qt::black));
+
+        notes->setFocus();
+        QTest::keyClick(notes, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(notes, Qt::Key_Backspace);
+        QTest::keyClicks(notes, QStringLiteral("R"));
+        window->todoView()->setFocus();
+        QCOMPARE(m_app->document->store().cell(store::What, 1),
+                 QStringLiteral("Buy paint\r\nwhite, 2 litres\r\nand a rolleR\r\n"));
+    }
+
+    void altHHidesTheWindow()
+    {
+        auto window = shownWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_H, Qt::AltModifier);
+        QTRY_VERIFY(!window->isVisible() || window->isMinimized());
+    }
+
+    void messageBoxesStandOverTheWindowThatAsked()
+    {
+        auto window = shownWindow();
+        QtDialogs dialogs(window.get());
+        QCOMPARE(dialogs.owner(), window.get());
+        QDialog asking(window.get());
+        asking.setModal(true);
+        asking.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&asking));
+        QCOMPARE(dialogs.owner(), &asking);
     }
 
     void fiveTriggersInOrder()
@@ -162,11 +353,10 @@ private Q_SLOTS:
 
     void statusClockShowsTodayAndFollowsTheClock()
     {
-        m_clock.set(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 9)));
-        auto window = makeWindow();
-        window->show();
+        m_app->clock.set(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 9)));
+        auto window = shownWindow();
         QCOMPARE(window->statusText(), QStringLiteral("Today is Wednesday, December 9, 2026 2:05 PM"));
-        m_clock.set(QDateTime(QDate(2026, 12, 10), QTime(9, 0, 0)));
+        m_app->clock.set(QDateTime(QDate(2026, 12, 10), QTime(9, 0, 0)));
         window->timerPoolAllTriggers(window->trigger(5));
         QCOMPARE(window->statusText(), QStringLiteral("Today is Thursday, December 10, 2026 9:00 AM"));
     }
@@ -183,12 +373,13 @@ private Q_SLOTS:
     {
         QFETCH(int, daysAfterBuild);
         QFETCH(bool, notice);
-        m_clock.set(QDateTime(version::buildDate().addDays(daysAfterBuild), QTime(12, 0)));
+        m_app->clock.set(QDateTime(version::buildDate().addDays(daysAfterBuild), QTime(12, 0)));
         auto window = makeWindow();
         window->show();
         window->close();
-        QCOMPARE(m_dialogs.plain,
-                 notice ? QStringList{QStringLiteral("This version is over a year old.  Check https://www.veltrane.example/tallyday for updates")}
+        QCOMPARE(m_app->dialogs.plain,
+                 notice ? QStringList{QStringLiteral(
+                              "This version is over a year old.  Check https://www.veltrane.example/tallyday for updates")}
                         : QStringList{});
         QVERIFY(QFile::exists(data(QStringLiteral("grid.grd")))); // written before the notice
     }
@@ -196,19 +387,24 @@ private Q_SLOTS:
     void homePageFailureIsReported()
     {
         auto window = makeWindow();
-        window->HomePage1Click();
-        QCOMPARE(m_opener.opened, QStringList{QStringLiteral("https://www.veltrane.example/tallyday")});
-        QVERIFY(m_dialogs.errors.isEmpty());
-        m_opener.succeed = false;
-        window->HomePage1Click();
-        QCOMPARE(m_dialogs.errors, QStringList{QStringLiteral("Couldn't open web browser for home page")});
+        window->actions().HomePage1->trigger();
+        QCOMPARE(m_app->opener.opened, QStringList{QStringLiteral("https://www.veltrane.example/tallyday")});
+        QVERIFY(m_app->dialogs.errors.isEmpty());
+        m_app->opener.succeed = false;
+        window->actions().HomePage1->trigger();
+        QCOMPARE(m_app->dialogs.errors, QStringList{QStringLiteral("Couldn't open web browser for home page")});
+    }
+
+    void helpOpensTheMainTopic()
+    {
+        auto window = makeWindow();
+        window->actions().Help2->trigger();
+        QCOMPARE(m_app->help.topics, QList<int>{100});
     }
 
     void hideAndShowAreRunAfterTheCommand()
     {
-        auto window = makeWindow();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        auto window = shownWindow();
         window->Hide1Click();
         QVERIFY(window->isVisible()); // posted: nothing happens inside the command
         QTRY_VERIFY(window->isMinimized() || !window->isVisible());

@@ -1,6 +1,8 @@
 #include "testfiles.h"
 #include "store/complete.h"
+#include "settings/settingsstore.h"
 #include "store/gridfile.h"
+#include "store/taskdocument.h"
 #include "text/regional.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -56,10 +58,30 @@ class TestComplete : public QObject
 
     QString logPath() const { return m_dir->filePath(QStringLiteral("gridComp.grd")); }
 
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<TaskDocument> m_document;
+    std::vector<std::unique_ptr<TaskDocument>> m_earlier; // documents of earlier windows of a test
+
+    // The window over a document of `folder`; what the load reports goes to the dialogs.
     std::unique_ptr<TfrmComplete> makeWindow(const QString &folder = QString())
     {
-        return std::make_unique<TfrmComplete>(folder.isEmpty() ? m_dir->path() : folder, m_dialogs,
-                                              [this] { return m_confirm; }, m_us, m_clock);
+        if (m_document)
+            m_earlier.push_back(std::move(m_document));
+        if (!m_settings)
+            m_settings = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("Task.ini")));
+        m_document = std::make_unique<TaskDocument>(folder.isEmpty() ? m_dir->path() : folder, *m_settings, m_clock, m_us);
+        for (const QString &problem : m_document->load())
+            m_dialogs.showError(problem);
+        return std::make_unique<TfrmComplete>(*m_document, m_dialogs, [this] { return m_confirm; });
+    }
+
+    // The editor's completion: the entry goes on top and is saved at once; a failure is reported.
+    bool add(const CompletedEntry &completed)
+    {
+        const SaveResult saved = m_document->addCompleted(completed);
+        if (!saved)
+            m_dialogs.showError(saved.message());
+        return saved.ok;
     }
 
     // Shown and active, as the modal window is when the user works in it.
@@ -87,6 +109,9 @@ class TestComplete : public QObject
 private Q_SLOTS:
     void init()
     {
+        m_document.reset();
+        m_earlier.clear();
+        m_settings.reset();
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         m_dialogs = RecordingDialogs();
@@ -130,7 +155,7 @@ private Q_SLOTS:
         QCOMPARE(readAll(aside), damaged);
         QCOMPARE(window->log().rowCount(), 2);
         // Its name is free again: the next save writes a new log there.
-        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("new"))));
+        QVERIFY(add(entry(QStringLiteral("new"))));
         QVERIFY(readAll(logPath()).startsWith("6,2\r\n"));
         QCOMPARE(readAll(aside), damaged);
     }
@@ -138,13 +163,13 @@ private Q_SLOTS:
     void completingGoesOnTopAndIsOnDiskAtOnce()
     {
         auto window = shownWindow();
-        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("first"))));
+        QVERIFY(add(entry(QStringLiteral("first"))));
         QCOMPARE(window->log().rowCount(), 2);
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, logPath()).ok());
         QCOMPARE(column(onDisk, completed::What), QStringList{"first"});
 
-        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("second"))));
+        QVERIFY(add(entry(QStringLiteral("second"))));
         QCOMPARE(column(window->log(), completed::What), (QStringList{"second", "first"}));
         QVERIFY(readGridFile(onDisk, logPath()).ok());
         QCOMPARE(column(onDisk, completed::What), (QStringList{"second", "first"}));
@@ -198,7 +223,7 @@ private Q_SLOTS:
         window->Delete1Click();
         QVERIFY(m_dialogs.questions.isEmpty());
 
-        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("next"))));
+        QVERIFY(add(entry(QStringLiteral("next"))));
         QCOMPARE(column(window->log(), completed::What), QStringList{"next"});
     }
 
@@ -344,7 +369,7 @@ private Q_SLOTS:
         QTest::keyClicks(what, QStringLiteral("typed"));
         window->grid()->setFocus();
         QVERIFY(window->log().isRowBlank(1));
-        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("real"))));
+        QVERIFY(add(entry(QStringLiteral("real"))));
         QVERIFY(!what->isReadOnly());
         QCOMPARE(window->log().rowCount(), 2);
     }
@@ -396,7 +421,7 @@ private Q_SLOTS:
     void failedSavesAreReportedAndTheLogKept()
     {
         auto window = makeWindow(m_dir->filePath(QStringLiteral("gone")));
-        QVERIFY(!window->AddToCompleteGrid(entry(QStringLiteral("kept"))));
+        QVERIFY(!add(entry(QStringLiteral("kept"))));
         QCOMPARE(m_dialogs.errors.size(), 1);
         QVERIFY(m_dialogs.errors.first().contains(QStringLiteral("gridComp.grd")));
         QCOMPARE(column(window->log(), completed::What), QStringList{"kept"});
@@ -408,7 +433,7 @@ private Q_SLOTS:
 
         // Once the folder is there again, the next save writes everything.
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("gone")));
-        QVERIFY(window->AddToCompleteGrid(entry(QStringLiteral("later"))));
+        QVERIFY(add(entry(QStringLiteral("later"))));
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, m_dir->filePath(QStringLiteral("gone/gridComp.grd"))).ok());
         QCOMPARE(column(onDisk, completed::What), (QStringList{"later", "kept"}));

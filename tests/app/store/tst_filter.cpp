@@ -1,7 +1,8 @@
 #include "testfiles.h"
 #include "settings/settingsstore.h"
-#include "shell/helpwindow.h"
+#include "platform/help.h"
 #include "store/filter.h"
+#include "store/taskdocument.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/shellopener.h"
@@ -64,9 +65,22 @@ class TestFilter : public QObject
     QString data(const char *name) const { return m_dir->filePath(QLatin1String(name)); }
     QString settingsPath() const { return m_dir->filePath(QStringLiteral("Task.ini")); }
 
+    RecordingHelp m_help;
+    FixedClock m_clock{QDateTime(QDate(2026, 1, 31), QTime(10, 0))};
+    std::vector<std::unique_ptr<TaskDocument>> m_documents; // one per run of the program
+
+    TaskDocument &loadDocument(const QString &folder, SettingsStore &settings)
+    {
+        m_documents.push_back(
+            std::make_unique<TaskDocument>(folder, settings, m_clock, RegionalSettings::englishUS()));
+        m_documents.back()->load();
+        return *m_documents.back();
+    }
+
+    // The window as a new run of the program creates it.
     std::unique_ptr<TfrmFilter> makeWindow()
     {
-        return std::make_unique<TfrmFilter>(m_dir->path(), m_dialogs, *m_settings);
+        return std::make_unique<TfrmFilter>(loadDocument(m_dir->path(), *m_settings), m_dialogs, m_help);
     }
 
     // The two switches as a new run would read them.
@@ -86,18 +100,12 @@ class TestFilter : public QObject
 private Q_SLOTS:
     void init()
     {
+        m_documents.clear();
+        m_help.topics.clear();
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         m_settings = std::make_unique<SettingsStore>(settingsPath());
         m_dialogs = RecordingDialogs();
-    }
-
-    void cleanup()
-    {
-        // A help window opened by a test is not left for the next one.
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (qobject_cast<HelpWindow *>(widget))
-                widget->close();
     }
 
     void creation_data()
@@ -340,14 +348,14 @@ private Q_SLOTS:
         // The data folder is gone and the settings file's folder is a file: nothing can be written.
         QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("blocker")), "x"));
         SettingsStore blocked(m_dir->filePath(QStringLiteral("blocker/Task.ini")));
-        TfrmFilter window(m_dir->filePath(QStringLiteral("gone")), m_dialogs, blocked);
+        TfrmFilter window(loadDocument(m_dir->filePath(QStringLiteral("gone")), blocked), m_dialogs, m_help);
         QSignalSpy confirmed(&window, &TfrmFilter::filterConfirmed);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         child<QPushButton>(&window, "btOK")->click();
         QCOMPARE(m_dialogs.errors.size(), 2);
-        QVERIFY(m_dialogs.errors[0].contains(QStringLiteral("category.yyy")));
-        QVERIFY(m_dialogs.errors[1].contains(QStringLiteral("Task.ini")));
+        QVERIFY(m_dialogs.errors[0].contains(QStringLiteral("Task.ini")));
+        QVERIFY(m_dialogs.errors[1].contains(QStringLiteral("category.yyy")));
         // The filter shown is in force all the same.
         QCOMPARE(confirmed.size(), 1);
         QVERIFY(!window.isVisible());
@@ -359,12 +367,7 @@ private Q_SLOTS:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         child<QPushButton>(window.get(), "btHelp")->click();
-        HelpWindow *help = nullptr;
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (auto *found = qobject_cast<HelpWindow *>(widget); found && found->isVisible())
-                help = found;
-        QVERIFY(help);
-        QCOMPARE(help->browser()->source(), HelpWindow::topicUrl(200));
+        QCOMPARE(m_help.topics, QList<int>{200});
     }
 
     void titleTakesTheHeadingStyle()

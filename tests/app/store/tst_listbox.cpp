@@ -1,7 +1,10 @@
 #include "testfiles.h"
+#include "settings/settingsstore.h"
 #include "store/listbox.h"
+#include "store/taskdocument.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "text/regional.h"
 #include "platform/shellopener.h"
 
 #include <QApplication>
@@ -58,6 +61,21 @@ class TestListBox : public QObject
     RecordingDialogs m_dialogs;
 
     QString categories() const { return m_dir->filePath(QStringLiteral("category.xxx")); }
+
+    FixedClock m_clock{QDateTime(QDate(2026, 1, 31), QTime(10, 0))};
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<TaskDocument> m_document;
+
+    // The document of a program run on `folder` (the test's folder when empty).
+    TaskDocument &document(const QString &folder = QString())
+    {
+        m_document.reset();
+        m_settings = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("Task.ini")));
+        m_document = std::make_unique<TaskDocument>(folder.isEmpty() ? m_dir->path() : folder, *m_settings, m_clock,
+                                                    RegionalSettings::englishUS());
+        m_document->load();
+        return *m_document;
+    }
 
 private Q_SLOTS:
     void init()
@@ -205,7 +223,7 @@ private Q_SLOTS:
             shown = editor->items();
             click(editor, "btOK");
         });
-        QVERIFY(editCategoryChoices(nullptr, m_dir->path(), m_dialogs));
+        QVERIFY(editCategoryChoices(nullptr, document(), m_dialogs));
         QCOMPARE(caption, QStringLiteral("Edit Category Choices"));
         QCOMPARE(shown, (QStringList{"a", "b", "Home", "Work"}));
         QCOMPARE(readAll(categories()), QByteArray("a\r\nb\r\nHome\r\nWork\r\n"));
@@ -220,7 +238,7 @@ private Q_SLOTS:
             editor->btAddClick();
             click(editor, "btCancel");
         });
-        QVERIFY(!editCategoryChoices(nullptr, m_dir->path(), m_dialogs));
+        QVERIFY(!editCategoryChoices(nullptr, document(), m_dialogs));
         QCOMPARE(shown, QStringList{});
         QVERIFY(!QFile::exists(categories()));
     }
@@ -229,7 +247,7 @@ private Q_SLOTS:
     {
         // A folder where the file should be: it exists, but cannot be read as a list.
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("category.xxx")));
-        QVERIFY(!editCategoryChoices(nullptr, m_dir->path(), m_dialogs));
+        QVERIFY(!editCategoryChoices(nullptr, document(), m_dialogs));
         QCOMPARE(m_dialogs.errors.size(), 1);
         QVERIFY(m_dialogs.errors.first().contains(categories()));
         QVERIFY(QFileInfo(categories()).isDir());
@@ -239,7 +257,7 @@ private Q_SLOTS:
     {
         const QString missing = m_dir->filePath(QStringLiteral("gone"));
         whenEditorShows([](TfrmListBox *editor) { click(editor, "btOK"); });
-        QVERIFY(!editCategoryChoices(nullptr, missing, m_dialogs));
+        QVERIFY(!editCategoryChoices(nullptr, document(missing), m_dialogs));
         QCOMPARE(m_dialogs.errors.size(), 1);
         QVERIFY(m_dialogs.errors.first().contains(QStringLiteral("category.xxx")));
     }

@@ -1,5 +1,6 @@
 #include "schedule/dayview.h"
 #include "text/regional.h"
+#include "settings/settingsstore.h"
 #include "store/taskstore.h"
 
 #include <QTest>
@@ -57,7 +58,7 @@ private Q_SLOTS:
         QFETCH(int, look);
         FilterState filter;
         filter.categories = {{QStringLiteral("Home"), false}};
-        dayview::ColourOptions options;
+        dayview::ColourOptions options = dayview::colourOptionsOf(Options(QString()), true);
         options.doneColor = doneBox;
         options.notDoneColor = notDoneBox;
         options.holidays = holidayBox;
@@ -65,6 +66,27 @@ private Q_SLOTS:
         QCOMPARE(int(colours.look), look);
         const int backgrounds[] = {-1, options.holidayBG, options.doneBG, options.notDoneBG};
         QCOMPARE(colours.background, backgrounds[look]);
+    }
+
+    void fourConsecutiveMonthsAroundTheActiveCalendar_data()
+    {
+        QTest::addColumn<int>("active");
+        QTest::addColumn<QDate>("selected");
+        QTest::addColumn<QList<QDate>>("dates");
+        QTest::newRow("second, 31 January") << 1 << QDate(2024, 1, 31)
+                                            << QList<QDate>{{2023, 12, 31}, {2024, 1, 31}, {2024, 2, 29}, {2024, 3, 29}};
+        QTest::newRow("fourth, across the year") << 3 << QDate(2026, 2, 14)
+                                                 << QList<QDate>{{2025, 11, 14}, {2025, 12, 14}, {2026, 1, 14}, {2026, 2, 14}};
+        QTest::newRow("first, 31 May") << 0 << QDate(2026, 5, 31)
+                                       << QList<QDate>{{2026, 5, 31}, {2026, 6, 30}, {2026, 7, 30}, {2026, 8, 30}};
+    }
+    void fourConsecutiveMonthsAroundTheActiveCalendar()
+    {
+        QFETCH(int, active);
+        QFETCH(QDate, selected);
+        QFETCH(QList<QDate>, dates);
+        const std::array<QDate, 4> shown = dayview::calendarDates(active, selected);
+        QCOMPARE(QList<QDate>(shown.begin(), shown.end()), dates);
     }
 
     void todoHeading_data()

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/clock.h"
-#include "platform/dialogs.h"
 #include "platform/shellopener.h"
 
 // Opens addresses and documents with the desktop's default program.

@@ -1,0 +1,19 @@
+#pragma once
+
+class Clock;
+class Dialogs;
+class FileDialogs;
+class Help;
+class ShellOpener;
+class Sound;
+
+// The platform services every window may use, created once in main() (fakes in tests).
+struct Services
+{
+    const Clock &clock;
+    Dialogs &dialogs;
+    FileDialogs &fileDialogs;
+    Sound &sound;
+    Help &help;
+    ShellOpener &opener;
+};

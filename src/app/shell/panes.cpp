@@ -1,0 +1,249 @@
+#include "panes.h"
+
+#include "platform/dialogs.h"
+#include "schedule/dayview.h"
+#include "store/taskdocument.h"
+#include "text/texthelpers.h"
+#include "widgets/gridview.h"
+#include "widgets/shadowlabel.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+// Fixed column widths are given at 96 pixels per inch.
+int scaled(const QWidget *widget, int pixels)
+{
+    const qreal dpi = widget->screen() ? widget->screen()->logicalDotsPerInch() : 96.0;
+    return int(pixels * dpi) / 96;
+}
+
+void attachMenu(GridView *list, QMenu *popup)
+{
+    if (!popup)
+        return;
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(list, &QWidget::customContextMenuRequested, popup,
+                     [popup, list](const QPoint &at) { popup->popup(list->viewport()->mapToGlobal(at)); });
+}
+
+void setUpList(GridView *list, const TaskDocument &document, int doneColumn)
+{
+    list->setHighlightWhenUnfocused(false); // only the list being worked in shows its selection
+    list->setRowFontHook([list, &document, doneColumn](int row, const QFont &font) {
+        return gridNondayGetCellColor(*list->table(), doneColumn, row, font, document.options().strikeOut);
+    });
+}
+
+// Light cream under a note; a done task's note on the button face.
+constexpr QRgb kNoteBackground = qRgb(248, 252, 201);
+
+} // namespace
+
+QFont gridNondayGetCellColor(const CellTable &table, int doneColumn, int row, const QFont &listFont, bool strikeOut)
+{
+    if (!strikeOut || row < 1)
+        return listFont;
+    QFont font = listFont;
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(dayview::strikesOut(table.cell(doneColumn, row)));
+    return font;
+}
+
+DayPane::DayPane(TaskDocument &document, Dialogs &dialogs, QToolBar *dayTools, QMenu *popup, QWidget *parent)
+    : QWidget(parent)
+    , m_document(document)
+    , m_dialogs(dialogs)
+    , m_lblDate(new ShadowLabel(QStringLiteral("Tasks for "), this))
+    , m_splitDay(new QSplitter(Qt::Vertical, this))
+    , m_gridDay(new GridView(m_splitDay))
+    , m_memWhat(new QPlainTextEdit(m_splitDay))
+{
+    setObjectName(QStringLiteral("pnlDay"));
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_lblDate->setObjectName(QStringLiteral("lblDate"));
+    m_lblDate->installEventFilter(this); // a double click goes to today
+    layout->addWidget(m_lblDate, 0, 0);
+    m_splitDay->setObjectName(QStringLiteral("splitDay"));
+    m_splitDay->setStretchFactor(0, 1);
+    m_gridDay->setObjectName(QStringLiteral("gridDay"));
+    m_gridDay->setTable(&m_document.dayList());
+    m_gridDay->installEventFilter(this);
+    setUpList(m_gridDay, m_document, 3);
+    attachMenu(m_gridDay, popup);
+    m_memWhat->setObjectName(QStringLiteral("memWhat"));
+    m_memWhat->installEventFilter(this);
+    layout->addWidget(m_splitDay, 1, 0);
+    dayTools->setParent(this);
+    layout->addWidget(dayTools, 0, 1, 2, 1);
+    layout->setRowStretch(1, 1);
+
+    connect(m_gridDay->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { DrawExtraMemo(); });
+    connect(m_gridDay, &GridView::sorted, this, [this] { DrawExtraMemo(); });
+}
+
+DayPane::~DayPane()
+{
+    // The list must not read the day list while the pane's children go.
+    m_gridDay->setTable(nullptr);
+}
+
+void DayPane::refresh()
+{
+    m_gridDay->refresh();
+    m_gridDay->setCurrentTableRow(1);
+    DrawExtraMemo();
+}
+
+void DayPane::DrawExtraMemo()
+{
+    const CellTable &day = m_document.dayList();
+    const int row = m_gridDay->currentTableRow();
+    const QString what = row >= 1 ? day.cell(2, row) : QString();
+    {
+        const QSignalBlocker blocker(m_memWhat);
+        m_memWhat->setPlainText(textToMemoLines(what).join(QLatin1Char('\n')));
+    }
+    m_memoRow = row;
+    m_memWhat->setVisible(!what.isEmpty());
+    // Both colours are set: a dark theme's light text would not show on the cream.
+    const bool done = !what.isEmpty() && row >= 1 && isYes(day.cell(3, row));
+    QPalette pal = m_memWhat->palette();
+    pal.setColor(QPalette::Base, done ? palette().color(QPalette::Button) : QColor(kNoteBackground));
+    pal.setColor(QPalette::Text, done ? palette().color(QPalette::ButtonText) : QColor(Qt::black));
+    m_memWhat->setPalette(pal);
+}
+
+void DayPane::memWhatExit()
+{
+    // Only a text the user changed goes back, so a visit never changes how a note is stored.
+    if (!m_memWhat->document()->isModified())
+        return;
+    m_memWhat->document()->setModified(false);
+    CellTable &day = m_document.dayList();
+    if (m_memoRow < 1 || m_memoRow >= day.rowCount())
+        return;
+    day.setCell(2, m_memoRow, memoToText(m_memWhat->toPlainText().split(QLatin1Char('\n'))));
+    const SaveResult saved = m_document.writeShownDay();
+    if (!saved)
+        showError(m_dialogs, saved.message());
+    m_gridDay->refresh();
+}
+
+void DayPane::ResizeGridDay()
+{
+    CellTable &day = m_document.dayList();
+    const int fixed[] = {scaled(this, 56), scaled(this, 72), 0, scaled(this, 40), scaled(this, 40)};
+    const int rest = m_gridDay->viewport()->width() - fixed[0] - fixed[1] - fixed[3] - fixed[4];
+    for (int c = 0; c < 5; ++c)
+        day.setColWidth(c, c == 2 ? std::max(rest, scaled(this, 40)) : fixed[c]);
+    m_gridDay->applyColumnWidths();
+}
+
+void DayPane::setListLook(const QFont &font, int rowHeight)
+{
+    m_gridDay->setListFont(font);
+    m_gridDay->setRowHeight(rowHeight);
+    m_memWhat->setFont(font);
+}
+
+bool DayPane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_gridDay && event->type() == QEvent::Resize)
+        ResizeGridDay();
+    else if (watched == m_gridDay && event->type() == QEvent::FocusIn)
+        Q_EMIT listFocused();
+    else if (watched == m_memWhat && event->type() == QEvent::FocusOut)
+        memWhatExit();
+    else if (watched == m_lblDate && event->type() == QEvent::MouseButtonDblClick)
+        Q_EMIT headingDoubleClicked();
+    return QWidget::eventFilter(watched, event);
+}
+
+TodoPane::TodoPane(TaskDocument &document, QToolBar *todoTools, QMenu *popup, QWidget *parent)
+    : QWidget(parent)
+    , m_document(document)
+    , m_esLabel1(new ShadowLabel(QStringLiteral("To-do Tasks"), this))
+    , m_gridNonday(new GridView(this))
+{
+    setObjectName(QStringLiteral("pnlTodo"));
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_esLabel1->setObjectName(QStringLiteral("EsLabel1"));
+    layout->addWidget(m_esLabel1, 0, 0, 1, 2);
+    m_gridNonday->setObjectName(QStringLiteral("gridNonday"));
+    m_gridNonday->setTable(&m_document.todoList());
+    m_gridNonday->installEventFilter(this);
+    setUpList(m_gridNonday, m_document, 2);
+    attachMenu(m_gridNonday, popup);
+    layout->addWidget(m_gridNonday, 1, 0);
+
+    // The to-do toolbar: two rows, three buttons then two.
+    auto *buttons = new QWidget(this);
+    buttons->setObjectName(QStringLiteral("pnlToolBar3"));
+    auto *grid = new QGridLayout(buttons);
+    grid->setContentsMargins(2, 0, 2, 0);
+    grid->setSpacing(0);
+    const QList<QAction *> actions = todoTools->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+        auto *tool = new QToolButton(buttons);
+        tool->setDefaultAction(actions[i]);
+        tool->setAutoRaise(true);
+        tool->setIconSize(QSize(16, 16));
+        tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        grid->addWidget(tool, i / 3, i % 3);
+    }
+    grid->setRowStretch(2, 1);
+    todoTools->setParent(this);
+    todoTools->hide();
+    layout->addWidget(buttons, 1, 1);
+    layout->setRowStretch(1, 1);
+}
+
+TodoPane::~TodoPane()
+{
+    m_gridNonday->setTable(nullptr);
+}
+
+void TodoPane::refresh()
+{
+    m_gridNonday->refresh();
+}
+
+void TodoPane::ResizeGridNonDay()
+{
+    CellTable &todo = m_document.todoList();
+    const int rest = m_gridNonday->viewport()->width() - scaled(this, 72) - scaled(this, 40);
+    todo.setColWidth(0, scaled(this, 72));
+    todo.setColWidth(1, std::max(rest, scaled(this, 40)));
+    todo.setColWidth(2, scaled(this, 40));
+    m_gridNonday->applyColumnWidths();
+}
+
+void TodoPane::setListLook(const QFont &font, int rowHeight)
+{
+    m_gridNonday->setListFont(font);
+    m_gridNonday->setRowHeight(rowHeight);
+}
+
+bool TodoPane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_gridNonday && event->type() == QEvent::Resize)
+        ResizeGridNonDay();
+    else if (watched == m_gridNonday && event->type() == QEvent::FocusIn)
+        Q_EMIT listFocused();
+    return QWidget::eventFilter(watched, event);
+}

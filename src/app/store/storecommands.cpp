@@ -1,0 +1,43 @@
+#include "storecommands.h"
+
+#include "shell/mainview.h"
+#include "store/complete.h"
+#include "store/filter.h"
+#include "store/listbox.h"
+#include "store/taskdocument.h"
+
+StoreCommands::StoreCommands(TaskDocument &document, const Services &services, MainView &view, QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_services(services)
+    , m_view(view)
+    // Created in this order, each able to use the ones before it.
+    , m_filterWindow(new TfrmFilter(document, services.dialogs, services.help, view.dialogParent()))
+    , m_completeWindow(new TfrmComplete(document, services.dialogs, [&document] { return document.options().confirm; },
+                                        view.dialogParent()))
+{ }
+
+StoreCommands::~StoreCommands() = default;
+
+void StoreCommands::applyTitleStyle(const QFont &font, int shadowDepth, const QColor &colour)
+{
+    m_filterWindow->applyTitleStyle(font, shadowDepth, colour);
+    m_completeWindow->applyTitleStyle(font, shadowDepth, colour);
+}
+
+void StoreCommands::Filters1Click()
+{
+    // A confirmed filter reaches the views through the document.
+    m_filterWindow->exec();
+    Q_EMIT filterWindowClosed();
+}
+
+void StoreCommands::ViewCompleted1Click()
+{
+    m_completeWindow->exec();
+}
+
+void StoreCommands::Categories1Click()
+{
+    editCategoryChoices(m_view.dialogParent(), m_document, m_services.dialogs);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+
+#include "platform/services.h"
+
+class MainView;
+class QColor;
+class QFont;
+class TaskDocument;
+class TfrmComplete;
+class TfrmFilter;
+
+// The handlers of the task lists' own commands: the filter, the completed-task log and the
+// category choices. It owns the two windows that live for the whole run.
+class StoreCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    StoreCommands(TaskDocument &document, const Services &services, MainView &view, QObject *parent = nullptr);
+    ~StoreCommands() override;
+
+    TfrmFilter *filterWindow() const { return m_filterWindow; }
+    TfrmComplete *completeWindow() const { return m_completeWindow; }
+
+    // The heading style of the main window, for the windows' titles.
+    void applyTitleStyle(const QFont &font, int shadowDepth, const QColor &colour);
+
+public Q_SLOTS:
+    void Filters1Click();
+    void ViewCompleted1Click();
+    void Categories1Click();
+
+Q_SIGNALS:
+    // The filter window closed, by OK or otherwise: the indicator may have changed.
+    void filterWindowClosed();
+
+private:
+    TaskDocument &m_document;
+    Services m_services;
+    MainView &m_view;
+    TfrmFilter *m_filterWindow;
+    TfrmComplete *m_completeWindow;
+};

@@ -1,0 +1,303 @@
+#include "taskdocument.h"
+
+#include "categories.h"
+#include "datafolder.h"
+#include "platform/clock.h"
+#include "schedule/holidays.h"
+#include "text/texthelpers.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+constexpr const char *kUnsavedMark = ".unsaved-";
+
+} // namespace
+
+QString unsavedCopyName(const QString &path, const QDateTime &now)
+{
+    const QString base = path + QLatin1String(kUnsavedMark) + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString name = base;
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = base + QLatin1Char('-') + QString::number(n);
+    return name;
+}
+
+TaskDocument::TaskDocument(const QString &dataFolder, SettingsStore &settings, const Clock &clock,
+                           RegionalSettings regional, QObject *parent)
+    : QObject(parent)
+    , m_dataFolder(dataFolder)
+    , m_settings(settings)
+    , m_clock(clock)
+    , m_regional(std::move(regional))
+    , m_store(store::newStore())
+    , m_dayList(store::newDayList())
+    , m_todo(newTodoList())
+    , m_completed(newCompletedLog())
+    , m_holidays(3, 4)
+    , m_options(dataFolder)
+    , m_storeFile(dataPath(datafile::kStore))
+    , m_todoFile(dataPath(datafile::kTodo))
+    , m_completedFile(dataPath(datafile::kCompleted))
+    , m_holidayFile(dataPath(datafile::kHolidays))
+    , m_categoryFile(dataPath(datafile::kCategories))
+    , m_filterFile(dataPath(datafile::kFilterCategories))
+{
+    fix2000(m_regional);
+    // The day list's time order reads the clock once per sort.
+    store::gridDayGetFormat(m_dayList, m_regional, m_clock);
+}
+
+TaskDocument::~TaskDocument() = default;
+
+QString TaskDocument::dataPath(const char *name) const
+{
+    return joinPath(m_dataFolder, QString::fromLatin1(name));
+}
+
+QStringList TaskDocument::load()
+{
+    QStringList messages;
+    const QDateTime now = m_clock.now();
+    m_options = readOptions(m_settings, m_dataFolder);
+
+    auto loadGrid = [&](DataFile &file, CellTable &table) {
+        const LoadResult result = file.loadGrid(table, now);
+        if (!result.message.isEmpty())
+            messages << result.message;
+    };
+    if (QFileInfo::exists(m_storeFile.path())) {
+        loadGrid(m_storeFile, m_store);
+        // A store written by an older program may be in plain key order: one pass tells.
+        store::compactAndSort(m_store);
+    }
+    loadGrid(m_todoFile, m_todo);
+    loadGrid(m_completedFile, m_completed);
+    setCompletedHeaders(m_completed);
+    loadGrid(m_holidayFile, m_holidays);
+
+    const CategoryFile categories = m_categoryFile.loadLines();
+    m_categories = categories.entries;
+    m_categoryProblem = categories.message;
+    if (!categories.message.isEmpty())
+        messages << categories.message;
+    const CategoryFile selection = m_filterFile.loadLines();
+    if (selection.loaded()) {
+        m_filterSelection = selection.entries;
+        m_filterSelectionLines = selection.entries;
+    }
+    if (!selection.message.isEmpty())
+        messages << selection.message;
+
+    const FilterSettings switches = readFilterSettings(m_settings);
+    m_filter = FilterState();
+    m_filter.showDone = switches.done;
+    m_filter.showNotDone = switches.notDone;
+    if (categories.loaded())
+        m_filter.categories = filterCategoriesAtStart(m_categories, m_filterSelection ? m_filterSelection : m_categories);
+
+    for (const QString &copy : unsavedCopies())
+        messages << QStringLiteral("Changes that could not be saved when the program last ended are in ") + copy
+                        + QStringLiteral(". Take what you need from it, then move it out of the data folder.");
+    return messages;
+}
+
+void TaskDocument::showDay(qint64 day)
+{
+    m_shownDay = day;
+    m_shownFilter = m_filter;
+    store::readFromStore(m_store, m_filter, day, m_dayList);
+    Q_EMIT dayShown();
+}
+
+SaveResult TaskDocument::writeShownDay()
+{
+    store::replaceDay(m_store, m_shownFilter, m_shownDay, m_dayList);
+    const SaveResult saved = m_storeFile.saveGrid(m_store);
+    Q_EMIT storeChanged();
+    return saved;
+}
+
+SaveResult TaskDocument::sortAndSaveStore()
+{
+    store::compactAndSort(m_store);
+    const SaveResult saved = m_storeFile.saveGrid(m_store);
+    Q_EMIT storeChanged();
+    return saved;
+}
+
+SaveResult TaskDocument::saveStoreAsIs()
+{
+    return m_storeFile.saveGrid(m_store);
+}
+
+void TaskDocument::insertDirectTask(qint64 day, const QString &time, const QString &category, const QString &what,
+                                    const QString &done, const QString &alarm)
+{
+    store::insertDirectTask(m_store, day, time, category, what, done, alarm);
+}
+
+SaveResult TaskDocument::endDirectBatch()
+{
+    const SaveResult saved = sortAndSaveStore();
+    // The shown day may have gained rows: read it again, so the next write-back keeps them.
+    showDay(m_shownDay);
+    return saved;
+}
+
+SaveResult TaskDocument::saveTodo()
+{
+    return m_todoFile.saveGrid(m_todo);
+}
+
+SaveResult TaskDocument::saveCompleted()
+{
+    return m_completedFile.saveGrid(m_completed);
+}
+
+SaveResult TaskDocument::addCompleted(const CompletedEntry &entry)
+{
+    addCompletedEntry(m_completed, entry);
+    const SaveResult saved = saveCompleted();
+    Q_EMIT completedChanged();
+    return saved;
+}
+
+QString TaskDocument::holidayName(QDate day) const
+{
+    return holidays::findHoliday(m_holidays, day, m_regional);
+}
+
+bool TaskDocument::isHoliday(QDate day) const
+{
+    return !holidayName(day).isEmpty();
+}
+
+SaveResult TaskDocument::setHolidays(const CellTable &rules)
+{
+    m_holidays = rules;
+    const SaveResult saved = m_holidayFile.saveGrid(m_holidays);
+    Q_EMIT holidaysChanged();
+    return saved;
+}
+
+void TaskDocument::reloadHolidays()
+{
+    if (!QFileInfo::exists(m_holidayFile.path()))
+        return;
+    m_holidayFile.loadGrid(m_holidays, m_clock.now());
+    Q_EMIT holidaysChanged();
+}
+
+std::optional<QStringList> TaskDocument::categoryChoices() const
+{
+    if (m_categoryFile.blocked())
+        return std::nullopt;
+    return m_categories;
+}
+
+SaveResult TaskDocument::setCategoryChoices(const QStringList &choices)
+{
+    m_categories = choices;
+    m_categoryProblem.clear();
+    const SaveResult saved = m_categoryFile.saveLines(m_categories);
+    Q_EMIT categoriesChanged();
+    return saved;
+}
+
+void TaskDocument::setFilter(const FilterState &filter)
+{
+    const bool changed = filter.showDone != m_filter.showDone || filter.showNotDone != m_filter.showNotDone
+                         || checkedCategories(filter.categories) != checkedCategories(m_filter.categories)
+                         || filter.categories.size() != m_filter.categories.size();
+    m_filter = filter;
+    if (changed)
+        Q_EMIT filterChanged();
+}
+
+SaveResult TaskDocument::confirmFilter(const FilterState &filter)
+{
+    m_filterSelectionLines = checkedCategories(filter.categories);
+    const SaveResult saved = m_filterFile.saveLines(m_filterSelectionLines);
+    if (saved)
+        m_filterSelection = m_filterSelectionLines;
+    setFilter(filter);
+    // Shown again even when nothing changed: the user asked for it.
+    Q_EMIT filterChanged();
+    return saved;
+}
+
+SaveResult TaskDocument::saveFilterSwitches()
+{
+    FilterSettings switches;
+    switches.done = m_filter.showDone;
+    switches.notDone = m_filter.showNotDone;
+    return writeFilterSettings(m_settings, switches);
+}
+
+void TaskDocument::setOptions(const Options &options)
+{
+    m_options = options;
+    Q_EMIT optionsChanged();
+}
+
+void TaskDocument::setColourHolidays(bool on)
+{
+    if (on == m_colourHolidays)
+        return;
+    m_colourHolidays = on;
+    Q_EMIT optionsChanged();
+}
+
+QList<TaskDocument::Table> TaskDocument::tables()
+{
+    return {{&m_storeFile, &m_store, nullptr},
+            {&m_todoFile, &m_todo, nullptr},
+            {&m_completedFile, &m_completed, nullptr},
+            {&m_holidayFile, &m_holidays, nullptr},
+            {&m_categoryFile, nullptr, &m_categories},
+            {&m_filterFile, nullptr, &m_filterSelectionLines}};
+}
+
+QList<SaveResult> TaskDocument::saveAtClose()
+{
+    QList<SaveResult> failures;
+    store::compactAndSort(m_store);
+    for (const Table &t : tables()) {
+        const bool always = t.file == &m_storeFile || t.file == &m_todoFile;
+        if (!always && !t.file->unsaved())
+            continue;
+        const SaveResult saved = t.table ? t.file->saveGrid(*t.table) : t.file->saveLines(*t.lines);
+        if (!saved)
+            failures << saved;
+    }
+    return failures;
+}
+
+QStringList TaskDocument::keepUnsaved(const QDateTime &now)
+{
+    QStringList written;
+    for (const Table &t : tables()) {
+        if (!t.file->unsaved())
+            continue;
+        const QString copy = unsavedCopyName(t.file->path(), now);
+        const QByteArray bytes = t.table ? gridFileBytes(*t.table) : categoryFileBytes(*t.lines);
+        if (saveFileAtomically(copy, bytes, false))
+            written << copy;
+    }
+    return written;
+}
+
+QStringList TaskDocument::unsavedCopies() const
+{
+    QStringList copies;
+    const QDir folder(m_dataFolder);
+    const QStringList names = folder.entryList({QStringLiteral("*") + QLatin1String(kUnsavedMark) + QStringLiteral("*")},
+                                               QDir::Files, QDir::Name);
+    for (const QString &name : names) {
+        if (!isTemporarySaveFile(name))
+            copies << folder.filePath(name);
+    }
+    return copies;
+}

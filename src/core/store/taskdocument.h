@@ -1,0 +1,171 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include <optional>
+
+#include "celltable.h"
+#include "datafile.h"
+#include "settings/settingsstore.h"
+#include "taskstore.h"
+#include "text/regional.h"
+#include "todolist.h"
+
+class Clock;
+
+// The task document: every table the program keeps and the files behind them. It owns the
+// dated-task store with the shown day's list, the to-do list, the completed-task log, the
+// holiday rules, the category choices, the filter and the options; it loads and saves them
+// and says what changed. Windows show it and change it through it; none owns a data file.
+class TaskDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `regional` is adjusted by fix2000 here, once, before anything formats a date with it.
+    TaskDocument(const QString &dataFolder, SettingsStore &settings, const Clock &clock, RegionalSettings regional,
+                 QObject *parent = nullptr);
+    ~TaskDocument() override;
+
+    // Reads the options and every data file. Answers what the user must be told: files that
+    // could not be read (kept aside as the message says) and changes that an earlier run
+    // could not save.
+    QStringList load();
+
+    QString dataFolder() const { return m_dataFolder; }
+    QString dataPath(const char *name) const;
+    const RegionalSettings &regional() const { return m_regional; }
+    const Clock &clock() const { return m_clock; }
+    SettingsStore &settings() const { return m_settings; }
+
+    // ---- Dated tasks
+    CellTable &store() { return m_store; }
+    const CellTable &store() const { return m_store; }
+    // The shown day's tasks that the filter lets through: the list the user edits. Its
+    // changes reach the store through writeShownDay.
+    CellTable &dayList() { return m_dayList; }
+    const CellTable &dayList() const { return m_dayList; }
+    qint64 shownDay() const { return m_shownDay; }
+    // Fills the day list with the day's shown tasks.
+    void showDay(qint64 day);
+    // The day list replaces the shown day's shown tasks; the store is sorted and saved.
+    SaveResult writeShownDay();
+    SaveResult sortAndSaveStore();
+    // Written as it stands, without sorting (minimising and hiding to the tray).
+    SaveResult saveStoreAsIs();
+    // A task added to a day without the day list. The store is out of order until the
+    // batch ends with endDirectBatch, which sorts and saves once.
+    void insertDirectTask(qint64 day, const QString &time, const QString &category, const QString &what,
+                          const QString &done, const QString &alarm);
+    SaveResult endDirectBatch();
+
+    // ---- To-do tasks
+    CellTable &todoList() { return m_todo; }
+    const CellTable &todoList() const { return m_todo; }
+    SaveResult saveTodo();
+    // The to-do list was changed in place.
+    void todoEdited() { Q_EMIT todoChanged(); }
+
+    // ---- Completed-task log
+    CellTable &completedLog() { return m_completed; }
+    const CellTable &completedLog() const { return m_completed; }
+    SaveResult saveCompleted();
+    // The entry goes on top of the log, which is saved at once.
+    SaveResult addCompleted(const CompletedEntry &entry);
+
+    // ---- Holiday rules
+    const CellTable &holidays() const { return m_holidays; }
+    // The name of the first rule falling on the day, or the empty text.
+    QString holidayName(QDate day) const;
+    bool isHoliday(QDate day) const;
+    // The holiday list's new rules, saved at once.
+    SaveResult setHolidays(const CellTable &rules);
+    // Reads the rules again when the file exists; what is held stays otherwise.
+    void reloadHolidays();
+
+    // ---- Categories and filter
+    // The category choices; nothing while "category.xxx" exists but cannot be read.
+    std::optional<QStringList> categoryChoices() const;
+    QString categoryProblem() const { return m_categoryProblem; }
+    SaveResult setCategoryChoices(const QStringList &choices);
+
+    const FilterState &filter() const { return m_filter; }
+    void setFilter(const FilterState &filter);
+    // The categories the filter showed when it was last confirmed ("category.yyy"); nothing
+    // when that was never saved.
+    const std::optional<QStringList> &filterSelection() const { return m_filterSelection; }
+    // The filter confirmed: its checked categories are saved.
+    SaveResult confirmFilter(const FilterState &filter);
+    // The two done switches, kept in the settings.
+    SaveResult saveFilterSwitches();
+
+    // ---- Options
+    const Options &options() const { return m_options; }
+    void setOptions(const Options &options);
+    // The options dialog's holiday colour box: not stored, on at every start.
+    bool colourHolidays() const { return m_colourHolidays; }
+    void setColourHolidays(bool on);
+
+    // ---- Closing
+    // Saves the dated tasks (sorted) and the to-do list, and every other table whose last
+    // save failed. Answers the failures; an empty list means everything is on disk.
+    QList<SaveResult> saveAtClose();
+    // Where nobody can be asked: the tables whose last save failed are written beside the
+    // data as "NAME.unsaved-YYYYMMDD-HHMMSS", to be recovered by hand. Answers the files
+    // written.
+    QStringList keepUnsaved(const QDateTime &now);
+    // Files of that kind in the data folder, for the next start to mention.
+    QStringList unsavedCopies() const;
+
+Q_SIGNALS:
+    // The dated tasks changed (the calendars colour from them).
+    void storeChanged();
+    // The day list was filled again for the shown day.
+    void dayShown();
+    void todoChanged();
+    void completedChanged();
+    void holidaysChanged();
+    void filterChanged();
+    void optionsChanged();
+    void categoriesChanged();
+
+private:
+    struct Table
+    {
+        DataFile *file;
+        const CellTable *table;
+        const QStringList *lines;
+    };
+    QList<Table> tables();
+
+    QString m_dataFolder;
+    SettingsStore &m_settings;
+    const Clock &m_clock;
+    RegionalSettings m_regional;
+
+    CellTable m_store;
+    CellTable m_dayList;
+    qint64 m_shownDay = 0;
+    FilterState m_shownFilter; // the filter the day list was read with, and is written back with
+    CellTable m_todo;
+    CellTable m_completed;
+    CellTable m_holidays;
+    QStringList m_categories;
+    QString m_categoryProblem;
+    std::optional<QStringList> m_filterSelection;
+    QStringList m_filterSelectionLines; // what "category.yyy" is to hold
+    FilterState m_filter;
+    Options m_options;
+    bool m_colourHolidays = true;
+
+    DataFile m_storeFile;
+    DataFile m_todoFile;
+    DataFile m_completedFile;
+    DataFile m_holidayFile;
+    DataFile m_categoryFile;
+    DataFile m_filterFile;
+};
+
+// The file name a table that could not be saved is kept under, beside the data.
+QString unsavedCopyName(const QString &path, const QDateTime &now);

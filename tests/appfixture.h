@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/filedialogs.h"
+#include "platform/help.h"
+#include "platform/services.h"
+#include "platform/shellopener.h"
+#include "platform/sound.h"
+#include "settings/settingsstore.h"
+#include "store/taskdocument.h"
+#include "text/regional.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A program's world for a widget test: a temporary data folder and settings file, the
+// platform's fakes, and the task document over them.
+class AppFixture
+{
+    QTemporaryDir m_dir; // first: it outlives everything that writes into it
+
+public:
+    explicit AppFixture(const QDateTime &now = QDateTime(QDate(2026, 1, 31), QTime(10, 0)))
+        : clock(now)
+    {
+        QDir().mkpath(dataFolder());
+        settings = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("Task.ini")));
+    }
+
+    QString dataFolder() const { return m_dir.filePath(QStringLiteral("data")); }
+    QString data(const QString &name) const { return dataFolder() + QLatin1Char('/') + name; }
+    QString settingsPath() const { return m_dir.filePath(QStringLiteral("Task.ini")); }
+
+    Services services() { return {clock, dialogs, fileDialogs, sound, help, opener}; }
+
+    // A new document over the data folder, loaded; what the load reported is in `loaded`.
+    TaskDocument &loadDocument(const RegionalSettings &regional = RegionalSettings::englishUS())
+    {
+        document = std::make_unique<TaskDocument>(dataFolder(), *settings, clock, regional);
+        loaded = document->load();
+        return *document;
+    }
+
+    FixedClock clock;
+    RecordingDialogs dialogs;
+    RecordingFileDialogs fileDialogs;
+    RecordingSound sound;
+    RecordingHelp help;
+    RecordingShellOpener opener;
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<TaskDocument> document;
+    QStringList loaded;
+};
