@@ -1,27 +1,118 @@
 #include "singleinstance.h"
 
+#include "logging.h"
+
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
+#include <cerrno>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
 
 const QByteArray kShowRequest = "show\n";
 
+// The longest socket path QLocalServer listens on: the address holds 108 bytes with the
+// closing zero, and Qt (6.4) refuses a path that fills them all.
+constexpr qsizetype kMaxSocketPath = sizeof(sockaddr_un::sun_path) - 2;
+
+enum class FolderState {
+    Missing,
+    Private, // a folder of this user's that only this user can enter
+    Open, // a folder of this user's that others can enter
+    Unusable, // anything else: another user's, a link, a file, unreadable
+};
+
+FolderState folderState(const QString &path)
+{
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENOENT ? FolderState::Missing : FolderState::Unusable;
+    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
+        return FolderState::Unusable;
+    return (info.st_mode & 077) == 0 ? FolderState::Private : FolderState::Open;
+}
+
+// The session's runtime folder, when it has a usable one. Qt is asked only about a folder
+// that is private or missing (it then creates it with mode 0700): for anything else it
+// warns and names a folder of its own in the shared temporary folder, whose name another
+// user can take first.
+QString runtimeFolder()
+{
+    const QString fromEnvironment = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (fromEnvironment.isEmpty() || QDir::isRelativePath(fromEnvironment))
+        return {};
+    const FolderState state = folderState(fromEnvironment);
+    if (state != FolderState::Private && state != FolderState::Missing)
+        return {};
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty() || QDir::cleanPath(folder) != QDir::cleanPath(fromEnvironment))
+        return {};
+    return QDir::cleanPath(folder);
+}
+
+// Makes `path` a folder only this user can enter: created with mode 0700, or narrowed to
+// it when it is the user's own. False when it cannot be made one.
+bool makePrivateFolder(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), 0700) == 0)
+        return true;
+    switch (folderState(path)) {
+    case FolderState::Private:
+        return true;
+    case FolderState::Open:
+        return ::chmod(native.constData(), 0700) == 0;
+    case FolderState::Missing:
+    case FolderState::Unusable:
+        break;
+    }
+    return false;
+}
+
+bool fitsSocketPath(const QString &path)
+{
+    return QFile::encodeName(path).size() <= kMaxSocketPath;
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &key, QObject *parent)
     : QObject(parent)
 {
-    // Short names in the temporary folder: socket paths have a small length limit.
-    const QByteArray hash = QCryptographicHash::hash(QDir::cleanPath(key).toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    const QString base = QDir::tempPath() + QStringLiteral("/SingInstProgMutex-") + QString::number(::getuid())
-        + QLatin1Char('-') + QString::fromLatin1(hash);
+    const QString dataFolder = QDir::cleanPath(key);
+    m_folder = runtimeFolder();
+    if (m_folder.isEmpty()) {
+        const QString own = dataFolder + QStringLiteral("/.runtime");
+        if (makePrivateFolder(own))
+            m_folder = own;
+        else
+            qCWarning(lcShell) << "no private folder for the single-instance lock:" << own << "cannot be made";
+    }
+    if (m_folder.isEmpty())
+        return;
+
+    // Data folders share the runtime folder; the name tells them apart.
+    const QString hash = QString::fromLatin1(
+        QCryptographicHash::hash(dataFolder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16));
+    const QString base = m_folder + QStringLiteral("/SingInstProgMutex-") + hash;
     m_lockPath = base + QStringLiteral(".lock");
     m_serverName = base + QStringLiteral(".sock");
+    if (!fitsSocketPath(m_serverName)) {
+        m_serverName = m_folder + QLatin1Char('/') + hash;
+        if (!fitsSocketPath(m_serverName)) {
+            qCWarning(lcShell) << "the folder" << m_folder
+                               << "is too long for a socket path: later copies cannot ask this one to show itself";
+            m_serverName.clear();
+        }
+    }
 }
 
 SingleInstance::~SingleInstance()
@@ -32,10 +123,14 @@ SingleInstance::~SingleInstance()
 
 SingleInstance::Outcome SingleInstance::start(int waitMs)
 {
+    if (m_lockPath.isEmpty())
+        return Outcome::First;
     m_lock = std::make_unique<QLockFile>(m_lockPath);
     m_lock->setStaleLockTime(0); // a lock is stale only when its owner is gone
     if (!m_lock->tryLock(waitMs))
         return Outcome::TimedOut;
+    if (m_serverName.isEmpty())
+        return Outcome::First;
 
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
@@ -51,7 +146,7 @@ SingleInstance::Outcome SingleInstance::start(int waitMs)
 
 void SingleInstance::finishStartup()
 {
-    if (!m_server) {
+    if (!m_server && !m_serverName.isEmpty()) {
         m_server = new QLocalServer(this);
         m_server->setSocketOptions(QLocalServer::UserAccessOption);
         QLocalServer::removeServer(m_serverName); // left behind by a copy that crashed
@@ -66,8 +161,12 @@ void SingleInstance::finishStartup()
                     connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
                 }
             });
+        } else {
+            qCWarning(lcShell) << "cannot listen on" << m_serverName << m_server->errorString();
         }
     }
-    if (m_lock && m_lock->isLocked())
+    // Without a socket a later copy could not find this one; the lock, held on, keeps it
+    // from starting beside it.
+    if (m_lock && m_lock->isLocked() && m_server && m_server->isListening())
         m_lock->unlock();
 }

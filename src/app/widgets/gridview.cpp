@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
@@ -12,6 +14,11 @@
 #include <climits>
 
 namespace {
+
+// Rows this far above and below the viewport are measured with the rows shown, so that a
+// scroll by a page seldom meets a row of the wrong height. At least a screen's height, as a
+// view not laid out yet has hardly any viewport.
+constexpr int kMinReach = 512;
 
 // Cell texts break lines with CR LF; Qt lays out lines at LF alone.
 QString displayLines(const QString &text)
@@ -114,9 +121,17 @@ GridView::GridView(QWidget *parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         m_applyingWidths = false;
         applyColumnWidths();
-        updateRowHeights();
+        // The header keeps the heights by position, whatever the rows now hold.
+        forgetRowHeights();
+        measureShownRows();
     });
-    connect(m_model, &QAbstractItemModel::dataChanged, this, &GridView::scheduleRowHeights);
+    connect(m_model, &QAbstractItemModel::dataChanged, this,
+        [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
+            forgetRowHeights(topLeft.row(), bottomRight.row());
+            scheduleRowHeights();
+        });
+    // Measured as they scroll in, before they are drawn.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &GridView::measureShownRows);
 
     m_model->setListFont(font());
 }
@@ -149,10 +164,12 @@ void GridView::applyColumnWidths()
 
 void GridView::columnResized(int column, int, int newSize)
 {
+    // Texts wrap anew at any width, also one the owner set.
+    forgetRowHeights();
+    scheduleRowHeights();
     if (m_applyingWidths || !table())
         return;
     table()->setColWidth(column, newSize);
-    scheduleRowHeights();
 }
 
 void GridView::setRowFontHook(CellTableModel::RowFontHook hook)
@@ -164,14 +181,16 @@ void GridView::setListFont(const QFont &font)
 {
     setFont(font);
     m_model->setListFont(font);
-    updateRowHeights();
+    forgetRowHeights();
+    measureShownRows();
 }
 
 void GridView::setRowHeight(int pixels)
 {
     m_rowHeight = std::max(1, pixels);
     verticalHeader()->setDefaultSectionSize(m_rowHeight);
-    updateRowHeights();
+    forgetRowHeights();
+    measureShownRows();
 }
 
 int GridView::currentTableRow() const
@@ -191,6 +210,15 @@ void GridView::setCurrentTableRow(int tableRow)
     const QModelIndex index = m_model->index(tableRow - 1, std::max(0, currentIndex().column()));
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(index);
+}
+
+void GridView::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    // The position scrolled to is worked out from the heights of the row and of those that
+    // will show with it, so they are measured first.
+    if (index.isValid() && !m_measuring)
+        measureRows(index.row(), 0);
+    QTableView::scrollTo(index, hint);
 }
 
 QItemSelectionModel::SelectionFlags GridView::selectionCommand(const QModelIndex &index, const QEvent *event) const
@@ -252,24 +280,93 @@ int GridView::rowHeightFor(int modelRow) const
     return height;
 }
 
-void GridView::updateRowHeights()
+void GridView::forgetRowHeights()
+{
+    m_measured = QBitArray(m_model->rowCount());
+}
+
+void GridView::forgetRowHeights(int firstRow, int lastRow)
+{
+    if (m_measured.size() != m_model->rowCount()) {
+        forgetRowHeights();
+        return;
+    }
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, int(m_measured.size()) - 1);
+    if (firstRow <= lastRow)
+        m_measured.fill(false, firstRow, lastRow + 1);
+}
+
+void GridView::measureShownRows()
 {
     m_heightsPending = false;
-    QHeaderView *rows = verticalHeader();
-    for (int r = 0; r < m_model->rowCount(); ++r) {
-        const int height = rowHeightFor(r);
-        if (rows->sectionSize(r) != height)
-            rows->resizeSection(r, height);
+    if (m_measuring)
+        return;
+    // Rows that grow can bring other rows into view; a few rounds settle it.
+    for (int round = 0; round < 8; ++round) {
+        const int first = rowAt(0);
+        if (first < 0 || !measureRows(first, rowViewportPosition(first)))
+            break;
     }
+}
+
+bool GridView::measureRows(int row, int top)
+{
+    // The rows shown stay where they are: the first one keeps its place, or the end of the
+    // list stays in view when it was.
+    const QScopedValueRollback guard(m_measuring, true);
+    QScrollBar *bar = verticalScrollBar();
+    const int first = rowAt(0);
+    const int firstTop = first >= 0 ? rowViewportPosition(first) : 0;
+    const bool atEnd = bar->maximum() > 0 && bar->value() >= bar->maximum();
+    if (!measureRowsAround(row, top))
+        return false;
+    updateGeometries();
+    if (atEnd)
+        bar->setValue(bar->maximum());
+    else if (first >= 0)
+        bar->setValue(verticalHeader()->sectionPosition(first) - firstTop);
+    return true;
+}
+
+bool GridView::measureRowsAround(int row, int top)
+{
+    const int rows = m_model->rowCount();
+    if (m_measured.size() != rows)
+        forgetRowHeights();
+    const int height = viewport()->height();
+    const int reach = std::max(height, kMinReach);
+    bool changed = false;
+    for (int r = row, y = top; r < rows && y < height + reach; ++r) {
+        changed |= measureRow(r);
+        y += rowHeight(r);
+    }
+    for (int r = row - 1, y = top; r >= 0 && y > -reach; --r) {
+        changed |= measureRow(r);
+        y -= rowHeight(r);
+    }
+    return changed;
+}
+
+bool GridView::measureRow(int row)
+{
+    if (m_measured.testBit(row))
+        return false;
+    m_measured.setBit(row);
+    const int height = rowHeightFor(row);
+    if (rowHeight(row) == height)
+        return false;
+    verticalHeader()->resizeSection(row, height);
+    return true;
 }
 
 void GridView::scheduleRowHeights()
 {
-    // Dragging a column border resizes it many times a second; lay the rows out once.
+    // Dragging a column border resizes it many times a second; measure the rows once.
     if (m_heightsPending)
         return;
     m_heightsPending = true;
-    QMetaObject::invokeMethod(this, &GridView::updateRowHeights, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &GridView::measureShownRows, Qt::QueuedConnection);
 }
 
 bool GridView::textFits(const QModelIndex &index, const QString &text) const
@@ -299,7 +396,19 @@ bool GridView::viewportEvent(QEvent *event)
         }
         return true;
     }
+    if (event->type() == QEvent::Resize)
+        scheduleRowHeights(); // more rows may show
     return QTableView::viewportEvent(event);
+}
+
+void GridView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    // The font and the style's margins decide how texts wrap.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        forgetRowHeights();
+        scheduleRowHeights();
+    }
 }
 
 void GridView::focusInEvent(QFocusEvent *event)

@@ -2,6 +2,7 @@
 
 #include "widgets/celltablemodel.h"
 
+#include <QBitArray>
 #include <QTableView>
 
 class CellTable;
@@ -14,6 +15,9 @@ class CellTable;
 //
 // Rows are at least the list's row height. A row whose cells need more lines grows to
 // show them, up to MaxShownLines lines; a cell cut there has its full text in a tooltip.
+// Rows are measured when they come near the viewport (scrolling, scrolling to a row,
+// resizing) and keep their height until their text, the column widths, the font or the
+// row height change; a long list is never measured whole.
 class GridView : public QTableView
 {
     Q_OBJECT
@@ -55,6 +59,9 @@ public:
     // The height a data row (from 0, as in the model) gets by the row rule.
     int rowHeightFor(int modelRow) const;
 
+    // Measures the rows shown with the target row before scrolling to it.
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+
 Q_SIGNALS:
     // A header click sorted the table by this column.
     void sorted(int column);
@@ -63,6 +70,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(
         const QModelIndex &index, const QEvent *event = nullptr) const override;
 
@@ -71,8 +79,13 @@ private:
 
     void headerClicked(int column);
     void columnResized(int column, int oldSize, int newSize);
-    void updateRowHeights();
+    void forgetRowHeights();
+    void forgetRowHeights(int firstRow, int lastRow);
+    void measureShownRows();
     void scheduleRowHeights();
+    bool measureRows(int row, int top);
+    bool measureRowsAround(int row, int top);
+    bool measureRow(int row);
     bool textFits(const QModelIndex &index, const QString &text) const;
     int textMargin() const;
 
@@ -81,4 +94,6 @@ private:
     bool m_highlightUnfocused = true;
     bool m_applyingWidths = false; // widths being set from the table, not by the user
     bool m_heightsPending = false;
+    bool m_measuring = false;
+    QBitArray m_measured; // model rows whose height follows the rule for the present widths and font
 };

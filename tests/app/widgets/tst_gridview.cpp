@@ -5,6 +5,7 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyledItemDelegate>
 #include <QTest>
@@ -37,6 +38,22 @@ QList<QStringList> sampleTasks()
         { QStringLiteral("Home"), QStringLiteral("Bake"), QStringLiteral("No") } };
 }
 
+// A long to-do list: every third task has a second line, every seventh more lines than a
+// row shows.
+CellTable longList(int tasks)
+{
+    QList<QStringList> rows;
+    for (int i = 1; i <= tasks; ++i) {
+        QString what = QStringLiteral("Task ") + QString::number(i);
+        if (i % 7 == 0)
+            what += QStringLiteral("\r\n2\r\n3\r\n4\r\n5\r\n6");
+        else if (i % 3 == 0)
+            what += QStringLiteral("\r\nsecond line");
+        rows << QStringList { QStringLiteral("Home"), what, QStringLiteral("No") };
+    }
+    return todoList(rows);
+}
+
 QStringList columnTexts(const CellTable &table, int column)
 {
     QStringList texts;
@@ -53,6 +70,24 @@ void clickHeader(GridView &view, int column)
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
 }
 
+// The first row in the viewport whose height is not the one the row rule gives it, or -1.
+int firstMismeasuredShownRow(const GridView &view)
+{
+    for (int r = std::max(view.rowAt(0), 0);
+         r < view.model()->rowCount() && view.rowViewportPosition(r) < view.viewport()->height(); ++r) {
+        if (view.rowHeight(r) != view.rowHeightFor(r))
+            return r;
+    }
+    return -1;
+}
+
+// Whether the whole of a data row (from 0) is inside the viewport.
+bool rowWhollyShown(const GridView &view, int row)
+{
+    const QRect rect = view.visualRect(view.model()->index(row, 1));
+    return rect.isValid() && rect.top() >= 0 && rect.bottom() < view.viewport()->height();
+}
+
 struct Window
 {
     QWidget widget;
@@ -66,6 +101,21 @@ struct Window
         column->addWidget(view);
         view->setTable(table);
         widget.resize(420, 300);
+    }
+
+    // A font and row height of our own, so that heights do not depend on the machine's.
+    void useFixedFont()
+    {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(12);
+        view->setListFont(font);
+        view->setRowHeight(19);
+    }
+
+    bool show()
+    {
+        widget.show();
+        return QTest::qWaitForWindowExposed(&widget);
     }
 };
 
@@ -326,6 +376,142 @@ private Q_SLOTS:
         const QString text = delegate->displayText(table.cell(1, 2), QLocale::c());
         QVERIFY(!text.contains(QLatin1Char('\r')));
         QVERIFY(text.contains(QStringLiteral("Call Ann")) && text.contains(QStringLiteral("before 5")));
+    }
+
+    void rowsShownAfterScrollingHaveTheirHeights_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("shownRow"); // a data row that must be wholly in view, or -1
+
+        QTest::newRow("scroll bar to the end") << QStringLiteral("end") << 2999;
+        QTest::newRow("last row selected") << QStringLiteral("select") << 2999;
+        QTest::newRow("Ctrl+End") << QStringLiteral("key") << 2999;
+        QTest::newRow("row in the middle selected") << QStringLiteral("select") << 1500;
+        QTest::newRow("scrolled to a row in the middle") << QStringLiteral("scrollTo") << 1500;
+        QTest::newRow("scroll bar to the middle") << QStringLiteral("middle") << -1;
+    }
+
+    void rowsShownAfterScrollingHaveTheirHeights()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, shownRow);
+
+        CellTable table = longList(3000);
+        Window window(&table);
+        window.useFixedFont();
+        QVERIFY(window.show());
+        GridView *view = window.view;
+        QScrollBar *bar = view->verticalScrollBar();
+
+        if (how == QLatin1String("end")) {
+            view->scrollToBottom();
+        } else if (how == QLatin1String("select")) {
+            view->setCurrentTableRow(shownRow + 1);
+        } else if (how == QLatin1String("scrollTo")) {
+            view->scrollTo(view->model()->index(shownRow, 1));
+        } else if (how == QLatin1String("key")) {
+            view->setCurrentTableRow(1);
+            QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+            QCOMPARE(view->currentTableRow(), 3000);
+        } else {
+            bar->setValue(bar->maximum() / 2);
+        }
+        QCoreApplication::processEvents();
+
+        QCOMPARE(firstMismeasuredShownRow(*view), -1);
+        if (shownRow >= 0)
+            QVERIFY(rowWhollyShown(*view, shownRow));
+        if (shownRow == 2999)
+            QCOMPARE(bar->value(), bar->maximum());
+        // Rows of two lines and capped rows are among those shown.
+        QVERIFY(view->rowHeight(view->rowAt(0)) > 19 || view->rowHeight(view->rowAt(0) + 1) > 19
+            || view->rowHeight(view->rowAt(0) + 2) > 19);
+    }
+
+    void columnResizeMeasuresRowsAgain()
+    {
+        QList<QStringList> tasks;
+        for (int i = 0; i < 400; ++i)
+            tasks << QStringList { QStringLiteral("Car"), QStringLiteral("Pick up train tickets to Leeds"),
+                QStringLiteral("No") };
+        CellTable table = todoList(tasks);
+        table.setColWidth(1, 400);
+        Window window(&table);
+        window.useFixedFont();
+        QVERIFY(window.show());
+        GridView *view = window.view;
+        QCOMPARE(view->rowHeight(0), 19);
+
+        // As a drag on the column border does: the texts wrap.
+        view->horizontalHeader()->resizeSection(1, 120);
+        QTRY_VERIFY(view->rowHeight(0) > 19);
+        QCOMPARE(firstMismeasuredShownRow(*view), -1);
+        view->scrollToBottom();
+        QCOMPARE(firstMismeasuredShownRow(*view), -1);
+        QVERIFY(view->rowHeight(399) > 19);
+
+        // Wide again while at the end; the rows at the top were measured for the narrow column.
+        view->horizontalHeader()->resizeSection(1, 400);
+        QTRY_COMPARE(view->rowHeight(399), 19);
+        view->scrollToTop();
+        QCOMPARE(firstMismeasuredShownRow(*view), -1);
+        QCOMPARE(view->rowHeight(0), 19);
+
+        // A width the owner puts into the table wraps them too.
+        table.setColWidth(1, 120);
+        view->applyColumnWidths();
+        QTRY_VERIFY(view->rowHeight(0) > 19);
+        QCOMPARE(firstMismeasuredShownRow(*view), -1);
+    }
+
+    void changedRowIsMeasuredAgain_data()
+    {
+        QTest::addColumn<bool>("wholeRefresh");
+        QTest::addColumn<QString>("newText");
+        QTest::addColumn<bool>("grows");
+
+        const QString lines = QStringLiteral("Call Ann\r\nbefore 5\r\nask about the discount");
+        QTest::newRow("refresh, more lines") << true << lines << true;
+        QTest::newRow("refresh, one line") << true << QStringLiteral("Bake") << false;
+        QTest::newRow("row refresh, more lines") << false << lines << true;
+        QTest::newRow("row refresh, one line") << false << QStringLiteral("Bake") << false;
+    }
+
+    void changedRowIsMeasuredAgain()
+    {
+        QFETCH(bool, wholeRefresh);
+        QFETCH(QString, newText);
+        QFETCH(bool, grows);
+
+        CellTable table = longList(3000);
+        Window window(&table);
+        window.useFixedFont();
+        QVERIFY(window.show());
+        GridView *view = window.view;
+        // Well down the list, where the rows above have grown.
+        const int tableRow = 2001;
+        view->setCurrentTableRow(tableRow);
+        view->scrollTo(view->model()->index(tableRow - 1, 1), QAbstractItemView::PositionAtCenter);
+        QCoreApplication::processEvents();
+        const int firstShown = view->rowAt(0);
+        const int firstTop = view->rowViewportPosition(firstShown);
+
+        table.setCell(1, tableRow, newText);
+        if (wholeRefresh)
+            view->refresh();
+        else
+            view->cellModel()->refreshTableRow(tableRow);
+        QCoreApplication::processEvents();
+
+        const int row = tableRow - 1;
+        QCOMPARE(view->rowHeight(row), view->rowHeightFor(row));
+        QCOMPARE(view->rowHeight(row) > 19, grows);
+        QCOMPARE(firstMismeasuredShownRow(*view), -1);
+        // The rows shown stay where they were.
+        QCOMPARE(view->rowAt(0), firstShown);
+        QCOMPARE(view->rowViewportPosition(firstShown), firstTop);
+        QCOMPARE(view->currentTableRow(), tableRow);
+        QVERIFY(rowWhollyShown(*view, row));
     }
 
     void cutCellsShowTheirTextInATooltip()
