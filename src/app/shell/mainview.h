@@ -19,6 +19,8 @@ public:
     virtual List focusedList() const = 0;
     virtual int currentRow(List list) const = 0;
     virtual void selectRow(List list, int row) = 0;
+    // Gives a list the focus, keeping its selected row.
+    virtual void focusList(List list) = 0;
     // Makes a day the selected day: the calendars, the day list and the headings follow.
     virtual void showDay(QDate day) = 0;
 };

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "schedule/dayview.h"
+#include "editing/editingcommands.h"
 #include "shell/logging.h"
 #include "shell/mainactions.h"
 #include "shell/panes.h"
@@ -93,6 +94,10 @@ void TfrmMain::FormCreate()
 
     m_storeCommands = new StoreCommands(m_document, m_services, *this, this);
     m_shellCommands = new ShellCommands(m_services, *this, this);
+    m_editingCommands = new EditingCommands(m_document, m_services, *this, [this] {
+        const ShadowLabel *heading = m_dayPane->heading();
+        return HeadingStyle{heading->font(), heading->textColour(), heading->shadowDepth()};
+    }, this);
     wireCommands();
     watchDocument();
     watchKeys();
@@ -131,7 +136,6 @@ void TfrmMain::createLayout()
                 [this, cal](const QPoint &at) { m_actions->calPopup->popup(cal->mapToGlobal(at)); });
     }
     connect(m_strip, &CalendarStrip::selectedDayChanged, this, [this] { cal1DateChange(); });
-    connect(m_strip, &CalendarStrip::firstCalendarDoubleClicked, this, &TfrmMain::cal1CellDblClick);
 
     m_dayPane = new DayPane(m_document, m_services.dialogs, m_actions->ToolBar2, m_actions->gridDayPopup.menu, m_split1);
     connect(m_dayPane, &DayPane::headingDoubleClicked, this, &TfrmMain::Today1Click);
@@ -169,6 +173,35 @@ void TfrmMain::wireCommands()
     MainActions::wire(a.ViewCompleted1, m_storeCommands, &StoreCommands::ViewCompleted1Click);
     MainActions::wire(a.Categories1, m_storeCommands, &StoreCommands::Categories1Click);
     connect(m_storeCommands, &StoreCommands::filterWindowClosed, this, &TfrmMain::showFilterIndicator);
+
+    using L = editflow::TaskList;
+    using Mode = EditingCommands::Mode;
+    EditingCommands *edit = m_editingCommands;
+    auto add = [edit](L list) { return [edit, list] { edit->btAddClick(list); }; };
+    auto remove = [edit](L list) { return [edit, list] { edit->btDelClick(list); }; };
+    auto complete = [edit](L list) { return [edit, list] { edit->Markascompleted1Click(list); }; };
+    auto editFrom = [edit](bool dayCommand) { return [edit, dayCommand] { edit->EditOrComplete(dayCommand, Mode::Edit); }; };
+    MainActions::wire(a.InsertTask1, edit, add(L::Day));
+    MainActions::wire(a.InsertTodo1, edit, add(L::Todo));
+    MainActions::wire(a.EditTask1, edit, [edit] { edit->btEditClick(L::Day); });
+    MainActions::wire(a.EditTodo1, edit, [edit] { edit->btEditClick(L::Todo); });
+    MainActions::wire(a.DeleteTask1, edit, remove(L::Day));
+    MainActions::wire(a.DeleteTodo1, edit, remove(L::Todo));
+    MainActions::wire(a.btComplete, edit, complete(L::Day));
+    MainActions::wire(a.btCompleteTodo, edit, complete(L::Todo));
+    const MainActions::ListMenu &day = a.gridDayPopup;
+    MainActions::wire(day.add, edit, add(L::Day));
+    MainActions::wire(day.edit, edit, editFrom(true));
+    MainActions::wire(day.remove, edit, remove(L::Day));
+    MainActions::wire(day.complete, edit, complete(L::Day));
+    const MainActions::ListMenu &todo = a.gridNondayPopup;
+    MainActions::wire(todo.add, edit, add(L::Todo));
+    MainActions::wire(todo.edit, edit, editFrom(false));
+    MainActions::wire(todo.remove, edit, remove(L::Todo));
+    MainActions::wire(todo.complete, edit, complete(L::Todo));
+    connect(dayView(), &GridView::doubleClicked, edit, editFrom(true));
+    connect(todoView(), &GridView::doubleClicked, edit, editFrom(false));
+    connect(m_strip, &CalendarStrip::firstCalendarDoubleClicked, edit, &EditingCommands::cal1CellDblClick);
 }
 
 void TfrmMain::watchDocument()
@@ -179,6 +212,11 @@ void TfrmMain::watchDocument()
         UpdateLabels(activeCalendar());
     });
     connect(doc, &TaskDocument::storeChanged, this, [this] { ColorAllCalendars(true); });
+    connect(doc, &TaskDocument::dayListChanged, this, [this] {
+        dayView()->refresh();
+        m_dayPane->DrawExtraMemo();
+        UpdateLabels(activeCalendar());
+    });
     connect(doc, &TaskDocument::todoChanged, this, [this] {
         m_todoPane->refresh();
         UpdateLabels(activeCalendar());
@@ -255,12 +293,21 @@ int TfrmMain::currentRow(List list) const
     return -1;
 }
 
+void TfrmMain::focusList(List list)
+{
+    GridView *view = list == List::Day ? dayView() : list == List::Todo ? todoView() : nullptr;
+    if (view)
+        view->setFocus();
+    if (list != List::None)
+        m_focusedList = list;
+}
+
 void TfrmMain::selectRow(List list, int row)
 {
     GridView *view = list == List::Day ? dayView() : list == List::Todo ? todoView() : nullptr;
     if (!view)
         return;
-    view->setFocus();
+    focusList(list);
     view->setCurrentTableRow(row);
 }
 
@@ -389,11 +436,6 @@ void TfrmMain::applyFonts()
     m_todoPane->setListLook(listFont, options.rowHeight);
 }
 
-void TfrmMain::cal1CellDblClick()
-{
-    // Opens the task editor (edit with a task, add without) once the editor exists.
-}
-
 void TfrmMain::Today1Click()
 {
     m_strip->goToday(m_services.clock.now().date());
@@ -428,11 +470,11 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     case QEvent::KeyPress:
-        if (FormKeyDown(static_cast<QKeyEvent *>(event)))
+        if (FormKeyDown(static_cast<QKeyEvent *>(event), static_cast<QWidget *>(watched)))
             return true;
         break;
     case QEvent::KeyRelease:
-        FormKeyUp(static_cast<QKeyEvent *>(event));
+        FormKeyUp(static_cast<QKeyEvent *>(event), static_cast<QWidget *>(watched));
         break;
     default:
         break;
@@ -440,12 +482,11 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool TfrmMain::FormKeyDown(QKeyEvent *event)
+bool TfrmMain::FormKeyDown(QKeyEvent *event, QWidget *focus)
 {
     // The popup summary hides at any key once it exists.
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier))
         return false;
-    QWidget *focus = QApplication::focusWidget();
     switch (event->key()) {
     case Qt::Key_Escape:
         return true; // swallowed: it never reaches the focused control
@@ -472,9 +513,18 @@ bool TfrmMain::FormKeyDown(QKeyEvent *event)
     }
 }
 
-void TfrmMain::FormKeyUp(QKeyEvent *event)
+void TfrmMain::FormKeyUp(QKeyEvent *event, QWidget *focus)
 {
-    Q_UNUSED(event);
+    // Insert and Delete on a list add to it and delete from it, when the key is let go.
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier));
+    const bool onDay = focus == dayView();
+    if (plain && !event->isAutoRepeat() && (onDay || focus == todoView())) {
+        const editflow::TaskList list = onDay ? editflow::TaskList::Day : editflow::TaskList::Todo;
+        if (event->key() == Qt::Key_Insert)
+            m_editingCommands->btAddClick(list);
+        else if (event->key() == Qt::Key_Delete)
+            m_editingCommands->btDelClick(list);
+    }
     // The date alone; the clock puts the time back within a second.
     m_status->setText(QStringLiteral("Today is ")
                       + formatDateValue(QStringLiteral("dddddd"), m_services.clock.nowValue(), m_document.regional()));

@@ -11,6 +11,7 @@
 #include "widgets/timerpool.h"
 
 class DayPane;
+class EditingCommands;
 class GridView;
 class QLabel;
 class QPlainTextEdit;
@@ -38,6 +39,7 @@ public:
     TaskDocument &document() const { return m_document; }
     const MainActions &actions() const { return *m_actions; }
     StoreCommands *storeCommands() const { return m_storeCommands; }
+    EditingCommands *editingCommands() const { return m_editingCommands; }
     CalendarStrip *calendars() const { return m_strip; }
     MonthCalendar *calendar(int index) const { return m_strip->calendar(index); }
     int activeCalendar() const { return m_strip->activeCalendar(); }
@@ -69,6 +71,7 @@ public:
     List focusedList() const override { return m_focusedList; }
     int currentRow(List list) const override;
     void selectRow(List list, int row) override;
+    void focusList(List list) override;
     void showDay(QDate day) override { m_strip->setSelectedDay(day); }
 
     qint64 selectedDayNumber() const;
@@ -77,7 +80,6 @@ public:
     void UpdateLabels(int calendarIndex);
     void ReadSettings();
     void ApplySettings(bool shadows);
-    void cal1CellDblClick();
     void moveSelectedDay(int days) { m_strip->moveSelectedDay(days); }
     void setActiveDate(QDate date) { m_strip->setSelectedDay(date); }
 
@@ -115,8 +117,9 @@ private:
     void showFilterIndicator();
     CellColours calendarCellColours(QDate day) const;
     void applyFonts();
-    bool FormKeyDown(QKeyEvent *event);
-    void FormKeyUp(QKeyEvent *event);
+    // `focus` is the control the key went to.
+    bool FormKeyDown(QKeyEvent *event, QWidget *focus);
+    void FormKeyUp(QKeyEvent *event, QWidget *focus);
     bool report(const SaveResult &result);
     void doHideToTray();
     void doShowFromTray();
@@ -132,6 +135,7 @@ private:
     WindowLayout m_layout;
     std::unique_ptr<MainActions> m_actions;
     StoreCommands *m_storeCommands = nullptr;
+    EditingCommands *m_editingCommands = nullptr;
     ShellCommands *m_shellCommands = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;

@@ -115,6 +115,7 @@ SaveResult TaskDocument::writeShownDay()
 {
     store::replaceDay(m_store, m_shownFilter, m_shownDay, m_dayList);
     const SaveResult saved = m_storeFile.saveGrid(m_store);
+    Q_EMIT dayListChanged();
     Q_EMIT storeChanged();
     return saved;
 }
@@ -136,13 +137,15 @@ void TaskDocument::insertDirectTask(qint64 day, const QString &time, const QStri
                                     const QString &done, const QString &alarm)
 {
     store::insertDirectTask(m_store, day, time, category, what, done, alarm);
+    m_batchTouchesShownDay = m_batchTouchesShownDay || day == m_shownDay;
 }
 
 SaveResult TaskDocument::endDirectBatch()
 {
     const SaveResult saved = sortAndSaveStore();
-    // The shown day may have gained rows: read it again, so the next write-back keeps them.
-    showDay(m_shownDay);
+    if (m_batchTouchesShownDay)
+        showDay(m_shownDay);
+    m_batchTouchesShownDay = false;
     return saved;
 }
 

@@ -55,7 +55,8 @@ public:
     // Written as it stands, without sorting (minimising and hiding to the tray).
     SaveResult saveStoreAsIs();
     // A task added to a day without the day list. The store is out of order until the
-    // batch ends with endDirectBatch, which sorts and saves once.
+    // batch ends with endDirectBatch, which sorts and saves once, and reads the shown day
+    // again when the batch added to it, so the next write-back keeps those tasks.
     void insertDirectTask(qint64 day, const QString &time, const QString &category, const QString &what,
                           const QString &done, const QString &alarm);
     SaveResult endDirectBatch();
@@ -121,6 +122,8 @@ public:
 Q_SIGNALS:
     // The dated tasks changed (the calendars colour from them).
     void storeChanged();
+    // The day list was changed by a flow and written back.
+    void dayListChanged();
     // The day list was filled again for the shown day.
     void dayShown();
     void todoChanged();
@@ -147,6 +150,7 @@ private:
     CellTable m_store;
     CellTable m_dayList;
     qint64 m_shownDay = 0;
+    bool m_batchTouchesShownDay = false;
     FilterState m_shownFilter; // the filter the day list was read with, and is written back with
     CellTable m_todo;
     CellTable m_completed;

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <QColor>
+#include <QDate>
+#include <QDialog>
+#include <QFont>
+
+#include "platform/services.h"
+#include "store/editflow.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedLayout;
+class QTimeEdit;
+class QToolButton;
+class ShadowLabel;
+class TaskDocument;
+
+// The main window's date heading, which the editor's two headings copy.
+struct HeadingStyle
+{
+    QFont font;
+    QColor colour;
+    int shadowDepth = 4;
+};
+
+// The task editor, "Edit Task": a task's time, category, alarm and notes on the main panel,
+// its completion on the completion panel in the same place, and the bottom row. Created
+// anew for every flow; it writes only the completed-task row and the category choices,
+// everything else goes back through the flow that opened it.
+class TfrmEdit : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // `selectedDay` is the main window's selected day (the day the task is on, the origin
+    // date of a completion and where a reschedule starts).
+    TfrmEdit(TaskDocument &document, const Services &services, QDate selectedDay, const HeadingStyle &heading,
+             QWidget *parent = nullptr);
+
+    // Flow settings, given before the editor is shown.
+    bool autoComplete = false;
+    bool allowRepeat = false;
+    bool allowReschedule = false;
+    QString logDayText;
+
+    void setTitle(const QString &title, bool past);
+    // A to-do task has no time and no alarm.
+    void hideTimeControls();
+    // The task's values into the controls (edit and complete).
+    void setTask(const editflow::TaskValues &task);
+    // The controls' values: what OK hands back.
+    editflow::TaskValues task() const;
+    // The day the task is to be saved on: the selected day unless rescheduled.
+    QDate rescheduleDate() const { return m_rescheduleDate; }
+    // Add: Mark as Complete, Repeat and OK wait for the first typed character of the notes.
+    void waitForNotes();
+
+    static constexpr int kCategoryLength = 20;
+    static constexpr int kNotesLength = 2048;
+    static constexpr int kCompletionNotesLength = 255;
+
+    bool IsMemoblank() const;
+
+public Q_SLOTS:
+    void btOKClick();
+    void btCompleteClick();
+    void btOK2Click();
+    void btCancel2Click();
+    void btCategoryClick();
+    void btTimeClick();
+    void btRescheduleClick();
+    void Repeat1Click();
+    void Repeatannuallyfor10years1Click();
+    void btOriginClick();
+    void btTodayClick();
+    void spellCheckNotes();
+    void spellCheckCompletion();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void FormShow();
+    void FillCombo();
+    void SaveCombo();
+    void AddToCompleteGrid();
+    bool refuseBlankNotes();
+    void notesEdited();
+    QStringList comboEntries() const;
+
+    TaskDocument &m_document;
+    Services m_services;
+    QDate m_selectedDay;
+    QDate m_rescheduleDate;
+    bool m_timeHidden = false;
+    bool m_shown = false;
+
+    ShadowLabel *m_lblTitle;
+    QLabel *m_lblTime;
+    QTimeEdit *m_dtTime;
+    QToolButton *m_btTime;
+    QComboBox *m_cbCategory;
+    QCheckBox *m_cbAlarm;
+    QPlainTextEdit *m_memMain;
+    QLabel *m_lblComplete;
+    QCheckBox *m_cbDone;
+    QWidget *m_pnlMain;
+    QWidget *m_pnlComplete;
+    QStackedLayout *m_panels;
+    QPlainTextEdit *m_memComplete;
+    QDateEdit *m_dtComplete;
+    QPushButton *m_btOK2;
+    QPushButton *m_btCancel2;
+    QPushButton *m_btReschedule;
+    QPushButton *m_btRepeat;
+    QPushButton *m_btComplete;
+    QPushButton *m_btOK;
+    QPushButton *m_btCancel;
+    QWidget *m_timeRow;
+};
+
+// Keeps a memo within its limit: typed or pasted text beyond it is cut at the limit with a
+// beep. A text that was already longer when it was put in (an older file) is not cut.
+void limitMemo(QPlainTextEdit *memo, int limit);

@@ -1,0 +1,170 @@
+#include "editingcommands.h"
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "shell/mainview.h"
+#include "store/taskdocument.h"
+#include "store/taskstore.h"
+#include "text/regional.h"
+#include "text/texthelpers.h"
+
+EditingCommands::EditingCommands(TaskDocument &document, const Services &services, MainView &view,
+                                 std::function<HeadingStyle()> heading, QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_services(services)
+    , m_view(view)
+    , m_heading(std::move(heading))
+{ }
+
+CellTable &EditingCommands::listOf(TaskList list)
+{
+    return list == TaskList::Day ? m_document.dayList() : m_document.todoList();
+}
+
+MainView::List EditingCommands::viewList(TaskList list) const
+{
+    return list == TaskList::Day ? MainView::List::Day : MainView::List::Todo;
+}
+
+bool EditingCommands::report(const SaveResult &result)
+{
+    if (!result.ok)
+        showError(m_services.dialogs, result.message());
+    return result.ok;
+}
+
+void EditingCommands::afterTodoChange()
+{
+    m_document.todoEdited();
+    // Saved at once, so that a crash never loses a to-do task.
+    report(m_document.saveTodo());
+}
+
+void EditingCommands::btAddClick(TaskList list)
+{
+    const QDate day = m_view.selectedDay();
+    const RegionalSettings &regional = m_document.regional();
+    TfrmEdit editor(m_document, m_services, day, m_heading(), m_view.dialogParent());
+    if (list == TaskList::Day) {
+        const QDate today = m_services.clock.now().date();
+        editor.setTitle(editflow::dayTitle(day, m_services.clock.nowValue(), regional), day < today);
+        editor.logDayText = editflow::logDayText(day, regional);
+    } else {
+        editor.setTitle(QString::fromLatin1(editflow::kTodoTitle), false);
+        editor.logDayText = QString::fromLatin1(editflow::kTodoTitle);
+        editor.hideTimeControls();
+    }
+    editor.waitForNotes();
+    if (editor.exec() == QDialog::Accepted) {
+        const int row = editflow::addTask(listOf(list), list, editor.task(), regional);
+        if (list == TaskList::Day)
+            report(m_document.writeShownDay());
+        else
+            afterTodoChange();
+        m_view.selectRow(viewList(list), row);
+    }
+    m_view.focusList(viewList(list));
+}
+
+void EditingCommands::btEditClick(TaskList list)
+{
+    m_view.focusList(viewList(list));
+    EditOrComplete(list == TaskList::Day, Mode::Edit);
+}
+
+void EditingCommands::Markascompleted1Click(TaskList list)
+{
+    m_view.focusList(viewList(list));
+    EditOrComplete(list == TaskList::Day, Mode::Complete);
+}
+
+void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
+{
+    const MainView::List focused = m_view.focusedList();
+    const TaskList list
+        = editflow::chooseEditList(focused == MainView::List::Todo, focused == MainView::List::Day, dayCommand);
+    CellTable &rows = listOf(list);
+    const int row = m_view.currentRow(viewList(list));
+    if (!editflow::rowInUse(rows, row)) {
+        showError(m_services.dialogs, QStringLiteral("There is nothing to edit"));
+        return;
+    }
+    const QDate day = m_view.selectedDay();
+    const RegionalSettings &regional = m_document.regional();
+    const editflow::TaskValues values = list == TaskList::Day
+                                            ? editflow::dayRowValues(rows, row, regional, m_services.clock.nowValue())
+                                            : editflow::todoRowValues(rows, row, m_services.clock.nowValue());
+    if (mode == Mode::Complete && values.done) {
+        showError(m_services.dialogs, QStringLiteral("Task already marked as complete"));
+        return;
+    }
+
+    TfrmEdit editor(m_document, m_services, day, m_heading(), m_view.dialogParent());
+    editor.setWindowTitle(editflow::editCaption(values.notes));
+    editor.allowReschedule = true;
+    if (list == TaskList::Day) {
+        editor.setTitle(editflow::dayTitle(day, m_services.clock.nowValue(), regional), false);
+        editor.logDayText = editflow::logDayText(day, regional);
+    } else {
+        editor.logDayText = QString::fromLatin1(completed::kNonDateTask);
+        editor.hideTimeControls();
+    }
+    editor.setTask(values);
+    editor.autoComplete = mode == Mode::Complete;
+    editor.allowRepeat = list == TaskList::Day;
+
+    if (editor.exec() == QDialog::Accepted) {
+        const editflow::TaskValues edited = editor.task();
+        const QDate target = editor.rescheduleDate();
+        if (list == TaskList::Day && target.isValid() && target != day) {
+            // The task moves to another day: out of this day's list, into the store directly.
+            deleteEntry(list, row);
+            m_document.insertDirectTask(datevalue::dayNumber(target), editflow::timeText(edited.time, regional),
+                                        editflow::cleanLine(edited.category), editflow::cleanMemo(edited.notes),
+                                        yesNoText(edited.done), yesNoText(edited.alarm));
+            report(m_document.endDirectBatch());
+        } else if (list == TaskList::Day) {
+            editflow::setDayRow(rows, row, edited, regional); // an edit keeps the row's place
+            report(m_document.writeShownDay());
+            m_view.selectRow(viewList(list), row);
+        } else {
+            editflow::setTodoRow(rows, row, edited);
+            afterTodoChange();
+            m_view.selectRow(viewList(list), row);
+        }
+    }
+    m_view.focusList(viewList(list));
+}
+
+void EditingCommands::btDelClick(TaskList list)
+{
+    CellTable &rows = listOf(list);
+    const int row = m_view.currentRow(viewList(list));
+    if (!editflow::rowInUse(rows, row)) {
+        showError(m_services.dialogs, QStringLiteral("There is nothing selected to delete"));
+        return;
+    }
+    const QString notes = rows.cell(list == TaskList::Day ? 2 : todo::What, row);
+    if (m_document.options().confirm && !m_services.dialogs.confirm(editflow::deleteQuestion(notes)))
+        return;
+    deleteEntry(list, row);
+    m_view.selectRow(viewList(list), std::min(row, rows.rowCount() - 1));
+}
+
+void EditingCommands::deleteEntry(TaskList list, int row)
+{
+    store::deleteListRow(listOf(list), row);
+    if (list == TaskList::Day)
+        report(m_document.writeShownDay());
+    else
+        afterTodoChange();
+}
+
+void EditingCommands::cal1CellDblClick()
+{
+    if (editflow::rowInUse(m_document.dayList(), 1))
+        btEditClick(TaskList::Day);
+    else
+        btAddClick(TaskList::Day);
+}

@@ -1,0 +1,368 @@
+#include "appfixture.h"
+#include "testfiles.h"
+#include "editing/edit.h"
+#include "editing/editingcommands.h"
+#include "shell/mainactions.h"
+#include "shell/mainwindow.h"
+#include "store/gridfile.h"
+#include "text/texthelpers.h"
+#include "widgets/gridview.h"
+#include "widgets/shadowlabel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+const QDate kToday(2026, 1, 31);
+
+using Step = std::function<void(TfrmEdit *)>;
+
+// Runs `step` on the editor as soon as it is up (the flows show it modally).
+void whenEditorShows(Step step)
+{
+    QTimer::singleShot(0, [step] {
+        auto *editor = qobject_cast<TfrmEdit *>(QApplication::activeModalWidget());
+        if (!editor) {
+            qWarning("no editor came up");
+            return;
+        }
+        step(editor);
+    });
+}
+
+template <typename T> T *child(QWidget *window, const char *name)
+{
+    T *found = window->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qWarning("no control %s", name);
+    return found;
+}
+
+void click(QWidget *window, const char *name)
+{
+    child<QPushButton>(window, name)->click();
+}
+
+// Types the notes as a user does, then presses a button of the editor.
+Step typeAndPress(const QString &notes, const char *button, QTime time = QTime(), bool alarm = false)
+{
+    return [=](TfrmEdit *editor) {
+        if (time.isValid())
+            child<QTimeEdit>(editor, "dtTime")->setTime(time);
+        child<QCheckBox>(editor, "cbAlarm")->setChecked(alarm);
+        QPlainTextEdit *memo = child<QPlainTextEdit>(editor, "memMain");
+        memo->setFocus();
+        QTest::keyClicks(memo, notes);
+        click(editor, button);
+    };
+}
+
+QStringList column(const CellTable &table, int c)
+{
+    QStringList texts;
+    for (int r = 1; r < table.rowCount(); ++r)
+        texts << table.cell(c, r);
+    return texts;
+}
+
+} // namespace
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<AppFixture> m_app;
+    std::unique_ptr<TfrmMain> m_window;
+
+    TaskDocument &doc() { return *m_app->document; }
+    EditingCommands &commands() { return *m_window->editingCommands(); }
+    CellTable storeOnDisk()
+    {
+        CellTable table;
+        readGridFile(table, m_app->data(QStringLiteral("grid.grd")));
+        return table;
+    }
+
+    void start()
+    {
+        m_app->loadDocument();
+        m_window = std::make_unique<TfrmMain>(doc(), m_app->services());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void addDayTask(const QString &notes, QTime time, bool alarm = false)
+    {
+        whenEditorShows(typeAndPress(notes, "btOK", time, alarm));
+        commands().btAddClick(editflow::TaskList::Day);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_window.reset();
+        m_app = std::make_unique<AppFixture>(QDateTime(kToday, QTime(10, 0)));
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void addingToAnEmptyDayFillsRowOneAndKeysIt()
+    {
+        start();
+        addDayTask(QStringLiteral("Dentist"), QTime(9, 30), true);
+        QCOMPARE(doc().dayList().rowCount(), 2);
+        QCOMPARE(doc().dayList().cell(0, 1), QStringLiteral("9:30 AM"));
+        const CellTable onDisk = storeOnDisk();
+        QCOMPARE(onDisk.rowCount(), 2);
+        QCOMPARE(onDisk.cell(store::Key, 1), store::makeKey(datevalue::dayNumber(kToday), 101));
+        QCOMPARE(onDisk.cell(store::What, 1), QStringLiteral("Dentist"));
+        QCOMPARE(onDisk.cell(store::Alarm, 1), QStringLiteral("Yes"));
+        QCOMPARE(onDisk.cell(store::Done, 1), QStringLiteral("No"));
+        QCOMPARE(m_window->dateHeadingText(), QStringLiteral("Sat 1/31/2026  Today"));
+    }
+
+    void anAddReSortsByTimeAndAnEditKeepsItsPlace()
+    {
+        start();
+        addDayTask(QStringLiteral("late"), QTime(15, 0));
+        addDayTask(QStringLiteral("early"), QTime(8, 0));
+        QCOMPARE(column(doc().dayList(), 2), (QStringList{"early", "late"}));
+        QCOMPARE(m_window->dayView()->currentTableRow(), 1); // the new task is selected
+
+        // Moving "early" past "late" by an edit keeps it first.
+        m_window->dayView()->setCurrentTableRow(1);
+        whenEditorShows([](TfrmEdit *editor) {
+            child<QTimeEdit>(editor, "dtTime")->setTime(QTime(18, 0));
+            click(editor, "btOK");
+        });
+        commands().btEditClick(editflow::TaskList::Day);
+        QCOMPARE(column(doc().dayList(), 0), (QStringList{"6:00 PM", "3:00 PM"}));
+        QCOMPARE(column(storeOnDisk(), store::What), (QStringList{"early", "late"}));
+    }
+
+    void completingInsideTheAddFlowLogsOneRow()
+    {
+        start();
+        whenEditorShows([](TfrmEdit *editor) {
+            typeAndPress(QStringLiteral("Paid the bill"), "btComplete", QTime(11, 0), true)(editor);
+            QTest::keyClicks(child<QPlainTextEdit>(editor, "memComplete"), QStringLiteral("by card"));
+            click(editor, "btOK2");
+        });
+        commands().btAddClick(editflow::TaskList::Day);
+        const CellTable onDisk = storeOnDisk();
+        QCOMPARE(onDisk.cell(store::Done, 1), QStringLiteral("Yes"));
+        QCOMPARE(onDisk.cell(store::Alarm, 1), QStringLiteral("No"));
+        CellTable log;
+        QVERIFY(readGridFile(log, m_app->data(QStringLiteral("gridComp.grd"))).ok());
+        QCOMPARE(log.rowCount(), 2);
+        QCOMPARE(log.cell(completed::CompDate, 1), QStringLiteral("1/31/2026"));
+        QCOMPARE(log.cell(completed::OrigDate, 1), QStringLiteral("Sat 1/31/2026"));
+        QCOMPARE(log.cell(completed::What, 1), QStringLiteral("Paid the bill"));
+        QCOMPARE(log.cell(completed::CompNotes, 1), QStringLiteral("by card"));
+    }
+
+    // The flows' refusals, each with its message; nothing changes.
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("flow");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("edit an empty day") << "edit" << "There is nothing to edit";
+        QTest::newRow("complete a done task") << "complete done" << "Task already marked as complete";
+        QTest::newRow("delete from an empty list") << "delete" << "There is nothing selected to delete";
+        QTest::newRow("OK with blank notes") << "blank" << "The Notes are blank!";
+    }
+    void refusals()
+    {
+        QFETCH(QString, flow);
+        QFETCH(QString, message);
+        start();
+        if (flow == QLatin1String("edit")) {
+            commands().btEditClick(editflow::TaskList::Day);
+        } else if (flow == QLatin1String("complete done")) {
+            doc().dayList().setRowCount(2);
+            editflow::setDayRow(doc().dayList(), 1, {QTime(9, 0), QString(), QStringLiteral("done"), true, false},
+                                doc().regional());
+            QVERIFY(doc().writeShownDay().ok);
+            m_window->dayView()->setCurrentTableRow(1);
+            commands().Markascompleted1Click(editflow::TaskList::Day);
+        } else if (flow == QLatin1String("delete")) {
+            commands().btDelClick(editflow::TaskList::Todo);
+        } else {
+            whenEditorShows([](TfrmEdit *editor) {
+                child<QPushButton>(editor, "btOK")->setEnabled(true);
+                click(editor, "btOK");
+                QVERIFY(editor->isVisible()); // stays open
+                editor->reject();
+            });
+            commands().btAddClick(editflow::TaskList::Todo);
+        }
+        QCOMPARE(m_app->dialogs.errors, QStringList{message});
+    }
+
+    void deleting_data()
+    {
+        QTest::addColumn<bool>("confirmOption");
+        QTest::addColumn<QStringList>("tasks");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("the only task, confirmed") << true << QStringList{"only"} << QStringList{""} << 1;
+        QTest::newRow("one of two, Confirm off") << false << QStringList{"first", "second"} << QStringList{"second"} << 0;
+    }
+    void deleting()
+    {
+        QFETCH(bool, confirmOption);
+        QFETCH(QStringList, tasks);
+        QFETCH(QStringList, left);
+        QFETCH(int, questions);
+        start();
+        for (int i = 0; i < tasks.size(); ++i)
+            addDayTask(tasks[i], QTime(8 + i, 0));
+        Options options = doc().options();
+        options.confirm = confirmOption;
+        doc().setOptions(options);
+        m_app->dialogs.confirmAnswers = {true};
+        m_window->dayView()->setCurrentTableRow(1);
+        commands().btDelClick(editflow::TaskList::Day);
+        QCOMPARE(m_app->dialogs.questions.size(), questions);
+        if (questions)
+            QCOMPARE(m_app->dialogs.questions[0], QStringLiteral("Really delete \"only ... \"?"));
+        QCOMPARE(column(doc().dayList(), 2), left);
+        QCOMPARE(storeOnDisk().rowCount(), int(left.size()) + (left == QStringList{""} ? 0 : 1));
+    }
+
+    void aTwoLineNoteRoundTrips()
+    {
+        start();
+        whenEditorShows([](TfrmEdit *editor) {
+            QPlainTextEdit *memo = child<QPlainTextEdit>(editor, "memMain");
+            memo->setFocus();
+            QTest::keyClicks(memo, QStringLiteral("Call Ann"));
+            QTest::keyClick(memo, Qt::Key_Return); // a new line, not OK
+            QTest::keyClicks(memo, QStringLiteral("before 5"));
+            QVERIFY(editor->isVisible());
+            click(editor, "btOK");
+        });
+        commands().btAddClick(editflow::TaskList::Day);
+        QCOMPARE(storeOnDisk().cell(store::What, 1), QStringLiteral("Call Ann\r\nbefore 5\r\n"));
+        QString shown;
+        whenEditorShows([&shown](TfrmEdit *editor) {
+            shown = child<QPlainTextEdit>(editor, "memMain")->toPlainText();
+            editor->reject();
+        });
+        m_window->dayView()->setCurrentTableRow(1);
+        commands().btEditClick(editflow::TaskList::Day);
+        QCOMPARE(shown, QStringLiteral("Call Ann\nbefore 5"));
+    }
+
+    void aToDoWithoutACategoryIsATask()
+    {
+        start();
+        whenEditorShows([](TfrmEdit *editor) {
+            QVERIFY(child<QTimeEdit>(editor, "dtTime")->isHidden());
+            child<QComboBox>(editor, "cbCategory")->setEditText(QString());
+            typeAndPress(QStringLiteral("Buy paint"), "btOK")(editor);
+        });
+        commands().btAddClick(editflow::TaskList::Todo);
+        whenEditorShows(typeAndPress(QStringLiteral("Sand the door"), "btOK"));
+        commands().btAddClick(editflow::TaskList::Todo);
+        QCOMPARE(column(doc().todoList(), todo::What), (QStringList{"Buy paint", "Sand the door"}));
+        CellTable onDisk;
+        QVERIFY(readGridFile(onDisk, m_app->data(QStringLiteral("gridNon.grd"))).ok());
+        QCOMPARE(column(onDisk, todo::What), (QStringList{"Buy paint", "Sand the door"}));
+        QCOMPARE(m_window->todoHeadingText(), QStringLiteral("2 To-do Tasks"));
+
+        m_window->todoView()->setCurrentTableRow(1);
+        whenEditorShows([](TfrmEdit *editor) {
+            QCOMPARE(editor->windowTitle(), QStringLiteral("Task: Buy paint ..."));
+            click(editor, "btOK");
+        });
+        commands().btEditClick(editflow::TaskList::Todo);
+        QVERIFY(m_app->dialogs.errors.isEmpty());
+    }
+
+    void aPastDayHasARedTitle()
+    {
+        start();
+        m_window->moveSelectedDay(-1);
+        QString title;
+        QColor colour;
+        whenEditorShows([&](TfrmEdit *editor) {
+            auto *label = child<ShadowLabel>(editor, "lblTitle");
+            title = label->text();
+            colour = label->textColour();
+            editor->reject();
+        });
+        commands().btAddClick(editflow::TaskList::Day);
+        QCOMPARE(title, QStringLiteral("PAST Fri 1/30/2026 Yesterday"));
+        QCOMPARE(colour, QColor(Qt::red));
+    }
+
+    void aNewCategoryIsAddedToTheChoices()
+    {
+        start();
+        whenEditorShows([](TfrmEdit *editor) {
+            child<QComboBox>(editor, "cbCategory")->setEditText(QStringLiteral("Garden"));
+            typeAndPress(QStringLiteral("Mow"), "btOK")(editor);
+        });
+        commands().btAddClick(editflow::TaskList::Todo);
+        QCOMPARE(readAll(m_app->data(QStringLiteral("category.xxx"))), QByteArray("Garden\r\n"));
+    }
+
+    // Pasted text is cut at the memo's limit, a stored longer note is not cut, and control
+    // characters never reach a one-line cell.
+    void badInputIsKeptInBounds()
+    {
+        start();
+        const QString line = QString(49, QLatin1Char('x'));
+        QString longNote;
+        while (longNote.size() + line.size() + 1 <= TfrmEdit::kNotesLength)
+            longNote += line + QLatin1Char('\n');
+        longNote.chop(1);
+        longNote += QString(TfrmEdit::kNotesLength - longNote.size(), QLatin1Char('y'));
+        QCOMPARE(longNote.size(), TfrmEdit::kNotesLength);
+        whenEditorShows([longNote](TfrmEdit *editor) {
+            QPlainTextEdit *memo = child<QPlainTextEdit>(editor, "memMain");
+            memo->setFocus();
+            QApplication::clipboard()->setText(longNote + QStringLiteral("beyond"));
+            memo->paste();
+            QCOMPARE(memo->toPlainText(), longNote);
+            child<QComboBox>(editor, "cbCategory")->setEditText(QStringLiteral("Ho\x1bme"));
+            click(editor, "btOK");
+        });
+        commands().btAddClick(editflow::TaskList::Day);
+        const CellTable onDisk = storeOnDisk();
+        QCOMPARE(onDisk.cell(store::Category, 1), QStringLiteral("Home"));
+        QCOMPARE(textToMemoLines(onDisk.cell(store::What, 1)).join(QLatin1Char('\n')), longNote);
+    }
+
+    void theKeysAndCommandsReachTheFlows()
+    {
+        start();
+        whenEditorShows(typeAndPress(QStringLiteral("by key"), "btOK"));
+        m_window->dayView()->setFocus();
+        QTest::keyClick(m_window->dayView(), Qt::Key_Insert);
+        QCOMPARE(column(doc().dayList(), 2), QStringList{"by key"});
+        whenEditorShows(typeAndPress(QStringLiteral("by menu"), "btOK"));
+        m_window->actions().InsertTodo1->trigger();
+        QCOMPARE(column(doc().todoList(), todo::What), QStringList{"by menu"});
+        QVERIFY(m_window->actions().DeleteTask1->isEnabled());
+        m_app->dialogs.confirmAnswers = {true};
+        m_window->todoView()->setFocus();
+        m_window->todoView()->setCurrentTableRow(1);
+        QTest::keyClick(m_window->todoView(), Qt::Key_Delete);
+        QCOMPARE(column(doc().todoList(), todo::What), QStringList{""});
+    }
+};
+
+QTEST_MAIN(TestEditing)
+#include "tst_editing.moc"
