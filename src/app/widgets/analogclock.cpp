@@ -36,6 +36,21 @@ void AnalogClock::setTime(QTime time)
     update();
 }
 
+void AnalogClock::setHandColours(const QColor &hour, const QColor &minute)
+{
+    m_hourHand = hour;
+    m_minuteHand = minute;
+    update();
+}
+
+void AnalogClock::setHandShadow(bool on)
+{
+    if (on == m_handShadow)
+        return;
+    m_handShadow = on;
+    update();
+}
+
 QSize AnalogClock::sizeHint() const
 {
     return { 64, 64 };
@@ -74,8 +89,9 @@ void AnalogClock::paintEvent(QPaintEvent *)
         p.rotate(30.0);
     }
 
-    auto drawHand = [&p](double angle, double length, double width, const QColor &colour) {
+    auto drawHand = [&p](double angle, double length, double width, const QColor &colour, QPointF offset = {}) {
         p.save();
+        p.translate(offset);
         p.rotate(angle);
         QPainterPath hand;
         hand.moveTo(-width / 2, 14);
@@ -89,8 +105,14 @@ void AnalogClock::paintEvent(QPaintEvent *)
         p.drawPath(hand);
         p.restore();
     };
-    drawHand(hourHandAngle(m_time), 44, 13, ink);
-    drawHand(minuteHandAngle(m_time), 68, 9, QColor(0x24, 0x4f, 0xa8));
+    if (m_handShadow) {
+        const QColor shadow(0, 0, 0, 70);
+        const QPointF offset(5, 6);
+        drawHand(hourHandAngle(m_time), 44, 13, shadow, offset);
+        drawHand(minuteHandAngle(m_time), 68, 9, shadow, offset);
+    }
+    drawHand(hourHandAngle(m_time), 44, 13, m_hourHand);
+    drawHand(minuteHandAngle(m_time), 68, 9, m_minuteHand);
 
     p.setPen(Qt::NoPen);
     p.setBrush(rim);
