@@ -1,5 +1,8 @@
 #include "edit.h"
 
+#include "editing/resch.h"
+#include "editing/timebar.h"
+
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "store/categories.h"
@@ -77,6 +80,7 @@ TfrmEdit::TfrmEdit(TaskDocument &document, const Services &services, QDate selec
     : QDialog(parent)
     , m_document(document)
     , m_services(services)
+    , m_heading(heading)
     , m_selectedDay(selectedDay)
     , m_rescheduleDate(selectedDay)
 {
@@ -472,10 +476,25 @@ void TfrmEdit::btTodayClick()
 
 void TfrmEdit::btTimeClick()
 {
+    TfrmTimePopup picker(m_services.clock, m_document.regional(), this);
+    picker.settime(m_dtTime->time());
+    if (picker.exec() != QDialog::Accepted)
+        return;
+    m_dtTime->setTime(picker.returnedTime());
+    m_dtTime->setFocus();
 }
 
 void TfrmEdit::btRescheduleClick()
 {
+    TfrmReschedule dialog(m_services.clock, m_document.regional(), m_services.dialogs, m_heading.colour,
+                          m_heading.shadowDepth, m_document.options().sunday ? Qt::Sunday : Qt::Monday, this);
+    dialog.setDate(m_selectedDay);
+    if (dialog.exec() != QDialog::Accepted || !dialog.date().isValid())
+        return;
+    m_rescheduleDate = dialog.date();
+    // Another day: the flow moves the task there at once.
+    if (m_rescheduleDate != m_selectedDay)
+        accept();
 }
 
 void TfrmEdit::Repeat1Click()

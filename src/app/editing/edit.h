@@ -98,6 +98,7 @@ private:
 
     TaskDocument &m_document;
     Services m_services;
+    HeadingStyle m_heading;
     QDate m_selectedDay;
     QDate m_rescheduleDate;
     bool m_timeHidden = false;
