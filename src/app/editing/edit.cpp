@@ -2,6 +2,8 @@
 
 #include "editing/resch.h"
 #include "editing/timebar.h"
+#include "schedule/recur.h"
+#include "schedule/recurdialog.h"
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -298,6 +300,7 @@ void TfrmEdit::setTask(const editflow::TaskValues &task)
     const QString lines = textToMemoLines(task.notes).join(QLatin1Char('\n'));
     m_memMain->setProperty("loadedLength", int(lines.size()));
     m_memMain->setPlainText(lines);
+    m_memMain->moveCursor(QTextCursor::End); // ready to add to the note
 }
 
 editflow::TaskValues TfrmEdit::task() const
@@ -497,16 +500,33 @@ void TfrmEdit::btRescheduleClick()
         accept();
 }
 
+recur::TaskTemplate TfrmEdit::taskTemplate() const
+{
+    const editflow::TaskValues values = task();
+    return recur::taskTemplate(values.time, editflow::cleanLine(values.category), values.alarm,
+                               editflow::cleanMemo(values.notes), m_document.regional());
+}
+
 void TfrmEdit::Repeat1Click()
 {
     if (refuseBlankNotes())
         return;
+    TfrmRecur generator(m_document, m_services.dialogs, m_services.clock, this);
+    generator.init(taskTemplate(), m_selectedDay.addDays(1));
+    // The generator adds its own rows; the task being edited is left as it was.
+    if (generator.exec() == QDialog::Accepted)
+        reject();
 }
 
 void TfrmEdit::Repeatannuallyfor10years1Click()
 {
     if (refuseBlankNotes())
         return;
+    const SaveResult saved = recur::repeatAnnually(m_document, taskTemplate(), m_selectedDay);
+    if (!saved)
+        showError(m_services.dialogs, saved.message());
+    // Closed with OK, so the flow also saves the task being edited.
+    accept();
 }
 
 void TfrmEdit::spellCheckNotes()

@@ -6,6 +6,7 @@
 #include <QFont>
 
 #include "platform/services.h"
+#include "schedule/recur.h"
 #include "store/editflow.h"
 
 class QAction;
@@ -95,6 +96,8 @@ private:
     bool refuseBlankNotes();
     void notesEdited();
     QStringList comboEntries() const;
+    // What the recurrence generator and the quick annual repeat copy.
+    recur::TaskTemplate taskTemplate() const;
 
     TaskDocument &m_document;
     Services m_services;

@@ -2,6 +2,8 @@
 #include "testfiles.h"
 #include "editing/edit.h"
 #include "editing/editingcommands.h"
+#include "editing/resch.h"
+#include "schedule/recurdialog.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
 #include "store/gridfile.h"
@@ -15,6 +17,7 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
@@ -343,6 +346,89 @@ private Q_SLOTS:
         const CellTable onDisk = storeOnDisk();
         QCOMPARE(onDisk.cell(store::Category, 1), QStringLiteral("Home"));
         QCOMPARE(textToMemoLines(onDisk.cell(store::What, 1)).join(QLatin1Char('\n')), longNote);
+    }
+
+    // Rescheduling from the edit flow moves the task; the same day keeps the editor open.
+    void reschedulingMovesTheTask_data()
+    {
+        QTest::addColumn<int>("daysOn");
+        QTest::newRow("three days on") << 3;
+        QTest::newRow("the same day") << 0;
+    }
+    void reschedulingMovesTheTask()
+    {
+        QFETCH(int, daysOn);
+        start();
+        addDayTask(QStringLiteral("stays"), QTime(8, 0));
+        addDayTask(QStringLiteral("moves"), QTime(9, 0));
+        m_window->dayView()->setCurrentTableRow(2);
+        bool editorOpenAfter = false;
+        whenEditorShows([&](TfrmEdit *editor) {
+            QTimer::singleShot(0, [daysOn] {
+                auto *dialog = qobject_cast<TfrmReschedule *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                dialog->setDate(kToday.addDays(daysOn));
+                dialog->btOKClick();
+            });
+            click(editor, "btReschedule");
+            editorOpenAfter = editor->isVisible();
+            if (editorOpenAfter)
+                editor->reject();
+        });
+        commands().btEditClick(editflow::TaskList::Day);
+        QCOMPARE(editorOpenAfter, daysOn == 0);
+        const CellTable onDisk = storeOnDisk();
+        if (daysOn == 0) {
+            QCOMPARE(column(onDisk, store::What), (QStringList{"stays", "moves"}));
+            return;
+        }
+        QCOMPARE(column(doc().dayList(), 2), QStringList{"stays"});
+        QCOMPARE(column(onDisk, store::What), (QStringList{"stays", "moves"}));
+        QCOMPARE(onDisk.cell(store::Key, 2), store::makeKey(datevalue::dayNumber(kToday.addDays(3)), 100));
+        QCOMPARE(onDisk.cell(store::Time, 2), QStringLiteral("9:00 AM"));
+    }
+
+    // The generator adds its own rows; the task being edited is left as it was.
+    void repeatLeavesTheEditedTaskUnchanged()
+    {
+        start();
+        addDayTask(QStringLiteral("Yoga"), QTime(7, 0));
+        m_window->dayView()->setCurrentTableRow(1);
+        m_app->dialogs.confirmAnswers = {true}; // "Really add ... events to the calendar?"
+        whenEditorShows([](TfrmEdit *editor) {
+            QTest::keyClicks(child<QPlainTextEdit>(editor, "memMain"), QStringLiteral(" class"));
+            QTimer::singleShot(0, [] {
+                auto *generator = qobject_cast<TfrmRecur *>(QApplication::activeModalWidget());
+                QVERIFY(generator);
+                child<QRadioButton>(generator, "rbDaily")->click();
+                generator->btPreviewClick();
+                generator->btOKClick();
+            });
+            editor->Repeat1Click();
+        });
+        commands().btEditClick(editflow::TaskList::Day);
+        QCOMPARE(column(doc().dayList(), 2), QStringList{"Yoga"});
+        const CellTable onDisk = storeOnDisk();
+        QCOMPARE(onDisk.cell(store::What, 1), QStringLiteral("Yoga"));
+        QCOMPARE(onDisk.rowCount(), 1 + 1 + 31); // the day after to 30 days after it
+        QCOMPARE(onDisk.cell(store::What, 2), QStringLiteral("Yoga class"));
+        QCOMPARE(onDisk.cell(store::Key, 2), store::makeKey(datevalue::dayNumber(kToday) + 1, 100));
+    }
+
+    void theQuickAnnualRepeatSavesTheTaskToo()
+    {
+        start();
+        addDayTask(QStringLiteral("Birthday"), QTime(9, 0));
+        m_window->dayView()->setCurrentTableRow(1);
+        whenEditorShows([](TfrmEdit *editor) {
+            QTest::keyClicks(child<QPlainTextEdit>(editor, "memMain"), QStringLiteral(" of Ann"));
+            editor->Repeatannuallyfor10years1Click();
+        });
+        commands().btEditClick(editflow::TaskList::Day);
+        const CellTable onDisk = storeOnDisk();
+        QCOMPARE(onDisk.rowCount(), 1 + 11);
+        QCOMPARE(onDisk.cell(store::What, 1), QStringLiteral("Birthday of Ann"));
+        QCOMPARE(onDisk.cell(store::Key, 11), store::makeKey(datevalue::dayNumber(kToday.addYears(10)), 100));
     }
 
     void theKeysAndCommandsReachTheFlows()
