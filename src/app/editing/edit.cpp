@@ -1,6 +1,7 @@
 #include "edit.h"
 
 #include "editing/resch.h"
+#include "editing/spelldialog.h"
 #include "editing/timebar.h"
 #include "schedule/recur.h"
 #include "schedule/recurdialog.h"
@@ -531,10 +532,14 @@ void TfrmEdit::Repeatannuallyfor10years1Click()
 
 void TfrmEdit::spellCheckNotes()
 {
+    if (speller)
+        runSpellCheck(m_memMain, kNotesLength, speller(), m_services.dialogs, this);
 }
 
 void TfrmEdit::spellCheckCompletion()
 {
+    if (speller)
+        runSpellCheck(m_memComplete, kCompletionNotesLength, speller(), m_services.dialogs, this);
 }
 
 void TfrmEdit::keyPressEvent(QKeyEvent *event)

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QFont>
 
+#include <functional>
+
 #include "platform/services.h"
 #include "schedule/recur.h"
 #include "store/editflow.h"
@@ -21,6 +23,7 @@ class QStackedLayout;
 class QTimeEdit;
 class QToolButton;
 class ShadowLabel;
+class Speller;
 class TaskDocument;
 
 // The main window's date heading, which the editor's two headings copy.
@@ -50,6 +53,8 @@ public:
     bool allowRepeat = false;
     bool allowReschedule = false;
     QString logDayText;
+    // Gives the spell checker, loaded once and shared by every editor of the run.
+    std::function<Speller &()> speller;
 
     void setTitle(const QString &title, bool past);
     // A to-do task has no time and no alarm.

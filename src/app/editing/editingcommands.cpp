@@ -6,6 +6,7 @@
 #include "store/taskdocument.h"
 #include "store/taskstore.h"
 #include "text/regional.h"
+#include "text/speller.h"
 #include "text/texthelpers.h"
 
 EditingCommands::EditingCommands(TaskDocument &document, const Services &services, MainView &view,
@@ -16,6 +17,19 @@ EditingCommands::EditingCommands(TaskDocument &document, const Services &service
     , m_view(view)
     , m_heading(std::move(heading))
 { }
+
+EditingCommands::~EditingCommands() = default;
+
+std::unique_ptr<TfrmEdit> EditingCommands::makeEditor(QDate day)
+{
+    auto editor = std::make_unique<TfrmEdit>(m_document, m_services, day, m_heading(), m_view.dialogParent());
+    editor->speller = [this]() -> Speller & {
+        if (!m_speller)
+            m_speller = std::make_unique<Speller>(m_document.dataFolder());
+        return *m_speller;
+    };
+    return editor;
+}
 
 CellTable &EditingCommands::listOf(TaskList list)
 {
@@ -45,7 +59,8 @@ void EditingCommands::btAddClick(TaskList list)
 {
     const QDate day = m_view.selectedDay();
     const RegionalSettings &regional = m_document.regional();
-    TfrmEdit editor(m_document, m_services, day, m_heading(), m_view.dialogParent());
+    const std::unique_ptr<TfrmEdit> made = makeEditor(day);
+    TfrmEdit &editor = *made;
     if (list == TaskList::Day) {
         const QDate today = m_services.clock.now().date();
         editor.setTitle(editflow::dayTitle(day, m_services.clock.nowValue(), regional), day < today);
@@ -100,7 +115,8 @@ void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
         return;
     }
 
-    TfrmEdit editor(m_document, m_services, day, m_heading(), m_view.dialogParent());
+    const std::unique_ptr<TfrmEdit> made = makeEditor(day);
+    TfrmEdit &editor = *made;
     editor.setWindowTitle(editflow::editCaption(values.notes));
     editor.allowReschedule = true;
     if (list == TaskList::Day) {

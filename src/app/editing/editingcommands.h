@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
 #include "editing/edit.h"
 #include "platform/services.h"
@@ -10,6 +11,7 @@
 #include "store/editflow.h"
 
 class CellTable;
+class Speller;
 class TaskDocument;
 
 // The editing flows of the main window: add, edit, mark as completed and delete, for the
@@ -25,6 +27,7 @@ public:
     // `heading` gives the main window's date-heading style when an editor opens.
     EditingCommands(TaskDocument &document, const Services &services, MainView &view,
                     std::function<HeadingStyle()> heading, QObject *parent = nullptr);
+    ~EditingCommands() override;
 
 public Q_SLOTS:
     // Add a task to the list the command belongs to.
@@ -45,9 +48,12 @@ private:
     void afterTodoChange();
     bool report(const SaveResult &result);
     MainView::List viewList(TaskList list) const;
+    // An editor for the selected day, with the shared spell checker.
+    std::unique_ptr<TfrmEdit> makeEditor(QDate day);
 
     TaskDocument &m_document;
     Services m_services;
     MainView &m_view;
     std::function<HeadingStyle()> m_heading;
+    std::unique_ptr<Speller> m_speller; // loaded when first asked for
 };

@@ -431,6 +431,29 @@ private Q_SLOTS:
         QCOMPARE(onDisk.cell(store::Key, 11), store::makeKey(datevalue::dayNumber(kToday.addYears(10)), 100));
     }
 
+    void theNotesSpellCheckButtonChecksTheNotes()
+    {
+        start();
+        QString checked;
+        whenEditorShows([&checked](TfrmEdit *editor) {
+            QPlainTextEdit *memo = child<QPlainTextEdit>(editor, "memMain");
+            QTest::keyClicks(memo, QStringLiteral("Teh meeting"));
+            QTimer::singleShot(0, [] {
+                QWidget *spell = QApplication::activeModalWidget();
+                if (!spell || spell->objectName() != QLatin1String("TfrmSpell"))
+                    return; // no dictionary on this machine
+                click(spell, "btChange");
+            });
+            click(editor, "btSpell");
+            checked = memo->toPlainText();
+            editor->reject();
+        });
+        commands().btAddClick(editflow::TaskList::Day);
+        if (!m_app->dialogs.errors.isEmpty())
+            QSKIP("no English dictionary installed");
+        QCOMPARE(checked, QStringLiteral("The meeting"));
+    }
+
     void theKeysAndCommandsReachTheFlows()
     {
         start();
