@@ -271,7 +271,7 @@ void TfrmEdit::setTitle(const QString &title, bool past)
 void TfrmEdit::hideTimeControls()
 {
     m_timeHidden = true;
-    for (QWidget *control : std::initializer_list<QWidget *>{m_lblTime, m_dtTime, m_btTime, m_cbAlarm})
+    for (QWidget *control : std::initializer_list<QWidget *>{m_lblTime, m_dtTime, m_btTime, m_cbAlarm, m_timeRow})
         control->hide();
 }
 
