@@ -1,6 +1,7 @@
 #include "taskstore.h"
 
 #include "gridfile.h"
+#include "platform/clock.h"
 #include "text/datehelpers.h"
 #include "text/texthelpers.h"
 
@@ -387,21 +388,28 @@ void deleteListRow(CellTable &list, int currentRow)
         list.deleteRows(currentRow, 1);
 }
 
-int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings,
-                         const Clock &clock)
+int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings, DateValue now)
 {
     if (a.isEmpty() || b.isEmpty())
         return 0;
-    const DateValue ta = timeOfText(a, settings, clock);
-    const DateValue tb = timeOfText(b, settings, clock);
+    const DateValue ta = timeOfText(a, settings, now);
+    const DateValue tb = timeOfText(b, settings, now);
     return ta < tb ? -1 : (ta > tb ? 1 : 0);
+}
+
+int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings, const Clock &clock)
+{
+    return gridDayCustomCompare(a, b, settings, clock.nowValue());
 }
 
 void gridDayGetFormat(CellTable &dayList, const RegionalSettings &settings, const Clock &clock)
 {
     dayList.setColumnStyle(0, CellTable::ColumnStyle::Custom);
-    dayList.setCustomCompare([&settings, &clock](int, QByteArrayView a, QByteArrayView b) {
-        return gridDayCustomCompare(QString::fromUtf8(a), QString::fromUtf8(b), settings, clock);
+    dayList.setCustomCompareMaker([&settings, &clock]() -> CellTable::CustomCompare {
+        const DateValue now = clock.nowValue();
+        return [&settings, now](int, QByteArrayView a, QByteArrayView b) {
+            return gridDayCustomCompare(QString::fromUtf8(a), QString::fromUtf8(b), settings, now);
+        };
     });
     dayList.setCanSort([](int) { return true; }); // gridDayCanSort: every column may sort
 }

@@ -6,6 +6,7 @@
 
 #include "celltable.h"
 #include "safefile.h"
+#include "text/datevalue.h"
 
 class Clock;
 struct RegionalSettings;
@@ -93,11 +94,14 @@ void insertDirectTask(CellTable &store, qint64 day, const QString &time, const Q
 void deleteListRow(CellTable &list, int currentRow);
 
 // The day list's time order: equal when either is empty, else by time of day; a text
-// that is not a time reads as now and so comes after every real time.
+// that is not a time reads as `now` and so comes after every real time. Within one sort
+// `now` must stay the same, or the order contradicts itself.
+int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings, DateValue now);
+// The same with now read from the clock: for a single comparison only.
 int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings,
                          const Clock &clock);
-// Marks the day list's time column custom and sets its compare and can-sort hooks.
-// The settings and clock must outlive the list.
+// Marks the day list's time column custom and sets its compare and can-sort hooks; each
+// sort reads the clock once. The settings and clock must outlive the list.
 void gridDayGetFormat(CellTable &dayList, const RegionalSettings &settings, const Clock &clock);
 
 } // namespace store

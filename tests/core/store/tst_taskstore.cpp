@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 const qint64 kDay = 36525; // 31 December 1999
@@ -45,6 +47,14 @@ QStringList columnOf(const CellTable &table, int column)
         texts << table.cell(column, r);
     return texts;
 }
+
+// A clock that moves on at every read, as the real one does during a long sort.
+class MovingClock final : public Clock
+{
+public:
+    QDateTime now() const override { return QDateTime(QDate(2000, 3, 15), QTime(12, 0)).addMSecs(++reads); }
+    mutable int reads = 0;
+};
 
 FilterState hiding(const QString &category)
 {
@@ -333,6 +343,31 @@ private Q_SLOTS:
         list.sortRows();
         QCOMPARE(columnOf(list, 2), (QStringList{"early", "a", "z", "b", "lunch"}));
         QCOMPARE(store::gridDayCustomCompare(QString(), QStringLiteral("9:00 AM"), m_us, m_clock), 0);
+    }
+
+    // Texts that are not times read as now; now is taken once per sort, so they are all
+    // equal in time and their other columns decide.
+    void notTimesSortByTheirOtherColumnsWithAMovingClock()
+    {
+        MovingClock clock;
+        CellTable list = store::newDayList();
+        list.setRowCount(42);
+        QStringList expected { QStringLiteral("real time") };
+        for (int r = 1; r <= 40; ++r) {
+            list.setCell(0, r, QStringLiteral("lunch"));
+            list.setCell(2, r, QStringLiteral("task %1").arg(41 - r, 2, 10, QLatin1Char('0')));
+            expected << QStringLiteral("task %1").arg(r, 2, 10, QLatin1Char('0'));
+        }
+        list.setCell(0, 41, QStringLiteral("11:00 PM"));
+        list.setCell(2, 41, QStringLiteral("real time"));
+        store::gridDayGetFormat(list, m_us, clock);
+        list.sortRows();
+        QCOMPARE(columnOf(list, 2), expected);
+        QCOMPARE(clock.reads, 1);
+        QVERIFY(list.headerClick(0)); // descending: the same rows the other way round
+        std::reverse(expected.begin(), expected.end());
+        QCOMPARE(columnOf(list, 2), expected);
+        QCOMPARE(clock.reads, 2);
     }
 
     void sortedDayListIsStoredInItsNewOrder()
