@@ -71,6 +71,9 @@ QByteArray categoryFileBytes(const QStringList &entries)
         entry.replace(QLatin1String("\r\n"), QLatin1String(" "));
         entry.replace(QLatin1Char('\r'), QLatin1Char(' '));
         entry.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        // Nothing a reader would stop at or take for damage: byte 26 and NUL.
+        entry.remove(QChar(26));
+        entry.remove(QChar(0));
         if (entry.isEmpty())
             continue;
         bytes += entry.toUtf8();

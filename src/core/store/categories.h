@@ -35,7 +35,7 @@ QStringList parseCategoryLines(QByteArrayView bytes);
 std::optional<QStringList> readCategoryList(const QString &path);
 
 // One entry per CR LF line, UTF-8. Line breaks inside an entry become spaces, so every
-// entry stays one line; empty entries are left out.
+// entry stays one line; NUL and byte 26 are dropped; empty entries are left out.
 QByteArray categoryFileBytes(const QStringList &entries);
 // Writes the file atomically: a failed write leaves the old file whole.
 SaveResult writeCategoryFile(const QString &path, const QStringList &entries);

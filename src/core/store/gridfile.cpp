@@ -347,7 +347,7 @@ QByteArray gridFileBytes(const CellTable &table)
                     *out++ = kTab;
                 else if (ch == kLF)
                     *out++ = kBS;
-                else if (ch != kEndOfFile) // byte 26 would end the file when read back
+                else if (ch != kEndOfFile && ch != 0) // byte 26 would end the file, NUL mark it damaged
                     *out++ = ch;
             }
             endLine();

@@ -94,6 +94,10 @@ private Q_SLOTS:
                                                      << QByteArray("a b\r\nc d\r\ne f\r\n");
         QTest::newRow("empty entries left out") << QStringList{"", "a", ""} << QByteArray("a\r\n");
         QTest::newRow("UTF-8") << QStringList{QStringLiteral("Café")} << QByteArray("Caf\xC3\xA9\r\n");
+        QTest::newRow("NUL and byte 26 dropped")
+            << QStringList { QString(QStringLiteral("Ho") + QChar(0) + QStringLiteral("me")),
+                   QString(QStringLiteral("a") + QChar(26) + QStringLiteral("b")), QString(QChar(0)) }
+            << QByteArray("Home\r\nab\r\n");
     }
     void categoryFileBytes()
     {

@@ -115,6 +115,8 @@ private Q_SLOTS:
         QTest::newRow("TAB reads back as CR") << QStringLiteral("a\tb") << QByteArray("1,1,a\tb") << QStringLiteral("a\rb");
         QTest::newRow("BS reads back as LF") << QStringLiteral("a\bb") << QByteArray("1,1,a\bb") << QStringLiteral("a\nb");
         QTest::newRow("byte 26 is dropped") << QStringLiteral("a\x1a" "b") << QByteArray("1,1,ab") << QStringLiteral("ab");
+        QTest::newRow("NUL is dropped") << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"))
+                                        << QByteArray("1,1,ab") << QStringLiteral("ab");
         QTest::newRow("unicode") << QStringLiteral("Caf\u00e9 \u20ac") << QByteArray("1,1,Caf\xc3\xa9 \xe2\x82\xac")
                                  << QStringLiteral("Caf\u00e9 \u20ac");
     }
