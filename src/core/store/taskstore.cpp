@@ -307,16 +307,20 @@ void compactAndSort(CellTable &store)
     for (int i = 0; i < n; ++i)
         days[size_t(i)] = keyDay(store.cellUtf8(Key, i + 1));
     const StoreOrder order{store, days};
-    // After a write-back the store is nearly always in order already: check first.
-    bool sorted = true;
-    for (int i = 1; i < n && sorted; ++i)
-        sorted = !order(i, i - 1);
-    if (sorted)
+    // After a write-back the store is nearly always in order already, and after a batch of
+    // direct insertions only the appended rows are out of place: find the sorted start,
+    // sort the rest, and merge the two.
+    int sortedPrefix = 1;
+    while (sortedPrefix < n && !order(sortedPrefix, sortedPrefix - 1))
+        ++sortedPrefix;
+    if (sortedPrefix == n)
         return;
     std::vector<int> indexes(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
         indexes[size_t(i)] = i;
-    std::sort(indexes.begin(), indexes.end(), order);
+    // Stable, so rows equal in every compared column keep the order they were added in.
+    std::stable_sort(indexes.begin() + sortedPrefix, indexes.end(), order);
+    std::inplace_merge(indexes.begin(), indexes.begin() + sortedPrefix, indexes.end(), order);
     for (int &i : indexes)
         ++i; // data index to row index
     store.applyDataRowOrder(indexes);
@@ -371,13 +375,13 @@ SaveResult writeToStore(CellTable &store, const FilterState &filter, qint64 day,
 void insertDirectTask(CellTable &store, qint64 day, const QString &time, const QString &category,
                       const QString &what, const QString &done, const QString &alarm)
 {
-    store.insertBlankRows(1, 1);
-    store.setCell(Key, 1, makeKey(day, kDirectSequence));
-    store.setCell(Time, 1, time);
-    store.setCell(Category, 1, category);
-    store.setCell(What, 1, what);
-    store.setCell(Done, 1, done);
-    store.setCell(Alarm, 1, alarm);
+    // Appended rather than inserted at the top, so a batch of thousands never moves the
+    // whole store for each row; the sort that ends the batch gives the same order.
+    const QByteArray key = makeKey(day, kDirectSequence).toUtf8();
+    const QByteArray texts[] = { time.toUtf8(), category.toUtf8(), what.toUtf8(), done.toUtf8(), alarm.toUtf8() };
+    const int row = store.rowCount();
+    store.insertBlankRows(row, 1);
+    store.setRowUtf8(row, { key, texts[0], texts[1], texts[2], texts[3], texts[4] });
 }
 
 void deleteListRow(CellTable &list, int currentRow)

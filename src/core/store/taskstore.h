@@ -81,11 +81,13 @@ SaveResult writeToStore(CellTable &store, const FilterState &filter, qint64 day,
                         const CellTable &dayList, const QString &path);
 // Drops rows without a key, puts the store in order and writes it to `path`.
 SaveResult SortGridStore(CellTable &store, const QString &path);
-// The same without the write, for callers that save elsewhere or later.
+// The same without the write, for callers that save elsewhere or later. Stable: rows
+// equal in every compared column keep the order they were added in.
 void compactAndSort(CellTable &store);
 
-// Direct insertion: one new row at row 1, keyed day.100. The store is out of order until
-// the batch ends with SortGridStore; no day search may run before that.
+// Direct insertion: one new row appended at the end, keyed day.100. The store is out of
+// order until the batch ends with SortGridStore (or compactAndSort); no day search may run
+// before that.
 void insertDirectTask(CellTable &store, qint64 day, const QString &time, const QString &category,
                       const QString &what, const QString &done, const QString &alarm);
 

@@ -298,6 +298,26 @@ private Q_SLOTS:
         QCOMPARE(columnOf(table, 3), (QStringList{"birthday", "one", "two"}));
     }
 
+    // A batch (a recurrence run, a drop) adds its rows and sorts once: each row lands
+    // before the day's listed tasks, and rows equal in every compared column keep the
+    // order of the batch.
+    void directInsertionBatchSortsOnce()
+    {
+        CellTable table = storeOf({ { kDay, 101, "9:00 AM", "", "one" }, { kDay, 102, "10:00 AM", "", "two" },
+            { kDay + 1, 101, "9:00 AM", "", "next" } });
+        const QString time = QStringLiteral("8:00:00 PM");
+        const QString no = QStringLiteral("No");
+        store::insertDirectTask(table, kDay + 1, time, QString(), QStringLiteral("b"), no, no);
+        store::insertDirectTask(table, kDay, time, QString(), QStringLiteral("a"), no, no);
+        store::insertDirectTask(table, kDay - 5, time, QString(), QStringLiteral("early"), no, no);
+        store::insertDirectTask(table, kDay + 1, time, QString(), QStringLiteral("b"), no, QStringLiteral("Yes"));
+        QCOMPARE(table.rowCount(), 8);
+        store::compactAndSort(table);
+        QCOMPARE(columnOf(table, 3), (QStringList { "early", "a", "one", "two", "b", "b", "next" }));
+        QCOMPARE(columnOf(table, 5), (QStringList { "No", "No", "No", "No", "No", "Yes", "No" }));
+        QCOMPARE(table.cell(0, 5), QStringLiteral("36526.100"));
+    }
+
     void sortGridStoreOrdersByWholeDayThenKey()
     {
         CellTable table = storeOf({{100000, 101, "9:00 AM", "", "six digits"},
