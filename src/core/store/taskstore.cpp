@@ -171,6 +171,13 @@ int lowerBoundDay(const CellTable &store, qint64 day)
     return lo;
 }
 
+// Two rows of the same day: by key text, then time, category, what and done.
+int compareStoreTail(const CellTable &store, int rowA, int rowB)
+{
+    const std::vector<qint64> none;
+    return StoreOrder { store, none }.compareTail(rowA, rowB);
+}
+
 bool rowShown(const CellTable &store, const FilterState &filter, int row)
 {
     return filter.passes(store.cellUtf8(Done, row), store.cellUtf8(Category, row));
@@ -184,8 +191,7 @@ int compareStoreRows(const CellTable &store, int a, int b)
     const qint64 db = keyDay(store.cellUtf8(Key, b));
     if (da != db)
         return da < db ? -1 : 1;
-    std::vector<qint64> none;
-    return StoreOrder{store, none}.compareTail(a, b);
+    return compareStoreTail(store, a, b);
 }
 
 int findDayRow(const CellTable &store, const FilterState &filter, qint64 day)
@@ -324,6 +330,27 @@ void compactAndSort(CellTable &store)
     for (int &i : indexes)
         ++i; // data index to row index
     store.applyDataRowOrder(indexes);
+}
+
+bool isInStoreOrder(const CellTable &store)
+{
+    qint64 previousDay = 0;
+    for (int r = 1; r < store.rowCount(); ++r) {
+        const QByteArrayView key = store.cellUtf8(Key, r);
+        if (key.isEmpty())
+            return false;
+        const qint64 day = keyDay(key);
+        if (r > 1 && (day < previousDay || (day == previousDay && compareStoreTail(store, r - 1, r) > 0)))
+            return false;
+        previousDay = day;
+    }
+    return true;
+}
+
+void ensureStoreOrder(CellTable &store)
+{
+    if (!isInStoreOrder(store))
+        compactAndSort(store);
 }
 
 SaveResult SortGridStore(CellTable &store, const QString &path)

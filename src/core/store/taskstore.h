@@ -84,6 +84,13 @@ SaveResult SortGridStore(CellTable &store, const QString &path);
 // The same without the write, for callers that save elsewhere or later. Stable: rows
 // equal in every compared column keep the order they were added in.
 void compactAndSort(CellTable &store);
+// Whether every data row has a key and the rows are in the store order, as the day
+// searches need. One pass.
+bool isInStoreOrder(const CellTable &store);
+// Sorts a store that is not in the store order (compactAndSort), such as one read from a
+// file of an older system that ordered keys as plain text, which puts day 10000 (18 May
+// 1927) before day 9999. A store already in order is left as it is.
+void ensureStoreOrder(CellTable &store);
 
 // Direct insertion: one new row appended at the end, keyed day.100. The store is out of
 // order until the batch ends with SortGridStore (or compactAndSort); no day search may run

@@ -316,6 +316,61 @@ private Q_SLOTS:
         QCOMPARE(columnOf(table, 3), (QStringList { "early", "a", "one", "two", "b", "b", "next" }));
         QCOMPARE(columnOf(table, 5), (QStringList { "No", "No", "No", "No", "No", "Yes", "No" }));
         QCOMPARE(table.cell(0, 5), QStringLiteral("36526.100"));
+        QVERIFY(store::isInStoreOrder(table));
+    }
+
+    void isInStoreOrder_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QStringList>("times");
+        QTest::addColumn<bool>("inOrder");
+        QTest::newRow("empty store") << QStringList {} << QStringList {} << true;
+        QTest::newRow("whole days across 18 May 1927") << QStringList { "9999.101", "10000.101", "36525.101" }
+                                                       << QStringList { "9:00 AM", "9:00 AM", "9:00 AM" } << true;
+        QTest::newRow("plain text order across 18 May 1927")
+            << QStringList { "10000.101", "9999.101" } << QStringList { "9:00 AM", "9:00 AM" } << false;
+        QTest::newRow("sequence 1000 between 100 and 101") << QStringList { "36525.100", "36525.1000", "36525.101" }
+                                                           << QStringList { "9:00 AM", "9:00 AM", "9:00 AM" } << true;
+        QTest::newRow("same key, times in text order")
+            << QStringList { "36525.101", "36525.101" } << QStringList { "10:00 AM", "9:00 AM" } << true;
+        QTest::newRow("same key, times out of order")
+            << QStringList { "36525.101", "36525.101" } << QStringList { "9:00 AM", "10:00 AM" } << false;
+        QTest::newRow("a row without a key")
+            << QStringList { "36525.101", "" } << QStringList { "9:00 AM", "9:00 AM" } << false;
+    }
+    void isInStoreOrder()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QStringList, times);
+        QFETCH(bool, inOrder);
+        CellTable table = store::newStore();
+        table.setRowCount(int(keys.size()) + 1);
+        for (int i = 0; i < keys.size(); ++i) {
+            table.setCell(store::Key, i + 1, keys[i]);
+            table.setCell(store::Time, i + 1, times[i]);
+            table.setCell(store::What, i + 1, QString::number(i));
+        }
+        QCOMPARE(store::isInStoreOrder(table), inOrder);
+        const CellTable before = table;
+        store::ensureStoreOrder(table);
+        QVERIFY(store::isInStoreOrder(table));
+        if (inOrder)
+            QVERIFY(table == before);
+    }
+
+    // A store an older system wrote in plain text order of keys: days before 18 May 1927
+    // came after later ones. Put in order once, every day is found again.
+    void storeFromAnOlderFileIsPutInOrder()
+    {
+        CellTable table = storeOf(
+            { { 10000, 101, "9:00 AM", "", "18 May 1927" }, { 10000, 102, "10:00 AM", "", "18 May 1927, later" },
+                { 36525, 101, "9:00 AM", "", "1999" }, { 9999, 101, "9:00 AM", "", "17 May 1927" } });
+        QCOMPARE(store::findDayRow(table, FilterState(), 9999), -1); // the search cannot find it yet
+        store::ensureStoreOrder(table);
+        QCOMPARE(columnOf(table, 0), (QStringList { "9999.101", "10000.101", "10000.102", "36525.101" }));
+        QCOMPARE(store::findDayRow(table, FilterState(), 9999), 1);
+        QCOMPARE(store::findDayRow(table, FilterState(), 10000), 2);
+        QCOMPARE(store::findDayRow(table, FilterState(), 36525), 4);
     }
 
     void sortGridStoreOrdersByWholeDayThenKey()
