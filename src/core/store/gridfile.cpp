@@ -183,6 +183,9 @@ QByteArray windows1252ToUtf8(QByteArrayView bytes)
 
 ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &path)
 {
+    if (input.isEmpty())
+        return {}; // an empty file changes nothing
+
     // Byte 26 ends the file.
     if (const void *eof = std::memchr(input.data(), kEndOfFile, size_t(input.size())))
         input = input.first(static_cast<const char *>(eof) - input.data());
@@ -218,7 +221,7 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
     const char *begin;
     const char *lineEnd;
     if (!nextLine(begin, lineEnd))
-        return {}; // an empty file changes nothing
+        return {};
 
     if (lineEnd > begin) {
         const void *comma = std::memchr(begin, ',', size_t(lineEnd - begin));

@@ -200,6 +200,15 @@ private Q_SLOTS:
         }
     }
 
+    // Nothing in memory: the reader must not touch the (null) data at all.
+    void emptyInputChangesNothing()
+    {
+        CellTable table = occupied();
+        const ReadResult result = readGridBytes(table, QByteArrayView(), QStringLiteral("x"));
+        QVERIFY(result.ok());
+        QVERIFY(table == occupied());
+    }
+
     void revisitedRowKeepsEarlierCells()
     {
         CellTable table;
