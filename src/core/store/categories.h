@@ -28,6 +28,7 @@ struct CategoryFile
 
 // Reads a category file. A line ends at CR, LF or CR LF, and a last line needs no end.
 // Empty lines give no entry. A file that is not valid UTF-8 is read as Windows-1252.
+// Only a regular file is read: a FIFO or a device in its place is unreadable at once.
 CategoryFile readCategoryFile(const QString &path);
 QStringList parseCategoryLines(QByteArrayView bytes);
 
