@@ -203,6 +203,34 @@ void BM_WriteToStoreOneDay(benchmark::State &state)
 }
 BENCHMARK(BM_WriteToStoreOneDay)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// A batch of direct insertions (a recurrence run, a yearly repeat) into a large store,
+// ended by the one sort that puts the store back in order.
+void BM_DirectInsertBatch(benchmark::State &state)
+{
+    const CellTable &sorted = storeOf(100000);
+    const int count = int(state.range(0));
+    std::mt19937 random(11);
+    std::uniform_int_distribution<qint64> days(generatedFirstDay(), generatedFirstDay() + 7305);
+    std::vector<qint64> targets(size_t(count), 0);
+    for (qint64 &day : targets)
+        day = days(random);
+    const QString time = QStringLiteral("8:00:00 PM");
+    const QString category = QStringLiteral("Family");
+    const QString what = QStringLiteral("Birthday of Sam");
+    const QString no = QStringLiteral("No");
+    CellTable table;
+    for (auto _ : state) {
+        state.PauseTiming();
+        table = sorted;
+        state.ResumeTiming();
+        for (const qint64 day : targets)
+            store::insertDirectTask(table, day, time, category, what, no, no);
+        store::compactAndSort(table);
+        benchmark::DoNotOptimize(table.rowCount());
+    }
+}
+BENCHMARK(BM_DirectInsertBatch)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond);
+
 // Heap held by a store read from its file.
 void BM_StoreMemory(benchmark::State &state)
 {

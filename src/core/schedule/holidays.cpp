@@ -50,14 +50,13 @@ QString findHoliday(const CellTable &rules, QDate day, const RegionalSettings &s
     if (!day.isValid() || settings.monthNames.size() < 12)
         return QString();
     const QString monthName = settings.monthNames[day.month() - 1].toLower();
+    // A rule without a name matches like any other and names its day with the empty text,
+    // so it hides later rules of that day; a blank row has no month and never matches.
     for (int r = 1; r < rules.rowCount(); ++r) {
-        const QString name = rules.cell(Name, r);
-        if (name.isEmpty())
-            continue; // an empty name is an empty row
         if (!rules.cell(MonthName, r).toLower().contains(monthName))
             continue;
         if (ruleDate(day.year(), day.month(), rules.cell(DayRule, r), settings) == day)
-            return name;
+            return rules.cell(Name, r);
     }
     return QString();
 }

@@ -18,7 +18,8 @@ int nthWeekdayOfMonth(int year, int month, int n, int weekday);
 // The date a day rule names in a month; a floating rule whose words are not found
 // falls on the first of the month.
 QDate ruleDate(int year, int month, const QString &rule, const RegionalSettings &settings);
-// The name of the first rule that falls on the day, or the empty text.
+// The name of the first rule that falls on the day, or the empty text. A first matching
+// rule whose name is empty answers the empty text too.
 QString findHoliday(const CellTable &rules, QDate day, const RegionalSettings &settings);
 
 } // namespace holidays

@@ -6,29 +6,21 @@
 #include "text/texthelpers.h"
 #include "taskstore.h"
 
-#include <QFile>
-
 #include <algorithm>
 
 CategoryFile readCategoryFile(const QString &path)
 {
     CategoryFile result;
-    QFile file(path);
-    if (!file.exists())
+    const FileContent content = readRegularFile(path);
+    if (content.status() == FileContent::Status::Missing)
         return result;
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!content.ok()) {
         result.status = CategoryFile::Status::Unreadable;
-        result.message = QStringLiteral("File ") + path + QStringLiteral(" could not be read: ") + file.errorString();
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.status = CategoryFile::Status::Unreadable;
-        result.message = QStringLiteral("File ") + path + QStringLiteral(" could not be read: ") + file.errorString();
+        result.message = QStringLiteral("File ") + path + QStringLiteral(" could not be read: ") + content.reason();
         return result;
     }
     result.status = CategoryFile::Status::Loaded;
-    result.entries = parseCategoryLines(bytes);
+    result.entries = parseCategoryLines(content.bytes());
     return result;
 }
 
@@ -71,6 +63,9 @@ QByteArray categoryFileBytes(const QStringList &entries)
         entry.replace(QLatin1String("\r\n"), QLatin1String(" "));
         entry.replace(QLatin1Char('\r'), QLatin1Char(' '));
         entry.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        // Nothing a reader would stop at or take for damage: byte 26 and NUL.
+        entry.remove(QChar(26));
+        entry.remove(QChar(0));
         if (entry.isEmpty())
             continue;
         bytes += entry.toUtf8();

@@ -28,6 +28,7 @@ struct CategoryFile
 
 // Reads a category file. A line ends at CR, LF or CR LF, and a last line needs no end.
 // Empty lines give no entry. A file that is not valid UTF-8 is read as Windows-1252.
+// Only a regular file is read: a FIFO or a device in its place is unreadable at once.
 CategoryFile readCategoryFile(const QString &path);
 QStringList parseCategoryLines(QByteArrayView bytes);
 
@@ -35,7 +36,7 @@ QStringList parseCategoryLines(QByteArrayView bytes);
 std::optional<QStringList> readCategoryList(const QString &path);
 
 // One entry per CR LF line, UTF-8. Line breaks inside an entry become spaces, so every
-// entry stays one line; empty entries are left out.
+// entry stays one line; NUL and byte 26 are dropped; empty entries are left out.
 QByteArray categoryFileBytes(const QStringList &entries);
 // Writes the file atomically: a failed write leaves the old file whole.
 SaveResult writeCategoryFile(const QString &path, const QStringList &entries);

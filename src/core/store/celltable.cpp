@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 namespace {
 
@@ -12,6 +13,47 @@ quint32 readOffset(const char *block, int index)
     quint32 value;
     std::memcpy(&value, block + index * sizeof(quint32), sizeof(quint32));
     return value;
+}
+
+// A stable bottom-up merge sort of row indexes that reads and writes only within its
+// vectors whatever `less` answers: a compare hook that contradicts itself gives some
+// order of the same rows, never a read outside the table (std::sort and std::stable_sort
+// both have unguarded loops that trust the comparator).
+template <typename Less> void mergeSortIndexes(std::vector<int> &items, Less less)
+{
+    const size_t n = items.size();
+    constexpr size_t kRun = 16;
+    for (size_t start = 0; start < n; start += kRun) {
+        const size_t end = std::min(start + kRun, n);
+        for (size_t i = start + 1; i < end; ++i) {
+            const int value = items[i];
+            size_t j = i;
+            while (j > start && less(value, items[j - 1])) {
+                items[j] = items[j - 1];
+                --j;
+            }
+            items[j] = value;
+        }
+    }
+    if (n <= kRun)
+        return;
+    std::vector<int> merged(n);
+    for (size_t width = kRun; width < n; width *= 2) {
+        for (size_t lo = 0; lo < n; lo += 2 * width) {
+            const size_t mid = std::min(lo + width, n);
+            const size_t hi = std::min(mid + width, n);
+            size_t i = lo;
+            size_t j = mid;
+            size_t out = lo;
+            while (i < mid && j < hi)
+                merged[out++] = less(items[j], items[i]) ? items[j++] : items[i++];
+            while (i < mid)
+                merged[out++] = items[i++];
+            while (j < hi)
+                merged[out++] = items[j++];
+        }
+        items.swap(merged);
+    }
 }
 
 } // namespace
@@ -241,14 +283,31 @@ int CellTable::compareText(QByteArrayView a, QByteArrayView b)
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-int CellTable::compareRowValues(const Row &a, const Row &b) const
+void CellTable::setCustomCompare(CustomCompare compare)
+{
+    m_customCompare = std::move(compare);
+    m_customCompareMaker = nullptr;
+}
+
+void CellTable::setCustomCompareMaker(CustomCompareMaker maker)
+{
+    m_customCompareMaker = std::move(maker);
+    m_customCompare = nullptr;
+}
+
+CellTable::CustomCompare CellTable::makeCustomCompare() const
+{
+    return m_customCompareMaker ? m_customCompareMaker() : m_customCompare;
+}
+
+int CellTable::compareRowValues(const Row &a, const Row &b, const CustomCompare &custom) const
 {
     // The last column never takes part; a sort by it alone still compares it.
     const int last = std::max(m_sortColumn, m_colCount - 2);
     for (int c = std::max(m_sortColumn, 0); c <= last && c < m_colCount; ++c) {
         int result;
-        if (columnStyle(c) == ColumnStyle::Custom && m_customCompare)
-            result = m_customCompare(c, a.cell(c), b.cell(c));
+        if (custom && columnStyle(c) == ColumnStyle::Custom)
+            result = custom(c, a.cell(c), b.cell(c));
         else
             result = compareText(a.cell(c), b.cell(c));
         if (result != 0)
@@ -259,7 +318,7 @@ int CellTable::compareRowValues(const Row &a, const Row &b) const
 
 int CellTable::compareRows(int a, int b) const
 {
-    return compareRowValues(m_rows[size_t(a)], m_rows[size_t(b)]);
+    return compareRowValues(m_rows[size_t(a)], m_rows[size_t(b)], makeCustomCompare());
 }
 
 int CellTable::sortRows(int trackRow)
@@ -267,28 +326,20 @@ int CellTable::sortRows(int trackRow)
     if (rowCount() <= 2)
         return trackRow;
     const bool descending = m_sortDirection == SortDirection::Descending;
-    const QByteArray tracked = trackRow >= 1 && trackRow < rowCount() ? m_rows[size_t(trackRow)].block
-                                                                        : QByteArray();
-    // Rows carry no identity of their own; the tracked row is found again by its block,
-    // which implicit sharing keeps identical (same data pointer) through the moves.
-    const char *trackedData = tracked.isNull() ? nullptr : tracked.constData();
-    std::sort(m_rows.begin() + 1, m_rows.end(), [this, descending](const Row &a, const Row &b) {
-        const int c = compareRowValues(a, b);
+    const CustomCompare custom = makeCustomCompare(); // one compare for the whole sort
+    std::vector<int> order(size_t(rowCount() - 1));
+    std::iota(order.begin(), order.end(), 1);
+    mergeSortIndexes(order, [this, descending, &custom](int a, int b) {
+        const int c = compareRowValues(m_rows[size_t(a)], m_rows[size_t(b)], custom);
         return descending ? c > 0 : c < 0;
     });
-    if (trackRow < 1 || trackRow >= rowCount())
-        return trackRow;
-    if (trackedData == nullptr) {
-        // A blank row: keep the selection on a blank row.
-        for (int r = 1; r < rowCount(); ++r)
-            if (isRowBlank(r))
-                return r;
-        return trackRow;
+    int tracked = trackRow;
+    if (trackRow >= 1 && trackRow < rowCount()) {
+        const auto at = std::find(order.begin(), order.end(), trackRow);
+        tracked = int(at - order.begin()) + 1;
     }
-    for (int r = 1; r < rowCount(); ++r)
-        if (m_rows[size_t(r)].block.constData() == trackedData)
-            return r;
-    return trackRow;
+    applyDataRowOrder(order);
+    return tracked;
 }
 
 void CellTable::applyDataRowOrder(const std::vector<int> &order)

@@ -22,6 +22,9 @@ public:
 
     // Answers <0, 0 or >0 for two cell texts of a custom column.
     using CustomCompare = std::function<int(int column, QByteArrayView a, QByteArrayView b)>;
+    // Makes the compare for one sort. An owner whose order depends on a value that
+    // changes (the time now) takes it here, once, so every comparison of a sort agrees.
+    using CustomCompareMaker = std::function<CustomCompare()>;
     using CanSort = std::function<bool(int column)>;
 
     explicit CellTable(int columns = 1, int rows = 1);
@@ -65,7 +68,10 @@ public:
 
     ColumnStyle columnStyle(int column) const;
     void setColumnStyle(int column, ColumnStyle style);
-    void setCustomCompare(CustomCompare compare) { m_customCompare = std::move(compare); }
+    // A compare that is the same for every sort; replaces any compare maker.
+    void setCustomCompare(CustomCompare compare);
+    // A compare made afresh for each sort; replaces any fixed compare.
+    void setCustomCompareMaker(CustomCompareMaker maker);
     void setCanSort(CanSort canSort) { m_canSort = std::move(canSort); }
 
     // Compares two data rows by the sort rules, column by column from the sort column
@@ -73,6 +79,7 @@ public:
     int compareRows(int a, int b) const;
     // Sorts the data rows in place. Answers where the row that stood at `trackRow`
     // ended up (or -1), so a view keeps its selection on the same content.
+    // Whatever a compare hook answers, the sort stays within the table and keeps every row.
     int sortRows(int trackRow = -1);
     // The header-click rule: with two or more data rows and the can-sort hook agreeing,
     // a click on the sort column flips the direction and a click elsewhere sorts that
@@ -98,7 +105,8 @@ private:
         QByteArrayView cell(int column) const;
     };
     static Row makeRow(const std::vector<QByteArrayView> &cells);
-    int compareRowValues(const Row &a, const Row &b) const;
+    int compareRowValues(const Row &a, const Row &b, const CustomCompare &custom) const;
+    CustomCompare makeCustomCompare() const;
 
     friend class GridFileReader;
 
@@ -109,5 +117,6 @@ private:
     SortDirection m_sortDirection = SortDirection::Ascending;
     std::vector<ColumnStyle> m_styles; // empty when every column is text
     CustomCompare m_customCompare;
+    CustomCompareMaker m_customCompareMaker;
     CanSort m_canSort;
 };

@@ -2,7 +2,7 @@
 
 #include "celltable.h"
 
-#include <QFile>
+#include <QFileInfo>
 
 #include <cstring>
 #include <deque>
@@ -59,7 +59,8 @@ class RowBuilder
 public:
     explicit RowBuilder(CellTable &table) : m_table(table) {}
 
-    void set(int column, int row, QByteArrayView text)
+    // `windows1252`: the text is not UTF-8 and is converted from Windows-1252 first.
+    void set(int column, int row, QByteArrayView text, bool windows1252 = false)
     {
         if (row != m_row) {
             flush();
@@ -67,10 +68,15 @@ public:
             if (!m_table.isRowBlank(row))
                 m_cells = m_table.rowUtf8(row); // rows met again keep what they had
         }
-        for (const char c : text) {
-            if (c == kTab || c == kBS) {
-                text = convert(text);
-                break;
+        if (windows1252) {
+            const QByteArray utf8 = windows1252ToUtf8(text);
+            text = convert(utf8);
+        } else {
+            for (const char c : text) {
+                if (c == kTab || c == kBS) {
+                    text = convert(text);
+                    break;
+                }
             }
         }
         if (int(m_cells.size()) <= column)
@@ -181,52 +187,77 @@ QByteArray windows1252ToUtf8(QByteArrayView bytes)
     return text.toUtf8();
 }
 
+namespace {
+
+// "1 cell line" or "40 cell lines".
+QString counted(qint64 n, const char *one, const char *many)
+{
+    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+}
+
+bool onlySpaces(const char *p, const char *end)
+{
+    for (; p < end; ++p)
+        if (*p != ' ' && *p != kTab)
+            return false;
+    return true;
+}
+
+} // namespace
+
 ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &path)
 {
-    // Byte 26 ends the file.
-    if (const void *eof = std::memchr(input.data(), kEndOfFile, size_t(input.size())))
-        input = input.first(static_cast<const char *>(eof) - input.data());
-    // A grid file is text: a NUL byte means this is not one.
-    if (std::memchr(input.data(), 0, size_t(input.size())))
-        return {ReadResult::Status::Damaged, damaged(path)};
+    if (input.isEmpty())
+        return {}; // an empty file changes nothing
 
-    QByteArray converted;
-    if (!isValidUtf8(input)) {
-        converted = windows1252ToUtf8(input);
-        input = converted;
+    // Byte 26 ends the file. Anything but padding after it is text the table cannot keep.
+    bool textAfterEnd = false;
+    if (const void *eof = std::memchr(input.data(), kEndOfFile, size_t(input.size()))) {
+        const qsizetype at = static_cast<const char *>(eof) - input.data();
+        for (const char c : input.sliced(at + 1)) {
+            if (c != kEndOfFile && c != kCR && c != kLF && c != ' ') {
+                textAfterEnd = true;
+                break;
+            }
+        }
+        input = input.first(at);
     }
+    // A grid file is text: a NUL byte means this is not one.
+    if (!input.isEmpty() && std::memchr(input.data(), 0, size_t(input.size())))
+        return { ReadResult::Status::Damaged, damaged(path), {} };
+
+    // UTF-8 is decided per line: a line that is not valid UTF-8 was written by an older
+    // Windows-1252 system. A whole file that is valid needs no check per line.
+    const bool allUtf8 = isValidUtf8(input);
 
     const char *p = input.data();
     const char *const end = p + input.size();
 
-    // The next line: it ends at a CR; an LF straight after the CR is skipped.
+    // The next line: it ends at a CR, an LF, or a CR LF pair.
     auto nextLine = [&p, end](const char *&lineBegin, const char *&lineEnd) {
         if (p >= end)
             return false;
         lineBegin = p;
         const void *cr = std::memchr(p, kCR, size_t(end - p));
-        lineEnd = cr ? static_cast<const char *>(cr) : end;
-        p = lineEnd;
-        if (p < end) {
+        const char *stop = cr ? static_cast<const char *>(cr) : end;
+        if (const void *lf = std::memchr(p, kLF, size_t(stop - p)))
+            stop = static_cast<const char *>(lf);
+        lineEnd = stop;
+        p = stop;
+        if (p < end && *p++ == kCR && p < end && *p == kLF)
             ++p;
-            if (p < end && *p == kLF)
-                ++p;
-        }
         return true;
     };
 
     const char *begin;
     const char *lineEnd;
-    if (!nextLine(begin, lineEnd))
-        return {}; // an empty file changes nothing
-
-    if (lineEnd > begin) {
+    if (nextLine(begin, lineEnd) && lineEnd > begin) {
         const void *comma = std::memchr(begin, ',', size_t(lineEnd - begin));
         const char *commaAt = comma ? static_cast<const char *>(comma) : lineEnd;
         const qint64 columns = numberField(begin, commaAt);
         const qint64 rows = comma ? numberField(commaAt + 1, lineEnd) : 0;
         if (columns > kMaxGridColumns || rows > kMaxGridRows)
-            return {ReadResult::Status::Damaged, damaged(path)};
+            return { ReadResult::Status::Damaged, damaged(path), {} };
         table.setColCount(int(std::max<qint64>(columns, 1)));
         table.setRowCount(int(std::max<qint64>(rows, 1)));
         table.blankAllCells();
@@ -234,53 +265,67 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
 
     const int colCount = table.colCount();
     const int rowCount = table.rowCount();
+    qint64 outside = 0; // cell lines naming a cell beyond the counts
+    qint64 strays = 0; // lines that are neither width nor cell lines
+    qint64 windows1252 = 0; // cell lines read as Windows-1252
     RowBuilder builder(table);
     while (nextLine(begin, lineEnd)) {
         const qsizetype length = lineEnd - begin;
-        const void *firstComma = std::memchr(begin, ',', size_t(length));
-        if (!firstComma)
-            continue;
-        const char *comma1 = static_cast<const char *>(firstComma);
         if (length >= 2 && begin[0] == 'c' && begin[1] == 'w') {
-            const char *indexAt = begin + std::min<qsizetype>(3, comma1 - begin);
-            const qint64 column = numberField(indexAt, comma1);
+            // A width line; one naming no column of the table carries no data.
+            const void *comma = std::memchr(begin, ',', size_t(length));
+            if (!comma)
+                continue;
+            const char *commaAt = static_cast<const char *>(comma);
+            const char *indexAt = begin + std::min<qsizetype>(3, commaAt - begin);
+            const qint64 column = numberField(indexAt, commaAt);
             if (column >= 0 && column < colCount)
-                table.setColWidth(int(column), int(numberField(comma1 + 1, lineEnd)));
+                table.setColWidth(int(column), int(numberField(commaAt + 1, lineEnd)));
             continue;
         }
-        const void *secondComma = std::memchr(comma1 + 1, ',', size_t(lineEnd - comma1 - 1));
-        if (!secondComma)
+        const auto *comma1 = static_cast<const char *>(std::memchr(begin, ',', size_t(length)));
+        const auto *comma2
+            = comma1 ? static_cast<const char *>(std::memchr(comma1 + 1, ',', size_t(lineEnd - comma1 - 1))) : nullptr;
+        if (!comma2) {
+            if (!onlySpaces(begin, lineEnd))
+                ++strays;
             continue;
-        const char *comma2 = static_cast<const char *>(secondComma);
+        }
         const qint64 column = numberField(begin, comma1);
         const qint64 row = numberField(comma1 + 1, comma2);
-        if (column < 0 || column >= colCount || row < 0 || row >= rowCount)
+        if (column < 0 || column >= colCount || row < 0 || row >= rowCount) {
+            ++outside;
             continue;
-        builder.set(int(column), int(row), QByteArrayView(comma2 + 1, lineEnd - comma2 - 1));
+        }
+        const QByteArrayView text(comma2 + 1, lineEnd - comma2 - 1);
+        const bool notUtf8 = !allUtf8 && !isValidUtf8(text);
+        windows1252 += notUtf8;
+        builder.set(int(column), int(row), text, notUtf8);
     }
     builder.flush();
-    return {};
+
+    ReadResult result;
+    if (outside) {
+        result.lost << counted(outside, "cell line", "cell lines") + QStringLiteral(" outside the table's ")
+                + counted(colCount, "column", "columns") + QStringLiteral(" and ") + counted(rowCount, "row", "rows");
+    }
+    if (strays)
+        result.lost << counted(strays, "line that was", "lines that were")
+                + QStringLiteral(" neither a width line nor a cell line");
+    if (textAfterEnd)
+        result.lost << QStringLiteral("text after an end-of-file mark");
+    if (windows1252)
+        result.lost << counted(windows1252, "line that was", "lines that were")
+                + QStringLiteral(" not UTF-8, read as Windows-1252");
+    return result;
 }
 
 ReadResult readGridFile(CellTable &table, const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {ReadResult::Status::NotFound, notFound(path)};
-    const qint64 size = file.size();
-    if (size == 0)
-        return {};
-    if (uchar *mapped = file.map(0, size))
-        return readGridBytes(table, QByteArrayView(reinterpret_cast<const char *>(mapped), size), path);
-    // Not mappable (a pipe or a special file): read it, but never more than a real grid
-    // file of the largest table could need.
-    constexpr qint64 kMaxBytes = qint64(1) << 31;
-    QByteArray bytes = file.read(kMaxBytes);
-    if (file.error() != QFile::NoError)
-        return {ReadResult::Status::NotFound, notFound(path)};
-    if (!file.atEnd())
-        return {ReadResult::Status::Damaged, damaged(path)};
-    return readGridBytes(table, bytes, path);
+    const FileContent content = readRegularFile(path);
+    if (!content.ok())
+        return { ReadResult::Status::NotFound, notFound(path), {} };
+    return readGridBytes(table, content.bytes(), path);
 }
 
 namespace {
@@ -347,7 +392,7 @@ QByteArray gridFileBytes(const CellTable &table)
                     *out++ = kTab;
                 else if (ch == kLF)
                     *out++ = kBS;
-                else if (ch != kEndOfFile) // byte 26 would end the file when read back
+                else if (ch != kEndOfFile && ch != 0) // byte 26 would end the file, NUL mark it damaged
                     *out++ = ch;
             }
             endLine();
@@ -364,12 +409,29 @@ SaveResult writeGridFile(const CellTable &table, const QString &path)
 
 LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &now)
 {
-    if (!QFile::exists(path))
+    if (!QFileInfo::exists(path))
         return {LoadResult::Status::Missing, QString(), QString()};
     const ReadResult read = readGridFile(table, path);
-    if (read.ok())
+    if (read.complete())
         return {};
     LoadResult result;
+    if (read.ok()) {
+        // The table shows what could be read; the file stays under its name until a save
+        // replaces it, and a copy of it as it was is kept first.
+        result.status = LoadResult::Status::Partial;
+        result.keptAs = keepCopy(path, now);
+        const QString problem = QStringLiteral("File ") + path + QStringLiteral(" was partly unreadable (")
+            + read.lost.join(QStringLiteral("; ")) + QStringLiteral(")");
+        if (result.keptAs.isEmpty())
+            result.message = problem
+                + QStringLiteral(". What could be read is shown, but a copy of the file as it was "
+                                 "could not be kept: copy it yourself before the program saves again.");
+        else
+            result.message = problem
+                + QStringLiteral(". What could be read is shown; the file as it was has been kept as ") + result.keptAs
+                + QLatin1Char('.');
+        return result;
+    }
     result.status = LoadResult::Status::Unreadable;
     result.keptAs = keepAside(path, now);
     const QString problem = read.status == ReadResult::Status::Damaged

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include "safefile.h"
 
@@ -13,15 +14,22 @@ struct ReadResult
     enum class Status { Ok, NotFound, Damaged };
     Status status = Status::Ok;
     QString message; // "File PATH not found" or "File PATH is damaged"
+    // What an Ok read could not keep as it stood, for the user: cell lines outside the
+    // counts, lines that are neither width nor cell lines, text after an end-of-file mark,
+    // lines that were not UTF-8. The table holds everything else.
+    QStringList lost;
 
     bool ok() const { return status == Status::Ok; }
+    // Read, and nothing of the file left out or changed.
+    bool complete() const { return ok() && lost.isEmpty(); }
 };
 
 // Limits beyond which a count line is taken for damage rather than data.
 constexpr int kMaxGridColumns = 1000;
 constexpr int kMaxGridRows = 1000000;
 
-// Replaces the table's content from a grid file (CR LF lines: counts, widths, cells).
+// Replaces the table's content from a grid file (lines: counts, widths, cells). A line
+// ends at CR, LF or CR LF. Only a regular file is read: anything else is "not found".
 ReadResult readGridFile(CellTable &table, const QString &path);
 // Reads from bytes already in memory; `path` only names the file in messages.
 ReadResult readGridBytes(CellTable &table, QByteArrayView bytes, const QString &path);
@@ -38,11 +46,13 @@ QByteArray windows1252ToUtf8(QByteArrayView bytes);
 
 // Loading a data file at start: a missing file leaves the table as it is; a file that
 // exists but cannot be read is renamed aside first, so no later save can overwrite it.
+// A file read only in part (ReadResult::lost) fills the table with what could be read and
+// is first kept as it was beside its name, which a later save may then write again.
 struct LoadResult
 {
-    enum class Status { Loaded, Missing, Unreadable };
+    enum class Status { Loaded, Missing, Unreadable, Partial };
     Status status = Status::Loaded;
-    QString message; // for the user when unreadable
-    QString keptAs;  // where the unreadable file now is (empty if it could not be moved)
+    QString message; // for the user when unreadable or partly read
+    QString keptAs; // the file as it was: moved aside (Unreadable) or a copy (Partial); empty when that failed
 };
 LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &now);

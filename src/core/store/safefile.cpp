@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -107,13 +108,151 @@ SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool kee
     return SaveResult{true, path, QString()};
 }
 
-QString keepAside(const QString &path, const QDateTime &now)
+namespace {
+
+// "NAME.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", ... when that name is taken.
+QString asideName(const QString &path, const QDateTime &now, int attempt)
 {
     const QString base = path + QStringLiteral(".damaged-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString aside = base;
+    return attempt < 2 ? base : base + QLatin1Char('-') + QString::number(attempt);
+}
+
+} // namespace
+
+QString keepAside(const QString &path, const QDateTime &now)
+{
+    QString aside = asideName(path, now, 1);
     for (int n = 2; QFileInfo::exists(aside); ++n)
-        aside = base + QLatin1Char('-') + QString::number(n);
+        aside = asideName(path, now, n);
     if (!QFile::rename(path, aside))
         return QString();
     return aside;
+}
+
+QString keepCopy(const QString &path, const QDateTime &now)
+{
+    const QFileInfo info(path);
+    const QByteArray source = QFile::encodeName(info.absoluteFilePath());
+    for (int n = 1; n < 1000; ++n) {
+        const QString aside = asideName(path, now, n);
+        const QFileInfo asideInfo(aside);
+        if (asideInfo.exists() || asideInfo.isSymLink())
+            continue;
+        // Every save renames a new file over the name, so the linked content never changes.
+        if (::link(source.constData(), QFile::encodeName(aside).constData()) == 0) {
+            syncFolder(QFile::encodeName(info.absolutePath()));
+            return aside;
+        }
+        if (errno == EEXIST)
+            continue;
+        // No links on this file system: a copy, written as safely as any save.
+        const FileContent content = readRegularFile(path);
+        if (!content.ok() || !saveFileAtomically(aside, content.bytes(), false))
+            return QString();
+        return aside;
+    }
+    return QString();
+}
+
+FileContent::FileContent(FileContent &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+FileContent &FileContent::operator=(FileContent &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_status = other.m_status;
+        m_error = other.m_error;
+        m_view = other.m_view;
+        m_read = std::move(other.m_read);
+        m_map = other.m_map;
+        m_mapSize = other.m_mapSize;
+        other.m_view = {};
+        other.m_map = nullptr;
+        other.m_mapSize = 0;
+    }
+    return *this;
+}
+
+FileContent::~FileContent()
+{
+    release();
+}
+
+void FileContent::release()
+{
+    if (m_map)
+        ::munmap(m_map, m_mapSize);
+    m_map = nullptr;
+    m_mapSize = 0;
+    m_view = {};
+}
+
+QString FileContent::reason() const
+{
+    switch (m_status) {
+    case Status::Ok:
+        return QString();
+    case Status::NotRegular:
+        return QStringLiteral("it is not a regular file");
+    case Status::Missing:
+    case Status::Failed:
+        break;
+    }
+    return errnoText(m_error ? m_error : ENOENT);
+}
+
+FileContent readRegularFile(const QString &path)
+{
+    FileContent content;
+    // Non-blocking, so opening a FIFO returns at once instead of waiting for a writer.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        content.m_error = errno;
+        content.m_status = content.m_error == ENOENT || content.m_error == ENOTDIR ? FileContent::Status::Missing
+                                                                                   : FileContent::Status::Failed;
+        return content;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        content.m_error = errno;
+        content.m_status = FileContent::Status::Failed;
+    } else if (!S_ISREG(info.st_mode)) {
+        content.m_status = FileContent::Status::NotRegular;
+    } else if (info.st_size > 0) {
+        const size_t size = size_t(info.st_size);
+        void *map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (map != MAP_FAILED) {
+            content.m_map = map;
+            content.m_mapSize = size;
+            content.m_view = QByteArrayView(static_cast<const char *>(map), qsizetype(size));
+            content.m_status = FileContent::Status::Ok;
+        } else {
+            // Not mappable on this file system: read it. A file that shrinks meanwhile
+            // gives what is there.
+            content.m_read.resize(qsizetype(size));
+            qsizetype got = 0;
+            while (got < content.m_read.size()) {
+                const ssize_t n = ::read(fd, content.m_read.data() + got, size_t(content.m_read.size() - got));
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0) {
+                    content.m_error = errno;
+                    break;
+                }
+                if (n == 0)
+                    break;
+                got += n;
+            }
+            content.m_read.truncate(got);
+            content.m_view = content.m_read;
+            content.m_status = content.m_error ? FileContent::Status::Failed : FileContent::Status::Ok;
+        }
+    } else {
+        content.m_status = FileContent::Status::Ok;
+    }
+    ::close(fd);
+    return content;
 }

@@ -30,5 +30,45 @@ SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool kee
 // so nothing can overwrite it. Answers the new path, or an empty text when it failed.
 QString keepAside(const QString &path, const QDateTime &now);
 
+// Keeps a file that was only partly readable as it was, as "NAME.damaged-YYYYMMDD-HHMMSS",
+// without taking it from its name: a hard link, or a copy where no link can be made, so
+// the original stays in place until a save replaces it. Answers the copy's path, or an
+// empty text when neither worked.
+QString keepCopy(const QString &path, const QDateTime &now);
+
+// The whole content of a data file, opened for reading only when it is a regular file: a
+// FIFO or a device in a data file's place would block the start or never end, so it is
+// refused at once. The bytes are mapped where possible.
+class FileContent
+{
+public:
+    enum class Status { Ok, Missing, NotRegular, Failed };
+
+    FileContent() = default;
+    FileContent(FileContent &&other) noexcept;
+    FileContent &operator=(FileContent &&other) noexcept;
+    FileContent(const FileContent &) = delete;
+    FileContent &operator=(const FileContent &) = delete;
+    ~FileContent();
+
+    Status status() const { return m_status; }
+    bool ok() const { return m_status == Status::Ok; }
+    // Why it could not be read, for a message ("No such file or directory", ...).
+    QString reason() const;
+    QByteArrayView bytes() const { return m_view; }
+
+private:
+    friend FileContent readRegularFile(const QString &path);
+    void release();
+
+    Status m_status = Status::Missing;
+    int m_error = 0;
+    QByteArrayView m_view;
+    QByteArray m_read; // the content when it was read rather than mapped
+    void *m_map = nullptr;
+    size_t m_mapSize = 0;
+};
+FileContent readRegularFile(const QString &path);
+
 // Temporary files of saveFileAtomically are named ".NAME.tmp-XXXXXX": never data.
 bool isTemporarySaveFile(const QString &fileName);

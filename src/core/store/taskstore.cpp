@@ -1,6 +1,7 @@
 #include "taskstore.h"
 
 #include "gridfile.h"
+#include "platform/clock.h"
 #include "text/datehelpers.h"
 #include "text/texthelpers.h"
 
@@ -170,6 +171,13 @@ int lowerBoundDay(const CellTable &store, qint64 day)
     return lo;
 }
 
+// Two rows of the same day: by key text, then time, category, what and done.
+int compareStoreTail(const CellTable &store, int rowA, int rowB)
+{
+    const std::vector<qint64> none;
+    return StoreOrder { store, none }.compareTail(rowA, rowB);
+}
+
 bool rowShown(const CellTable &store, const FilterState &filter, int row)
 {
     return filter.passes(store.cellUtf8(Done, row), store.cellUtf8(Category, row));
@@ -183,8 +191,7 @@ int compareStoreRows(const CellTable &store, int a, int b)
     const qint64 db = keyDay(store.cellUtf8(Key, b));
     if (da != db)
         return da < db ? -1 : 1;
-    std::vector<qint64> none;
-    return StoreOrder{store, none}.compareTail(a, b);
+    return compareStoreTail(store, a, b);
 }
 
 int findDayRow(const CellTable &store, const FilterState &filter, qint64 day)
@@ -306,19 +313,44 @@ void compactAndSort(CellTable &store)
     for (int i = 0; i < n; ++i)
         days[size_t(i)] = keyDay(store.cellUtf8(Key, i + 1));
     const StoreOrder order{store, days};
-    // After a write-back the store is nearly always in order already: check first.
-    bool sorted = true;
-    for (int i = 1; i < n && sorted; ++i)
-        sorted = !order(i, i - 1);
-    if (sorted)
+    // After a write-back the store is nearly always in order already, and after a batch of
+    // direct insertions only the appended rows are out of place: find the sorted start,
+    // sort the rest, and merge the two.
+    int sortedPrefix = 1;
+    while (sortedPrefix < n && !order(sortedPrefix, sortedPrefix - 1))
+        ++sortedPrefix;
+    if (sortedPrefix == n)
         return;
     std::vector<int> indexes(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
         indexes[size_t(i)] = i;
-    std::sort(indexes.begin(), indexes.end(), order);
+    // Stable, so rows equal in every compared column keep the order they were added in.
+    std::stable_sort(indexes.begin() + sortedPrefix, indexes.end(), order);
+    std::inplace_merge(indexes.begin(), indexes.begin() + sortedPrefix, indexes.end(), order);
     for (int &i : indexes)
         ++i; // data index to row index
     store.applyDataRowOrder(indexes);
+}
+
+bool isInStoreOrder(const CellTable &store)
+{
+    qint64 previousDay = 0;
+    for (int r = 1; r < store.rowCount(); ++r) {
+        const QByteArrayView key = store.cellUtf8(Key, r);
+        if (key.isEmpty())
+            return false;
+        const qint64 day = keyDay(key);
+        if (r > 1 && (day < previousDay || (day == previousDay && compareStoreTail(store, r - 1, r) > 0)))
+            return false;
+        previousDay = day;
+    }
+    return true;
+}
+
+void ensureStoreOrder(CellTable &store)
+{
+    if (!isInStoreOrder(store))
+        compactAndSort(store);
 }
 
 SaveResult SortGridStore(CellTable &store, const QString &path)
@@ -376,13 +408,13 @@ void replaceDay(CellTable &store, const FilterState &filter, qint64 day, const C
 void insertDirectTask(CellTable &store, qint64 day, const QString &time, const QString &category,
                       const QString &what, const QString &done, const QString &alarm)
 {
-    store.insertBlankRows(1, 1);
-    store.setCell(Key, 1, makeKey(day, kDirectSequence));
-    store.setCell(Time, 1, time);
-    store.setCell(Category, 1, category);
-    store.setCell(What, 1, what);
-    store.setCell(Done, 1, done);
-    store.setCell(Alarm, 1, alarm);
+    // Appended rather than inserted at the top, so a batch of thousands never moves the
+    // whole store for each row; the sort that ends the batch gives the same order.
+    const QByteArray key = makeKey(day, kDirectSequence).toUtf8();
+    const QByteArray texts[] = { time.toUtf8(), category.toUtf8(), what.toUtf8(), done.toUtf8(), alarm.toUtf8() };
+    const int row = store.rowCount();
+    store.insertBlankRows(row, 1);
+    store.setRowUtf8(row, { key, texts[0], texts[1], texts[2], texts[3], texts[4] });
 }
 
 void deleteListRow(CellTable &list, int currentRow)
@@ -393,21 +425,28 @@ void deleteListRow(CellTable &list, int currentRow)
         list.deleteRows(currentRow, 1);
 }
 
-int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings,
-                         const Clock &clock)
+int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings, DateValue now)
 {
     if (a.isEmpty() || b.isEmpty())
         return 0;
-    const DateValue ta = timeOfText(a, settings, clock);
-    const DateValue tb = timeOfText(b, settings, clock);
+    const DateValue ta = timeOfText(a, settings, now);
+    const DateValue tb = timeOfText(b, settings, now);
     return ta < tb ? -1 : (ta > tb ? 1 : 0);
+}
+
+int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings, const Clock &clock)
+{
+    return gridDayCustomCompare(a, b, settings, clock.nowValue());
 }
 
 void gridDayGetFormat(CellTable &dayList, const RegionalSettings &settings, const Clock &clock)
 {
     dayList.setColumnStyle(0, CellTable::ColumnStyle::Custom);
-    dayList.setCustomCompare([&settings, &clock](int, QByteArrayView a, QByteArrayView b) {
-        return gridDayCustomCompare(QString::fromUtf8(a), QString::fromUtf8(b), settings, clock);
+    dayList.setCustomCompareMaker([&settings, &clock]() -> CellTable::CustomCompare {
+        const DateValue now = clock.nowValue();
+        return [&settings, now](int, QByteArrayView a, QByteArrayView b) {
+            return gridDayCustomCompare(QString::fromUtf8(a), QString::fromUtf8(b), settings, now);
+        };
     });
     dayList.setCanSort([](int) { return true; }); // gridDayCanSort: every column may sort
 }

@@ -6,6 +6,7 @@
 
 #include "celltable.h"
 #include "safefile.h"
+#include "text/datevalue.h"
 
 class Clock;
 struct RegionalSettings;
@@ -82,11 +83,20 @@ SaveResult writeToStore(CellTable &store, const FilterState &filter, qint64 day,
 void replaceDay(CellTable &store, const FilterState &filter, qint64 day, const CellTable &dayList);
 // Drops rows without a key, puts the store in order and writes it to `path`.
 SaveResult SortGridStore(CellTable &store, const QString &path);
-// The same without the write, for callers that save elsewhere or later.
+// The same without the write, for callers that save elsewhere or later. Stable: rows
+// equal in every compared column keep the order they were added in.
 void compactAndSort(CellTable &store);
+// Whether every data row has a key and the rows are in the store order, as the day
+// searches need. One pass.
+bool isInStoreOrder(const CellTable &store);
+// Sorts a store that is not in the store order (compactAndSort), such as one read from a
+// file of an older system that ordered keys as plain text, which puts day 10000 (18 May
+// 1927) before day 9999. A store already in order is left as it is.
+void ensureStoreOrder(CellTable &store);
 
-// Direct insertion: one new row at row 1, keyed day.100. The store is out of order until
-// the batch ends with SortGridStore; no day search may run before that.
+// Direct insertion: one new row appended at the end, keyed day.100. The store is out of
+// order until the batch ends with SortGridStore (or compactAndSort); no day search may run
+// before that.
 void insertDirectTask(CellTable &store, qint64 day, const QString &time, const QString &category,
                       const QString &what, const QString &done, const QString &alarm);
 
@@ -95,11 +105,14 @@ void insertDirectTask(CellTable &store, qint64 day, const QString &time, const Q
 void deleteListRow(CellTable &list, int currentRow);
 
 // The day list's time order: equal when either is empty, else by time of day; a text
-// that is not a time reads as now and so comes after every real time.
+// that is not a time reads as `now` and so comes after every real time. Within one sort
+// `now` must stay the same, or the order contradicts itself.
+int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings, DateValue now);
+// The same with now read from the clock: for a single comparison only.
 int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings,
                          const Clock &clock);
-// Marks the day list's time column custom and sets its compare and can-sort hooks.
-// The settings and clock must outlive the list.
+// Marks the day list's time column custom and sets its compare and can-sort hooks; each
+// sort reads the clock once. The settings and clock must outlive the list.
 void gridDayGetFormat(CellTable &dayList, const RegionalSettings &settings, const Clock &clock);
 
 } // namespace store

@@ -47,15 +47,25 @@ private Q_SLOTS:
 
     void firstMatchingRuleNamesTheDay()
     {
-        const CellTable table = rules({{"", "05", "May", "31"},
-                                       {"Memorial Day", "05", "May", "Last : Monday"},
-                                       {"End of May", "05", "May", "31"},
-                                       {"Christmas", "12", "December", "25"}});
+        const CellTable table = rules(
+            { { "", "", "", "" }, { "Memorial Day", "05", "May", "Last : Monday" }, { "End of May", "05", "May", "31" },
+                { "Christmas", "12", "December", "25" }, { "Christmas again", "12", "December", "25" } });
         QCOMPARE(holidays::findHoliday(table, QDate(1999, 5, 31), m_us), QStringLiteral("Memorial Day"));
         QCOMPARE(holidays::findHoliday(table, QDate(2000, 5, 31), m_us), QStringLiteral("End of May"));
         QCOMPARE(holidays::findHoliday(table, QDate(2026, 12, 25), m_us), QStringLiteral("Christmas"));
         QCOMPARE(holidays::findHoliday(table, QDate(2026, 12, 24), m_us), QString());
         QCOMPARE(holidays::findHoliday(CellTable(3, 4), QDate(2026, 12, 25), m_us), QString());
+    }
+
+    // A rule without a name still falls on its day and names it with the empty text, so a
+    // later rule of the same day does not show; a wholly blank row matches nothing.
+    void ruleWithoutANameHidesLaterRulesOfItsDay()
+    {
+        const CellTable table = rules({ { "", "", "", "" }, { "", "05", "May", "31" },
+            { "End of May", "05", "May", "31" }, { "Mid May", "05", "May", "15" } });
+        QCOMPARE(holidays::findHoliday(table, QDate(2000, 5, 31), m_us), QString());
+        QCOMPARE(holidays::findHoliday(table, QDate(2000, 5, 15), m_us), QStringLiteral("Mid May"));
+        QCOMPARE(holidays::findHoliday(table, QDate(2000, 5, 1), m_us), QString());
     }
 };
 

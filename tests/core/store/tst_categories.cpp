@@ -1,6 +1,7 @@
-#include "testfiles.h"
+#include "childprocess.h"
 #include "store/categories.h"
 #include "store/taskstore.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,8 @@
 #include <QTest>
 
 #include <optional>
+
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(std::optional<QByteArray>)
 Q_DECLARE_METATYPE(std::optional<QStringList>)
@@ -84,6 +87,22 @@ private Q_SLOTS:
         QVERIFY(!readCategoryList(path("category.yyy")));
     }
 
+    // Opening a FIFO for reading would wait for a writer for ever; it is refused at once.
+    // The read runs in a child that is stopped when it takes too long.
+    void fifoInTheFilesPlaceIsRefusedAtOnce()
+    {
+        QVERIFY(::mkfifo(QFile::encodeName(path("category.xxx")).constData(), 0600) == 0);
+        const std::optional<QByteArray> answer = runInChild(
+            [this]() -> QByteArray {
+                const CategoryFile file = readCategoryFile(path("category.xxx"));
+                return QByteArray::number(int(file.status)) + '|' + file.message.toUtf8();
+            },
+            10);
+        QVERIFY2(answer, "the read blocked or failed");
+        QCOMPARE(answer->split('|').value(0).toInt(), int(CategoryFile::Status::Unreadable));
+        QVERIFY(answer->contains(QFile::encodeName(path("category.xxx"))));
+    }
+
     void categoryFileBytes_data()
     {
         QTest::addColumn<QStringList>("entries");
@@ -94,6 +113,10 @@ private Q_SLOTS:
                                                      << QByteArray("a b\r\nc d\r\ne f\r\n");
         QTest::newRow("empty entries left out") << QStringList{"", "a", ""} << QByteArray("a\r\n");
         QTest::newRow("UTF-8") << QStringList{QStringLiteral("Café")} << QByteArray("Caf\xC3\xA9\r\n");
+        QTest::newRow("NUL and byte 26 dropped")
+            << QStringList { QString(QStringLiteral("Ho") + QChar(0) + QStringLiteral("me")),
+                   QString(QStringLiteral("a") + QChar(26) + QStringLiteral("b")), QString(QChar(0)) }
+            << QByteArray("Home\r\nab\r\n");
     }
     void categoryFileBytes()
     {

@@ -2,6 +2,9 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <random>
+
 namespace {
 
 // A table whose data rows are given as lists of cells; row 0 holds the headers.
@@ -179,6 +182,56 @@ private Q_SLOTS:
         });
         table.sortRows();
         QCOMPARE(column(table, 0), (QStringList{"9", "10", "100"}));
+    }
+
+    // A compare hook that contradicts itself (a clock read at every call, a bug in an
+    // owner) may give any order, but the sort stays inside the table and keeps every row.
+    void contradictoryHookKeepsEveryRow_data()
+    {
+        QTest::addColumn<int>("answers");
+        QTest::addColumn<bool>("descending");
+        QTest::newRow("random") << 0 << false;
+        QTest::newRow("random, descending") << 0 << true;
+        QTest::newRow("always less") << 1 << false;
+        QTest::newRow("always greater") << 2 << true;
+        QTest::newRow("less on every other call") << 3 << false;
+    }
+    void contradictoryHookKeepsEveryRow()
+    {
+        QFETCH(int, answers);
+        QFETCH(bool, descending);
+        CellTable table(2, 1001);
+        QStringList before;
+        for (int r = 1; r < table.rowCount(); ++r) {
+            table.setCell(0, r, QString::number(r % 97));
+            table.setCell(1, r, QString::number(r));
+            before << table.cell(1, r);
+        }
+        table.setColumnStyle(0, CellTable::ColumnStyle::Custom);
+        std::mt19937 random(5);
+        int calls = 0;
+        table.setCustomCompare([&](int, QByteArrayView, QByteArrayView) {
+            ++calls;
+            switch (answers) {
+            case 0:
+                return int(random() % 3) - 1;
+            case 1:
+                return -1;
+            case 2:
+                return 1;
+            default:
+                return calls % 2 ? -1 : 1;
+            }
+        });
+        table.setSortDirection(descending ? CellTable::SortDirection::Descending : CellTable::SortDirection::Ascending);
+        const int tracked = table.sortRows(500);
+        QVERIFY(calls > 0);
+        QCOMPARE(table.rowCount(), 1001);
+        QCOMPARE(table.cell(1, tracked), QStringLiteral("500"));
+        QStringList after = column(table, 1);
+        std::sort(before.begin(), before.end());
+        std::sort(after.begin(), after.end());
+        QCOMPARE(after, before);
     }
 
     void headerClickRule()

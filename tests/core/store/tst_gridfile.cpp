@@ -1,15 +1,15 @@
-#include "testfiles.h"
+#include "childprocess.h"
 #include "store/celltable.h"
 #include "store/gridfile.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -35,40 +35,21 @@ CellTable occupied()
     return table;
 }
 
-// Folder permissions do not bind root, and tests may run as root: then the save runs in a
-// child process that has given up root first.
+// Folder permissions do not bind root, and tests may run as root: the save runs in a child
+// process that has given up root first.
 SaveResult saveAsUnprivilegedUser(const CellTable &table, const QString &path)
 {
-    if (::geteuid() != 0)
-        return writeGridFile(table, path);
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return SaveResult::failure(path, QStringLiteral("pipe"));
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(fds[0]);
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-            ::_exit(2);
-        const SaveResult result = writeGridFile(table, path);
-        const QByteArray answer = (result.ok ? QByteArray("1") : QByteArray("0")) + result.reason.toUtf8();
-        if (::write(fds[1], answer.constData(), size_t(answer.size())) < 0)
-            ::_exit(3);
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    QByteArray answer;
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
-        answer.append(buffer, n);
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (answer.isEmpty())
+    const std::optional<QByteArray> answer = runInChild(
+        [&]() -> QByteArray {
+            const SaveResult result = writeGridFile(table, path);
+            return (result.ok ? QByteArray("1") : QByteArray("0")) + result.reason.toUtf8();
+        },
+        30, true);
+    if (!answer || answer->isEmpty())
         return SaveResult::failure(path, QStringLiteral("child failed"));
-    if (answer.startsWith('1'))
+    if (answer->startsWith('1'))
         return SaveResult{true, path, QString()};
-    return SaveResult::failure(path, QString::fromUtf8(answer.mid(1)));
+    return SaveResult::failure(path, QString::fromUtf8(answer->mid(1)));
 }
 
 } // namespace
@@ -115,6 +96,8 @@ private Q_SLOTS:
         QTest::newRow("TAB reads back as CR") << QStringLiteral("a\tb") << QByteArray("1,1,a\tb") << QStringLiteral("a\rb");
         QTest::newRow("BS reads back as LF") << QStringLiteral("a\bb") << QByteArray("1,1,a\bb") << QStringLiteral("a\nb");
         QTest::newRow("byte 26 is dropped") << QStringLiteral("a\x1a" "b") << QByteArray("1,1,ab") << QStringLiteral("ab");
+        QTest::newRow("NUL is dropped") << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"))
+                                        << QByteArray("1,1,ab") << QStringLiteral("ab");
         QTest::newRow("unicode") << QStringLiteral("Caf\u00e9 \u20ac") << QByteArray("1,1,Caf\xc3\xa9 \xe2\x82\xac")
                                  << QStringLiteral("Caf\u00e9 \u20ac");
     }
@@ -128,7 +111,7 @@ private Q_SLOTS:
         const QByteArray bytes = gridFileBytes(table);
         QVERIFY2(bytes.contains(QByteArray("\r\n" + line + "\r\n")), bytes.constData());
         CellTable back;
-        QVERIFY(readGridBytes(back, bytes, QStringLiteral("x")).ok());
+        QVERIFY(readGridBytes(back, bytes, QStringLiteral("x")).complete());
         QCOMPARE(back.cell(1, 1), readBack);
     }
 
@@ -146,7 +129,8 @@ private Q_SLOTS:
                 QCOMPARE(table.cell(c, r), (c == 1 && r == 2) ? QStringLiteral("new") : QString());
     }
 
-    // Every input a reader may meet: it never crashes and answers as the format says.
+    // Every input a reader may meet: it never crashes, keeps what it can, and says what it
+    // could not keep.
     void readsEveryKindOfInput_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -154,28 +138,66 @@ private Q_SLOTS:
         QTest::addColumn<int>("columns");
         QTest::addColumn<int>("rows");
         QTest::addColumn<QString>("cell11");
+        QTest::addColumn<QStringList>("lost");
         using S = ReadResult::Status;
-        QTest::newRow("empty file: unchanged") << QByteArray() << int(S::Ok) << 2 << 3 << QString();
-        QTest::newRow("empty first line keeps counts and cells") << QByteArray("\r\n1,1,x") << int(S::Ok) << 2 << 3 << "x";
-        QTest::newRow("counts 0,0") << QByteArray("0,0\r\n") << int(S::Ok) << 1 << 1 << QString();
-        QTest::newRow("counts -5,x") << QByteArray("-5,x\r\n") << int(S::Ok) << 1 << 1 << QString();
-        QTest::newRow("counts with trailing junk") << QByteArray(" 2x,3,9\r\n1,1,y") << int(S::Ok) << 2 << 3 << "y";
-        QTest::newRow("6,1: header only") << QByteArray("6,1\r\n0,0,h\r\n0,1,dropped\r\n") << int(S::Ok) << 6 << 1 << QString();
-        QTest::newRow("rows beyond the bound") << QByteArray("6,2000000000\r\n") << int(S::Damaged) << 2 << 3 << QString();
-        QTest::newRow("columns beyond the bound") << QByteArray("1001,2\r\n") << int(S::Damaged) << 2 << 3 << QString();
-        QTest::newRow("huge number") << QByteArray("99999999999999999999999,2\r\n") << int(S::Damaged) << 2 << 3 << QString();
-        QTest::newRow("the bound itself") << QByteArray("1000,2\r\n1,1,z") << int(S::Ok) << 1000 << 2 << "z";
-        QTest::newRow("cell outside the table") << QByteArray("2,2\r\n5,1,a\r\n1,9,b\r\n-1,1,c\r\n1,1,d\r\n") << int(S::Ok) << 2 << 2 << "d";
-        QTest::newRow("width outside the table") << QByteArray("2,2\r\ncw 7,5\r\ncw -1,5\r\n1,1,e\r\n") << int(S::Ok) << 2 << 2 << "e";
-        QTest::newRow("lines without commas") << QByteArray("2,2\r\nnonsense\r\n1\r\n1,1,f\r\n") << int(S::Ok) << 2 << 2 << "f";
-        QTest::newRow("LF-only file is one line") << QByteArray("3,2\ncw 0,5\n1,1,g\n") << int(S::Ok) << 3 << 2 << QString();
-        QTest::newRow("LF inside a line is text") << QByteArray("2,2\r\n1,1,a\nb\r\n") << int(S::Ok) << 2 << 2 << "a\nb";
-        QTest::newRow("byte 26 ends the file") << QByteArray("2,2\r\n1,1,h\r\n\x1a" "1,1,i\r\n") << int(S::Ok) << 2 << 2 << "h";
-        QTest::newRow("cut in the middle of a line") << QByteArray("2,2\r\n0,1,x\r\n1,1,Buy pa") << int(S::Ok) << 2 << 2 << "Buy pa";
-        QTest::newRow("cut in the count line") << QByteArray("2,") << int(S::Ok) << 2 << 1 << QString();
-        QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\0\0,\xff\xfe", 15) << int(S::Damaged) << 2 << 3 << QString();
-        QTest::newRow("rows revisited keep their cells") << QByteArray("2,3\r\n0,1,a\r\n0,2,b\r\n1,1,c\r\n") << int(S::Ok) << 2 << 3 << "c";
-        QTest::newRow("Windows-1252 text") << QByteArray("2,2\r\n1,1,Caf\xe9 \x80") << int(S::Ok) << 2 << 2 << QStringLiteral("Caf\u00e9 \u20ac");
+        const QStringList none;
+        QTest::newRow("empty file: unchanged") << QByteArray() << int(S::Ok) << 2 << 3 << QString() << none;
+        QTest::newRow("empty first line keeps counts and cells")
+            << QByteArray("\r\n1,1,x") << int(S::Ok) << 2 << 3 << "x" << none;
+        QTest::newRow("counts 0,0") << QByteArray("0,0\r\n") << int(S::Ok) << 1 << 1 << QString() << none;
+        QTest::newRow("counts -5,x") << QByteArray("-5,x\r\n") << int(S::Ok) << 1 << 1 << QString() << none;
+        QTest::newRow("counts with trailing junk")
+            << QByteArray(" 2x,3,9\r\n1,1,y") << int(S::Ok) << 2 << 3 << "y" << none;
+        QTest::newRow("6,1: header only")
+            << QByteArray("6,1\r\n0,0,h\r\n0,1,dropped\r\n") << int(S::Ok) << 6 << 1 << QString()
+            << QStringList { "1 cell line outside the table's 6 columns and 1 row" };
+        QTest::newRow("zero counts with cells beyond")
+            << QByteArray("0,0\r\n0,0,h\r\n1,1,x\r\n0,2,y\r\n") << int(S::Ok) << 1 << 1 << QString()
+            << QStringList { "2 cell lines outside the table's 1 column and 1 row" };
+        QTest::newRow("rows beyond the bound")
+            << QByteArray("6,2000000000\r\n") << int(S::Damaged) << 2 << 3 << QString() << none;
+        QTest::newRow("columns beyond the bound")
+            << QByteArray("1001,2\r\n") << int(S::Damaged) << 2 << 3 << QString() << none;
+        QTest::newRow("huge number") << QByteArray("99999999999999999999999,2\r\n") << int(S::Damaged) << 2 << 3
+                                     << QString() << none;
+        QTest::newRow("the bound itself") << QByteArray("1000,2\r\n1,1,z") << int(S::Ok) << 1000 << 2 << "z" << none;
+        QTest::newRow("cells outside the table")
+            << QByteArray("2,2\r\n5,1,a\r\n1,9,b\r\n-1,1,c\r\n1,1,d\r\n") << int(S::Ok) << 2 << 2 << "d"
+            << QStringList { "3 cell lines outside the table's 2 columns and 2 rows" };
+        QTest::newRow("width outside the table")
+            << QByteArray("2,2\r\ncw 7,5\r\ncw -1,5\r\n1,1,e\r\n") << int(S::Ok) << 2 << 2 << "e" << none;
+        QTest::newRow("lines that are neither widths nor cells")
+            << QByteArray("2,2\r\nnonsense\r\n1\r\n1,1\r\n  \r\n1,1,f\r\n") << int(S::Ok) << 2 << 2 << "f"
+            << QStringList { "3 lines that were neither a width line nor a cell line" };
+        QTest::newRow("LF line ends") << QByteArray("3,2\ncw 0,5\n1,1,g\n") << int(S::Ok) << 3 << 2 << "g" << none;
+        QTest::newRow("CR line ends") << QByteArray("3,2\rcw 0,5\r1,1,g\r") << int(S::Ok) << 3 << 2 << "g" << none;
+        QTest::newRow("LF inside a cell line ends it")
+            << QByteArray("2,2\r\n1,1,a\nb\r\n") << int(S::Ok) << 2 << 2 << "a"
+            << QStringList { "1 line that was neither a width line nor a cell line" };
+        QTest::newRow("byte 26 ends the file")
+            << QByteArray("2,2\r\n1,1,h\r\n\x1a"
+                          "1,1,i\r\n")
+            << int(S::Ok) << 2 << 2 << "h" << QStringList { "text after an end-of-file mark" };
+        QTest::newRow("byte 26 before everything")
+            << QByteArray("\x1a"
+                          "2,2\r\n1,1,h\r\n")
+            << int(S::Ok) << 2 << 3 << QString() << QStringList { "text after an end-of-file mark" };
+        QTest::newRow("only padding after byte 26")
+            << QByteArray("2,2\r\n1,1,h\r\n\x1a\x1a \r\n\x1a") << int(S::Ok) << 2 << 2 << "h" << none;
+        QTest::newRow("cut in the middle of a line")
+            << QByteArray("2,2\r\n0,1,x\r\n1,1,Buy pa") << int(S::Ok) << 2 << 2 << "Buy pa" << none;
+        QTest::newRow("cut in the count line") << QByteArray("2,") << int(S::Ok) << 2 << 1 << QString() << none;
+        QTest::newRow("binary") << QByteArray::fromHex("7f454c4602010100000000002cfffe") << int(S::Damaged) << 2 << 3
+                                << QString() << none;
+        QTest::newRow("rows revisited keep their cells")
+            << QByteArray("2,3\r\n0,1,a\r\n0,2,b\r\n1,1,c\r\n") << int(S::Ok) << 2 << 3 << "c" << none;
+        QTest::newRow("Windows-1252 text")
+            << QByteArray("2,2\r\n1,1,Caf\xe9 \x80") << int(S::Ok) << 2 << 2 << QStringLiteral("Caf\u00e9 \u20ac")
+            << QStringList { "1 line that was not UTF-8, read as Windows-1252" };
+        // One line of an older system does not garble the UTF-8 lines around it.
+        QTest::newRow("UTF-8 beside Windows-1252")
+            << QByteArray("2,3\r\n1,1,Caf\xc3\xa9\r\n0,2,Caf\xe9\r\n1,2,\x93quoted\x94\r\n") << int(S::Ok) << 2 << 3
+            << QStringLiteral("Caf\u00e9") << QStringList { "2 lines that were not UTF-8, read as Windows-1252" };
     }
     void readsEveryKindOfInput()
     {
@@ -184,6 +206,7 @@ private Q_SLOTS:
         QFETCH(int, columns);
         QFETCH(int, rows);
         QFETCH(QString, cell11);
+        QFETCH(QStringList, lost);
         const QString file = path(QStringLiteral("input.grd"));
         QVERIFY(writeBytes(file, bytes));
         CellTable table = occupied();
@@ -192,10 +215,33 @@ private Q_SLOTS:
         QCOMPARE(table.colCount(), columns);
         QCOMPARE(table.rowCount(), rows);
         QCOMPARE(table.cell(1, 1), cell11);
+        QCOMPARE(result.lost, lost);
+        QCOMPARE(result.complete(), result.ok() && lost.isEmpty());
         if (result.status == ReadResult::Status::Damaged) {
             QCOMPARE(result.message, QStringLiteral("File ") + file + QStringLiteral(" is damaged"));
             QVERIFY(table == occupied());
         }
+    }
+
+    void readsEveryLineOfAMixedFile()
+    {
+        CellTable table;
+        const ReadResult result = readGridBytes(
+            table, "3,2\ncw 0,5\r\ncw 1,6\r0,1,a\n1,1,Caf\xe9\r\n2,1,\xc3\xa9t\xc3\xa9", QStringLiteral("x"));
+        QVERIFY(result.ok());
+        QCOMPARE(table.colWidths().mid(0, 2), (QList<int> { 5, 6 }));
+        QCOMPARE(table.cell(0, 1), QStringLiteral("a"));
+        QCOMPARE(table.cell(1, 1), QStringLiteral("Caf\u00e9"));
+        QCOMPARE(table.cell(2, 1), QStringLiteral("\u00e9t\u00e9"));
+    }
+
+    // Nothing in memory: the reader must not touch the (null) data at all.
+    void emptyInputChangesNothing()
+    {
+        CellTable table = occupied();
+        const ReadResult result = readGridBytes(table, QByteArrayView(), QStringLiteral("x"));
+        QVERIFY(result.complete());
+        QVERIFY(table == occupied());
     }
 
     void revisitedRowKeepsEarlierCells()
@@ -283,6 +329,115 @@ private Q_SLOTS:
         QVERIFY(writeGridFile(todoExample(), file).ok);
         QCOMPARE(loadDataFile(table, file, now).status, LoadResult::Status::Loaded);
         QVERIFY(table == todoExample());
+    }
+
+    // A file read in part: the table shows what was read, the file stays under its name
+    // and a copy of it as it was is kept before anything can save over it.
+    void partlyReadableFileIsCopiedFirst()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("gridNon.grd"));
+        const QByteArray bytes("3,2\r\n0,1,Home\r\n1,1,Paint\r\n1,7,beyond the rows\r\n\x1a"
+                               "2,1,No\r\n");
+        QVERIFY(writeBytes(file, bytes));
+        CellTable table = occupied();
+        const QDateTime now(QDate(2026, 3, 4), QTime(5, 6, 7));
+        const LoadResult result = loadDataFile(table, file, now);
+        QCOMPARE(result.status, LoadResult::Status::Partial);
+        QCOMPARE(result.keptAs, file + QStringLiteral(".damaged-20260304-050607"));
+        QCOMPARE(result.message,
+            QStringLiteral("File ") + file
+                + QStringLiteral(" was partly unreadable (1 cell line outside the table's 3 columns and 2 rows; "
+                                 "text after an end-of-file mark). What could be read is shown; the file as it "
+                                 "was has been kept as ")
+                + result.keptAs + QLatin1Char('.'));
+        QCOMPARE(table.cell(1, 1), QStringLiteral("Paint"));
+        QCOMPARE(readAll(file), bytes);
+        QCOMPARE(readAll(result.keptAs), bytes);
+
+        // A save replaces the name; the copy keeps the old content. The next load in the
+        // same second keeps its own copy.
+        QVERIFY(writeGridFile(table, file).ok);
+        QCOMPARE(readAll(result.keptAs), bytes);
+        QVERIFY(writeBytes(file, bytes));
+        QCOMPARE(loadDataFile(table, file, now).keptAs, result.keptAs + QStringLiteral("-2"));
+    }
+
+    void partlyReadableFileThatCannotBeCopiedSaysSo()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("grid.grd"));
+        const QByteArray bytes("2,2\r\n1,1,kept\r\n9,9,lost\r\n");
+        QVERIFY(writeBytes(file, bytes));
+        QVERIFY(::chmod(QFile::encodeName(file).constData(), 0644) == 0);
+        const QByteArray folder = QFile::encodeName(dir.path());
+        QVERIFY(::chmod(folder.constData(), 0555) == 0);
+        const std::optional<QByteArray> answer = runInChild(
+            [&]() -> QByteArray {
+                CellTable table;
+                const LoadResult result = loadDataFile(table, file, QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
+                return QByteArray::number(int(result.status)) + '|' + result.keptAs.toUtf8() + '|'
+                    + table.cell(1, 1).toUtf8() + '|' + result.message.toUtf8();
+            },
+            30, true);
+        ::chmod(folder.constData(), 0755);
+        QVERIFY(answer);
+        const QList<QByteArray> parts = answer->split('|');
+        QCOMPARE(parts.size(), 4);
+        QCOMPARE(parts[0].toInt(), int(LoadResult::Status::Partial));
+        QCOMPARE(parts[1], QByteArray());
+        QCOMPARE(parts[2], QByteArray("kept"));
+        QVERIFY2(parts[3].contains("could not be kept"), parts[3].constData());
+        QCOMPARE(readAll(file), bytes);
+    }
+
+    // A FIFO or a device in a data file's place is refused at once: opening a FIFO for
+    // reading would wait for a writer for ever. The read runs in a child that is stopped
+    // when it takes too long.
+    void onlyRegularFilesAreRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << QStringLiteral("fifo");
+        QTest::newRow("device") << QStringLiteral("device");
+        QTest::newRow("folder") << QStringLiteral("folder");
+    }
+    void onlyRegularFilesAreRead()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString file = dir.filePath(QStringLiteral("grid.grd"));
+        if (kind == QLatin1String("fifo"))
+            QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("grid.grd")));
+        else
+            file = QStringLiteral("/dev/zero");
+        const std::optional<QByteArray> answer = runInChild(
+            [&]() -> QByteArray {
+                CellTable table = occupied();
+                const ReadResult result = readGridFile(table, file);
+                return QByteArray::number(int(result.status)) + (table == occupied() ? " unchanged" : " changed");
+            },
+            10);
+        QVERIFY2(answer, "the read blocked or failed");
+        QCOMPARE(*answer, QByteArray::number(int(ReadResult::Status::NotFound)) + " unchanged");
+    }
+
+    void fifoDoesNotBlockTheStart()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("grid.grd"));
+        QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+        const std::optional<QByteArray> answer = runInChild(
+            [&]() -> QByteArray {
+                CellTable table;
+                return QByteArray::number(
+                    int(loadDataFile(table, file, QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7))).status));
+            },
+            10);
+        QVERIFY2(answer, "the load blocked or failed");
+        QCOMPARE(answer->toInt(), int(LoadResult::Status::Unreadable));
+        QVERIFY(!QFileInfo::exists(file)); // kept aside like any unreadable file
     }
 };
 

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 const qint64 kDay = 36525; // 31 December 1999
@@ -45,6 +47,14 @@ QStringList columnOf(const CellTable &table, int column)
         texts << table.cell(column, r);
     return texts;
 }
+
+// A clock that moves on at every read, as the real one does during a long sort.
+class MovingClock final : public Clock
+{
+public:
+    QDateTime now() const override { return QDateTime(QDate(2000, 3, 15), QTime(12, 0)).addMSecs(++reads); }
+    mutable int reads = 0;
+};
 
 FilterState hiding(const QString &category)
 {
@@ -288,6 +298,81 @@ private Q_SLOTS:
         QCOMPARE(columnOf(table, 3), (QStringList{"birthday", "one", "two"}));
     }
 
+    // A batch (a recurrence run, a drop) adds its rows and sorts once: each row lands
+    // before the day's listed tasks, and rows equal in every compared column keep the
+    // order of the batch.
+    void directInsertionBatchSortsOnce()
+    {
+        CellTable table = storeOf({ { kDay, 101, "9:00 AM", "", "one" }, { kDay, 102, "10:00 AM", "", "two" },
+            { kDay + 1, 101, "9:00 AM", "", "next" } });
+        const QString time = QStringLiteral("8:00:00 PM");
+        const QString no = QStringLiteral("No");
+        store::insertDirectTask(table, kDay + 1, time, QString(), QStringLiteral("b"), no, no);
+        store::insertDirectTask(table, kDay, time, QString(), QStringLiteral("a"), no, no);
+        store::insertDirectTask(table, kDay - 5, time, QString(), QStringLiteral("early"), no, no);
+        store::insertDirectTask(table, kDay + 1, time, QString(), QStringLiteral("b"), no, QStringLiteral("Yes"));
+        QCOMPARE(table.rowCount(), 8);
+        store::compactAndSort(table);
+        QCOMPARE(columnOf(table, 3), (QStringList { "early", "a", "one", "two", "b", "b", "next" }));
+        QCOMPARE(columnOf(table, 5), (QStringList { "No", "No", "No", "No", "No", "Yes", "No" }));
+        QCOMPARE(table.cell(0, 5), QStringLiteral("36526.100"));
+        QVERIFY(store::isInStoreOrder(table));
+    }
+
+    void isInStoreOrder_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QStringList>("times");
+        QTest::addColumn<bool>("inOrder");
+        QTest::newRow("empty store") << QStringList {} << QStringList {} << true;
+        QTest::newRow("whole days across 18 May 1927") << QStringList { "9999.101", "10000.101", "36525.101" }
+                                                       << QStringList { "9:00 AM", "9:00 AM", "9:00 AM" } << true;
+        QTest::newRow("plain text order across 18 May 1927")
+            << QStringList { "10000.101", "9999.101" } << QStringList { "9:00 AM", "9:00 AM" } << false;
+        QTest::newRow("sequence 1000 between 100 and 101") << QStringList { "36525.100", "36525.1000", "36525.101" }
+                                                           << QStringList { "9:00 AM", "9:00 AM", "9:00 AM" } << true;
+        QTest::newRow("same key, times in text order")
+            << QStringList { "36525.101", "36525.101" } << QStringList { "10:00 AM", "9:00 AM" } << true;
+        QTest::newRow("same key, times out of order")
+            << QStringList { "36525.101", "36525.101" } << QStringList { "9:00 AM", "10:00 AM" } << false;
+        QTest::newRow("a row without a key")
+            << QStringList { "36525.101", "" } << QStringList { "9:00 AM", "9:00 AM" } << false;
+    }
+    void isInStoreOrder()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QStringList, times);
+        QFETCH(bool, inOrder);
+        CellTable table = store::newStore();
+        table.setRowCount(int(keys.size()) + 1);
+        for (int i = 0; i < keys.size(); ++i) {
+            table.setCell(store::Key, i + 1, keys[i]);
+            table.setCell(store::Time, i + 1, times[i]);
+            table.setCell(store::What, i + 1, QString::number(i));
+        }
+        QCOMPARE(store::isInStoreOrder(table), inOrder);
+        const CellTable before = table;
+        store::ensureStoreOrder(table);
+        QVERIFY(store::isInStoreOrder(table));
+        if (inOrder)
+            QVERIFY(table == before);
+    }
+
+    // A store an older system wrote in plain text order of keys: days before 18 May 1927
+    // came after later ones. Put in order once, every day is found again.
+    void storeFromAnOlderFileIsPutInOrder()
+    {
+        CellTable table = storeOf(
+            { { 10000, 101, "9:00 AM", "", "18 May 1927" }, { 10000, 102, "10:00 AM", "", "18 May 1927, later" },
+                { 36525, 101, "9:00 AM", "", "1999" }, { 9999, 101, "9:00 AM", "", "17 May 1927" } });
+        QCOMPARE(store::findDayRow(table, FilterState(), 9999), -1); // the search cannot find it yet
+        store::ensureStoreOrder(table);
+        QCOMPARE(columnOf(table, 0), (QStringList { "9999.101", "10000.101", "10000.102", "36525.101" }));
+        QCOMPARE(store::findDayRow(table, FilterState(), 9999), 1);
+        QCOMPARE(store::findDayRow(table, FilterState(), 10000), 2);
+        QCOMPARE(store::findDayRow(table, FilterState(), 36525), 4);
+    }
+
     void sortGridStoreOrdersByWholeDayThenKey()
     {
         CellTable table = storeOf({{100000, 101, "9:00 AM", "", "six digits"},
@@ -333,6 +418,31 @@ private Q_SLOTS:
         list.sortRows();
         QCOMPARE(columnOf(list, 2), (QStringList{"early", "a", "z", "b", "lunch"}));
         QCOMPARE(store::gridDayCustomCompare(QString(), QStringLiteral("9:00 AM"), m_us, m_clock), 0);
+    }
+
+    // Texts that are not times read as now; now is taken once per sort, so they are all
+    // equal in time and their other columns decide.
+    void notTimesSortByTheirOtherColumnsWithAMovingClock()
+    {
+        MovingClock clock;
+        CellTable list = store::newDayList();
+        list.setRowCount(42);
+        QStringList expected { QStringLiteral("real time") };
+        for (int r = 1; r <= 40; ++r) {
+            list.setCell(0, r, QStringLiteral("lunch"));
+            list.setCell(2, r, QStringLiteral("task %1").arg(41 - r, 2, 10, QLatin1Char('0')));
+            expected << QStringLiteral("task %1").arg(r, 2, 10, QLatin1Char('0'));
+        }
+        list.setCell(0, 41, QStringLiteral("11:00 PM"));
+        list.setCell(2, 41, QStringLiteral("real time"));
+        store::gridDayGetFormat(list, m_us, clock);
+        list.sortRows();
+        QCOMPARE(columnOf(list, 2), expected);
+        QCOMPARE(clock.reads, 1);
+        QVERIFY(list.headerClick(0)); // descending: the same rows the other way round
+        std::reverse(expected.begin(), expected.end());
+        QCOMPARE(columnOf(list, 2), expected);
+        QCOMPARE(clock.reads, 2);
     }
 
     void sortedDayListIsStoredInItsNewOrder()

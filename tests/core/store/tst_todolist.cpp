@@ -355,6 +355,8 @@ private Q_SLOTS:
         CellTable taskStore = store::newStore();
         QVERIFY(insertTodoIntoStore(todoList, 1, taskStore, 36600, QStringLiteral("10:30 AM")));
         QCOMPARE(taskStore.rowCount(), 5);
+        store::compactAndSort(taskStore); // as the batch ends
+        QCOMPARE(taskStore.rowCount(), 2);
         QStringList row;
         for (int c = 0; c < store::ColumnCount; ++c)
             row << taskStore.cell(c, 1);
