@@ -70,7 +70,7 @@ QStringList TaskDocument::load()
     if (QFileInfo::exists(m_storeFile.path())) {
         loadGrid(m_storeFile, m_store);
         // A store written by an older program may be in plain key order: one pass tells.
-        store::compactAndSort(m_store);
+        store::ensureStoreOrder(m_store);
     }
     loadGrid(m_todoFile, m_todo);
     loadGrid(m_completedFile, m_completed);

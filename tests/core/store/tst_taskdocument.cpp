@@ -94,6 +94,26 @@ private Q_SLOTS:
         QVERIFY(readAll(data(QStringLiteral("gridComp.grd"))).contains("4,1,Done"));
     }
 
+    // A file that holds more than its counts say is read as far as it goes, copied aside
+    // exactly as it was, and the user is told; one edited by hand with LF ends just reads.
+    void aPartlyReadableFileIsCopiedAsideAndReported()
+    {
+        QByteArray bytes = gridFileBytes(storeOf({{"46052.101", "", "kept", "No"}, {"46052.102", "", "beyond", "No"}}));
+        bytes.replace("6,3\r\n", "6,2\r\n");
+        QVERIFY(writeBytes(data(QStringLiteral("grid.grd")), bytes));
+        QVERIFY(writeBytes(data(QStringLiteral("gridNon.grd")), "3,2\ncw 0,62\n1,1,Buy paint\n"));
+        auto document = makeDocument();
+        const QStringList messages = document->load();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains(data(QStringLiteral("grid.grd"))));
+        const QStringList copies = QDir(m_dir->path()).entryList({QStringLiteral("grid.grd.damaged-*")});
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(readAll(data(copies[0])), bytes);
+        QCOMPARE(readAll(data(QStringLiteral("grid.grd"))), bytes); // still there until the next save
+        QCOMPARE(whats(document->store(), store::What), QStringList{"kept"});
+        QCOMPARE(document->todoList().cell(todo::What, 1), QStringLiteral("Buy paint"));
+    }
+
     // One rule for a file that could not be read and not be moved aside: it is never
     // overwritten while it is there, and saving works again once the user moved it away.
     void anUnreadableFileBlocksSavingUntilItIsMovedAway()
