@@ -28,11 +28,6 @@ QStringList parseCategoryLines(QByteArrayView bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
-    QByteArray converted;
-    if (!isValidUtf8(bytes)) {
-        converted = windows1252ToUtf8(bytes);
-        bytes = converted;
-    }
     QStringList entries;
     qsizetype start = 0;
     const qsizetype size = bytes.size();
@@ -41,8 +36,11 @@ QStringList parseCategoryLines(QByteArrayView bytes)
     for (qsizetype i = 0; i <= size; ++i) {
         if (i < size && bytes[i] != '\r' && bytes[i] != '\n')
             continue;
-        if (i > start)
-            entries << QString::fromUtf8(bytes.sliced(start, i - start));
+        if (i > start) {
+            // Decided per line: one line from an older Windows-1252 file must not garble the rest.
+            const QByteArrayView line = bytes.sliced(start, i - start);
+            entries << QString::fromUtf8(isValidUtf8(line) ? line.toByteArray() : windows1252ToUtf8(line));
+        }
         start = i + 1;
     }
     return entries;

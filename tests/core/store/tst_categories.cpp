@@ -61,6 +61,8 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 with a byte order mark") << QByteArray("\xEF\xBB\xBFHome\r\n") << QStringList{"Home"};
         QTest::newRow("Windows-1252 from an older system") << QByteArray("Caf\xE9\r\n\x80uro\r\n")
                                                            << QStringList{QStringLiteral("Café"), QStringLiteral("€uro")};
+        QTest::newRow("one Windows-1252 line among UTF-8 ones")
+            << QByteArray("Caf\xC3\xA9\r\nNa\xEFve\r\n") << QStringList{QStringLiteral("Café"), QStringLiteral("Naïve")};
     }
     void parseCategoryLines()
     {
