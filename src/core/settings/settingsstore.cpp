@@ -290,6 +290,9 @@ constexpr OptionField kOptionFields[] = {
     boolean("TitleFontItalic", fontAt<&Options::titleFont, &FontOption::italic>, false),
     boolean("TitleFontUnder", fontAt<&Options::titleFont, &FontOption::underline>, false),
     boolean("TitleFontStrike", fontAt<&Options::titleFont, &FontOption::strikeOut>, false),
+
+    // Beyond the original options: written after them.
+    boolean("ShowMissedAlarms", at<&Options::showMissed>, true),
 };
 
 template <class... F>
@@ -475,6 +478,10 @@ constexpr SectionField<WebCalSettings> kWebCalFields[] = {
     {"Details", in<&WebCalSettings::details>},
 };
 
+constexpr SectionField<AlarmRecord> kAlarmFields[] = {
+    {"LastCheck", in<&AlarmRecord::lastCheck>},
+};
+
 constexpr SectionField<MemorizedLayout> kMemorizeFields[] = {
     {"Done", in<&MemorizedLayout::done>},
     {"Top", in<&MemorizedLayout::top>},
@@ -506,6 +513,16 @@ WebCalSettings readWebCalSettings(const SettingsStore &store)
 SaveResult writeWebCalSettings(SettingsStore &store, const WebCalSettings &webCal)
 {
     return writeSection(store, settingskey::kWebCal, kWebCalFields, webCal);
+}
+
+AlarmRecord readAlarmRecord(const SettingsStore &store)
+{
+    return readSection(store, settingskey::kAlarms, kAlarmFields);
+}
+
+SaveResult writeAlarmRecord(SettingsStore &store, const AlarmRecord &record)
+{
+    return writeSection(store, settingskey::kAlarms, kAlarmFields, record);
 }
 
 MemorizedLayout readMemorizedLayout(const SettingsStore &store)

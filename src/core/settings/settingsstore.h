@@ -22,6 +22,7 @@ inline constexpr QLatin1String kOptions{"Options"};
 inline constexpr QLatin1String kFilter{"Filter"};
 inline constexpr QLatin1String kMemorize{"Memorize"};
 inline constexpr QLatin1String kWebCal{"WebCal"};
+inline constexpr QLatin1String kAlarms{"Alarms"};
 } // namespace settingskey
 
 // The text forms every stored value takes.
@@ -136,6 +137,7 @@ struct Options
     bool repeatAlarm = false;
     bool sunday = false;
     int rowHeight = 0;
+    bool showMissed = false; // list the alarms that passed while the program was not looking
     FontOption calFont;
     FontOption gridFont;
     FontOption titleFont;
@@ -213,6 +215,15 @@ struct WebCalSettings
 };
 WebCalSettings readWebCalSettings(const SettingsStore &store);
 SaveResult writeWebCalSettings(SettingsStore &store, const WebCalSettings &webCal);
+
+// The "Alarms" section: when the alarms were last looked at, so the next start can list the
+// ones that fell due in between. ISO 8601 local time; empty before the first check.
+struct AlarmRecord
+{
+    QString lastCheck;
+};
+AlarmRecord readAlarmRecord(const SettingsStore &store);
+SaveResult writeAlarmRecord(SettingsStore &store, const AlarmRecord &record);
 
 // The "Memorize" section: a window layout the user memorised. Its "SplitDay" is not the
 // top-level layout value of the same name.

@@ -136,6 +136,7 @@ class TestSettings : public QObject
         o.calFont = FontOption{QStringLiteral("DejaVu Sans"), 9, true, true, true, true};
         o.gridFont = FontOption{QStringLiteral("Liberation Sans"), 11, true, true, true, true};
         o.titleFont = FontOption{QStringLiteral("Liberation Serif"), 24, true, true, true, true};
+        o.showMissed = false;
         return o;
     }
 
@@ -387,6 +388,7 @@ private Q_SLOTS:
             {"Options/TitleFontItalic", "0"},
             {"Options/TitleFontUnder", "0"},
             {"Options/TitleFontStrike", "0"},
+            {"Options/ShowMissedAlarms", "1"},
         };
 
         RecordingStore store(settingsPath());
