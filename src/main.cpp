@@ -2,6 +2,7 @@
 #include "platform/qtdialogs.h"
 #include "platform/qtfiledialogs.h"
 #include "platform/qthelp.h"
+#include "platform/qtnotifications.h"
 #include "platform/qtshellopener.h"
 #include "platform/qtsound.h"
 #include "settings/settingsstore.h"
@@ -49,7 +50,8 @@ int main(int argc, char *argv[])
     QtSound sound;
     QtHelp help(dialogs);
     QtShellOpener opener;
-    const Services services{clock, dialogs, fileDialogs, sound, help, opener};
+    QtNotifications notifications;
+    const Services services{clock, dialogs, fileDialogs, sound, help, opener, notifications};
 
     TaskDocument document(dataFolder(), settings, clock, RegionalSettings::system());
     const QStringList problems = document.load();

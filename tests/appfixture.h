@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/filedialogs.h"
 #include "platform/help.h"
+#include "platform/notifications.h"
 #include "platform/services.h"
 #include "platform/shellopener.h"
 #include "platform/sound.h"
@@ -34,7 +35,7 @@ public:
     QString data(const QString &name) const { return dataFolder() + QLatin1Char('/') + name; }
     QString settingsPath() const { return m_dir.filePath(QStringLiteral("Task.ini")); }
 
-    Services services() { return {clock, dialogs, fileDialogs, sound, help, opener}; }
+    Services services() { return {clock, dialogs, fileDialogs, sound, help, opener, notifications}; }
 
     // A new document over the data folder, loaded; what the load reported is in `loaded`.
     TaskDocument &loadDocument(const RegionalSettings &regional = RegionalSettings::englishUS())
@@ -50,6 +51,7 @@ public:
     RecordingSound sound;
     RecordingHelp help;
     RecordingShellOpener opener;
+    RecordingNotifications notifications;
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<TaskDocument> document;
     QStringList loaded;

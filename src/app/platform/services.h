@@ -4,6 +4,7 @@ class Clock;
 class Dialogs;
 class FileDialogs;
 class Help;
+class Notifications;
 class ShellOpener;
 class Sound;
 
@@ -16,4 +17,5 @@ struct Services
     Sound &sound;
     Help &help;
     ShellOpener &opener;
+    Notifications &notifications;
 };

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "schedule/dayview.h"
 #include "editing/editingcommands.h"
+#include "schedule/alarmcommands.h"
 #include "shell/logging.h"
 #include "shell/mainactions.h"
 #include "shell/panes.h"
@@ -94,6 +95,8 @@ void TfrmMain::FormCreate()
 
     m_storeCommands = new StoreCommands(m_document, m_services, *this, this);
     m_shellCommands = new ShellCommands(m_services, *this, this);
+    m_alarms = new AlarmCommands(m_document, m_services, *this, this, m_timerPool, trigger(2), this);
+    connect(m_alarms, &AlarmCommands::showWindowRequested, this, &TfrmMain::showFromTray);
     m_editingCommands = new EditingCommands(m_document, m_services, *this, [this] {
         const ShadowLabel *heading = m_dayPane->heading();
         return HeadingStyle{heading->font(), heading->textColour(), heading->shadowDepth()};
@@ -202,6 +205,7 @@ void TfrmMain::wireCommands()
     connect(dayView(), &GridView::doubleClicked, edit, editFrom(true));
     connect(todoView(), &GridView::doubleClicked, edit, editFrom(false));
     connect(m_strip, &CalendarStrip::firstCalendarDoubleClicked, edit, &EditingCommands::cal1CellDblClick);
+    MainActions::wire(a.ToolButton15, m_alarms, &AlarmCommands::ToolButton15Click);
 }
 
 void TfrmMain::watchDocument()
@@ -249,6 +253,7 @@ void TfrmMain::FormShow()
     m_timerPool.setEnabled(trigger(4), m_document.options().qPopup);
     showFilterIndicator();
     UpdateStatusClock();
+    m_alarms->start();
 }
 
 void TfrmMain::showEvent(QShowEvent *event)
@@ -545,7 +550,8 @@ void TfrmMain::changeEvent(QEvent *event)
 
 void TfrmMain::Hide1Click()
 {
-    // The alarm sound stops here once alarms exist.
+    // Silenced, not cleared: the panel stays until it is clicked.
+    m_alarms->playAlarmSound(false);
     hideToTray();
 }
 
@@ -589,10 +595,10 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 
 bool TfrmMain::FormClose()
 {
-    m_alarmShowing = true; // no alarm is raised from here on
+    m_alarms->setClosing(true); // no alarm is raised from here on
     m_dayPane->memWhatExit();
     if (!saveBeforeClosing()) {
-        m_alarmShowing = false;
+        m_alarms->setClosing(false);
         return false;
     }
     m_closed = true;
@@ -681,24 +687,15 @@ void TfrmMain::doShowFromTray()
 void TfrmMain::timerPoolAllTriggers(TimerPool::Handle handle)
 {
     if (handle == m_triggers[0])
-        Timer1Timer();
+        m_alarms->Timer1Timer();
     else if (handle == m_triggers[1])
-        tmPanelColorTimer();
+        m_alarms->tmPanelColorTimer();
     else if (handle == m_triggers[2])
         Timer2Timer();
     else if (handle == m_triggers[3])
         tmPopupTimer();
     else if (handle == m_triggers[4])
         UpdateStatusClock();
-}
-
-void TfrmMain::Timer1Timer()
-{
-}
-
-void TfrmMain::tmPanelColorTimer()
-{
-    m_panelFlash = !m_panelFlash;
 }
 
 void TfrmMain::Timer2Timer()

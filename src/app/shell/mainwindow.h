@@ -10,6 +10,7 @@
 #include "widgets/calendarstrip.h"
 #include "widgets/timerpool.h"
 
+class AlarmCommands;
 class DayPane;
 class EditingCommands;
 class GridView;
@@ -40,6 +41,7 @@ public:
     const MainActions &actions() const { return *m_actions; }
     StoreCommands *storeCommands() const { return m_storeCommands; }
     EditingCommands *editingCommands() const { return m_editingCommands; }
+    AlarmCommands *alarms() const { return m_alarms; }
     CalendarStrip *calendars() const { return m_strip; }
     MonthCalendar *calendar(int index) const { return m_strip->calendar(index); }
     int activeCalendar() const { return m_strip->activeCalendar(); }
@@ -125,8 +127,6 @@ private:
     void doShowFromTray();
 
     // Routines of the five triggers; the later features fill them.
-    void Timer1Timer();
-    void tmPanelColorTimer();
     void Timer2Timer();
     void tmPopupTimer();
 
@@ -136,6 +136,7 @@ private:
     std::unique_ptr<MainActions> m_actions;
     StoreCommands *m_storeCommands = nullptr;
     EditingCommands *m_editingCommands = nullptr;
+    AlarmCommands *m_alarms = nullptr;
     ShellCommands *m_shellCommands = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;
@@ -152,7 +153,5 @@ private:
     bool m_firstShown = false;
     bool m_closed = false;
     bool m_unattended = false;
-    bool m_alarmShowing = false;
     bool m_splitterFlash = false;
-    bool m_panelFlash = false;
 };

@@ -1,0 +1,219 @@
+#include "alarmcommands.h"
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/notifications.h"
+#include "platform/sound.h"
+#include "schedule/missedalarms.h"
+#include "settings/settingsstore.h"
+#include "shell/mainview.h"
+#include "store/taskdocument.h"
+#include "text/texthelpers.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+
+namespace {
+
+const QColor kLime(0, 255, 0);
+const QColor kYellow(255, 255, 0);
+
+// A jump of the clock longer than this between two checks (50 seconds apart) means the
+// program was not looking: the machine slept, or the clock was set on.
+constexpr qint64 kJumpSeconds = 120;
+// The last check is written at most this often, and at close.
+constexpr qint64 kWriteEverySeconds = 300;
+
+} // namespace
+
+AlarmPanel::AlarmPanel(QWidget *parent)
+    : QLabel(parent)
+{
+    setObjectName(QStringLiteral("pnlAlarm"));
+    setAlignment(Qt::AlignCenter);
+    setWordWrap(true);
+    setAutoFillBackground(true);
+    setCursor(Qt::PointingHandCursor);
+    setMargin(24);
+    QFont bold = font();
+    bold.setBold(true);
+    bold.setPointSize(std::max(bold.pointSize(), 12) + 2);
+    setFont(bold);
+    setColour(kLime);
+}
+
+void AlarmPanel::setColour(const QColor &colour)
+{
+    m_colour = colour;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colour);
+    pal.setColor(QPalette::WindowText, Qt::black); // readable on lime and yellow in any theme
+    setPalette(pal);
+}
+
+void AlarmPanel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT clicked();
+    QLabel::mousePressEvent(event);
+}
+
+AlarmCommands::AlarmCommands(TaskDocument &document, const Services &services, MainView &view, QWidget *window,
+                             TimerPool &pool, TimerPool::Handle flash, QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_services(services)
+    , m_view(view)
+    , m_window(window)
+    , m_pool(pool)
+    , m_flash(flash)
+    , m_panel(new AlarmPanel(window))
+{
+    m_panel->hide();
+    connect(m_panel, &AlarmPanel::clicked, this, &AlarmCommands::pnlAlarmClick);
+    m_window->installEventFilter(this);
+}
+
+AlarmCommands::~AlarmCommands()
+{
+    delete m_missed.data();
+}
+
+void AlarmCommands::start()
+{
+    const QDateTime now = m_services.clock.now();
+    const QDateTime last = alarms::checkTime(readAlarmRecord(m_document.settings()).lastCheck);
+    // A first start has no record: nothing can have been missed that the user expects.
+    if (last.isValid())
+        listMissed(alarms::alarmsBetween(m_document.store(), m_document.filter(), m_document.options(),
+                                         m_document.regional(), last, now));
+    m_lastCheck = now;
+    keepLastCheck(now, true);
+}
+
+void AlarmCommands::setClosing(bool closing)
+{
+    m_closing = closing;
+    if (closing) {
+        m_pool.setEnabled(m_flash, false);
+        keepLastCheck(m_services.clock.now(), true);
+    }
+}
+
+void AlarmCommands::keepLastCheck(const QDateTime &now, bool force)
+{
+    if (!force && m_lastWritten.isValid() && m_lastWritten.secsTo(now) < kWriteEverySeconds
+        && m_lastWritten.secsTo(now) >= 0)
+        return;
+    m_lastWritten = now;
+    // A failed write only makes the next start list a little more; nothing to tell.
+    writeAlarmRecord(m_document.settings(), {alarms::checkText(now)});
+}
+
+void AlarmCommands::Timer1Timer()
+{
+    if (m_closing)
+        return;
+    const QDateTime now = m_services.clock.now();
+    const TaskDocument &doc = m_document;
+    // Due now: queued behind an alarm that is up, never dropped.
+    m_queue += m_announced.takeNew(
+        alarms::dueAlarms(doc.store(), doc.filter(), doc.options(), doc.regional(), now));
+    // A jump of the clock: what fell due in between was never looked at.
+    if (m_lastCheck.isValid() && m_lastCheck.secsTo(now) > kJumpSeconds)
+        listMissed(m_announced.takeNew(alarms::alarmsBetween(doc.store(), doc.filter(), doc.options(),
+                                                             doc.regional(), m_lastCheck, now)));
+    m_lastCheck = now;
+    keepLastCheck(now, false);
+    m_announced.forgetBefore(alarms::minuteOf(now) - 1);
+    if (!m_showing && !m_queue.isEmpty())
+        raiseNext();
+}
+
+void AlarmCommands::raiseNext()
+{
+    const alarms::DueAlarm alarm = m_queue.takeFirst();
+    m_showing = true;
+    Q_EMIT showWindowRequested();
+    m_pool.setEnabled(m_flash, true);
+    playAlarmSound(true);
+    m_panel->setText(alarms::panelCaption(alarm));
+    placePanel();
+    m_panel->show();
+    m_panel->raise();
+    m_services.notifications.notify(QStringLiteral("Alarm at ") + alarm.time, alarm.what);
+}
+
+void AlarmCommands::pnlAlarmClick()
+{
+    m_pool.setEnabled(m_flash, false);
+    m_panel->hide();
+    playAlarmSound(false);
+    m_showing = false;
+    // The next alarm of the queue follows at once.
+    if (!m_closing && !m_queue.isEmpty())
+        raiseNext();
+}
+
+void AlarmCommands::tmPanelColorTimer()
+{
+    m_panel->setColour(m_panel->colour() == kLime ? kYellow : kLime);
+}
+
+void AlarmCommands::playAlarmSound(bool on)
+{
+    if (!on) {
+        m_services.sound.stop();
+        return;
+    }
+    const Options &options = m_document.options();
+    if (isBlankText(options.alarmPath) || !QFileInfo(options.alarmPath).isFile())
+        return; // a silent alarm: the panel still shows
+    m_services.sound.play(options.alarmPath, options.repeatAlarm);
+}
+
+void AlarmCommands::ToolButton15Click()
+{
+    CellTable &day = m_document.dayList();
+    const int row = m_view.currentRow(MainView::List::Day);
+    if (row < 1 || row >= day.rowCount() || day.cell(0, row).isEmpty())
+        return;
+    day.setCell(4, row, yesNoText(!isYes(day.cell(4, row))));
+    const SaveResult saved = m_document.writeShownDay();
+    if (!saved)
+        showError(m_services.dialogs, saved.message());
+    m_view.selectRow(MainView::List::Day, row);
+}
+
+void AlarmCommands::listMissed(const QList<alarms::DueAlarm> &missed)
+{
+    if (missed.isEmpty() || !m_document.options().showMissed)
+        return;
+    if (!m_missed) {
+        m_missed = new TfrmMissed(m_document.regional(), m_window);
+        m_missed->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_missed, &TfrmMissed::goToDay, this, [this](QDate day) { m_view.showDay(day); });
+    }
+    m_missed->addAlarms(missed);
+    m_missed->show();
+    m_missed->raise();
+}
+
+void AlarmCommands::placePanel()
+{
+    // The whole client area: everything under the menu bar.
+    int top = 0;
+    if (auto *main = qobject_cast<QMainWindow *>(m_window); main && main->menuWidget())
+        top = main->menuWidget()->geometry().bottom() + 1;
+    m_panel->setGeometry(0, top, m_window->width(), std::max(m_window->height() - top, 1));
+}
+
+bool AlarmCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::Resize && m_panel->isVisible())
+        placePanel();
+    return QObject::eventFilter(watched, event);
+}
