@@ -2,6 +2,7 @@
 
 #include "store/celltable.h"
 #include "text/datehelpers.h"
+#include "text/datehelpers.h"
 #include "text/texthelpers.h"
 #include "text/regional.h"
 
@@ -43,6 +44,26 @@ QDate ruleDate(int year, int month, const QString &rule, const RegionalSettings 
     if (ordinal == 0 || weekday == 0)
         return QDate(year, month, 1);
     return QDate(year, month, nthWeekdayOfMonth(year, month, ordinal, weekday));
+}
+
+void setRule(CellTable &rules, int row, const QString &name, const QString &monthText, const QString &dayRule,
+             const RegionalSettings &settings)
+{
+    if (rules.colCount() < 4)
+        rules.setColCount(4);
+    rules.setCell(Name, row, name);
+    rules.setCell(MonthNumber, row, QStringLiteral("%1").arg(monthFromName(monthText, settings), 2, 10, QLatin1Char('0')));
+    rules.setCell(MonthName, row, monthText);
+    rules.setCell(DayRule, row, dayRule);
+}
+
+void setHeaders(CellTable &rules)
+{
+    if (rules.colCount() < 4)
+        rules.setColCount(4);
+    const char *headers[] = {"Holiday name", "Mo #", "Month", "Day of month"};
+    for (int c = 0; c < 4; ++c)
+        rules.setCell(c, 0, QString::fromLatin1(headers[c]));
 }
 
 QString findHoliday(const CellTable &rules, QDate day, const RegionalSettings &settings)
