@@ -1,6 +1,7 @@
 #include "mainactions.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -224,8 +225,10 @@ MainActions::MainActions(QMainWindow *window)
     calPopup->setObjectName(QStringLiteral("calPopup"));
     popupOn = calPopup->addAction(QStringLiteral("Enable popup summary"));
     popupOff = calPopup->addAction(QStringLiteral("Disable popup summary"));
+    auto *choices = new QActionGroup(calPopup);
     for (QAction *choice : {popupOn, popupOff}) {
         choice->setCheckable(true);
-        choice->setEnabled(false); // switched with the popup summary itself
+        choice->setEnabled(false);
+        choices->addAction(choice);
     }
 }

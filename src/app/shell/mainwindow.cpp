@@ -5,6 +5,7 @@
 #include "schedule/dayview.h"
 #include "editing/editingcommands.h"
 #include "schedule/alarmcommands.h"
+#include "schedule/popupsummary.h"
 #include "shell/logging.h"
 #include "shell/mainactions.h"
 #include "shell/panes.h"
@@ -97,6 +98,16 @@ void TfrmMain::FormCreate()
     m_shellCommands = new ShellCommands(m_services, *this, this);
     m_alarms = new AlarmCommands(m_document, m_services, *this, this, m_timerPool, trigger(2), this);
     connect(m_alarms, &AlarmCommands::showWindowRequested, this, &TfrmMain::showFromTray);
+    // The popup summary covers the day's tasks, right of the calendars.
+    m_popup = new PopupSummary(m_document, m_services.clock, [this] {
+        return QRect(m_dayPane->mapTo(this, QPoint(0, 0)), m_dayPane->size());
+    }, this);
+    for (int i = 0; i < 4; ++i)
+        m_popup->watchCalendar(i, calendar(i));
+    for (QWidget *over : std::initializer_list<QWidget *>{m_dayPane->heading(), dayView(), notesPane(),
+                                                          m_todoPane->heading(), todoView(), m_actions->ToolBar1})
+        m_popup->hideOnMouseOver(over);
+    connect(m_strip, &CalendarStrip::calendarPressed, m_popup, &PopupSummary::hidePanel);
     m_editingCommands = new EditingCommands(m_document, m_services, *this, [this] {
         const ShadowLabel *heading = m_dayPane->heading();
         return HeadingStyle{heading->font(), heading->textColour(), heading->shadowDepth()};
@@ -206,6 +217,8 @@ void TfrmMain::wireCommands()
     connect(todoView(), &GridView::doubleClicked, edit, editFrom(false));
     connect(m_strip, &CalendarStrip::firstCalendarDoubleClicked, edit, &EditingCommands::cal1CellDblClick);
     MainActions::wire(a.ToolButton15, m_alarms, &AlarmCommands::ToolButton15Click);
+    MainActions::wire(a.popupOn, this, &TfrmMain::memPopupEnableClick);
+    MainActions::wire(a.popupOff, this, &TfrmMain::memPopupDisableClick);
 }
 
 void TfrmMain::watchDocument()
@@ -489,7 +502,7 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 
 bool TfrmMain::FormKeyDown(QKeyEvent *event, QWidget *focus)
 {
-    // The popup summary hides at any key once it exists.
+    m_popup->hidePanel(); // any key
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier))
         return false;
     switch (event->key()) {
@@ -693,7 +706,7 @@ void TfrmMain::timerPoolAllTriggers(TimerPool::Handle handle)
     else if (handle == m_triggers[2])
         Timer2Timer();
     else if (handle == m_triggers[3])
-        tmPopupTimer();
+        m_popup->tmPopupTimer(m_alarms->alarmShowing());
     else if (handle == m_triggers[4])
         UpdateStatusClock();
 }
@@ -703,8 +716,14 @@ void TfrmMain::Timer2Timer()
     m_timerPool.setEnabled(trigger(3), false);
 }
 
-void TfrmMain::tmPopupTimer()
+void TfrmMain::switchPopup(bool on)
 {
+    Options options = m_document.options();
+    options.qPopup = on;
+    // Saved as every option is; the log-on start stays as it is.
+    m_document.saveOptions(options, m_document.autostart().checkAutostart(), m_services.dialogs);
+    if (!on)
+        m_popup->hidePanel();
 }
 
 void TfrmMain::UpdateStatusClock()

@@ -11,6 +11,7 @@
 #include "widgets/timerpool.h"
 
 class AlarmCommands;
+class PopupSummary;
 class DayPane;
 class EditingCommands;
 class GridView;
@@ -42,6 +43,7 @@ public:
     StoreCommands *storeCommands() const { return m_storeCommands; }
     EditingCommands *editingCommands() const { return m_editingCommands; }
     AlarmCommands *alarms() const { return m_alarms; }
+    PopupSummary *popupSummary() const { return m_popup; }
     CalendarStrip *calendars() const { return m_strip; }
     MonthCalendar *calendar(int index) const { return m_strip->calendar(index); }
     int activeCalendar() const { return m_strip->activeCalendar(); }
@@ -92,6 +94,8 @@ public Q_SLOTS:
     void Hide1Click();
     void Exit1Click();
     void timerPoolAllTriggers(TimerPool::Handle handle);
+    void memPopupEnableClick() { switchPopup(true); }
+    void memPopupDisableClick() { switchPopup(false); }
     void UpdateStatusClock();
     void Today1Click();
     void NextMonth1Click() { m_strip->moveBy(1, 0); }
@@ -128,7 +132,7 @@ private:
 
     // Routines of the five triggers; the later features fill them.
     void Timer2Timer();
-    void tmPopupTimer();
+    void switchPopup(bool on);
 
     TaskDocument &m_document;
     Services m_services;
@@ -137,6 +141,7 @@ private:
     StoreCommands *m_storeCommands = nullptr;
     EditingCommands *m_editingCommands = nullptr;
     AlarmCommands *m_alarms = nullptr;
+    PopupSummary *m_popup = nullptr;
     ShellCommands *m_shellCommands = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;

@@ -245,6 +245,13 @@ void TaskDocument::setOptions(const Options &options)
     Q_EMIT optionsChanged();
 }
 
+bool TaskDocument::saveOptions(const Options &options, bool runAtLogon, Dialogs &dialogs)
+{
+    const bool saved = ::saveOptions(m_settings, options, m_autostart, runAtLogon, dialogs);
+    setOptions(options);
+    return saved;
+}
+
 void TaskDocument::setColourHolidays(bool on)
 {
     if (on == m_colourHolidays)

@@ -7,12 +7,14 @@
 
 #include "celltable.h"
 #include "datafile.h"
+#include "settings/autostart.h"
 #include "settings/settingsstore.h"
 #include "taskstore.h"
 #include "text/regional.h"
 #include "todolist.h"
 
 class Clock;
+class Dialogs;
 
 // The task document: every table the program keeps and the files behind them. It owns the
 // dated-task store with the shown day's list, the to-do list, the completed-task log, the
@@ -104,6 +106,10 @@ public:
     // ---- Options
     const Options &options() const { return m_options; }
     void setOptions(const Options &options);
+    // Saves the options with the log-on start as `runAtLogon` (saveOptions of the settings,
+    // which reports through `dialogs`); the options in force change either way.
+    bool saveOptions(const Options &options, bool runAtLogon, Dialogs &dialogs);
+    Autostart &autostart() { return m_autostart; }
     // The options dialog's holiday colour box: not stored, on at every start.
     bool colourHolidays() const { return m_colourHolidays; }
     void setColourHolidays(bool on);
@@ -161,6 +167,7 @@ private:
     QStringList m_filterSelectionLines; // what "category.yyy" is to hold
     FilterState m_filter;
     Options m_options;
+    Autostart m_autostart;
     bool m_colourHolidays = true;
 
     DataFile m_storeFile;
