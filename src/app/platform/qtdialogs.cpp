@@ -34,6 +34,11 @@ void QtDialogs::showInfo(const QString &message)
     QMessageBox::information(owner(), title(), message);
 }
 
+void QtDialogs::showWarning(const QString &message)
+{
+    QMessageBox::warning(owner(), title(), message);
+}
+
 void QtDialogs::showPlain(const QString &message)
 {
     QMessageBox box(QMessageBox::NoIcon, title(), message, QMessageBox::Ok, owner());

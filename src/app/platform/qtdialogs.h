@@ -14,6 +14,7 @@ public:
 
     void showError(const QString &message) override;
     void showInfo(const QString &message) override;
+    void showWarning(const QString &message) override;
     void showPlain(const QString &message) override;
     bool confirm(const QString &message) override;
     int choose(const QString &message, const QStringList &buttons) override;

@@ -521,7 +521,7 @@ void TfrmRecur::btPreviewClick()
         lines << recur::previewLine(date, m_pattern, regional, now);
     m_model->setLines(found.dates, lines);
     if (found.full)
-        m_dialogs.choose(QString::fromLatin1(recur::kListFull), { QStringLiteral("OK") });
+        m_dialogs.showWarning(QString::fromLatin1(recur::kListFull));
     showCount();
     if (m_model->rowCount() == 0)
         showError(m_dialogs, QString::fromLatin1(recur::kNoDates));

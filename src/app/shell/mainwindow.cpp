@@ -10,6 +10,7 @@
 #include "shell/mainactions.h"
 #include "shell/panes.h"
 #include "shell/resources.h"
+#include "shell/searchcommands.h"
 #include "shell/shellcommands.h"
 #include "shell/trayicon.h"
 #include "shell/version.h"
@@ -98,6 +99,10 @@ void TfrmMain::FormCreate()
     m_shellCommands = new ShellCommands(m_services, *this, this);
     m_alarms = new AlarmCommands(m_document, m_services, *this, this, m_timerPool, trigger(2), this);
     connect(m_alarms, &AlarmCommands::showWindowRequested, this, &TfrmMain::showFromTray);
+    // The Find dialog opens where the day's tasks begin.
+    m_searchCommands = new SearchCommands(m_document, m_services, *this, [this] {
+        return mapToGlobal(QPoint(m_split1->sizes().value(0), m_split2->sizes().value(0)));
+    }, this);
     // The popup summary covers the day's tasks, right of the calendars.
     m_popup = new PopupSummary(m_document, m_services.clock, [this] {
         return QRect(m_dayPane->mapTo(this, QPoint(0, 0)), m_dayPane->size());
@@ -217,6 +222,9 @@ void TfrmMain::wireCommands()
     connect(todoView(), &GridView::doubleClicked, edit, editFrom(false));
     connect(m_strip, &CalendarStrip::firstCalendarDoubleClicked, edit, &EditingCommands::cal1CellDblClick);
     MainActions::wire(a.ToolButton15, m_alarms, &AlarmCommands::ToolButton15Click);
+    MainActions::wire(a.Search1, m_searchCommands, &SearchCommands::Search1Click);
+    MainActions::wire(a.NextTask1, m_searchCommands, &SearchCommands::NextTask1Click);
+    MainActions::wire(a.PriorTask1, m_searchCommands, &SearchCommands::PriorTask1Click);
     MainActions::wire(a.popupOn, this, &TfrmMain::memPopupEnableClick);
     MainActions::wire(a.popupOff, this, &TfrmMain::memPopupDisableClick);
 }

@@ -12,6 +12,7 @@
 
 class AlarmCommands;
 class PopupSummary;
+class SearchCommands;
 class DayPane;
 class EditingCommands;
 class GridView;
@@ -44,6 +45,7 @@ public:
     EditingCommands *editingCommands() const { return m_editingCommands; }
     AlarmCommands *alarms() const { return m_alarms; }
     PopupSummary *popupSummary() const { return m_popup; }
+    SearchCommands *searchCommands() const { return m_searchCommands; }
     CalendarStrip *calendars() const { return m_strip; }
     MonthCalendar *calendar(int index) const { return m_strip->calendar(index); }
     int activeCalendar() const { return m_strip->activeCalendar(); }
@@ -142,6 +144,7 @@ private:
     EditingCommands *m_editingCommands = nullptr;
     AlarmCommands *m_alarms = nullptr;
     PopupSummary *m_popup = nullptr;
+    SearchCommands *m_searchCommands = nullptr;
     ShellCommands *m_shellCommands = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;

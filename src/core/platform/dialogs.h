@@ -16,6 +16,8 @@ public:
     virtual void showError(const QString &message) = 0;
     // Information box with one OK button, no beep.
     virtual void showInfo(const QString &message) = 0;
+    // An error box with one OK button, without the beep.
+    virtual void showWarning(const QString &message) = 0;
     // A plain message box with the program's title and one OK button.
     virtual void showPlain(const QString &message) = 0;
     // Yes/No question; anything but Yes is no.
@@ -33,6 +35,7 @@ class RecordingDialogs final : public Dialogs
 public:
     void showError(const QString &message) override { errors << message; }
     void showInfo(const QString &message) override { infos << message; }
+    void showWarning(const QString &message) override { warnings << message; }
     void showPlain(const QString &message) override { plain << message; }
     bool confirm(const QString &message) override;
     int choose(const QString &message, const QStringList &buttons) override;
@@ -40,6 +43,7 @@ public:
 
     QStringList errors;
     QStringList infos;
+    QStringList warnings;
     QStringList plain;
     QStringList questions;
     QList<bool> confirmAnswers;                 // taken in order; no answer left means no

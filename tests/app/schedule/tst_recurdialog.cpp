@@ -404,7 +404,7 @@ private Q_SLOTS:
     {
         m_dialog->setPreviewCapacity(3);
         previewDaily(QDate(2026, 1, 2), QDate(2026, 1, 20));
-        QCOMPARE(m_fx->dialogs.questions,
+        QCOMPARE(m_fx->dialogs.warnings,
             QStringList { "Maximum capacity of listbox reached ... unable to preview all dates." });
         QVERIFY(m_fx->dialogs.errors.isEmpty());
         QCOMPARE(m_dialog->previewDates(), (QList<QDate> { QDate(2026, 1, 2), QDate(2026, 1, 3), QDate(2026, 1, 4) }));
