@@ -82,7 +82,12 @@ protected:
     }
 
 private:
-    bool hidesSelection() const { return !m_view->m_highlightUnfocused && !m_view->hasFocus(); }
+    // The list its window works in keeps showing its selection while another window, such
+    // as the Find dialog over a hit, is active.
+    bool hidesSelection() const
+    {
+        return !m_view->m_highlightUnfocused && !m_view->hasFocus() && m_view->window()->focusWidget() != m_view;
+    }
 
     GridView *m_view;
 };
