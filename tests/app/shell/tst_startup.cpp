@@ -41,8 +41,10 @@ class TestStartup : public QObject
         process->start(QStringLiteral(TALLYDAY_EXE), {});
         if (!process->waitForStarted(5000))
             return nullptr;
-        if (waitReady && !waitForOutput(*process, "ready", 15000))
+        if (waitReady && !waitForOutput(*process, "ready", 15000)) {
+            qWarning().noquote() << "the program did not get ready, log:\n" << log(*process);
             return nullptr;
+        }
         return process;
     }
 
@@ -59,6 +61,25 @@ class TestStartup : public QObject
         seen += process.readAllStandardError();
         process.setProperty("seen", seen);
         return seen.contains(text);
+    }
+
+    // Everything the program has written to its log so far.
+    static QByteArray log(QProcess &process)
+    {
+        const QByteArray seen = process.property("seen").toByteArray() + process.readAllStandardError();
+        process.setProperty("seen", seen);
+        return seen;
+    }
+
+    static bool endedCleanly(const QProcess &process)
+    {
+        return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+
+    // For failure messages, so that a crash or a sanitizer report of the program shows.
+    static QByteArray report(QProcess &process)
+    {
+        return "exit code " + QByteArray::number(process.exitCode()) + ", log:\n" + log(process);
     }
 
     static void stop(QProcess &process)
@@ -97,14 +118,13 @@ private Q_SLOTS:
         auto second = startProgram(false);
         QVERIFY(second);
         QVERIFY(second->waitForFinished(5000));
-        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second->exitCode(), 0);
+        QVERIFY2(endedCleanly(*second), report(*second).constData());
         QVERIFY(timer.elapsed() < 5000);
 
         QVERIFY(waitForOutput(*first, "main window shown", 5000));
         QCOMPARE(first->state(), QProcess::Running);
         stop(*first);
-        QCOMPARE(first->exitCode(), 0);
+        QVERIFY2(endedCleanly(*first), report(*first).constData());
         writeAutoStart(false);
     }
 
@@ -121,7 +141,7 @@ private Q_SLOTS:
         starting.finishStartup();
         QVERIFY(asked.wait(5000));
         QVERIFY(second->waitForFinished(5000));
-        QCOMPARE(second->exitCode(), 0);
+        QVERIFY2(endedCleanly(*second), report(*second).constData());
     }
 
     void startGivesUpSilentlyAfterTenSeconds()
@@ -135,8 +155,8 @@ private Q_SLOTS:
         QVERIFY(second);
         QVERIFY(second->waitForFinished(20000));
         QVERIFY(timer.elapsed() >= 9500);
-        QCOMPARE(second->exitCode(), 0);
-        QVERIFY(!second->readAllStandardError().contains("ready"));
+        QVERIFY2(endedCleanly(*second), report(*second).constData());
+        QVERIFY(!log(*second).contains("ready"));
         stuck.finishStartup();
     }
 
@@ -160,8 +180,7 @@ private Q_SLOTS:
         QVERIFY(program);
         ::kill(pid_t(program->processId()), SIGTERM);
         QVERIFY(program->waitForFinished(10000));
-        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program->exitCode(), 0);
+        QVERIFY2(endedCleanly(*program), report(*program).constData());
 
         CellTable saved;
         QVERIFY(readGridFile(saved, storePath).ok());
