@@ -17,6 +17,7 @@ class GridView;
 class QLabel;
 class QPlainTextEdit;
 class QSplitter;
+class ScheduleCommands;
 class ShellCommands;
 struct SaveResult;
 class StoreCommands;
@@ -138,6 +139,7 @@ private:
     EditingCommands *m_editingCommands = nullptr;
     AlarmCommands *m_alarms = nullptr;
     ShellCommands *m_shellCommands = nullptr;
+    ScheduleCommands *m_scheduleCommands = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;
     TodoPane *m_todoPane = nullptr;
