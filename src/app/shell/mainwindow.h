@@ -19,6 +19,7 @@ class GridView;
 class QLabel;
 class QPlainTextEdit;
 class QSplitter;
+class ScheduleCommands;
 class ShellCommands;
 struct SaveResult;
 class StoreCommands;
@@ -146,6 +147,7 @@ private:
     PopupSummary *m_popup = nullptr;
     SearchCommands *m_searchCommands = nullptr;
     ShellCommands *m_shellCommands = nullptr;
+    ScheduleCommands *m_scheduleCommands = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;
     TodoPane *m_todoPane = nullptr;

@@ -185,12 +185,14 @@ SaveResult TaskDocument::setHolidays(const CellTable &rules)
     return saved;
 }
 
-void TaskDocument::reloadHolidays()
+QString TaskDocument::reloadHolidays()
 {
-    if (!QFileInfo::exists(m_holidayFile.path()))
-        return;
-    m_holidayFile.loadGrid(m_holidays, m_clock.now());
+    // After a failed save the file is older than the rules held: reading it would lose them.
+    if (!QFileInfo::exists(m_holidayFile.path()) || m_holidayFile.unsaved())
+        return QString();
+    const LoadResult loaded = m_holidayFile.loadGrid(m_holidays, m_clock.now());
     Q_EMIT holidaysChanged();
+    return loaded.message;
 }
 
 std::optional<QStringList> TaskDocument::categoryChoices() const

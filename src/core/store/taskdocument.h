@@ -84,8 +84,11 @@ public:
     bool isHoliday(QDate day) const;
     // The holiday list's new rules, saved at once.
     SaveResult setHolidays(const CellTable &rules);
-    // Reads the rules again when the file exists; what is held stays otherwise.
-    void reloadHolidays();
+    // Reads the rules again when the file exists and holds the last rules saved; what is
+    // held stays otherwise (after a failed save it is newer than the file). A file that
+    // cannot be read is kept aside as at start, and the answer says so (empty when all went
+    // well).
+    QString reloadHolidays();
 
     // ---- Categories and filter
     // The category choices; nothing while "category.xxx" exists but cannot be read.

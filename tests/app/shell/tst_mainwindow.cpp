@@ -1,6 +1,8 @@
 #include "appfixture.h"
 #include "testfiles.h"
 #include "platform/qtdialogs.h"
+#include "schedule/edholiday.h"
+#include "schedule/holiday.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
 #include "shell/trayicon.h"
@@ -10,7 +12,12 @@
 #include "widgets/datenavigator.h"
 #include "widgets/gridview.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <functional>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -36,6 +43,22 @@ void writeDay(const QString &path, QDate day, const QStringList &whats)
     for (int i = 0; i < whats.size(); ++i)
         addTask(table, i + 1, store::makeKey(datevalue::dayNumber(day), 101 + i), whats[i]);
     QVERIFY(writeGridFile(table, path).ok);
+}
+
+// Acts on the modal window of type T as soon as it is up; another one is closed and fails
+// the test, so nothing waits on a window nobody closes.
+template <typename T> void whenModalShows(std::function<void(T *)> act)
+{
+    QTimer::singleShot(0, [act] {
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *window = qobject_cast<T *>(modal);
+        if (!window) {
+            if (modal)
+                modal->close();
+            QFAIL("the expected dialog is not showing");
+        }
+        act(window);
+    });
 }
 
 } // namespace
@@ -264,6 +287,30 @@ private Q_SLOTS:
         QVERIFY(window->dateHeadingText().startsWith(QStringLiteral("Founders' Day")));
         QVERIFY(window->timerPool().isEnabled(window->trigger(1))); // the alarm check runs
         QCOMPARE(window->calendar(0)->month(), today.addMonths(-1).month());
+    }
+
+    // The holiday command opens the list; a rule added there for today names the day in the
+    // heading as soon as the list is closed.
+    void theHolidayListRenamesTheDay()
+    {
+        auto window = shownWindow();
+        const QString heading = window->dateHeadingText();
+        QVERIFY(!heading.startsWith(QStringLiteral("Founders' Day")));
+        bool listed = false;
+        whenModalShows<TfrmHoliday>([&listed](TfrmHoliday *list) {
+            listed = true;
+            // The editor offers today's month and day to begin with.
+            whenModalShows<TfrmEditHoliday>([](TfrmEditHoliday *editor) {
+                QTest::keyClicks(editor->findChild<QLineEdit *>(QStringLiteral("edName")), QStringLiteral("Founders' Day"));
+                editor->findChild<QPushButton *>(QStringLiteral("btOK"))->click();
+            });
+            list->findChild<QPushButton *>(QStringLiteral("btAdd"))->click();
+            list->findChild<QPushButton *>(QStringLiteral("btClose"))->click();
+        });
+        window->actions().Holidays1->trigger();
+        QVERIFY(listed);
+        QVERIFY2(window->dateHeadingText().startsWith(QStringLiteral("Founders' Day")), qPrintable(window->dateHeadingText()));
+        QVERIFY(QFile::exists(data(QStringLiteral("holiday.grd"))));
     }
 
     // Every change of the selected day first writes back an edited note.

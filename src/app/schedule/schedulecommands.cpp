@@ -1,0 +1,36 @@
+#include "schedulecommands.h"
+
+#include "platform/dialogs.h"
+#include "schedule/holiday.h"
+#include "schedule/import.h"
+#include "shell/mainview.h"
+#include "store/taskdocument.h"
+
+ScheduleCommands::ScheduleCommands(TaskDocument &document, const Services &services, MainView &view, QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_services(services)
+    , m_view(view)
+{
+    openImport = [this](QWidget *over) {
+        TfrmImport dialog(m_document, m_services.dialogs, over);
+        dialog.exec();
+    };
+}
+
+ScheduleCommands::~ScheduleCommands() = default;
+
+void ScheduleCommands::Holidays1Click()
+{
+    TfrmHoliday dialog(m_document, m_services, m_view.dialogParent());
+    dialog.importHolidays = [this, &dialog] {
+        if (openImport)
+            openImport(&dialog);
+    };
+    dialog.exec();
+    // After a failed save (of the list or of the import) the document keeps its rules rather
+    // than reading the older file.
+    const QString problem = m_document.reloadHolidays();
+    if (!problem.isEmpty())
+        showError(m_services.dialogs, problem);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+#include "platform/services.h"
+
+class MainView;
+class QWidget;
+class TaskDocument;
+
+// The handlers of the scheduling commands: the holiday list.
+class ScheduleCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    ScheduleCommands(TaskDocument &document, const Services &services, MainView &view, QObject *parent = nullptr);
+    ~ScheduleCommands() override;
+
+    // Opens the holiday import over the document's rules, standing over `parent`: the
+    // import dialog, modal. The holiday list's "International" calls it.
+    std::function<void(QWidget *parent)> openImport;
+
+public Q_SLOTS:
+    // The holiday list, modal. Afterwards the document reads "holiday.grd" again, and the
+    // calendars repaint on its signal; not while the document holds rules that a failed
+    // save could not write. A file that cannot be read then is kept aside and reported.
+    void Holidays1Click();
+
+private:
+    TaskDocument &m_document;
+    Services m_services;
+    MainView &m_view;
+};
