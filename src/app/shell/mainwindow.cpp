@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "schedule/dayview.h"
 #include "editing/editingcommands.h"
+#include "options/optionscommands.h"
 #include "schedule/alarmcommands.h"
 #include "schedule/popupsummary.h"
 #include "schedule/schedulecommands.h"
@@ -99,6 +100,7 @@ void TfrmMain::FormCreate()
     m_storeCommands = new StoreCommands(m_document, m_services, *this, this);
     m_shellCommands = new ShellCommands(m_services, *this, this);
     m_scheduleCommands = new ScheduleCommands(m_document, m_services, *this, this);
+    m_optionsCommands = new OptionsCommands(m_document, m_services, *this, this);
     m_alarms = new AlarmCommands(m_document, m_services, *this, this, m_timerPool, trigger(2), this);
     connect(m_alarms, &AlarmCommands::showWindowRequested, this, &TfrmMain::showFromTray);
     // The Find dialog opens where the day's tasks begin.
@@ -194,6 +196,7 @@ void TfrmMain::wireCommands()
     MainActions::wire(a.ViewCompleted1, m_storeCommands, &StoreCommands::ViewCompleted1Click);
     MainActions::wire(a.Categories1, m_storeCommands, &StoreCommands::Categories1Click);
     MainActions::wire(a.Holidays1, m_scheduleCommands, &ScheduleCommands::Holidays1Click);
+    MainActions::wire(a.Options1, m_optionsCommands, &OptionsCommands::Options1Click);
     connect(m_storeCommands, &StoreCommands::filterWindowClosed, this, &TfrmMain::showFilterIndicator);
 
     using L = editflow::TaskList;

@@ -23,6 +23,7 @@ class ScheduleCommands;
 class ShellCommands;
 struct SaveResult;
 class StoreCommands;
+class OptionsCommands;
 class TaskDocument;
 class TodoPane;
 class TrayIcon;
@@ -43,6 +44,7 @@ public:
     TaskDocument &document() const { return m_document; }
     const MainActions &actions() const { return *m_actions; }
     StoreCommands *storeCommands() const { return m_storeCommands; }
+    OptionsCommands *optionsCommands() const { return m_optionsCommands; }
     EditingCommands *editingCommands() const { return m_editingCommands; }
     AlarmCommands *alarms() const { return m_alarms; }
     PopupSummary *popupSummary() const { return m_popup; }
@@ -142,6 +144,7 @@ private:
     WindowLayout m_layout;
     std::unique_ptr<MainActions> m_actions;
     StoreCommands *m_storeCommands = nullptr;
+    OptionsCommands *m_optionsCommands = nullptr;
     EditingCommands *m_editingCommands = nullptr;
     AlarmCommands *m_alarms = nullptr;
     PopupSummary *m_popup = nullptr;

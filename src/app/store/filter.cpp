@@ -4,6 +4,7 @@
 #include "platform/help.h"
 #include "store/categories.h"
 #include "store/taskdocument.h"
+#include "widgets/colours.h"
 #include "widgets/shadowlabel.h"
 
 #include <QCheckBox>
@@ -36,10 +37,18 @@ ColourPanel::ColourPanel(const QString &text, const QColor &colour, QCheckBox *t
     : QWidget(parent)
     , m_text(text)
     , m_colour(colour)
+    , m_textColour(qGray(colour.rgb()) > 128 ? QColor(Qt::black) : QColor(Qt::white))
     , m_target(target)
 {
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void ColourPanel::setColours(const QColor &text, const QColor &background)
+{
+    m_textColour = text;
+    m_colour = background;
+    update();
 }
 
 QSize ColourPanel::sizeHint() const
@@ -55,9 +64,7 @@ void ColourPanel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const QBrush fill(m_colour);
     qDrawShadePanel(&painter, rect(), palette(), false, 2, &fill);
-    // Dark text on a light colour, light text on a dark one.
-    const QColor text = qGray(m_colour.rgb()) > 128 ? QColor(Qt::black) : QColor(Qt::white);
-    painter.setPen(text);
+    painter.setPen(m_textColour);
     // The underlined letter is the check box's key; the panel takes no key of its own, so
     // the two never compete for it.
     style()->drawItemText(&painter, rect(), Qt::AlignCenter | Qt::TextShowMnemonic, palette(), true, m_text);
@@ -162,8 +169,18 @@ TfrmFilter::TfrmFilter(TaskDocument &document, Dialogs &dialogs, Help &help, QWi
     connect(m_cbDone, &QCheckBox::toggled, this, &TfrmFilter::switchesChanged);
     connect(m_cbNotDone, &QCheckBox::toggled, this, &TfrmFilter::switchesChanged);
     updateTitle();
+    showDayColours();
+    connect(&m_document, &TaskDocument::optionsChanged, this, &TfrmFilter::showDayColours);
 
     resize(430, 300);
+}
+
+void TfrmFilter::showDayColours()
+{
+    const Options &options = m_document.options();
+    m_pnlDone->setColours(colornumber::toColor(options.doneColorFG), colornumber::toColor(options.doneColorBG));
+    m_pnlNotDone->setColours(colornumber::toColor(options.notDoneColorFG),
+                             colornumber::toColor(options.notDoneColorBG));
 }
 
 QString TfrmFilter::titleText() const

@@ -60,6 +60,7 @@ private:
     void listItemChanged(QListWidgetItem *item);
     void switchesChanged();
     void updateTitle();
+    void showDayColours();
 
     TaskDocument &m_document;
     Dialogs &m_dialogs;
@@ -83,6 +84,10 @@ public:
     ColourPanel(const QString &text, const QColor &colour, QCheckBox *target, QWidget *parent = nullptr);
 
     QString text() const { return m_text; }
+    QColor textColour() const { return m_textColour; }
+    QColor colour() const { return m_colour; }
+    // The calendars' colours for the days it stands for.
+    void setColours(const QColor &text, const QColor &background);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -96,5 +101,6 @@ protected:
 private:
     QString m_text;
     QColor m_colour;
+    QColor m_textColour;
     QCheckBox *m_target;
 };

@@ -419,6 +419,51 @@ bool runAtLogonInitially(const Options &options, const Autostart &autostart)
     return options.neverSaved() || autostart.checkAutostart();
 }
 
+void takeImmediateOptions(Options &inForce, const Options &controls)
+{
+    inForce.shadows = controls.shadows;
+    inForce.strikeOut = controls.strikeOut;
+    inForce.doneColor = controls.doneColor;
+    inForce.notDoneColor = controls.notDoneColor;
+    inForce.doneColorFG = controls.doneColorFG;
+    inForce.doneColorBG = controls.doneColorBG;
+    inForce.notDoneColorFG = controls.notDoneColorFG;
+    inForce.notDoneColorBG = controls.notDoneColorBG;
+    inForce.holidayColorFG = controls.holidayColorFG;
+    inForce.holidayColorBG = controls.holidayColorBG;
+    inForce.calFont = controls.calFont;
+    inForce.gridFont = controls.gridFont;
+    inForce.rowHeight = controls.rowHeight;
+    inForce.playAlarm = controls.playAlarm;
+    inForce.repeatAlarm = controls.repeatAlarm;
+    inForce.alarmPath = controls.alarmPath;
+    inForce.alarmMin = controls.alarmMin;
+    inForce.showMissed = controls.showMissed;
+}
+
+Options optionsAfterDialog(const Options &controls, const Options &stored)
+{
+    Options inForce = controls;
+    inForce.shadows = stored.shadows;
+    inForce.category = stored.category;
+    inForce.confirm = stored.confirm;
+    return inForce;
+}
+
+void takeChangedOptions(Options &target, const Options &before, const Options &after)
+{
+    Options &b = readable(before);
+    Options &a = readable(after);
+    for (const OptionField &field : kOptionFields) {
+        std::visit(
+            [&](auto get) {
+                if (get(b) != get(a))
+                    get(target) = get(a);
+            },
+            field.access);
+    }
+}
+
 // ---------------------------------------------------------------------------------------
 // The small sections
 

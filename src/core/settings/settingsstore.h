@@ -198,6 +198,22 @@ bool saveOptions(SettingsStore &store, const Options &options, Autostart &autost
 // first save, afterwards when the Run value is present.
 bool runAtLogonInitially(const Options &options, const Autostart &autostart);
 
+// When the options dialog's changes take effect.
+//
+// While the dialog is open, the headings, the calendars, the lists and the alarm check
+// already follow its shadow, colour, strike-out, calendar and list font, row height and
+// alarm controls: those are copied from `controls` into `inForce`. The rest waits for the
+// dialog to close.
+void takeImmediateOptions(Options &inForce, const Options &controls);
+// In force after the dialog closes, by OK or by Cancel: its controls, except for the
+// headings' shadows, the default category and the delete confirmation, which the main window
+// takes from the settings after every close; so after Cancel those three are the stored
+// ones while the dialog's controls still show the user's change.
+Options optionsAfterDialog(const Options &controls, const Options &stored);
+// Copies into `target` every value that differs between `before` and `after`: the dialog's
+// controls take up what another command changed while it was closed.
+void takeChangedOptions(Options &target, const Options &before, const Options &after);
+
 // The "Filter" section.
 struct FilterSettings
 {

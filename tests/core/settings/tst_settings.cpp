@@ -474,6 +474,67 @@ private Q_SLOTS:
         QCOMPARE(alarmMin->maximum, 120);
     }
 
+    void changesMadeElsewhereReachTheDialog()
+    {
+        const Options defaults(dataFolder());
+        const Options changed = changedOptions();
+
+        // Every value that changed is taken, whatever the target held.
+        Options target(dataFolder());
+        target.shadows = false;
+        takeChangedOptions(target, defaults, changed);
+        QVERIFY(target == changed);
+
+        // A value that did not change keeps the target's own.
+        Options own = changed;
+        Options after = defaults;
+        after.qPopup = false;
+        takeChangedOptions(own, defaults, after);
+        QVERIFY(own == changed);
+        own.shadows = true;
+        after.calFont.italic = true;
+        takeChangedOptions(own, defaults, after);
+        QVERIFY(own.shadows);
+        QVERIFY(own.calFont.italic);
+        QCOMPARE(own.calFont.name, changed.calFont.name);
+    }
+
+    void optionsInForceAroundTheDialog()
+    {
+        const Options stored(dataFolder());
+        const Options controls = changedOptions();
+
+        // Open: the headings' shadows, the calendars, the lists and the alarm check follow at
+        // once; the heading font, the week start, the popup summary and the rest wait.
+        Options open = stored;
+        takeImmediateOptions(open, controls);
+        QCOMPARE(open.notDoneColorBG, controls.notDoneColorBG);
+        QCOMPARE(open.strikeOut, controls.strikeOut);
+        QCOMPARE(open.calFont, controls.calFont);
+        QCOMPARE(open.gridFont, controls.gridFont);
+        QCOMPARE(open.rowHeight, controls.rowHeight);
+        QCOMPARE(open.alarmPath, controls.alarmPath);
+        QCOMPARE(open.showMissed, controls.showMissed);
+        QCOMPARE(open.titleFont, stored.titleFont);
+        QCOMPARE(open.sunday, stored.sunday);
+        QCOMPARE(open.qPopup, stored.qPopup);
+        QCOMPARE(open.shadows, controls.shadows);
+        QCOMPARE(open.category, stored.category);
+        QCOMPARE(open.confirm, stored.confirm);
+        QCOMPARE(open.dragConfirm, stored.dragConfirm);
+
+        // Closed: everything but the three values the main window reads from the settings.
+        const Options closed = optionsAfterDialog(controls, stored);
+        QCOMPARE(closed.shadows, stored.shadows);
+        QCOMPARE(closed.category, stored.category);
+        QCOMPARE(closed.confirm, stored.confirm);
+        Options rest = closed;
+        rest.shadows = controls.shadows;
+        rest.category = controls.category;
+        rest.confirm = controls.confirm;
+        QVERIFY(rest == controls);
+    }
+
     void colourNumbers()
     {
         QCOMPARE(colornumber::fromRgb(255, 0, 0), 255);

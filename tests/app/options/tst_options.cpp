@@ -1,0 +1,379 @@
+#include "appfixture.h"
+#include "testfiles.h"
+#include "options/color.h"
+#include "options/optionfonts.h"
+#include "options/options.h"
+#include "options/optionscommands.h"
+#include "shell/mainactions.h"
+#include "shell/mainwindow.h"
+#include "store/gridfile.h"
+#include "widgets/colours.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+const QDate kToday(2026, 1, 31);
+const QDate kDay(2026, 2, 14); // in the third calendar
+const int kGreen = colornumber::fromRgb(0, 128, 0);
+const int kLime = colornumber::fromRgb(0, 255, 0);
+
+template <class W>
+W *child(QObject *parent, const char *name)
+{
+    W *found = parent->findChild<W *>(QLatin1String(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+// Runs `answer` on the next modal dialog of type D as soon as it shows.
+template <class D>
+void whenShown(std::function<void(D *)> answer)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
+        if (auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            answer(dialog);
+        }
+    });
+    timer->start();
+}
+
+void click(QObject *dialog, const char *name)
+{
+    QTest::mouseClick(child<QWidget>(dialog, name), Qt::LeftButton);
+}
+
+} // namespace
+
+class TestOptions : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<AppFixture> m_app;
+
+    std::unique_ptr<TfrmOptions> makeDialog()
+    {
+        return std::make_unique<TfrmOptions>(*m_app->document, m_app->services());
+    }
+
+    // The program started again over the same files.
+    void restart()
+    {
+        m_app->settings = std::make_unique<SettingsStore>(m_app->settingsPath());
+        m_app->loadDocument();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_app = std::make_unique<AppFixture>(QDateTime(kToday, QTime(9, 0)));
+        Autostart().writeAutostart(false);
+    }
+    void cleanup() { m_app.reset(); }
+
+    void pagesAndTitle()
+    {
+        m_app->loadDocument();
+        auto dialog = makeDialog();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Program Options"));
+        QTabWidget *pages = dialog->pages();
+        QCOMPARE(pages->count(), 3);
+        QCOMPARE(pages->tabText(0), QStringLiteral("Screen Appearance"));
+        QCOMPARE(pages->tabText(1), QStringLiteral("Alarm settings"));
+        QCOMPARE(pages->tabText(2), QStringLiteral("Miscellaneous"));
+        QCOMPARE(pages->currentIndex(), 0);
+        QVERIFY(child<QPushButton>(dialog.get(), "btOK")->isDefault());
+        QCOMPARE(child<QCheckBox>(dialog.get(), "cbShowMissed")->text(), QStringLiteral("Show &missed alarms"));
+        // First run: the log-on box is ticked though no Run value exists yet.
+        QVERIFY(!m_app->document->autostart().checkAutostart());
+        QVERIFY(child<QCheckBox>(dialog.get(), "cbRunAtLogon")->isChecked());
+    }
+
+    // Every control, changed and saved with OK, comes back after a restart.
+    void okSavesEveryControlAndARestartShowsThem()
+    {
+        m_app->loadDocument();
+        auto dialog = makeDialog();
+        for (const char *box : {"cbShadow", "cbPendingOnly", "cbColorDone", "cbColorNotDone", "cbPlayAlarm",
+                                "cbRepeatAlarm", "cbShowMissed", "cbConfirm", "cbDragConfirm", "cbAutoStart",
+                                "cbPopup"})
+            child<QCheckBox>(dialog.get(), box)->toggle();
+        child<QRadioButton>(dialog.get(), "rbMonday")->setChecked(true);
+        child<QSpinBox>(dialog.get(), "edRowHeight")->setValue(31);
+        child<QSpinBox>(dialog.get(), "edAlarmMin")->setValue(45);
+        child<QLineEdit>(dialog.get(), "edAlarmPath")->setText(QStringLiteral("/sounds/bell, loud.wav"));
+        child<QLineEdit>(dialog.get(), "edCategory")->setText(QStringLiteral("Home \"office\""));
+        const Options chosen = dialog->controlOptions();
+        QVERIFY(chosen != Options(m_app->dataFolder()));
+
+        click(dialog.get(), "btOK");
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QVERIFY(m_app->dialogs.errors.isEmpty());
+        QVERIFY(m_app->document->autostart().checkAutostart());
+
+        dialog.reset();
+        restart();
+        auto again = makeDialog();
+        const Options shown = again->controlOptions();
+        for (const OptionField &field : optionFields()) {
+            if (QLatin1String(field.name) != QLatin1String("FirstTime"))
+                QCOMPARE(field.textOf(shown), field.textOf(chosen));
+        }
+        QVERIFY(!child<QRadioButton>(again.get(), "rbSunday")->isChecked());
+        QVERIFY(again->runAtLogon());
+    }
+
+    void outOfRangeNumbersAreBroughtToTheirBoxes_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<int>("rowHeight");
+        QTest::addColumn<int>("alarmMin");
+        QTest::newRow("too large") << QByteArray("RowHeight=75\nAlarmMin=500\n") << 50 << 120;
+        QTest::newRow("too small") << QByteArray("RowHeight=2\nAlarmMin=-5\n") << 8 << 0;
+    }
+    void outOfRangeNumbersAreBroughtToTheirBoxes()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(int, rowHeight);
+        QFETCH(int, alarmMin);
+        QVERIFY(writeBytes(m_app->settingsPath(), "[Options]\n" + settings));
+        restart();
+        auto dialog = makeDialog();
+        QCOMPARE(child<QSpinBox>(dialog.get(), "edRowHeight")->value(), rowHeight);
+        QCOMPARE(child<QSpinBox>(dialog.get(), "edAlarmMin")->value(), alarmMin);
+        QCOMPARE(m_app->document->options().rowHeight, rowHeight);
+    }
+
+    // A colour changed and then Cancel: in force for the run, not in the store.
+    void cancelKeepsAChangedColourForTheRunOnly()
+    {
+        CellTable table = store::newStore();
+        table.setRowCount(2);
+        const QStringList row{store::makeKey(datevalue::dayNumber(kDay), 101), "10:00 AM", "", "Dentist", "No", "No"};
+        for (int c = 0; c < 6; ++c)
+            table.setCell(c, 1, row[c]);
+        store::compactAndSort(table);
+        QVERIFY(writeGridFile(table, m_app->data(QStringLiteral("grid.grd"))).ok);
+        m_app->loadDocument();
+        const int storedBackground = m_app->document->options().notDoneColorBG;
+        QVERIFY(storedBackground != kGreen);
+
+        auto window = std::make_unique<TfrmMain>(*m_app->document, m_app->services());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        auto day = [&] { return window->cellLook(2, kDay); };
+        QCOMPARE(day().background, colornumber::toColor(storedBackground));
+
+        QColor whileOpen;
+        whenShown<TfrmOptions>([&](TfrmOptions *options) {
+            whenShown<TfrmColor>([](TfrmColor *colour) {
+                QCOMPARE(colour->windowTitle(), QStringLiteral("Set color for NOT DONE tasks"));
+                colour->backgroundPicker()->setColour(kGreen);
+                colour->foregroundPicker()->setColour(kLime);
+                click(colour, "btOK");
+            });
+            click(options, "pnlNotDone");
+            whileOpen = day().background;
+            click(options, "btCancel");
+        });
+        window->actions().Options1->trigger();
+
+        QCOMPARE(whileOpen, colornumber::toColor(kGreen));
+        QCOMPARE(day().background, colornumber::toColor(kGreen));
+        QCOMPARE(day().text, colornumber::toColor(kLime));
+        TfrmOptions *options = window->optionsCommands()->optionsWindow();
+        QCOMPARE(options->controlOptions().notDoneColorBG, kGreen);
+        QCOMPARE(readOptions(*m_app->settings, m_app->dataFolder()).notDoneColorBG, storedBackground);
+
+        window.reset();
+        restart();
+        window = std::make_unique<TfrmMain>(*m_app->document, m_app->services());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCOMPARE(day().background, colornumber::toColor(storedBackground));
+    }
+
+    // Shadows, category and delete confirmation fall back to the stored values when the
+    // dialog closes with Cancel, while its controls keep the change for a later OK.
+    void cancelLeavesTheStoredHeadingsCategoryAndConfirmation()
+    {
+        m_app->loadDocument();
+        const Options stored = m_app->document->options();
+        auto dialog = makeDialog();
+        dialog->show();
+        auto *shadow = child<QCheckBox>(dialog.get(), "cbShadow");
+        shadow->click();
+        QCOMPARE(m_app->document->options().shadows, !stored.shadows);
+        child<QLineEdit>(dialog.get(), "edCategory")->setText(QStringLiteral("Errands"));
+        child<QCheckBox>(dialog.get(), "cbConfirm")->click();
+        child<QSpinBox>(dialog.get(), "edRowHeight")->setValue(33);
+        QCOMPARE(m_app->document->options().rowHeight, 33);
+
+        click(dialog.get(), "btCancel");
+        const Options inForce = m_app->document->options();
+        QCOMPARE(inForce.shadows, stored.shadows);
+        QCOMPARE(inForce.category, stored.category);
+        QCOMPARE(inForce.confirm, stored.confirm);
+        QCOMPARE(inForce.rowHeight, 33);
+        QCOMPARE(shadow->isChecked(), !stored.shadows);
+
+        dialog->show();
+        click(dialog.get(), "btOK");
+        const Options saved = readOptions(*m_app->settings, m_app->dataFolder());
+        QCOMPARE(saved.shadows, !stored.shadows);
+        QCOMPARE(saved.category, QStringLiteral("Errands"));
+        QCOMPARE(saved.rowHeight, 33);
+    }
+
+    void testButtonPlaysTheSoundAsTheControlsStand_data()
+    {
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<QString>("captionWhilePlaying");
+        QTest::newRow("repeating") << true << "&Stop";
+        QTest::newRow("once") << false << "&Test";
+    }
+    void testButtonPlaysTheSoundAsTheControlsStand()
+    {
+        QFETCH(bool, repeat);
+        QFETCH(QString, captionWhilePlaying);
+        m_app->loadDocument();
+        const QString bell = m_app->data(QStringLiteral("bell.wav"));
+        QVERIFY(writeBytes(bell, "RIFF"));
+        auto dialog = makeDialog();
+        child<QCheckBox>(dialog.get(), "cbRepeatAlarm")->setChecked(repeat);
+        child<QLineEdit>(dialog.get(), "edAlarmPath")->setText(bell);
+        auto *test = child<QPushButton>(dialog.get(), "btTest");
+
+        test->click();
+        QCOMPARE(m_app->sound.played, QStringList{bell});
+        QCOMPARE(m_app->sound.looping, repeat);
+        QVERIFY(m_app->sound.isPlaying());
+        QCOMPARE(test->text(), captionWhilePlaying);
+
+        test->click();
+        if (repeat) {
+            QVERIFY(!m_app->sound.isPlaying());
+            QCOMPARE(m_app->sound.played.size(), 1);
+        } else {
+            QCOMPARE(m_app->sound.played.size(), 2);
+        }
+        QCOMPARE(test->text(), QStringLiteral("&Test"));
+    }
+
+    void testButtonIsSilentWithoutAFile()
+    {
+        m_app->loadDocument();
+        auto dialog = makeDialog();
+        child<QLineEdit>(dialog.get(), "edAlarmPath")->setText(m_app->data(QStringLiteral("missing.wav")));
+        child<QPushButton>(dialog.get(), "btTest")->click();
+        QVERIFY(m_app->sound.played.isEmpty());
+    }
+
+    void closingStopsARepeatingTest()
+    {
+        m_app->loadDocument();
+        const QString bell = m_app->data(QStringLiteral("bell.wav"));
+        QVERIFY(writeBytes(bell, "RIFF"));
+        auto dialog = makeDialog();
+        dialog->show();
+        child<QCheckBox>(dialog.get(), "cbRepeatAlarm")->setChecked(true);
+        child<QLineEdit>(dialog.get(), "edAlarmPath")->setText(bell);
+        child<QPushButton>(dialog.get(), "btTest")->click();
+        click(dialog.get(), "btCancel");
+        QVERIFY(!m_app->sound.isPlaying());
+        QCOMPARE(child<QPushButton>(dialog.get(), "btTest")->text(), QStringLiteral("&Test"));
+    }
+
+    void browseAsksForASoundFile_data()
+    {
+        QTest::addColumn<std::optional<QString>>("answer");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("chosen") << std::optional<QString>(QStringLiteral("/sounds/gong.wav")) << "/sounds/gong.wav";
+        QTest::newRow("cancelled") << std::optional<QString>() << "/sounds/old.wav";
+    }
+    void browseAsksForASoundFile()
+    {
+        QFETCH(std::optional<QString>, answer);
+        QFETCH(QString, path);
+        m_app->loadDocument();
+        auto dialog = makeDialog();
+        auto *edit = child<QLineEdit>(dialog.get(), "edAlarmPath");
+        edit->setText(QStringLiteral("/sounds/old.wav"));
+        m_app->fileDialogs.answers << answer;
+        child<QPushButton>(dialog.get(), "btAlarmBrowse")->click();
+        QCOMPARE(m_app->fileDialogs.asked.size(), 1);
+        QCOMPARE(m_app->fileDialogs.asked[0].title, QStringLiteral("Sound Files"));
+        QCOMPARE(m_app->fileDialogs.asked[0].initial, QStringLiteral("/sounds/old.wav"));
+        QCOMPARE(m_app->fileDialogs.asked[0].filter,
+                 QStringLiteral("Wav sound files (*.wav)|*.wav|All files (*.*)|*.*"));
+        QCOMPARE(edit->text(), path);
+    }
+
+    void helpShowsItsTopic()
+    {
+        m_app->loadDocument();
+        auto dialog = makeDialog();
+        child<QPushButton>(dialog.get(), "btHelp")->click();
+        QCOMPARE(m_app->help.topics, QList<int>{400});
+    }
+
+    // The font buttons show the fonts they stand for; a font chosen reaches the lists at once.
+    void fontButtonsShowTheirFonts()
+    {
+        m_app->loadDocument();
+        auto dialog = makeDialog();
+        const Options &o = m_app->document->options();
+        const QFont grid = child<QPushButton>(dialog.get(), "btGridFont")->font();
+        QCOMPARE(grid.family(), o.gridFont.name);
+        QCOMPARE(grid.pointSize(), o.gridFont.size);
+        const QFont header = child<QPushButton>(dialog.get(), "btHeader")->font();
+        QCOMPARE(header.family(), o.titleFont.name);
+        QCOMPARE(header.bold(), o.titleFont.bold);
+
+        QFont chosen(QStringLiteral("DejaVu Serif"));
+        chosen.setPointSize(13);
+        chosen.setItalic(true);
+        dialog->setFontPicker([chosen](QWidget *, const QFont &, const QString &) { return chosen; });
+        child<QPushButton>(dialog.get(), "btGridFont")->click();
+        QCOMPARE(child<QPushButton>(dialog.get(), "btGridFont")->font().family(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(m_app->document->options().gridFont, optionfont::fromFont(chosen));
+
+        // A font dialog left with Cancel changes nothing.
+        dialog->setFontPicker([](QWidget *, const QFont &, const QString &) { return std::optional<QFont>(); });
+        child<QPushButton>(dialog.get(), "btCalFont")->click();
+        QCOMPARE(m_app->document->options().calFont, o.calFont);
+    }
+
+    // The popup switch of the calendars' menu saves the options; the dialog then shows it.
+    void aChangeMadeElsewhereShowsAtTheNextOpening()
+    {
+        m_app->loadDocument();
+        auto dialog = makeDialog();
+        auto *popup = child<QCheckBox>(dialog.get(), "cbPopup");
+        const bool before = popup->isChecked();
+        Options changed = m_app->document->options();
+        changed.qPopup = !before;
+        m_app->document->setOptions(changed);
+        dialog->show();
+        QCOMPARE(popup->isChecked(), !before);
+    }
+};
+
+QTEST_MAIN(TestOptions)
+#include "tst_options.moc"
