@@ -7,6 +7,7 @@
 #include "schedule/alarmcommands.h"
 #include "schedule/popupsummary.h"
 #include "shell/logging.h"
+#include "shell/dragdrop.h"
 #include "shell/mainactions.h"
 #include "shell/panes.h"
 #include "shell/resources.h"
@@ -112,6 +113,7 @@ void TfrmMain::FormCreate()
         const ShadowLabel *heading = m_dayPane->heading();
         return HeadingStyle{heading->font(), heading->textColour(), heading->shadowDepth()};
     }, this);
+    m_dragDrop = new DragDrop(m_document, m_services, *this, *m_strip, dayView(), todoView(), this);
     wireCommands();
     watchDocument();
     watchKeys();

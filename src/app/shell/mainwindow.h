@@ -13,6 +13,7 @@
 class AlarmCommands;
 class PopupSummary;
 class DayPane;
+class DragDrop;
 class EditingCommands;
 class GridView;
 class QLabel;
@@ -44,6 +45,7 @@ public:
     EditingCommands *editingCommands() const { return m_editingCommands; }
     AlarmCommands *alarms() const { return m_alarms; }
     PopupSummary *popupSummary() const { return m_popup; }
+    DragDrop *dragDrop() const { return m_dragDrop; }
     CalendarStrip *calendars() const { return m_strip; }
     MonthCalendar *calendar(int index) const { return m_strip->calendar(index); }
     int activeCalendar() const { return m_strip->activeCalendar(); }
@@ -143,6 +145,7 @@ private:
     AlarmCommands *m_alarms = nullptr;
     PopupSummary *m_popup = nullptr;
     ShellCommands *m_shellCommands = nullptr;
+    DragDrop *m_dragDrop = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;
     TodoPane *m_todoPane = nullptr;
