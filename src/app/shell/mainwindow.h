@@ -14,6 +14,7 @@ class AlarmCommands;
 class PopupSummary;
 class DayPane;
 class DragDrop;
+class LayoutCommands;
 class EditingCommands;
 class GridView;
 class QLabel;
@@ -46,6 +47,7 @@ public:
     AlarmCommands *alarms() const { return m_alarms; }
     PopupSummary *popupSummary() const { return m_popup; }
     DragDrop *dragDrop() const { return m_dragDrop; }
+    LayoutCommands *layoutCommands() const { return m_layoutCommands; }
     CalendarStrip *calendars() const { return m_strip; }
     MonthCalendar *calendar(int index) const { return m_strip->calendar(index); }
     int activeCalendar() const { return m_strip->activeCalendar(); }
@@ -132,8 +134,6 @@ private:
     void doHideToTray();
     void doShowFromTray();
 
-    // Routines of the five triggers; the later features fill them.
-    void Timer2Timer();
     void switchPopup(bool on);
 
     TaskDocument &m_document;
@@ -146,6 +146,7 @@ private:
     PopupSummary *m_popup = nullptr;
     ShellCommands *m_shellCommands = nullptr;
     DragDrop *m_dragDrop = nullptr;
+    LayoutCommands *m_layoutCommands = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;
     TodoPane *m_todoPane = nullptr;
@@ -161,5 +162,4 @@ private:
     bool m_firstShown = false;
     bool m_closed = false;
     bool m_unattended = false;
-    bool m_splitterFlash = false;
 };
