@@ -9,6 +9,8 @@
 #include "schedule/popupsummary.h"
 #include "schedule/schedulecommands.h"
 #include "shell/logging.h"
+#include "shell/dragdrop.h"
+#include "shell/layoutcommands.h"
 #include "shell/mainactions.h"
 #include "shell/panes.h"
 #include "shell/resources.h"
@@ -121,6 +123,10 @@ void TfrmMain::FormCreate()
         const ShadowLabel *heading = m_dayPane->heading();
         return HeadingStyle{heading->font(), heading->textColour(), heading->shadowDepth()};
     }, this);
+    m_dragDrop = new DragDrop(m_document, m_services, *this, *m_strip, dayView(), todoView(), this);
+    m_layoutCommands = new LayoutCommands(m_document, m_services, *this, m_layout,
+                                          {m_split1, m_split2, m_dayPane->splitter(), m_strip, m_dayPane, m_todoPane},
+                                          m_timerPool, trigger(3), this);
     wireCommands();
     watchDocument();
     watchKeys();
@@ -193,6 +199,14 @@ void TfrmMain::wireCommands()
     MainActions::wire(a.About1, m_shellCommands, &ShellCommands::About1Click);
     MainActions::wire(a.HomePage1, m_shellCommands, &ShellCommands::HomePage1Click);
     MainActions::wire(a.Filters1, m_storeCommands, &StoreCommands::Filters1Click);
+    LayoutCommands *layout = m_layoutCommands;
+    MainActions::wire(a.CalendarsWidth1, layout, &LayoutCommands::N4monthCalendars1Click);
+    MainActions::wire(a.DayToTodo1, layout, &LayoutCommands::DaytoNonDayEvents1Click);
+    MainActions::wire(a.DailyNotes1, layout, &LayoutCommands::DailyEventsNotes1Click);
+    MainActions::wire(a.MaximizeDaily1, layout, &LayoutCommands::Maximizedailyevents1Click);
+    MainActions::wire(a.MaximizeTodo1, layout, &LayoutCommands::Maximizenondaytasks1Click);
+    MainActions::wire(a.Memorize1, layout, &LayoutCommands::Memorizescreensizepositions1Click);
+    MainActions::wire(a.RestoreLayout1, layout, &LayoutCommands::Recoverscreensizepositions1Click);
     MainActions::wire(a.ViewCompleted1, m_storeCommands, &StoreCommands::ViewCompleted1Click);
     MainActions::wire(a.Categories1, m_storeCommands, &StoreCommands::Categories1Click);
     MainActions::wire(a.Holidays1, m_scheduleCommands, &ScheduleCommands::Holidays1Click);
@@ -477,6 +491,8 @@ void TfrmMain::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     m_layout.remember();
+    if (m_layoutCommands)
+        m_layoutCommands->FormResize();
 }
 
 void TfrmMain::watchKeys()
@@ -718,16 +734,11 @@ void TfrmMain::timerPoolAllTriggers(TimerPool::Handle handle)
     else if (handle == m_triggers[1])
         m_alarms->tmPanelColorTimer();
     else if (handle == m_triggers[2])
-        Timer2Timer();
+        m_layoutCommands->Timer2Timer();
     else if (handle == m_triggers[3])
         m_popup->tmPopupTimer(m_alarms->alarmShowing());
     else if (handle == m_triggers[4])
         UpdateStatusClock();
-}
-
-void TfrmMain::Timer2Timer()
-{
-    m_timerPool.setEnabled(trigger(3), false);
 }
 
 void TfrmMain::switchPopup(bool on)

@@ -14,6 +14,8 @@ class AlarmCommands;
 class PopupSummary;
 class SearchCommands;
 class DayPane;
+class DragDrop;
+class LayoutCommands;
 class EditingCommands;
 class GridView;
 class QLabel;
@@ -49,6 +51,8 @@ public:
     AlarmCommands *alarms() const { return m_alarms; }
     PopupSummary *popupSummary() const { return m_popup; }
     SearchCommands *searchCommands() const { return m_searchCommands; }
+    DragDrop *dragDrop() const { return m_dragDrop; }
+    LayoutCommands *layoutCommands() const { return m_layoutCommands; }
     CalendarStrip *calendars() const { return m_strip; }
     MonthCalendar *calendar(int index) const { return m_strip->calendar(index); }
     int activeCalendar() const { return m_strip->activeCalendar(); }
@@ -135,8 +139,6 @@ private:
     void doHideToTray();
     void doShowFromTray();
 
-    // Routines of the five triggers; the later features fill them.
-    void Timer2Timer();
     void switchPopup(bool on);
 
     TaskDocument &m_document;
@@ -151,6 +153,8 @@ private:
     SearchCommands *m_searchCommands = nullptr;
     ShellCommands *m_shellCommands = nullptr;
     ScheduleCommands *m_scheduleCommands = nullptr;
+    DragDrop *m_dragDrop = nullptr;
+    LayoutCommands *m_layoutCommands = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;
     TodoPane *m_todoPane = nullptr;
@@ -166,5 +170,4 @@ private:
     bool m_firstShown = false;
     bool m_closed = false;
     bool m_unattended = false;
-    bool m_splitterFlash = false;
 };

@@ -2,6 +2,8 @@
 
 #include "platform/dialogs.h"
 #include "schedule/dayview.h"
+#include "schedule/layoutrules.h"
+#include "text/regional.h"
 #include "store/taskdocument.h"
 #include "text/texthelpers.h"
 #include "widgets/gridview.h"
@@ -9,6 +11,8 @@
 
 #include <QEvent>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -24,6 +28,40 @@ int scaled(const QWidget *widget, int pixels)
 {
     const qreal dpi = widget->screen() ? widget->screen()->logicalDotsPerInch() : 96.0;
     return int(pixels * dpi) / 96;
+}
+
+// A fixed column is as wide as given, or wider when its header or one of `samples` in the
+// list font would not fit on one line: no time wraps and no header is cut off.
+int fixedWidth(const GridView *list, int pixels, const QString &header, const QStringList &samples)
+{
+    const QStyle *style = list->style();
+    // The cell's text margins and grid line, and a little for the fractions of pixels that
+    // text layout rounds up.
+    const int cellMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1) + 1 + 3;
+    const int headerMargins = 2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list) + 2;
+    int width = std::max(scaled(list, pixels), list->horizontalHeader()->fontMetrics().horizontalAdvance(header) + headerMargins);
+    const QFontMetrics fm(list->listFont());
+    for (const QString &sample : samples)
+        width = std::max(width, fm.horizontalAdvance(sample) + cellMargins);
+    return width;
+}
+
+// The "What" column takes what the fixed columns leave of the list's width. In a list too
+// narrow for that to be much, "Category" shares its width with "What" rather than leave the
+// notes a sliver, never below its header's width; `category` is its width either way.
+int whatWidth(const GridView *list, int fixedColumns, int &category)
+{
+    const QScrollBar *bar = list->verticalScrollBar();
+    const int scrollBar = bar->isVisibleTo(list) ? bar->width() : 0;
+    const int rest = layoutrules::whatColumnWidth(list->width(), fixedColumns, scrollBar, 2 * list->frameWidth());
+    if (rest < category) {
+        const int header = fixedWidth(list, 0, QStringLiteral("Category"), {});
+        const int shared = std::max(header, (rest + category) / 2);
+        const int what = rest + category - shared;
+        category = std::min(category, shared);
+        return std::max(what, scaled(list, 24));
+    }
+    return rest;
 }
 
 void attachMenu(GridView *list, QMenu *popup)
@@ -75,12 +113,16 @@ DayPane::DayPane(TaskDocument &document, Dialogs &dialogs, QToolBar *dayTools, Q
     layout->setSpacing(0);
     m_lblDate->setObjectName(QStringLiteral("lblDate"));
     m_lblDate->installEventFilter(this); // a double click goes to today
+    m_lblDate->setSmallestFitSize(10); // a long heading shrinks before it loses its end
     layout->addWidget(m_lblDate, 0, 0);
     m_splitDay->setObjectName(QStringLiteral("splitDay"));
     m_splitDay->setStretchFactor(0, 1);
     m_gridDay->setObjectName(QStringLiteral("gridDay"));
     m_gridDay->setTable(&m_document.dayList());
     m_gridDay->installEventFilter(this);
+    // The columns re-fit when the list's room changes, the scroll bar's coming and going
+    // included; the viewport has its new size by then, the list's own resize comes earlier.
+    m_gridDay->viewport()->installEventFilter(this);
     setUpList(m_gridDay, m_document, 3);
     attachMenu(m_gridDay, popup);
     m_memWhat->setObjectName(QStringLiteral("memWhat"));
@@ -145,10 +187,18 @@ void DayPane::memWhatExit()
 void DayPane::ResizeGridDay()
 {
     CellTable &day = m_document.dayList();
-    const int fixed[] = {scaled(this, 56), scaled(this, 72), 0, scaled(this, 40), scaled(this, 40)};
-    const int rest = m_gridDay->viewport()->width() - fixed[0] - fixed[1] - fixed[3] - fixed[4];
+    // The widest times of the regional pattern: two-digit hours, before and after noon.
+    QStringList times;
+    for (const int hour : {10, 12, 22, 23})
+        times << formatDateValue(QStringLiteral("t"), datevalue::fromDate(QDate(2000, 1, 1)) + (hour * 60 + 58) / 1440.0,
+                                 m_document.regional());
+    const QStringList flags{QStringLiteral("Yes"), QStringLiteral("No")};
+    const int fixed[] = {fixedWidth(m_gridDay, 56, day.cell(0, 0), times), scaled(this, 72), 0,
+                         fixedWidth(m_gridDay, 40, day.cell(3, 0), flags), fixedWidth(m_gridDay, 40, day.cell(4, 0), flags)};
+    int category = fixed[1];
+    const int rest = whatWidth(m_gridDay, fixed[0] + fixed[1] + fixed[3] + fixed[4], category);
     for (int c = 0; c < 5; ++c)
-        day.setColWidth(c, c == 2 ? std::max(rest, scaled(this, 40)) : fixed[c]);
+        day.setColWidth(c, c == 2 ? rest : c == 1 ? category : fixed[c]);
     m_gridDay->applyColumnWidths();
 }
 
@@ -161,7 +211,7 @@ void DayPane::setListLook(const QFont &font, int rowHeight)
 
 bool DayPane::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_gridDay && event->type() == QEvent::Resize)
+    if (watched == m_gridDay->viewport() && event->type() == QEvent::Resize)
         ResizeGridDay();
     else if (watched == m_gridDay && event->type() == QEvent::FocusIn)
         Q_EMIT listFocused();
@@ -187,6 +237,7 @@ TodoPane::TodoPane(TaskDocument &document, QToolBar *todoTools, QMenu *popup, QW
     m_gridNonday->setObjectName(QStringLiteral("gridNonday"));
     m_gridNonday->setTable(&m_document.todoList());
     m_gridNonday->installEventFilter(this);
+    m_gridNonday->viewport()->installEventFilter(this);
     setUpList(m_gridNonday, m_document, 2);
     attachMenu(m_gridNonday, popup);
     layout->addWidget(m_gridNonday, 1, 0);
@@ -226,10 +277,12 @@ void TodoPane::refresh()
 void TodoPane::ResizeGridNonDay()
 {
     CellTable &todo = m_document.todoList();
-    const int rest = m_gridNonday->viewport()->width() - scaled(this, 72) - scaled(this, 40);
-    todo.setColWidth(0, scaled(this, 72));
-    todo.setColWidth(1, std::max(rest, scaled(this, 40)));
-    todo.setColWidth(2, scaled(this, 40));
+    const int done = fixedWidth(m_gridNonday, 40, todo.cell(2, 0), {QStringLiteral("Yes"), QStringLiteral("No")});
+    int category = scaled(this, 72);
+    const int what = whatWidth(m_gridNonday, category + done, category);
+    todo.setColWidth(0, category);
+    todo.setColWidth(1, what);
+    todo.setColWidth(2, done);
     m_gridNonday->applyColumnWidths();
 }
 
@@ -241,7 +294,7 @@ void TodoPane::setListLook(const QFont &font, int rowHeight)
 
 bool TodoPane::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_gridNonday && event->type() == QEvent::Resize)
+    if (watched == m_gridNonday->viewport() && event->type() == QEvent::Resize)
         ResizeGridNonDay();
     else if (watched == m_gridNonday && event->type() == QEvent::FocusIn)
         Q_EMIT listFocused();

@@ -52,9 +52,26 @@ void CalendarStrip::setWeekStart(Qt::DayOfWeek day)
 
 void CalendarStrip::setCalendarFont(const QFont &font)
 {
+    m_calendarFont = font;
     for (MonthCalendar *cal : m_cal)
         cal->setFont(font);
     m_nav->setFont(font);
+}
+
+void CalendarStrip::setCompactness(bool navigatorShown, bool weekdayHeader, bool bevel, bool labels, int cellFontSize)
+{
+    m_nav->setVisible(navigatorShown);
+    m_bevel = bevel;
+    QFont cellFont = m_calendarFont;
+    if (cellFontSize > 0)
+        cellFont.setPointSize(cellFontSize);
+    for (MonthCalendar *cal : m_cal) {
+        cal->setShowWeekdayHeader(weekdayHeader);
+        cal->setShowCaption(labels);
+        if (cal->font() != cellFont)
+            cal->setFont(cellFont);
+    }
+    setLooks(m_active, false);
 }
 
 QDate CalendarStrip::selectedDay() const
@@ -68,9 +85,11 @@ void CalendarStrip::setLooks(int active, bool raiseActive)
         const bool on = i == active;
         m_cal[i]->setActive(on);
         m_cal[i]->setSelectedDayColour(palette().color(on ? QPalette::Light : QPalette::Button));
-        if (!on)
+        if (!m_bevel)
+            m_cal[i]->setBevel(MonthCalendar::Bevel::None);
+        else if (!on)
             m_cal[i]->setBevel(MonthCalendar::Bevel::Lowered);
-        else if (raiseActive)
+        else if (raiseActive || m_cal[i]->bevel() == MonthCalendar::Bevel::None)
             m_cal[i]->setBevel(MonthCalendar::Bevel::Raised);
     }
 }

@@ -31,6 +31,9 @@ public:
     void setRegionalSettings(const RegionalSettings &settings);
     void setWeekStart(Qt::DayOfWeek day);
     void setCalendarFont(const QFont &font);
+    // The sizing of small calendars: the navigator shown or not, and what each calendar
+    // shows (weekday header, bevel, month and year labels) with its day font's size.
+    void setCompactness(bool navigatorShown, bool weekdayHeader, bool bevel, bool labels, int cellFontSize);
     void setCellColourHook(CellColourHook hook) { m_hook = std::move(hook); }
 
     // -1 before start().
@@ -80,6 +83,8 @@ private:
     CellColours colours(int index, QDate day) const;
 
     MonthCalendar *m_cal[4] = {};
+    QFont m_calendarFont;
+    bool m_bevel = true;
     DateNavigator *m_nav = nullptr;
     CellColourHook m_hook;
     int m_active = -1;

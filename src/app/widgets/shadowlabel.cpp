@@ -1,5 +1,7 @@
 #include "shadowlabel.h"
 
+#include "schedule/layoutrules.h"
+
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
@@ -55,12 +57,42 @@ void ShadowLabel::setAlignment(Qt::Alignment alignment)
     update();
 }
 
+void ShadowLabel::setSmallestFitSize(int points)
+{
+    m_smallestFit = std::max(0, points);
+    update();
+}
+
+QFont ShadowLabel::shownFont() const
+{
+    const QFont own = font();
+    if (m_smallestFit <= 0 || own.pointSize() <= 0 || m_text.isEmpty())
+        return own;
+    const int available = contentsRect().width() - 2 * Margin - m_depth;
+    const int size = layoutrules::fittingPointSize(own.pointSize(), m_smallestFit, available, [&](int points) {
+        QFont sized = own;
+        sized.setPointSize(points);
+        return QFontMetrics(sized).horizontalAdvance(m_text);
+    });
+    QFont shown = own;
+    shown.setPointSize(size);
+    return shown;
+}
+
+QString ShadowLabel::shownText() const
+{
+    if (m_smallestFit <= 0)
+        return m_text;
+    const int available = contentsRect().width() - 2 * Margin - m_depth;
+    return QFontMetrics(shownFont()).elidedText(m_text, Qt::ElideRight, std::max(available, 0));
+}
+
 QRect ShadowLabel::textRect() const
 {
     // The text and its shadow are aligned as one block, so the shadow never leaves the widget.
     const QRect area = contentsRect().adjusted(Margin, 0, -Margin, 0);
-    const QFontMetrics fm = fontMetrics();
-    const QSize block(fm.horizontalAdvance(m_text) + m_depth, fm.height() + m_depth);
+    const QFontMetrics fm(shownFont());
+    const QSize block(fm.horizontalAdvance(shownText()) + m_depth, fm.height() + m_depth);
     QRect aligned = QStyle::alignedRect(layoutDirection(), m_alignment, block, area);
     return QRect(aligned.topLeft(), block - QSize(m_depth, m_depth));
 }
@@ -84,14 +116,15 @@ void ShadowLabel::paintEvent(QPaintEvent *)
     if (m_text.isEmpty())
         return;
     QPainter painter(this);
-    painter.setFont(font());
+    painter.setFont(shownFont());
+    const QString text = shownText();
     const QRect r = textRect();
     const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
     painter.setPen(m_shadow);
     for (int step = m_depth; step >= 1; --step)
-        painter.drawText(r.translated(step, step), flags, m_text);
+        painter.drawText(r.translated(step, step), flags, text);
     painter.setPen(m_textColour.isValid() ? m_textColour : palette().color(QPalette::WindowText));
-    painter.drawText(r, flags, m_text);
+    painter.drawText(r, flags, text);
 }
 
 void ShadowLabel::changeEvent(QEvent *event)

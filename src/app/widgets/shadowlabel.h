@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QWidget>
 
 // A heading whose text stands out from the window on an extruded shadow: the text is
@@ -32,6 +33,14 @@ public:
     Qt::Alignment alignment() const { return m_alignment; }
     void setAlignment(Qt::Alignment alignment);
 
+    // With a smallest size set (in points), a text too long for the label is drawn in a
+    // smaller font, down to that size, and only then elided with "…". 0: the font as set.
+    int smallestFitSize() const { return m_smallestFit; }
+    void setSmallestFitSize(int points);
+    // The font and text as drawn at the label's present width.
+    QFont shownFont() const;
+    QString shownText() const;
+
     // Where the text (without its shadow) is drawn.
     QRect textRect() const;
 
@@ -50,4 +59,5 @@ private:
     QColor m_shadow { DefaultShadow };
     QColor m_textColour;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    int m_smallestFit = 0;
 };

@@ -119,6 +119,49 @@ private Q_SLOTS:
         QVERIFY(extentOf(image, Olive).isEmpty());
         QVERIFY(!extentOf(image, label.palette().color(QPalette::WindowText)).isEmpty());
     }
+
+    void aLongHeadingShrinksBeforeItIsElided_data()
+    {
+        QTest::addColumn<double>("widthAtTwenty"); // the label's width as a share of the text's at 20 points
+        QTest::addColumn<bool>("shrunk");
+        QTest::addColumn<bool>("elided");
+        QTest::newRow("room enough") << 1.1 << false << false;
+        QTest::newRow("a smaller font fits") << 0.7 << true << false;
+        QTest::newRow("not even 10 points fit") << 0.3 << true << true;
+    }
+
+    void aLongHeadingShrinksBeforeItIsElided()
+    {
+        QFETCH(double, widthAtTwenty);
+        const QString heading = QStringLiteral("2 tasks Tue 12/1/2026  9 days ago");
+        QFont font(QStringLiteral("Liberation Serif"));
+        font.setPointSize(20);
+        ShadowLabel label(heading);
+        label.setFont(font);
+        label.setShadowDepth(4);
+        label.setSmallestFitSize(10);
+        label.resize(int(QFontMetrics(font).horizontalAdvance(heading) * widthAtTwenty) + 8, 40);
+
+        const QFont shown = label.shownFont();
+        QFETCH(bool, shrunk);
+        QFETCH(bool, elided);
+        QCOMPARE(shown.pointSize() < 20, shrunk);
+        QVERIFY(shown.pointSize() >= 10);
+        if (elided) {
+            QCOMPARE(shown.pointSize(), 10);
+            QVERIFY(label.shownText().endsWith(QChar(0x2026)));
+        } else {
+            QCOMPARE(label.shownText(), heading);
+        }
+        // Whatever is drawn stays inside the label, shadow and all.
+        QVERIFY(label.textRect().right() + label.shadowDepth() < label.width());
+        // The largest size that fits: one point more would not.
+        if (shrunk && !elided) {
+            QFont bigger = shown;
+            bigger.setPointSize(shown.pointSize() + 1);
+            QVERIFY(QFontMetrics(bigger).horizontalAdvance(heading) > label.width() - 4 - label.shadowDepth());
+        }
+    }
 };
 
 QTEST_MAIN(TestShadowLabel)

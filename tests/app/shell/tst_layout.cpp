@@ -1,0 +1,218 @@
+#include "appfixture.h"
+#include "shell/layoutcommands.h"
+#include "shell/mainactions.h"
+#include "shell/mainwindow.h"
+#include "store/gridfile.h"
+#include "store/taskstore.h"
+#include "widgets/calendarstrip.h"
+#include "widgets/datenavigator.h"
+#include "widgets/gridview.h"
+#include "widgets/monthcalendar.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTest>
+
+namespace {
+
+const QDate kDay(2026, 1, 31);
+
+} // namespace
+
+class TestLayout : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<AppFixture> m_app;
+    std::unique_ptr<TfrmMain> m_window;
+
+    LayoutCommands *layout() const { return m_window->layoutCommands(); }
+    QSplitter *splitter(const char *name) const { return m_window->findChild<QSplitter *>(QLatin1String(name)); }
+
+    void open()
+    {
+        // Six tasks, one with a long note of two lines.
+        CellTable table = store::newStore();
+        const QStringList times{"8:00 AM", "9:30 AM", "10:00 AM", "12:15 PM", "3:00 PM", "11:45 PM"};
+        table.setRowCount(7);
+        for (int i = 0; i < 6; ++i) {
+            const QString what = i == 1 ? QStringLiteral("Call the bank about the mortgage renewal papers\r\n"
+                                                         "and ask for the new rate sheet before Friday\r\n")
+                                        : QStringLiteral("Task %1").arg(i);
+            const QStringList cells{store::makeKey(datevalue::dayNumber(kDay), 101 + i), times[i], "Work", what, "No", "No"};
+            for (int c = 0; c < 6; ++c)
+                table.setCell(c, i + 1, cells[c]);
+        }
+        QVERIFY(writeGridFile(table, m_app->data(QStringLiteral("grid.grd"))).ok);
+        m_app->loadDocument();
+        m_window = std::make_unique<TfrmMain>(*m_app->document, m_app->services());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QCOMPARE(m_window->size(), QSize(637, 469));
+    }
+
+    // The lists' columns as a user sees them: nothing wraps that must not, nothing needs
+    // a sideways scroll, and "What" has the rest.
+    void checkColumns(const char *where)
+    {
+        QCoreApplication::processEvents();
+        GridView *day = m_window->dayView();
+        const QFontMetrics fm(day->listFont());
+        QVERIFY2(day->columnWidth(0) >= fm.horizontalAdvance(QStringLiteral("10:00 AM")) + 6, where);
+        for (int row = 0; row < 6; ++row) {
+            if (row != 1)
+                QVERIFY2(day->rowHeight(row) <= std::max(day->listRowHeight(), fm.height() + 3), where);
+        }
+        QVERIFY2(day->rowHeight(1) > day->rowHeight(0), where); // the note's lines show
+        for (GridView *list : {day, m_window->todoView()}) {
+            int total = 0;
+            for (int c = 0; c < list->model()->columnCount(); ++c)
+                total += list->columnWidth(c);
+            QVERIFY2(total <= list->viewport()->width(), where);
+            QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+            const QHeaderView *header = list->horizontalHeader();
+            const int last = list->model()->columnCount() - 1;
+            QVERIFY2(header->fontMetrics().horizontalAdvance(list->model()->headerData(last, Qt::Horizontal).toString())
+                         < list->columnWidth(last),
+                     where);
+        }
+    }
+
+private Q_SLOTS:
+    void init() { m_app = std::make_unique<AppFixture>(QDateTime(kDay, QTime(10, 0))); }
+    void cleanup()
+    {
+        m_window.reset();
+        m_app.reset();
+    }
+
+    void theListsFitAtOnceAfterEveryResize()
+    {
+        open();
+        checkColumns("default size");
+        // "What" has the rest (in a narrow list shared with "Category").
+        GridView *day = m_window->dayView();
+        const int what = day->columnWidth(2);
+        const int rest = day->columnWidth(1) + what;
+        m_window->resize(1200, 900);
+        checkColumns("large");
+        QCOMPARE(day->columnWidth(1) + day->columnWidth(2) - rest, 1200 - 637);
+        QVERIFY(day->columnWidth(2) > 2 * day->columnWidth(1));
+        m_window->resize(637, 469);
+        checkColumns("back to the default");
+        QCOMPARE(day->columnWidth(2), what);
+    }
+
+    void maximisingGivesOneListTheWholeHeight()
+    {
+        open();
+        QSplitter *split2 = splitter("split2");
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_window->actions().MaximizeDaily1->trigger();
+        QCOMPARE(split2->sizes().value(1), 0);
+        QVERIFY(m_window->dayView()->hasFocus());
+        m_window->actions().MaximizeTodo1->trigger();
+        QCOMPARE(split2->sizes().value(0), 0);
+        QVERIFY(m_window->todoView()->hasFocus());
+        checkColumns("to-do maximised");
+    }
+
+    void smallCalendarsDropTheirParts()
+    {
+        open();
+        QSplitter *split2 = splitter("split2");
+        const int total = split2->sizes().value(0) + split2->sizes().value(1);
+        auto calendarsAt = [&](int height) {
+            split2->setSizes({height, total - height});
+            QCoreApplication::processEvents();
+        };
+        MonthCalendar *cal = m_window->calendar(0);
+        DateNavigator *nav = m_window->calendars()->navigator();
+        calendarsAt(300);
+        QVERIFY(nav->isVisible());
+        QVERIFY(cal->showsWeekdayHeader());
+        QVERIFY(cal->showsCaption());
+        calendarsAt(150); // 72 or 75 pixels a calendar: no navigator, no weekday header
+        QVERIFY(!nav->isVisible());
+        QVERIFY(!cal->showsWeekdayHeader());
+        QVERIFY(cal->showsCaption());
+        calendarsAt(90); // about 40 pixels: no labels, the smallest day font
+        QVERIFY(!cal->showsCaption());
+        QCOMPARE(cal->font().pointSize(), 4);
+        calendarsAt(300);
+        QCOMPARE(cal->font().pointSize(), m_app->document->options().calFont.size);
+        QVERIFY(nav->isVisible());
+    }
+
+    void memoriseAndRestore()
+    {
+        open();
+        m_window->actions().RestoreLayout1->trigger();
+        QCOMPARE(m_app->dialogs.errors, QStringList{QStringLiteral("Screen has not yet been memorized")});
+        QCOMPARE(m_window->size(), QSize(637, 469));
+
+        m_app->dialogs.confirmAnswers = {false};
+        m_window->actions().Memorize1->trigger();
+        QCOMPARE(m_app->dialogs.questions, QStringList{QStringLiteral("Really memorize current screen positions?")});
+        QVERIFY(!readMemorizedLayout(*m_app->settings).done);
+
+        QSplitter *split1 = splitter("split1");
+        split1->setSizes({280, split1->sizes().value(0) + split1->sizes().value(1) - 280});
+        const QRect frame = m_window->frameGeometry();
+        m_app->dialogs.confirmAnswers = {true};
+        m_window->actions().Memorize1->trigger();
+        const MemorizedLayout kept = readMemorizedLayout(*m_app->settings);
+        QVERIFY(kept.done);
+        QCOMPARE(QRect(kept.left, kept.top, kept.width, kept.height), frame);
+        QCOMPARE(kept.split1Pos, 280);
+        QCOMPARE(kept.split2Pos, splitter("split2")->sizes().value(0));
+        QCOMPARE(kept.splitDay, splitter("splitDay")->sizes().value(0));
+
+        m_window->resize(900, 700);
+        split1->setSizes({400, 900 - 400});
+        m_window->actions().MaximizeTodo1->trigger();
+        m_window->actions().RestoreLayout1->trigger();
+        QCOMPARE(m_app->dialogs.errors.size(), 1);
+        QCOMPARE(m_window->size(), QSize(637, 469));
+        QCOMPARE(split1->sizes().value(0), 280);
+        QCOMPARE(splitter("split2")->sizes().value(0), kept.split2Pos);
+        checkColumns("restored");
+    }
+
+    void aSplitterCommandFlashesItsSplitterAndPointsAtIt_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::newRow("4-month Calendars Width") << 0;
+        QTest::newRow("Day to To-do Tasks") << 1;
+        QTest::newRow("Daily Tasks/Notes") << 2;
+    }
+
+    void aSplitterCommandFlashesItsSplitterAndPointsAtIt()
+    {
+        QFETCH(int, index);
+        open();
+        QAction *commands[] = {m_window->actions().CalendarsWidth1, m_window->actions().DayToTodo1,
+                               m_window->actions().DailyNotes1};
+        m_window->timerPool().setEnabled(m_window->trigger(3), false);
+        commands[index]->trigger();
+        QCOMPARE(layout()->flashingSplitter(), index);
+        QVERIFY(m_window->timerPool().isEnabled(m_window->trigger(3)));
+        // The point lies on the splitter's bar.
+        QSplitter *bars[] = {splitter("split1"), splitter("split2"), splitter("splitDay")};
+        const QPoint local = bars[index]->handle(1)->mapFromGlobal(layout()->splitterPoint(index));
+        QVERIFY(bars[index]->handle(1)->rect().contains(local));
+        // Fifteen colour changes, the last one back to the window's own look; then it stops.
+        for (int step = 0; step < 15; ++step)
+            layout()->Timer2Timer();
+        QCOMPARE(layout()->flashCount(), 0);
+        QVERIFY(!bars[index]->handle(1)->autoFillBackground());
+        layout()->Timer2Timer();
+        QCOMPARE(layout()->flashingSplitter(), -1);
+        QVERIFY(!m_window->timerPool().isEnabled(m_window->trigger(3)));
+    }
+};
+
+QTEST_MAIN(TestLayout)
+#include "tst_layout.moc"
