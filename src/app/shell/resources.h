@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Registers the files bundled into the program (help pages, icons, the alarm sound).
+// Registers the files bundled into the program (help pages, icons, the alarm sound) and the
+// font substitutes it needs.
 // The app library is static, so its resources are linked in only through this call;
 // safe to call any number of times.
 void initAppResources();
