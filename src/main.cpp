@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
     QtHelp help(dialogs);
     QtShellOpener opener;
     QtNotifications notifications;
-    const Services services{clock, dialogs, fileDialogs, sound, help, opener, notifications};
+    const Services services { clock, dialogs, fileDialogs, sound, help, opener, notifications };
 
     TaskDocument document(dataFolder(), settings, clock, RegionalSettings::system());
     const QStringList problems = document.load();
@@ -72,8 +72,8 @@ int main(int argc, char *argv[])
         qCInfo(lcShell) << "closing on signal" << number;
         window.closeUnattended();
     });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager &) { window.closeUnattended(); });
+    QObject::connect(
+        &app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager &) { window.closeUnattended(); });
 
     if (document.options().autoStart)
         window.startHidden();

@@ -32,7 +32,7 @@ QByteArray nameOf(MainView::List list)
 } // namespace
 
 DragDrop::DragDrop(TaskDocument &document, const Services &services, MainView &view, CalendarStrip &calendars,
-                   GridView *gridDay, GridView *gridNonday, QObject *parent)
+    GridView *gridDay, GridView *gridNonday, QObject *parent)
     : QObject(parent)
     , m_document(document)
     , m_services(services)
@@ -41,7 +41,7 @@ DragDrop::DragDrop(TaskDocument &document, const Services &services, MainView &v
     , m_gridDay(gridDay)
     , m_gridNonday(gridNonday)
 {
-    for (GridView *list : {m_gridDay, m_gridNonday}) {
+    for (GridView *list : { m_gridDay, m_gridNonday }) {
         list->viewport()->setAcceptDrops(true);
         list->viewport()->installEventFilter(this);
     }
@@ -242,8 +242,8 @@ void DragDrop::cal1DragDrop(List source, int calendarIndex, int cell)
     const dragrules::DraggedTask task = dragrules::draggedTask(sourceList, kindOf(source), selected, now);
     store::deleteListRow(sourceList, selected);
     saveList(source);
-    m_document.insertDirectTask(datevalue::dayNumber(target), task.time, task.category, task.what, task.done,
-                                task.alarm);
+    m_document.insertDirectTask(
+        datevalue::dayNumber(target), task.time, task.category, task.what, task.done, task.alarm);
     report(m_document.endDirectBatch());
     m_calendars.activate(calendarIndex);
     m_calendars.setSelectedDay(target);

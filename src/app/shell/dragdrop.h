@@ -25,7 +25,7 @@ public:
     static constexpr const char *kMimeType = "application/x-tallyday-task";
 
     DragDrop(TaskDocument &document, const Services &services, MainView &view, CalendarStrip &calendars,
-             GridView *gridDay, GridView *gridNonday, QObject *parent = nullptr);
+        GridView *gridDay, GridView *gridNonday, QObject *parent = nullptr);
 
     // A drop of the source's selected row on row `dropRow` of a list.
     void gridDayDragDrop(List source, List target, int dropRow);

@@ -24,8 +24,7 @@ const QColor kLime(0, 255, 0);
 } // namespace
 
 LayoutCommands::LayoutCommands(TaskDocument &document, const Services &services, QMainWindow &window,
-                               WindowLayout &layout, const Parts &parts, TimerPool &timers,
-                               TimerPool::Handle trigger3, QObject *parent)
+    WindowLayout &layout, const Parts &parts, TimerPool &timers, TimerPool::Handle trigger3, QObject *parent)
     : QObject(parent)
     , m_document(document)
     , m_services(services)
@@ -61,7 +60,7 @@ void LayoutCommands::setPosition(QSplitter *splitter, int position)
     const QList<int> sizes = splitter->sizes();
     const int total = sizes.value(0) + sizes.value(1);
     position = std::clamp(position, 0, total);
-    splitter->setSizes({position, total - position});
+    splitter->setSizes({ position, total - position });
 }
 
 void LayoutCommands::FormResize()
@@ -177,7 +176,8 @@ void LayoutCommands::Recoverscreensizepositions1Click()
     const QRect frame = m_window.frameGeometry();
     const QRect inner = m_window.geometry();
     m_window.move(memorized.left, memorized.top);
-    m_window.resize(memorized.width - (frame.width() - inner.width()), memorized.height - (frame.height() - inner.height()));
+    m_window.resize(
+        memorized.width - (frame.width() - inner.width()), memorized.height - (frame.height() - inner.height()));
     setPosition(m_parts.split1, memorized.split1Pos);
     setPosition(m_parts.split2, memorized.split2Pos);
     setPosition(m_parts.splitDay, memorized.splitDay);

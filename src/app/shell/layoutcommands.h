@@ -31,7 +31,7 @@ public:
         TodoPane *todo;
     };
     LayoutCommands(TaskDocument &document, const Services &services, QMainWindow &window, WindowLayout &layout,
-                   const Parts &parts, TimerPool &timers, TimerPool::Handle trigger3, QObject *parent = nullptr);
+        const Parts &parts, TimerPool &timers, TimerPool::Handle trigger3, QObject *parent = nullptr);
 
     // The splitter being flashed (0 to 2 for split1, split2 and splitDay), -1 for none, and
     // the colour changes left.

@@ -3,8 +3,8 @@
 #include "platform/dialogs.h"
 #include "schedule/dayview.h"
 #include "schedule/layoutrules.h"
-#include "text/regional.h"
 #include "store/taskdocument.h"
+#include "text/regional.h"
 #include "text/texthelpers.h"
 #include "widgets/gridview.h"
 #include "widgets/shadowlabel.h"
@@ -12,10 +12,10 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QToolBar>
@@ -39,7 +39,8 @@ int fixedWidth(const GridView *list, int pixels, const QString &header, const QS
     // text layout rounds up.
     const int cellMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1) + 1 + 3;
     const int headerMargins = 2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list) + 2;
-    int width = std::max(scaled(list, pixels), list->horizontalHeader()->fontMetrics().horizontalAdvance(header) + headerMargins);
+    int width = std::max(
+        scaled(list, pixels), list->horizontalHeader()->fontMetrics().horizontalAdvance(header) + headerMargins);
     const QFontMetrics fm(list->listFont());
     for (const QString &sample : samples)
         width = std::max(width, fm.horizontalAdvance(sample) + cellMargins);
@@ -70,7 +71,7 @@ void attachMenu(GridView *list, QMenu *popup)
         return;
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(list, &QWidget::customContextMenuRequested, popup,
-                     [popup, list](const QPoint &at) { popup->popup(list->viewport()->mapToGlobal(at)); });
+        [popup, list](const QPoint &at) { popup->popup(list->viewport()->mapToGlobal(at)); });
 }
 
 void setUpList(GridView *list, const TaskDocument &document, int doneColumn)
@@ -189,12 +190,12 @@ void DayPane::ResizeGridDay()
     CellTable &day = m_document.dayList();
     // The widest times of the regional pattern: two-digit hours, before and after noon.
     QStringList times;
-    for (const int hour : {10, 12, 22, 23})
-        times << formatDateValue(QStringLiteral("t"), datevalue::fromDate(QDate(2000, 1, 1)) + (hour * 60 + 58) / 1440.0,
-                                 m_document.regional());
-    const QStringList flags{QStringLiteral("Yes"), QStringLiteral("No")};
-    const int fixed[] = {fixedWidth(m_gridDay, 56, day.cell(0, 0), times), scaled(this, 72), 0,
-                         fixedWidth(m_gridDay, 40, day.cell(3, 0), flags), fixedWidth(m_gridDay, 40, day.cell(4, 0), flags)};
+    for (const int hour : { 10, 12, 22, 23 })
+        times << formatDateValue(QStringLiteral("t"),
+            datevalue::fromDate(QDate(2000, 1, 1)) + (hour * 60 + 58) / 1440.0, m_document.regional());
+    const QStringList flags { QStringLiteral("Yes"), QStringLiteral("No") };
+    const int fixed[] = { fixedWidth(m_gridDay, 56, day.cell(0, 0), times), scaled(this, 72), 0,
+        fixedWidth(m_gridDay, 40, day.cell(3, 0), flags), fixedWidth(m_gridDay, 40, day.cell(4, 0), flags) };
     int category = fixed[1];
     const int rest = whatWidth(m_gridDay, fixed[0] + fixed[1] + fixed[3] + fixed[4], category);
     for (int c = 0; c < 5; ++c)
@@ -277,7 +278,7 @@ void TodoPane::refresh()
 void TodoPane::ResizeGridNonDay()
 {
     CellTable &todo = m_document.todoList();
-    const int done = fixedWidth(m_gridNonday, 40, todo.cell(2, 0), {QStringLiteral("Yes"), QStringLiteral("No")});
+    const int done = fixedWidth(m_gridNonday, 40, todo.cell(2, 0), { QStringLiteral("Yes"), QStringLiteral("No") });
     int category = scaled(this, 72);
     const int what = whatWidth(m_gridNonday, category + done, category);
     todo.setColWidth(0, category);

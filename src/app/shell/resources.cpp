@@ -5,8 +5,8 @@
 #include "text/texthelpers.h"
 
 #include <QFile>
-#include <QFont>
 #include <QFileInfo>
+#include <QFont>
 
 void initAppResources()
 {
@@ -15,8 +15,8 @@ void initAppResources()
         // The settings name "MS Sans Serif", which no Linux desktop has and fontconfig does
         // not alias: it would fall to the much wider DejaVu Sans and squeeze the lists.
         // Liberation Sans keeps Arial's metrics, close to what those widths were made for.
-        for (const QString &name : {QStringLiteral("MS Sans Serif"), QStringLiteral("Ms Sans Serif")})
-            QFont::insertSubstitutions(name, {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+        for (const QString &name : { QStringLiteral("MS Sans Serif"), QStringLiteral("Ms Sans Serif") })
+            QFont::insertSubstitutions(name, { QStringLiteral("Liberation Sans"), QStringLiteral("Arial") });
         return true;
     }();
     Q_UNUSED(registered);

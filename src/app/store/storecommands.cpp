@@ -13,8 +13,8 @@ StoreCommands::StoreCommands(TaskDocument &document, const Services &services, M
     , m_view(view)
     // Created in this order, each able to use the ones before it.
     , m_filterWindow(new TfrmFilter(document, services.dialogs, services.help, view.dialogParent()))
-    , m_completeWindow(new TfrmComplete(document, services.dialogs, [&document] { return document.options().confirm; },
-                                        view.dialogParent()))
+    , m_completeWindow(new TfrmComplete(
+          document, services.dialogs, [&document] { return document.options().confirm; }, view.dialogParent()))
 { }
 
 StoreCommands::~StoreCommands() = default;

@@ -8,8 +8,8 @@ CalendarHeight calendarHeight(int split2Pos, int navigatorHeight)
 {
     const int withNavigator = (split2Pos - navigatorHeight - 5) / 2;
     if (withNavigator > 90)
-        return {withNavigator, true};
-    return {(split2Pos - 5) / 2, false};
+        return { withNavigator, true };
+    return { (split2Pos - 5) / 2, false };
 }
 
 int calendarWidth(int split1Pos)

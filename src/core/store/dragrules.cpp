@@ -8,8 +8,8 @@ namespace dragrules {
 QString listDropQuestion(TaskList source)
 {
     return source == TaskList::Day
-               ? QStringLiteral("Really move task between grids?  You will lose the Time and Alarm fields.")
-               : QStringLiteral("Really move task between grids?");
+        ? QStringLiteral("Really move task between grids?  You will lose the Time and Alarm fields.")
+        : QStringLiteral("Really move task between grids?");
 }
 
 bool isDropRow(const CellTable &list, int row)
@@ -30,8 +30,8 @@ void takeOut(CellTable &source, int row)
 
 } // namespace
 
-int moveBetweenLists(CellTable &source, TaskList sourceKind, int sourceRow, CellTable &target, int dropRow,
-                     const QString &nowTime)
+int moveBetweenLists(
+    CellTable &source, TaskList sourceKind, int sourceRow, CellTable &target, int dropRow, const QString &nowTime)
 {
     if (!isDropRow(source, sourceRow) || !editflow::rowInUse(source, sourceRow) || !isDropRow(target, dropRow))
         return -1;
@@ -53,7 +53,7 @@ int moveBetweenLists(CellTable &source, TaskList sourceKind, int sourceRow, Cell
         target.setCell(todo::What, dropRow, task.what);
         target.setCell(todo::Done, dropRow, task.done);
     } else {
-        const QStringList cells{task.time, task.category, task.what, task.done, task.alarm};
+        const QStringList cells { task.time, task.category, task.what, task.done, task.alarm };
         for (int c = 0; c < cells.size(); ++c)
             target.setCell(c, dropRow, cells[c]);
     }
@@ -78,9 +78,10 @@ int reorderRow(CellTable &list, int from, int to)
 DraggedTask draggedTask(const CellTable &source, TaskList kind, int row, const QString &nowTime)
 {
     if (kind == TaskList::Day)
-        return {source.cell(0, row), source.cell(1, row), source.cell(2, row), source.cell(3, row), source.cell(4, row)};
-    return {nowTime, source.cell(todo::Category, row), source.cell(todo::What, row), source.cell(todo::Done, row),
-            QStringLiteral("No")};
+        return { source.cell(0, row), source.cell(1, row), source.cell(2, row), source.cell(3, row),
+            source.cell(4, row) };
+    return { nowTime, source.cell(todo::Category, row), source.cell(todo::What, row), source.cell(todo::Done, row),
+        QStringLiteral("No") };
 }
 
 QDate dropTargetDay(QDate firstOfMonth, int firstCell, int cell)

@@ -24,8 +24,8 @@ bool isDropRow(const CellTable &list, int row);
 // category, what and done; to-do to day adds `nowTime` and alarm "No". The source keeps a
 // blank row when its only task leaves. Answers the target row the task stands in, or -1
 // when nothing moved (a row not in use, a drop outside the target's rows).
-int moveBetweenLists(CellTable &source, TaskList sourceKind, int sourceRow, CellTable &target, int dropRow,
-                     const QString &nowTime);
+int moveBetweenLists(
+    CellTable &source, TaskList sourceKind, int sourceRow, CellTable &target, int dropRow, const QString &nowTime);
 
 // Moves a row of a list to `to`, the rows between shifting by one. Answers the row the
 // task now stands in, or -1 when nothing changed.

@@ -44,23 +44,23 @@ class TestDragDrop : public QObject
     {
         CellTable table;
         if (!readGridFile(table, m_app->data(QStringLiteral("grid.grd"))).ok())
-            return {QStringLiteral("unreadable")};
+            return { QStringLiteral("unreadable") };
         return rowsOf(table);
     }
     QStringList todoFile() const
     {
         CellTable table;
         if (!readGridFile(table, m_app->data(QStringLiteral("gridNon.grd"))).ok())
-            return {QStringLiteral("unreadable")};
+            return { QStringLiteral("unreadable") };
         return rowsOf(table);
     }
 
     void open(bool confirm)
     {
         CellTable table = store::newStore();
-        const QStringList rows{store::makeKey(datevalue::dayNumber(kDay), 101) + "|8:00 AM|Work|Report|No|Yes",
-                               store::makeKey(datevalue::dayNumber(kDay), 102) + "|9:00 AM|Home|Call mum|Yes|No",
-                               store::makeKey(datevalue::dayNumber(QDate(2026, 2, 3)), 101) + "|7:00 AM||Run|No|No"};
+        const QStringList rows { store::makeKey(datevalue::dayNumber(kDay), 101) + "|8:00 AM|Work|Report|No|Yes",
+            store::makeKey(datevalue::dayNumber(kDay), 102) + "|9:00 AM|Home|Call mum|Yes|No",
+            store::makeKey(datevalue::dayNumber(QDate(2026, 2, 3)), 101) + "|7:00 AM||Run|No|No" };
         table.setRowCount(int(rows.size()) + 1);
         for (int r = 0; r < rows.size(); ++r) {
             const QStringList cells = rows[r].split(QLatin1Char('|'));
@@ -71,8 +71,8 @@ class TestDragDrop : public QObject
         CellTable todo = newTodoList();
         todo.setRowCount(3);
         for (int c = 0; c < 3; ++c) {
-            todo.setCell(c, 1, QStringList{"Home", "Paint", "No"}[c]);
-            todo.setCell(c, 2, QStringList{"Work", "File taxes", "Yes"}[c]);
+            todo.setCell(c, 1, QStringList { "Home", "Paint", "No" }[c]);
+            todo.setCell(c, 2, QStringList { "Work", "File taxes", "Yes" }[c]);
         }
         QVERIFY(writeGridFile(todo, m_app->data(QStringLiteral("gridNon.grd"))).ok);
         m_app->loadDocument();
@@ -102,25 +102,25 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("store");
         QTest::addColumn<QStringList>("todo");
 
-        const QStringList store{"46053.101|8:00 AM|Work|Report|No|Yes", "46053.102|9:00 AM|Home|Call mum|Yes|No",
-                                "46056.101|7:00 AM||Run|No|No"};
-        const QStringList todo{"Home|Paint|No", "Work|File taxes|Yes"};
+        const QStringList store { "46053.101|8:00 AM|Work|Report|No|Yes", "46053.102|9:00 AM|Home|Call mum|Yes|No",
+            "46056.101|7:00 AM||Run|No|No" };
+        const QStringList todo { "Home|Paint|No", "Work|File taxes|Yes" };
         const QString fromDayQuestion
             = QStringLiteral("Really move task between grids?  You will lose the Time and Alarm fields.");
         QTest::newRow("day to to-do, confirmed")
             << true << true << true << fromDayQuestion
-            << QStringList{"46053.101|9:00 AM|Home|Call mum|Yes|No", "46056.101|7:00 AM||Run|No|No"}
-            << QStringList{"Home|Paint|No", "Work|Report|No", "Work|File taxes|Yes"};
+            << QStringList { "46053.101|9:00 AM|Home|Call mum|Yes|No", "46056.101|7:00 AM||Run|No|No" }
+            << QStringList { "Home|Paint|No", "Work|Report|No", "Work|File taxes|Yes" };
         QTest::newRow("day to to-do, refused") << true << true << false << fromDayQuestion << store << todo;
         QTest::newRow("day to to-do, never asked")
             << true << false << false << QString()
-            << QStringList{"46053.101|9:00 AM|Home|Call mum|Yes|No", "46056.101|7:00 AM||Run|No|No"}
-            << QStringList{"Home|Paint|No", "Work|Report|No", "Work|File taxes|Yes"};
+            << QStringList { "46053.101|9:00 AM|Home|Call mum|Yes|No", "46056.101|7:00 AM||Run|No|No" }
+            << QStringList { "Home|Paint|No", "Work|Report|No", "Work|File taxes|Yes" };
         QTest::newRow("to-do to day: now, alarm off")
             << false << true << true << QStringLiteral("Really move task between grids?")
-            << QStringList{"46053.101|10:00 AM|Home|Paint|No|No", "46053.102|8:00 AM|Work|Report|No|Yes",
-                           "46053.103|9:00 AM|Home|Call mum|Yes|No", "46056.101|7:00 AM||Run|No|No"}
-            << QStringList{"Work|File taxes|Yes"};
+            << QStringList { "46053.101|10:00 AM|Home|Paint|No|No", "46053.102|8:00 AM|Work|Report|No|Yes",
+                   "46053.103|9:00 AM|Home|Call mum|Yes|No", "46056.101|7:00 AM||Run|No|No" }
+            << QStringList { "Work|File taxes|Yes" };
     }
 
     void dropsOnTheOtherList()
@@ -131,14 +131,14 @@ private Q_SLOTS:
         open(confirm);
         const QStringList storeBefore = storeFile();
         const QStringList todoBefore = todoFile();
-        m_app->dialogs.confirmAnswers = {answer};
+        m_app->dialogs.confirmAnswers = { answer };
         // The first row of the source is selected; the drop lands on row 2 of the to-do
         // list or row 1 of the day list.
         m_window->selectRow(fromDay ? List::Day : List::Todo, 1);
         drag()->gridDayDragDrop(fromDay ? List::Day : List::Todo, fromDay ? List::Todo : List::Day, fromDay ? 2 : 1);
 
         QFETCH(QString, question);
-        QCOMPARE(m_app->dialogs.questions, question.isEmpty() ? QStringList() : QStringList{question});
+        QCOMPARE(m_app->dialogs.questions, question.isEmpty() ? QStringList() : QStringList { question });
         QFETCH(QStringList, store);
         QFETCH(QStringList, todo);
         QCOMPARE(storeFile(), store == storeBefore ? storeBefore : store);
@@ -152,8 +152,9 @@ private Q_SLOTS:
         m_window->showDay(QDate(2026, 2, 3));
         m_window->selectRow(List::Day, 1);
         drag()->gridDayDragDrop(List::Day, List::Todo, 1);
-        QCOMPARE(rowsOf(document().dayList()), QStringList{"||||"});
-        QCOMPARE(storeFile(), QStringList({"46053.101|8:00 AM|Work|Report|No|Yes", "46053.102|9:00 AM|Home|Call mum|Yes|No"}));
+        QCOMPARE(rowsOf(document().dayList()), QStringList { "||||" });
+        QCOMPARE(storeFile(),
+            QStringList({ "46053.101|8:00 AM|Work|Report|No|Yes", "46053.102|9:00 AM|Home|Call mum|Yes|No" }));
         QCOMPARE(todoFile().first(), QStringLiteral("|Run|No"));
     }
 
@@ -163,17 +164,18 @@ private Q_SLOTS:
         m_window->selectRow(List::Day, 1);
         drag()->gridDayDragDrop(List::Day, List::Day, 2);
         QVERIFY(m_app->dialogs.questions.isEmpty()); // no question within a list
-        QCOMPARE(storeFile(), QStringList({"46053.101|9:00 AM|Home|Call mum|Yes|No", "46053.102|8:00 AM|Work|Report|No|Yes",
-                                           "46056.101|7:00 AM||Run|No|No"}));
+        QCOMPARE(storeFile(),
+            QStringList({ "46053.101|9:00 AM|Home|Call mum|Yes|No", "46053.102|8:00 AM|Work|Report|No|Yes",
+                "46056.101|7:00 AM||Run|No|No" }));
         QCOMPARE(m_window->currentRow(List::Day), 2);
 
         m_window->selectRow(List::Todo, 2);
         drag()->gridDayDragDrop(List::Todo, List::Todo, 1);
-        QCOMPARE(todoFile(), QStringList({"Work|File taxes|Yes", "Home|Paint|No"}));
+        QCOMPARE(todoFile(), QStringList({ "Work|File taxes|Yes", "Home|Paint|No" }));
         // Onto the header or below the rows: nothing.
         drag()->gridDayDragDrop(List::Todo, List::Todo, 0);
         drag()->gridDayDragDrop(List::Todo, List::Todo, 3);
-        QCOMPARE(todoFile(), QStringList({"Work|File taxes|Yes", "Home|Paint|No"}));
+        QCOMPARE(todoFile(), QStringList({ "Work|File taxes|Yes", "Home|Paint|No" }));
     }
 
     void dropsOnACalendarDay_data()
@@ -185,14 +187,14 @@ private Q_SLOTS:
         // The third calendar shows February 2026; its cell of 3 March lies in the month after.
         QTest::newRow("a day task to the month after")
             << true << QDate(2026, 3, 3)
-            << QStringList{"46053.101|9:00 AM|Home|Call mum|Yes|No", "46056.101|7:00 AM||Run|No|No",
-                           "46084.100|8:00 AM|Work|Report|No|Yes"}
-            << QStringList{"Home|Paint|No", "Work|File taxes|Yes"};
+            << QStringList { "46053.101|9:00 AM|Home|Call mum|Yes|No", "46056.101|7:00 AM||Run|No|No",
+                   "46084.100|8:00 AM|Work|Report|No|Yes" }
+            << QStringList { "Home|Paint|No", "Work|File taxes|Yes" };
         QTest::newRow("a to-do task: now, alarm off")
             << false << QDate(2026, 3, 3)
-            << QStringList{"46053.101|8:00 AM|Work|Report|No|Yes", "46053.102|9:00 AM|Home|Call mum|Yes|No",
-                           "46056.101|7:00 AM||Run|No|No", "46084.100|10:00 AM|Home|Paint|No|No"}
-            << QStringList{"Work|File taxes|Yes"};
+            << QStringList { "46053.101|8:00 AM|Work|Report|No|Yes", "46053.102|9:00 AM|Home|Call mum|Yes|No",
+                   "46056.101|7:00 AM||Run|No|No", "46084.100|10:00 AM|Home|Paint|No|No" }
+            << QStringList { "Work|File taxes|Yes" };
     }
 
     void dropsOnACalendarDay()
@@ -200,13 +202,13 @@ private Q_SLOTS:
         QFETCH(bool, fromDay);
         QFETCH(QDate, target);
         open(true);
-        m_app->dialogs.confirmAnswers = {true};
+        m_app->dialogs.confirmAnswers = { true };
         m_window->selectRow(fromDay ? List::Day : List::Todo, 1);
         MonthCalendar *february = m_window->calendar(2);
         QCOMPARE(february->month(), 2);
         drag()->cal1DragDrop(fromDay ? List::Day : List::Todo, 2, february->cellOfDate(target));
 
-        QCOMPARE(m_app->dialogs.questions, QStringList{QStringLiteral("Really move task?")});
+        QCOMPARE(m_app->dialogs.questions, QStringList { QStringLiteral("Really move task?") });
         QTEST(storeFile(), "store");
         QTEST(todoFile(), "todo");
         QCOMPARE(m_window->activeCalendar(), 2);
@@ -221,8 +223,9 @@ private Q_SLOTS:
         m_window->selectRow(List::Day, 2);
         MonthCalendar *january = m_window->calendar(1);
         drag()->cal1DragDrop(List::Day, 1, january->cellOfDate(kDay));
-        QCOMPARE(storeFile(), QStringList({"46053.100|9:00 AM|Home|Call mum|Yes|No", "46053.101|8:00 AM|Work|Report|No|Yes",
-                                           "46056.101|7:00 AM||Run|No|No"}));
+        QCOMPARE(storeFile(),
+            QStringList({ "46053.100|9:00 AM|Home|Call mum|Yes|No", "46053.101|8:00 AM|Work|Report|No|Yes",
+                "46056.101|7:00 AM||Run|No|No" }));
         QCOMPARE(document().dayList().cell(2, 1), QStringLiteral("Call mum"));
     }
 
@@ -231,7 +234,7 @@ private Q_SLOTS:
         open(true);
         const QStringList before = storeFile();
         m_window->selectRow(List::Day, 1);
-        m_app->dialogs.confirmAnswers = {false};
+        m_app->dialogs.confirmAnswers = { false };
         drag()->cal1DragDrop(List::Day, 2, m_window->calendar(2)->cellOfDate(QDate(2026, 3, 3)));
         drag()->cal1DragDrop(List::Day, 2, 0); // on the labels: not even asked
         QCOMPARE(m_app->dialogs.questions.size(), 1);
@@ -256,7 +259,7 @@ private Q_SLOTS:
         QDropEvent drop(onRow2, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
         QVERIFY(drag()->eventFilter(day->viewport(), &drop));
         QCOMPARE(document().dayList().cell(2, 2), QStringLiteral("Paint"));
-        QCOMPARE(todoFile(), QStringList{"Work|File taxes|Yes"});
+        QCOMPARE(todoFile(), QStringList { "Work|File taxes|Yes" });
         delete data;
 
         // Something else dragged in is not taken.

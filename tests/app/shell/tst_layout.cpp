@@ -34,13 +34,14 @@ class TestLayout : public QObject
     {
         // Six tasks, one with a long note of two lines.
         CellTable table = store::newStore();
-        const QStringList times{"8:00 AM", "9:30 AM", "10:00 AM", "12:15 PM", "3:00 PM", "11:45 PM"};
+        const QStringList times { "8:00 AM", "9:30 AM", "10:00 AM", "12:15 PM", "3:00 PM", "11:45 PM" };
         table.setRowCount(7);
         for (int i = 0; i < 6; ++i) {
             const QString what = i == 1 ? QStringLiteral("Call the bank about the mortgage renewal papers\r\n"
                                                          "and ask for the new rate sheet before Friday\r\n")
                                         : QStringLiteral("Task %1").arg(i);
-            const QStringList cells{store::makeKey(datevalue::dayNumber(kDay), 101 + i), times[i], "Work", what, "No", "No"};
+            const QStringList cells { store::makeKey(datevalue::dayNumber(kDay), 101 + i), times[i], "Work", what, "No",
+                "No" };
             for (int c = 0; c < 6; ++c)
                 table.setCell(c, i + 1, cells[c]);
         }
@@ -65,7 +66,7 @@ class TestLayout : public QObject
                 QVERIFY2(day->rowHeight(row) <= std::max(day->listRowHeight(), fm.height() + 3), where);
         }
         QVERIFY2(day->rowHeight(1) > day->rowHeight(0), where); // the note's lines show
-        for (GridView *list : {day, m_window->todoView()}) {
+        for (GridView *list : { day, m_window->todoView() }) {
             int total = 0;
             for (int c = 0; c < list->model()->columnCount(); ++c)
                 total += list->columnWidth(c);
@@ -74,8 +75,8 @@ class TestLayout : public QObject
             const QHeaderView *header = list->horizontalHeader();
             const int last = list->model()->columnCount() - 1;
             QVERIFY2(header->fontMetrics().horizontalAdvance(list->model()->headerData(last, Qt::Horizontal).toString())
-                         < list->columnWidth(last),
-                     where);
+                    < list->columnWidth(last),
+                where);
         }
     }
 
@@ -125,7 +126,7 @@ private Q_SLOTS:
         QSplitter *split2 = splitter("split2");
         const int total = split2->sizes().value(0) + split2->sizes().value(1);
         auto calendarsAt = [&](int height) {
-            split2->setSizes({height, total - height});
+            split2->setSizes({ height, total - height });
             QCoreApplication::processEvents();
         };
         MonthCalendar *cal = m_window->calendar(0);
@@ -150,18 +151,18 @@ private Q_SLOTS:
     {
         open();
         m_window->actions().RestoreLayout1->trigger();
-        QCOMPARE(m_app->dialogs.errors, QStringList{QStringLiteral("Screen has not yet been memorized")});
+        QCOMPARE(m_app->dialogs.errors, QStringList { QStringLiteral("Screen has not yet been memorized") });
         QCOMPARE(m_window->size(), QSize(637, 469));
 
-        m_app->dialogs.confirmAnswers = {false};
+        m_app->dialogs.confirmAnswers = { false };
         m_window->actions().Memorize1->trigger();
-        QCOMPARE(m_app->dialogs.questions, QStringList{QStringLiteral("Really memorize current screen positions?")});
+        QCOMPARE(m_app->dialogs.questions, QStringList { QStringLiteral("Really memorize current screen positions?") });
         QVERIFY(!readMemorizedLayout(*m_app->settings).done);
 
         QSplitter *split1 = splitter("split1");
-        split1->setSizes({280, split1->sizes().value(0) + split1->sizes().value(1) - 280});
+        split1->setSizes({ 280, split1->sizes().value(0) + split1->sizes().value(1) - 280 });
         const QRect frame = m_window->frameGeometry();
-        m_app->dialogs.confirmAnswers = {true};
+        m_app->dialogs.confirmAnswers = { true };
         m_window->actions().Memorize1->trigger();
         const MemorizedLayout kept = readMemorizedLayout(*m_app->settings);
         QVERIFY(kept.done);
@@ -171,7 +172,7 @@ private Q_SLOTS:
         QCOMPARE(kept.splitDay, splitter("splitDay")->sizes().value(0));
 
         m_window->resize(900, 700);
-        split1->setSizes({400, 900 - 400});
+        split1->setSizes({ 400, 900 - 400 });
         m_window->actions().MaximizeTodo1->trigger();
         m_window->actions().RestoreLayout1->trigger();
         QCOMPARE(m_app->dialogs.errors.size(), 1);
@@ -193,14 +194,14 @@ private Q_SLOTS:
     {
         QFETCH(int, index);
         open();
-        QAction *commands[] = {m_window->actions().CalendarsWidth1, m_window->actions().DayToTodo1,
-                               m_window->actions().DailyNotes1};
+        QAction *commands[]
+            = { m_window->actions().CalendarsWidth1, m_window->actions().DayToTodo1, m_window->actions().DailyNotes1 };
         m_window->timerPool().setEnabled(m_window->trigger(3), false);
         commands[index]->trigger();
         QCOMPARE(layout()->flashingSplitter(), index);
         QVERIFY(m_window->timerPool().isEnabled(m_window->trigger(3)));
         // The point lies on the splitter's bar.
-        QSplitter *bars[] = {splitter("split1"), splitter("split2"), splitter("splitDay")};
+        QSplitter *bars[] = { splitter("split1"), splitter("split2"), splitter("splitDay") };
         const QPoint local = bars[index]->handle(1)->mapFromGlobal(layout()->splitterPoint(index));
         QVERIFY(bars[index]->handle(1)->rect().contains(local));
         // Fifteen colour changes, the last one back to the window's own look; then it stops.

@@ -54,27 +54,25 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("sourceAfter");
         QTest::addColumn<QStringList>("targetAfter");
 
-        const QStringList day{"8:00 AM|Work|Report|No|Yes", "9:00 AM|Home|Call\r\nmum\r\n|Yes|No"};
-        const QStringList todo{"Home|Paint|No", "Work|File taxes|Yes"};
+        const QStringList day { "8:00 AM|Work|Report|No|Yes", "9:00 AM|Home|Call\r\nmum\r\n|Yes|No" };
+        const QStringList todo { "Home|Paint|No", "Work|File taxes|Yes" };
         QTest::newRow("day to to-do: time and alarm dropped")
-            << true << day << 1 << todo << 2 << 2 << QStringList{"9:00 AM|Home|Call\r\nmum\r\n|Yes|No"}
-            << QStringList{"Home|Paint|No", "Work|Report|No", "Work|File taxes|Yes"};
+            << true << day << 1 << todo << 2 << 2 << QStringList { "9:00 AM|Home|Call\r\nmum\r\n|Yes|No" }
+            << QStringList { "Home|Paint|No", "Work|Report|No", "Work|File taxes|Yes" };
         QTest::newRow("to-do to day: the time now, alarm off")
-            << false << todo << 2 << day << 1 << 1 << QStringList{"Home|Paint|No"}
-            << QStringList{"2:15 PM|Work|File taxes|Yes|No", "8:00 AM|Work|Report|No|Yes",
-                           "9:00 AM|Home|Call\r\nmum\r\n|Yes|No"};
+            << false << todo << 2 << day << 1 << 1 << QStringList { "Home|Paint|No" }
+            << QStringList { "2:15 PM|Work|File taxes|Yes|No", "8:00 AM|Work|Report|No|Yes",
+                   "9:00 AM|Home|Call\r\nmum\r\n|Yes|No" };
         QTest::newRow("the only task leaves a blank row")
-            << true << QStringList{"8:00 AM|Work|Report|No|Yes"} << 1 << todo << 1 << 1 << QStringList{"||||"}
-            << QStringList{"Work|Report|No", "Home|Paint|No", "Work|File taxes|Yes"};
+            << true << QStringList { "8:00 AM|Work|Report|No|Yes" } << 1 << todo << 1 << 1 << QStringList { "||||" }
+            << QStringList { "Work|Report|No", "Home|Paint|No", "Work|File taxes|Yes" };
         QTest::newRow("an empty target's blank row takes the task")
-            << false << todo << 1 << QStringList{} << 1 << 1 << QStringList{"Work|File taxes|Yes"}
-            << QStringList{"2:15 PM|Home|Paint|No|No"};
+            << false << todo << 1 << QStringList {} << 1 << 1 << QStringList { "Work|File taxes|Yes" }
+            << QStringList { "2:15 PM|Home|Paint|No|No" };
         QTest::newRow("a blank source row moves nothing")
-            << true << QStringList{} << 1 << todo << 1 << -1 << QStringList{"||||"} << todo;
-        QTest::newRow("the header is no drop row")
-            << true << day << 1 << todo << 0 << -1 << day << todo;
-        QTest::newRow("below the rows is no drop row")
-            << true << day << 1 << todo << 3 << -1 << day << todo;
+            << true << QStringList {} << 1 << todo << 1 << -1 << QStringList { "||||" } << todo;
+        QTest::newRow("the header is no drop row") << true << day << 1 << todo << 0 << -1 << day << todo;
+        QTest::newRow("below the rows is no drop row") << true << day << 1 << todo << 3 << -1 << day << todo;
     }
 
     void movesBetweenLists()
@@ -111,7 +109,7 @@ private Q_SLOTS:
     {
         QFETCH(int, from);
         QFETCH(int, to);
-        CellTable list = listOf(TaskList::Todo, {"x|A|No", "x|B|No", "x|C|No", "x|D|Yes"});
+        CellTable list = listOf(TaskList::Todo, { "x|A|No", "x|B|No", "x|C|No", "x|D|Yes" });
         QTEST(dragrules::reorderRow(list, from, to), "answer");
         QString order;
         for (int r = 1; r < list.rowCount(); ++r)
@@ -122,14 +120,14 @@ private Q_SLOTS:
 
     void theTaskACalendarDropCarries()
     {
-        const CellTable day = listOf(TaskList::Day, {"8:00 AM|Work|Report|No|Yes"});
+        const CellTable day = listOf(TaskList::Day, { "8:00 AM|Work|Report|No|Yes" });
         const dragrules::DraggedTask fromDay = dragrules::draggedTask(day, TaskList::Day, 1, kNow);
-        QCOMPARE(QStringList({fromDay.time, fromDay.category, fromDay.what, fromDay.done, fromDay.alarm}),
-                 QStringList({"8:00 AM", "Work", "Report", "No", "Yes"}));
-        const CellTable todo = listOf(TaskList::Todo, {"Home|Paint|Yes"});
+        QCOMPARE(QStringList({ fromDay.time, fromDay.category, fromDay.what, fromDay.done, fromDay.alarm }),
+            QStringList({ "8:00 AM", "Work", "Report", "No", "Yes" }));
+        const CellTable todo = listOf(TaskList::Todo, { "Home|Paint|Yes" });
         const dragrules::DraggedTask fromTodo = dragrules::draggedTask(todo, TaskList::Todo, 1, kNow);
-        QCOMPARE(QStringList({fromTodo.time, fromTodo.category, fromTodo.what, fromTodo.done, fromTodo.alarm}),
-                 QStringList({"2:15 PM", "Home", "Paint", "Yes", "No"}));
+        QCOMPARE(QStringList({ fromTodo.time, fromTodo.category, fromTodo.what, fromTodo.done, fromTodo.alarm }),
+            QStringList({ "2:15 PM", "Home", "Paint", "Yes", "No" }));
     }
 
     void targetDayOfACalendarCell_data()
@@ -157,7 +155,7 @@ private Q_SLOTS:
     void questions()
     {
         QCOMPARE(dragrules::listDropQuestion(TaskList::Day),
-                 QStringLiteral("Really move task between grids?  You will lose the Time and Alarm fields."));
+            QStringLiteral("Really move task between grids?  You will lose the Time and Alarm fields."));
         QCOMPARE(dragrules::listDropQuestion(TaskList::Todo), QStringLiteral("Really move task between grids?"));
     }
 };
