@@ -5,6 +5,7 @@
 #include "schedule/dayview.h"
 #include "editing/editingcommands.h"
 #include "options/optionscommands.h"
+#include "output/outputcommands.h"
 #include "schedule/alarmcommands.h"
 #include "schedule/popupsummary.h"
 #include "schedule/schedulecommands.h"
@@ -121,6 +122,11 @@ void TfrmMain::FormCreate()
         const ShadowLabel *heading = m_dayPane->heading();
         return HeadingStyle{heading->font(), heading->textColour(), heading->shadowDepth()};
     }, this);
+    const ShadowLabel *todoHeading = m_todoPane->heading();
+    m_outputCommands = new OutputCommands(m_document, m_services, *this,
+        {[this] { return dateHeadingText(); }, [todoHeading] { return todoHeading->font(); },
+         [todoHeading] { return todoHeading->textColour(); }, [todoHeading] { return todoHeading->shadowDepth(); }},
+        this);
     wireCommands();
     watchDocument();
     watchKeys();
@@ -231,6 +237,12 @@ void TfrmMain::wireCommands()
     MainActions::wire(a.Search1, m_searchCommands, &SearchCommands::Search1Click);
     MainActions::wire(a.NextTask1, m_searchCommands, &SearchCommands::NextTask1Click);
     MainActions::wire(a.PriorTask1, m_searchCommands, &SearchCommands::PriorTask1Click);
+    MainActions::wire(a.Print1, m_outputCommands, &OutputCommands::Print1Click);
+    MainActions::wire(a.btPrintDay, m_outputCommands, &OutputCommands::Print3Click);
+    MainActions::wire(day.print, m_outputCommands, &OutputCommands::Print3Click);
+    MainActions::wire(a.btPrintTodo, m_outputCommands, &OutputCommands::Print2Click);
+    MainActions::wire(todo.print, m_outputCommands, &OutputCommands::Print2Click);
+    MainActions::wire(a.Clear1, m_outputCommands, &OutputCommands::ClearAll1Click);
     MainActions::wire(a.popupOn, this, &TfrmMain::memPopupEnableClick);
     MainActions::wire(a.popupOff, this, &TfrmMain::memPopupDisableClick);
 }

@@ -24,6 +24,7 @@ class ShellCommands;
 struct SaveResult;
 class StoreCommands;
 class OptionsCommands;
+class OutputCommands;
 class TaskDocument;
 class TodoPane;
 class TrayIcon;
@@ -49,6 +50,7 @@ public:
     AlarmCommands *alarms() const { return m_alarms; }
     PopupSummary *popupSummary() const { return m_popup; }
     SearchCommands *searchCommands() const { return m_searchCommands; }
+    OutputCommands *outputCommands() const { return m_outputCommands; }
     CalendarStrip *calendars() const { return m_strip; }
     MonthCalendar *calendar(int index) const { return m_strip->calendar(index); }
     int activeCalendar() const { return m_strip->activeCalendar(); }
@@ -151,6 +153,7 @@ private:
     SearchCommands *m_searchCommands = nullptr;
     ShellCommands *m_shellCommands = nullptr;
     ScheduleCommands *m_scheduleCommands = nullptr;
+    OutputCommands *m_outputCommands = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;
     TodoPane *m_todoPane = nullptr;
