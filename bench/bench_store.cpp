@@ -6,11 +6,11 @@
 
 #include "schedule/dayview.h"
 #include "schedule/holidays.h"
-#include "text/datevalue.h"
 #include "store/gridfile.h"
 #include "store/search.h"
-#include "text/regional.h"
 #include "store/taskstore.h"
+#include "text/datevalue.h"
+#include "text/regional.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,8 +27,9 @@ namespace {
 // Files go to a memory file system, so the disk does not decide the figures.
 const QString &scratchFolder()
 {
-    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/tallyday-bench-XXXXXX")
-                                                                       : QDir::tempPath() + QStringLiteral("/tallyday-bench-XXXXXX"));
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+            ? QStringLiteral("/dev/shm/tallyday-bench-XXXXXX")
+            : QDir::tempPath() + QStringLiteral("/tallyday-bench-XXXXXX"));
     static const QString path = dir.path();
     return path;
 }
@@ -165,12 +166,12 @@ void BM_CalendarColours168(benchmark::State &state)
     const FilterState filter;
     const RegionalSettings settings = RegionalSettings::englishUS();
     CellTable rules(4, 11);
-    const char *const names[] = {"New Year", "Memorial Day", "Independence Day", "Labor Day", "Thanksgiving",
-                                 "Christmas", "Boxing Day", "May Day", "Halloween", "Valentine's Day"};
-    const char *const months[] = {"January", "May", "July", "September", "November",
-                                  "December", "December", "May", "October", "February"};
-    const char *const rulesText[] = {"1", "Last : Monday", "4", "First : Monday", "Fourth : Thursday",
-                                     "25", "26", "1", "31", "14"};
+    const char *const names[] = { "New Year", "Memorial Day", "Independence Day", "Labor Day", "Thanksgiving",
+        "Christmas", "Boxing Day", "May Day", "Halloween", "Valentine's Day" };
+    const char *const months[]
+        = { "January", "May", "July", "September", "November", "December", "December", "May", "October", "February" };
+    const char *const rulesText[]
+        = { "1", "Last : Monday", "4", "First : Monday", "Fourth : Thursday", "25", "26", "1", "31", "14" };
     for (int r = 0; r < 10; ++r) {
         rules.setCell(0, r + 1, QString::fromLatin1(names[r]));
         rules.setCell(2, r + 1, QString::fromLatin1(months[r]));
@@ -182,7 +183,8 @@ void BM_CalendarColours168(benchmark::State &state)
         for (int d = 0; d < 168; ++d) {
             const QDate day = start.addDays(d);
             const bool holiday = !holidays::findHoliday(rules, day, settings).isEmpty();
-            benchmark::DoNotOptimize(dayview::dayColours(table, filter, datevalue::dayNumber(day), holiday, options).look);
+            benchmark::DoNotOptimize(
+                dayview::dayColours(table, filter, datevalue::dayNumber(day), holiday, options).look);
         }
     }
 }
@@ -258,7 +260,8 @@ void BM_SearchStep(benchmark::State &state)
     search::SearchState search;
     for (auto _ : state) {
         search::startSearch(search);
-        benchmark::DoNotOptimize(search::FindDialog1Find(table, filter, search, QStringLiteral("zebra"), true, false, true));
+        benchmark::DoNotOptimize(
+            search::FindDialog1Find(table, filter, search, QStringLiteral("zebra"), true, false, true));
     }
 }
 BENCHMARK(BM_SearchStep)->Arg(100000)->Unit(benchmark::kMillisecond);

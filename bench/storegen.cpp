@@ -12,21 +12,19 @@ namespace {
 constexpr qint64 kFirstDay = 36526; // 1 January 2000
 constexpr qint64 kTwentyYears = 7305;
 
-const char *const kVerbs[] = {"Call", "Email", "Buy", "Pick up", "Meet", "Book", "Pay", "Renew", "Fix",
-                              "Plan", "Review", "Send", "Return", "Collect", "Visit", "Check"};
-const char *const kObjects[] = {"Ann", "the dentist", "paint for the hall", "the car insurance",
-                                "the quarterly report", "flowers for Mum", "the gas bill", "library books",
-                                "the plumber", "train tickets to Leeds", "the school trip form",
-                                "the garden shed roof", "Bob about the budget", "passport photos",
-                                "the vet", "birthday present for Sam"};
-const char *const kNotes[] = {"before 5", "ask about the discount", "bring the receipt",
-                              "second floor, room 214", "use the blue folder", "remember the code 4471"};
-const char *const kCategories[] = {"", "Home", "Work", "Family", "Health", "Money", "Car", "Garden"};
-const char *const kTimes[] = {"7:30 AM", "8:00 AM", "9:00 AM", "9:30 AM", "10:15 AM", "11:00 AM",
-                              "12:00 PM", "1:30 PM", "2:00 PM", "3:45 PM", "5:00 PM", "6:30 PM", "8:00 PM"};
+const char *const kVerbs[] = { "Call", "Email", "Buy", "Pick up", "Meet", "Book", "Pay", "Renew", "Fix", "Plan",
+    "Review", "Send", "Return", "Collect", "Visit", "Check" };
+const char *const kObjects[]
+    = { "Ann", "the dentist", "paint for the hall", "the car insurance", "the quarterly report", "flowers for Mum",
+          "the gas bill", "library books", "the plumber", "train tickets to Leeds", "the school trip form",
+          "the garden shed roof", "Bob about the budget", "passport photos", "the vet", "birthday present for Sam" };
+const char *const kNotes[] = { "before 5", "ask about the discount", "bring the receipt", "second floor, room 214",
+    "use the blue folder", "remember the code 4471" };
+const char *const kCategories[] = { "", "Home", "Work", "Family", "Health", "Money", "Car", "Garden" };
+const char *const kTimes[] = { "7:30 AM", "8:00 AM", "9:00 AM", "9:30 AM", "10:15 AM", "11:00 AM", "12:00 PM",
+    "1:30 PM", "2:00 PM", "3:45 PM", "5:00 PM", "6:30 PM", "8:00 PM" };
 
-template <typename T, size_t N>
-const T &pick(const T (&items)[N], std::mt19937 &random)
+template <typename T, size_t N> const T &pick(const T (&items)[N], std::mt19937 &random)
 {
     return items[std::uniform_int_distribution<size_t>(0, N - 1)(random)];
 }

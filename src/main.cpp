@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
     QtShellOpener opener;
     QtNotifications notifications;
     QtPrinter printer(dialogs);
-    const Services services{clock, dialogs, fileDialogs, sound, help, opener, notifications, printer};
+    const Services services { clock, dialogs, fileDialogs, sound, help, opener, notifications, printer };
 
     TaskDocument document(dataFolder(), settings, clock, RegionalSettings::system());
     const QStringList problems = document.load();
@@ -75,8 +75,8 @@ int main(int argc, char *argv[])
         qCInfo(lcShell) << "closing on signal" << number;
         window.closeUnattended();
     });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager &) { window.closeUnattended(); });
+    QObject::connect(
+        &app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager &) { window.closeUnattended(); });
 
     if (document.options().autoStart)
         window.startHidden();

@@ -36,7 +36,7 @@ public:
     QString data(const QString &name) const { return dataFolder() + QLatin1Char('/') + name; }
     QString settingsPath() const { return m_dir.filePath(QStringLiteral("Task.ini")); }
 
-    Services services() { return {clock, dialogs, fileDialogs, sound, help, opener, notifications, printer}; }
+    Services services() { return { clock, dialogs, fileDialogs, sound, help, opener, notifications, printer }; }
 
     // A new document over the data folder, loaded; what the load reported is in `loaded`.
     TaskDocument &loadDocument(const RegionalSettings &regional = RegionalSettings::englishUS())

@@ -78,8 +78,8 @@ void limitMemo(QPlainTextEdit *memo, int limit)
     });
 }
 
-TfrmEdit::TfrmEdit(TaskDocument &document, const Services &services, QDate selectedDay, const HeadingStyle &heading,
-                   QWidget *parent)
+TfrmEdit::TfrmEdit(
+    TaskDocument &document, const Services &services, QDate selectedDay, const HeadingStyle &heading, QWidget *parent)
     : QDialog(parent)
     , m_document(document)
     , m_services(services)
@@ -249,7 +249,7 @@ TfrmEdit::TfrmEdit(TaskDocument &document, const Services &services, QDate selec
     m_dtComplete->setDate(now.date());
     m_dtTime->setTime(withoutSeconds(now.time()));
     m_btOK2->setEnabled(false);
-    for (ShadowLabel *label : {m_lblTitle, completeTitle}) {
+    for (ShadowLabel *label : { m_lblTitle, completeTitle }) {
         label->setFont(heading.font);
         label->setTextColour(heading.colour);
         label->setShadowDepth(heading.shadowDepth);
@@ -271,19 +271,19 @@ void TfrmEdit::setTitle(const QString &title, bool past)
 void TfrmEdit::hideTimeControls()
 {
     m_timeHidden = true;
-    for (QWidget *control : std::initializer_list<QWidget *>{m_lblTime, m_dtTime, m_btTime, m_cbAlarm, m_timeRow})
+    for (QWidget *control : std::initializer_list<QWidget *> { m_lblTime, m_dtTime, m_btTime, m_cbAlarm, m_timeRow })
         control->hide();
 }
 
 void TfrmEdit::waitForNotes()
 {
-    for (QPushButton *button : {m_btComplete, m_btRepeat, m_btOK})
+    for (QPushButton *button : { m_btComplete, m_btRepeat, m_btOK })
         button->setEnabled(false);
 }
 
 void TfrmEdit::notesEdited()
 {
-    for (QPushButton *button : {m_btComplete, m_btRepeat, m_btOK})
+    for (QPushButton *button : { m_btComplete, m_btRepeat, m_btOK })
         button->setEnabled(true);
 }
 
@@ -377,7 +377,7 @@ void TfrmEdit::FormShow()
     m_lblComplete->setFont(m_lblTitle->font());
     if (m_cbDone->isChecked()) {
         m_lblComplete->setText(QStringLiteral("Completed Task"));
-        for (QPushButton *button : {m_btComplete, m_btReschedule, m_btRepeat})
+        for (QPushButton *button : { m_btComplete, m_btReschedule, m_btRepeat })
             button->hide();
     } else {
         m_lblComplete->setText(QStringLiteral("Task is not yet completed"));
@@ -491,7 +491,7 @@ void TfrmEdit::btTimeClick()
 void TfrmEdit::btRescheduleClick()
 {
     TfrmReschedule dialog(m_services.clock, m_document.regional(), m_services.dialogs, m_heading.colour,
-                          m_heading.shadowDepth, m_document.options().sunday ? Qt::Sunday : Qt::Monday, this);
+        m_heading.shadowDepth, m_document.options().sunday ? Qt::Sunday : Qt::Monday, this);
     dialog.setDate(m_selectedDay);
     if (dialog.exec() != QDialog::Accepted || !dialog.date().isValid())
         return;
@@ -505,7 +505,7 @@ recur::TaskTemplate TfrmEdit::taskTemplate() const
 {
     const editflow::TaskValues values = task();
     return recur::taskTemplate(values.time, editflow::cleanLine(values.category), values.alarm,
-                               editflow::cleanMemo(values.notes), m_document.regional());
+        editflow::cleanMemo(values.notes), m_document.regional());
 }
 
 void TfrmEdit::Repeat1Click()

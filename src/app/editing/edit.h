@@ -46,7 +46,7 @@ public:
     // `selectedDay` is the main window's selected day (the day the task is on, the origin
     // date of a completion and where a reschedule starts).
     TfrmEdit(TaskDocument &document, const Services &services, QDate selectedDay, const HeadingStyle &heading,
-             QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
 
     // Flow settings, given before the editor is shown.
     bool autoComplete = false;

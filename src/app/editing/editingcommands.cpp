@@ -10,7 +10,7 @@
 #include "text/texthelpers.h"
 
 EditingCommands::EditingCommands(TaskDocument &document, const Services &services, MainView &view,
-                                 std::function<HeadingStyle()> heading, QObject *parent)
+    std::function<HeadingStyle()> heading, QObject *parent)
     : QObject(parent)
     , m_document(document)
     , m_services(services)
@@ -108,8 +108,8 @@ void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
     const QDate day = m_view.selectedDay();
     const RegionalSettings &regional = m_document.regional();
     const editflow::TaskValues values = list == TaskList::Day
-                                            ? editflow::dayRowValues(rows, row, regional, m_services.clock.nowValue())
-                                            : editflow::todoRowValues(rows, row, m_services.clock.nowValue());
+        ? editflow::dayRowValues(rows, row, regional, m_services.clock.nowValue())
+        : editflow::todoRowValues(rows, row, m_services.clock.nowValue());
     if (mode == Mode::Complete && values.done) {
         showError(m_services.dialogs, QStringLiteral("Task already marked as complete"));
         return;
@@ -137,8 +137,8 @@ void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
             // The task moves to another day: out of this day's list, into the store directly.
             deleteEntry(list, row);
             m_document.insertDirectTask(datevalue::dayNumber(target), editflow::timeText(edited.time, regional),
-                                        editflow::cleanLine(edited.category), editflow::cleanMemo(edited.notes),
-                                        yesNoText(edited.done), yesNoText(edited.alarm));
+                editflow::cleanLine(edited.category), editflow::cleanMemo(edited.notes), yesNoText(edited.done),
+                yesNoText(edited.alarm));
             report(m_document.endDirectBatch());
         } else if (list == TaskList::Day) {
             editflow::setDayRow(rows, row, edited, regional); // an edit keeps the row's place

@@ -26,7 +26,7 @@ public:
 
     // `heading` gives the main window's date-heading style when an editor opens.
     EditingCommands(TaskDocument &document, const Services &services, MainView &view,
-                    std::function<HeadingStyle()> heading, QObject *parent = nullptr);
+        std::function<HeadingStyle()> heading, QObject *parent = nullptr);
     ~EditingCommands() override;
 
 public Q_SLOTS:

@@ -24,10 +24,22 @@ struct NamedColour
 
 // The sixteen colours every desktop palette has.
 constexpr NamedColour kStandardColours[] = {
-    {"Black", 0, 0, 0},        {"Maroon", 128, 0, 0},    {"Green", 0, 128, 0},   {"Olive", 128, 128, 0},
-    {"Navy", 0, 0, 128},       {"Purple", 128, 0, 128},  {"Teal", 0, 128, 128},  {"Gray", 128, 128, 128},
-    {"Silver", 192, 192, 192}, {"Red", 255, 0, 0},       {"Lime", 0, 255, 0},    {"Yellow", 255, 255, 0},
-    {"Blue", 0, 0, 255},       {"Fuchsia", 255, 0, 255}, {"Aqua", 0, 255, 255},  {"White", 255, 255, 255},
+    { "Black", 0, 0, 0 },
+    { "Maroon", 128, 0, 0 },
+    { "Green", 0, 128, 0 },
+    { "Olive", 128, 128, 0 },
+    { "Navy", 0, 0, 128 },
+    { "Purple", 128, 0, 128 },
+    { "Teal", 0, 128, 128 },
+    { "Gray", 128, 128, 128 },
+    { "Silver", 192, 192, 192 },
+    { "Red", 255, 0, 0 },
+    { "Lime", 0, 255, 0 },
+    { "Yellow", 255, 255, 0 },
+    { "Blue", 0, 0, 255 },
+    { "Fuchsia", 255, 0, 255 },
+    { "Aqua", 0, 255, 255 },
+    { "White", 255, 255, 255 },
 };
 
 QIcon swatch(const QColor &colour, const QSize &size)
@@ -43,7 +55,8 @@ QIcon swatch(const QColor &colour, const QSize &size)
 
 } // namespace
 
-ColourPicker::ColourPicker(QWidget *parent) : QComboBox(parent)
+ColourPicker::ColourPicker(QWidget *parent)
+    : QComboBox(parent)
 {
     setIconSize(QSize(24, 14));
     for (const NamedColour &c : kStandardColours) {
@@ -99,7 +112,7 @@ void ColourPicker::chosen(int index)
 }
 
 TfrmColor::TfrmColor(int foreground, int background, const RegionalSettings &regional, QDate month,
-                     Qt::DayOfWeek weekStart, QWidget *parent)
+    Qt::DayOfWeek weekStart, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_sample(new MonthCalendar(this))
     , m_foreground(new ColourPicker(this))
@@ -118,7 +131,7 @@ TfrmColor::TfrmColor(int foreground, int background, const RegionalSettings &reg
     m_sample->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_sample->setBevel(MonthCalendar::Bevel::Lowered);
     m_sample->setCellColourHook([this](QDate, int) {
-        return CellColours{colornumber::toColor(this->foreground()), colornumber::toColor(this->background())};
+        return CellColours { colornumber::toColor(this->foreground()), colornumber::toColor(this->background()) };
     });
     m_sample->setFixedSize(m_sample->sizeHint().expandedTo(QSize(210, 160)));
 

@@ -40,7 +40,7 @@ class TfrmColor : public QDialog
 public:
     // The sample shows `month` with weeks from `weekStart`, in the regional month and day names.
     TfrmColor(int foreground, int background, const RegionalSettings &regional, QDate month, Qt::DayOfWeek weekStart,
-              QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
 
     int foreground() const;
     int background() const;

@@ -37,8 +37,7 @@ namespace {
 const QString kTest = QStringLiteral("&Test");
 const QString kStop = QStringLiteral("&Stop");
 
-template <class W>
-W *named(W *widget, const char *name)
+template <class W> W *named(W *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -79,7 +78,9 @@ QSpinBox *numberBox(const char *option, const char *name, QWidget *parent)
 // ---------------------------------------------------------------------------------------
 // ColourSample
 
-ColourSample::ColourSample(const QString &text, QWidget *parent) : QWidget(parent), m_text(text)
+ColourSample::ColourSample(const QString &text, QWidget *parent)
+    : QWidget(parent)
+    , m_text(text)
 {
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -201,8 +202,8 @@ QWidget *TfrmOptions::createAppearancePage()
     auto *hint = label(QStringLiteral("Click on a color to change"), "lblColorHint", nullptr, colours);
     auto *coloursLayout = new QGridLayout(colours);
     int row = 0;
-    for (auto [box, panel] : {std::pair{m_cbColorDone, m_pnlDone}, std::pair{m_cbColorNotDone, m_pnlNotDone},
-                              std::pair{m_cbColorHoliday, m_pnlHoliday}}) {
+    for (auto [box, panel] : { std::pair { m_cbColorDone, m_pnlDone }, std::pair { m_cbColorNotDone, m_pnlNotDone },
+             std::pair { m_cbColorHoliday, m_pnlHoliday } }) {
         coloursLayout->addWidget(box, row, 0);
         coloursLayout->addWidget(panel, row, 1);
         connect(box, &QCheckBox::toggled, this, &TfrmOptions::cbColorDoneClick);
@@ -291,9 +292,8 @@ QWidget *TfrmOptions::createAlarmPage()
     m_cbShowMissed->setToolTip(
         QStringLiteral("At start and after the clock jumps, list the alarms that fell due unseen"));
 
-    auto *note =
-        label(QStringLiteral("Note: A sound card and speakers are necessary in order to hear the alarm."), "lblNote",
-              nullptr, group);
+    auto *note = label(QStringLiteral("Note: A sound card and speakers are necessary in order to hear the alarm."),
+        "lblNote", nullptr, group);
     note->setWordWrap(true);
 
     auto *groupLayout = new QVBoxLayout(group);
@@ -306,7 +306,7 @@ QWidget *TfrmOptions::createAlarmPage()
     groupLayout->addWidget(note);
 
     // The alarm check and the missed-alarm list follow these at once.
-    for (QCheckBox *box : {m_cbPlayAlarm, m_cbRepeatAlarm, m_cbShowMissed})
+    for (QCheckBox *box : { m_cbPlayAlarm, m_cbRepeatAlarm, m_cbShowMissed })
         connect(box, &QCheckBox::toggled, this, &TfrmOptions::applyImmediate);
     connect(m_edAlarmPath, &QLineEdit::textChanged, this, &TfrmOptions::applyImmediate);
     connect(m_edAlarmMin, &QSpinBox::valueChanged, this, &TfrmOptions::applyImmediate);
@@ -331,7 +331,8 @@ QWidget *TfrmOptions::createMiscPage()
 
     auto *confirm = named(new QGroupBox(QStringLiteral("Ask for confirmation when "), page), "gbConfirm");
     m_cbConfirm = checkBox(QStringLiteral("D&eleting tasks/holidays"), "cbConfirm", confirm);
-    m_cbDragConfirm = checkBox(QStringLiteral("D&rag/dropping from grids to grid or calendar"), "cbDragConfirm", confirm);
+    m_cbDragConfirm
+        = checkBox(QStringLiteral("D&rag/dropping from grids to grid or calendar"), "cbDragConfirm", confirm);
     auto *confirmLayout = new QVBoxLayout(confirm);
     confirmLayout->addWidget(m_cbConfirm);
     confirmLayout->addWidget(m_cbDragConfirm);
@@ -556,8 +557,8 @@ void TfrmOptions::cbColorDoneClick()
 
 void TfrmOptions::chooseColours(ColourSample *panel, const QString &caption)
 {
-    TfrmColor dialog(panel->foreground(), panel->background(), m_document.regional(),
-                     m_services.clock.now().date(), m_rbSunday->isChecked() ? Qt::Sunday : Qt::Monday, this);
+    TfrmColor dialog(panel->foreground(), panel->background(), m_document.regional(), m_services.clock.now().date(),
+        m_rbSunday->isChecked() ? Qt::Sunday : Qt::Monday, this);
     dialog.setWindowTitle(caption);
     if (dialog.exec() == QDialog::Accepted)
         panel->setColours(dialog.foreground(), dialog.background());
@@ -625,9 +626,8 @@ void TfrmOptions::edRowHeightChange()
 
 void TfrmOptions::btAlarmBrowseClick()
 {
-    const std::optional<QString> chosen = m_services.fileDialogs.openFile(
-        QStringLiteral("Sound Files"), m_edAlarmPath->text(),
-        QStringLiteral("Wav sound files (*.wav)|*.wav|All files (*.*)|*.*"));
+    const std::optional<QString> chosen = m_services.fileDialogs.openFile(QStringLiteral("Sound Files"),
+        m_edAlarmPath->text(), QStringLiteral("Wav sound files (*.wav)|*.wav|All files (*.*)|*.*"));
     if (chosen)
         m_edAlarmPath->setText(*chosen);
 }

@@ -128,8 +128,8 @@ private:
     Services m_services;
     FontPicker m_fontPicker;
 
-    Options m_base;     // what the controls do not show ("FirstTime")
-    Options m_inForce;  // the document's options as this dialog last saw or set them
+    Options m_base; // what the controls do not show ("FirstTime")
+    Options m_inForce; // the document's options as this dialog last saw or set them
     FontOption m_calFont;
     FontOption m_gridFont;
     FontOption m_titleFont;

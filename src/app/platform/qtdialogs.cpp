@@ -48,7 +48,7 @@ void QtDialogs::showPlain(const QString &message)
 bool QtDialogs::confirm(const QString &message)
 {
     return QMessageBox::question(owner(), title(), message, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-           == QMessageBox::Yes;
+        == QMessageBox::Yes;
 }
 
 int QtDialogs::choose(const QString &message, const QStringList &buttons)

@@ -9,7 +9,9 @@ class QWidget;
 class QtDialogs final : public Dialogs
 {
 public:
-    explicit QtDialogs(QWidget *fallbackParent = nullptr) : m_fallback(fallbackParent) {}
+    explicit QtDialogs(QWidget *fallbackParent = nullptr)
+        : m_fallback(fallbackParent)
+    { }
     void setParent(QWidget *parent) { m_fallback = parent; }
 
     void showError(const QString &message) override;

@@ -12,8 +12,8 @@ std::optional<QString> QtFileDialogs::openFile(const QString &title, const QStri
     return path;
 }
 
-std::optional<QString> QtFileDialogs::saveFile(const QString &title, const QString &initial, const QString &filter,
-                                               const QString &defaultSuffix)
+std::optional<QString> QtFileDialogs::saveFile(
+    const QString &title, const QString &initial, const QString &filter, const QString &defaultSuffix)
 {
     QFileDialog dialog(m_owners.owner(), title, initial, dialogFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -12,7 +12,9 @@ class QtDialogs;
 class QtHelp final : public Help
 {
 public:
-    explicit QtHelp(const QtDialogs &owners) : m_owners(owners) {}
+    explicit QtHelp(const QtDialogs &owners)
+        : m_owners(owners)
+    { }
     ~QtHelp() override;
 
     void showTopic(int topic) override;

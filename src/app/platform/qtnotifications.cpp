@@ -11,10 +11,9 @@ void QtNotifications::notify(const QString &summary, const QString &body)
     if (!bus.isConnected() || !bus.interface()
         || !bus.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.Notifications")))
         return;
-    QDBusMessage message
-        = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.Notifications"),
-                                         QStringLiteral("/org/freedesktop/Notifications"),
-                                         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"), QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("Notify"));
     QVariantMap hints;
     hints.insert(QStringLiteral("urgency"), QVariant::fromValue(uchar(2))); // critical: it stays until seen
     hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("tallyday"));

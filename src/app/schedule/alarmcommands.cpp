@@ -62,7 +62,7 @@ void AlarmPanel::mousePressEvent(QMouseEvent *event)
 }
 
 AlarmCommands::AlarmCommands(TaskDocument &document, const Services &services, MainView &view, QWidget *window,
-                             TimerPool &pool, TimerPool::Handle flash, QObject *parent)
+    TimerPool &pool, TimerPool::Handle flash, QObject *parent)
     : QObject(parent)
     , m_document(document)
     , m_services(services)
@@ -88,8 +88,8 @@ void AlarmCommands::start()
     const QDateTime last = alarms::checkTime(readAlarmRecord(m_document.settings()).lastCheck);
     // A first start has no record: nothing can have been missed that the user expects.
     if (last.isValid())
-        listMissed(alarms::alarmsBetween(m_document.store(), m_document.filter(), m_document.options(),
-                                         m_document.regional(), last, now));
+        listMissed(alarms::alarmsBetween(
+            m_document.store(), m_document.filter(), m_document.options(), m_document.regional(), last, now));
     m_lastCheck = now;
     keepLastCheck(now, true);
 }
@@ -110,7 +110,7 @@ void AlarmCommands::keepLastCheck(const QDateTime &now, bool force)
         return;
     m_lastWritten = now;
     // A failed write only makes the next start list a little more; nothing to tell.
-    writeAlarmRecord(m_document.settings(), {alarms::checkText(now)});
+    writeAlarmRecord(m_document.settings(), { alarms::checkText(now) });
 }
 
 void AlarmCommands::Timer1Timer()
@@ -120,12 +120,11 @@ void AlarmCommands::Timer1Timer()
     const QDateTime now = m_services.clock.now();
     const TaskDocument &doc = m_document;
     // Due now: queued behind an alarm that is up, never dropped.
-    m_queue += m_announced.takeNew(
-        alarms::dueAlarms(doc.store(), doc.filter(), doc.options(), doc.regional(), now));
+    m_queue += m_announced.takeNew(alarms::dueAlarms(doc.store(), doc.filter(), doc.options(), doc.regional(), now));
     // A jump of the clock: what fell due in between was never looked at.
     if (m_lastCheck.isValid() && m_lastCheck.secsTo(now) > kJumpSeconds)
-        listMissed(m_announced.takeNew(alarms::alarmsBetween(doc.store(), doc.filter(), doc.options(),
-                                                             doc.regional(), m_lastCheck, now)));
+        listMissed(m_announced.takeNew(
+            alarms::alarmsBetween(doc.store(), doc.filter(), doc.options(), doc.regional(), m_lastCheck, now)));
     m_lastCheck = now;
     keepLastCheck(now, false);
     m_announced.forgetBefore(alarms::minuteOf(now) - 1);

@@ -46,8 +46,8 @@ class AlarmCommands : public QObject
 public:
     // `window` is the main window, whose client area the panel covers; `flash` the trigger
     // that flashes the panel.
-    AlarmCommands(TaskDocument &document, const Services &services, MainView &view, QWidget *window,
-                  TimerPool &pool, TimerPool::Handle flash, QObject *parent = nullptr);
+    AlarmCommands(TaskDocument &document, const Services &services, MainView &view, QWidget *window, TimerPool &pool,
+        TimerPool::Handle flash, QObject *parent = nullptr);
     ~AlarmCommands() override;
 
     AlarmPanel *panel() const { return m_panel; }
@@ -90,7 +90,7 @@ private:
     QPointer<TfrmMissed> m_missed;
     alarms::Announced m_announced;
     QList<alarms::DueAlarm> m_queue;
-    QDateTime m_lastCheck;   // the previous check of this run
+    QDateTime m_lastCheck; // the previous check of this run
     QDateTime m_lastWritten; // when the last check was last written to the settings
     bool m_showing = false;
     bool m_closing = false;

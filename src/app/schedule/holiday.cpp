@@ -1,8 +1,8 @@
 #include "holiday.h"
 
+#include "output/tableprint.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "output/tableprint.h"
 #include "platform/help.h"
 #include "schedule/edholiday.h"
 #include "schedule/holidays.h"
@@ -167,8 +167,8 @@ void TfrmHoliday::btImportClick()
 
 void TfrmHoliday::btPrintClick()
 {
-    printTable(m_services.printer, m_rules, tableprint::holidayListSettings(), m_services.clock.now(),
-               m_document.regional());
+    printTable(
+        m_services.printer, m_rules, tableprint::holidayListSettings(), m_services.clock.now(), m_document.regional());
 }
 
 void TfrmHoliday::btHelpClick()

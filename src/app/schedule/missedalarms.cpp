@@ -25,16 +25,15 @@ TfrmMissed::TfrmMissed(const RegionalSettings &regional, QWidget *parent)
     setWindowTitle(QStringLiteral("Missed alarms"));
     auto *note = new QLabel(QStringLiteral("These alarms fell due while Tallyday was not running or the computer "
                                            "was asleep. Double-click one to go to its day."),
-                            this);
+        this);
     note->setWordWrap(true);
     m_list->setObjectName(QStringLiteral("lvMissed"));
     m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({QStringLiteral("Time"), QStringLiteral("Day"), QStringLiteral("Task")});
+    m_list->setHeaderLabels({ QStringLiteral("Time"), QStringLiteral("Day"), QStringLiteral("Task") });
     m_list->header()->setStretchLastSection(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
-        Q_EMIT goToDay(item->data(0, kDayRole).toDate());
-    });
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this,
+        [this](QTreeWidgetItem *item) { Q_EMIT goToDay(item->data(0, kDayRole).toDate()); });
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("btOK"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -51,8 +50,8 @@ void TfrmMissed::addAlarms(const QList<alarms::DueAlarm> &missed)
         const QDate day = datevalue::toDate(DateValue(alarm.day));
         // The first line of a note is enough to know the task by.
         const QString what = alarm.what.section(QLatin1Char('\r'), 0, 0).section(QLatin1Char('\n'), 0, 0);
-        auto *item = new QTreeWidgetItem(
-            m_list, {alarm.time, formatDateValue(QStringLiteral("ddd ddddd"), DateValue(alarm.day), m_regional), what});
+        auto *item = new QTreeWidgetItem(m_list,
+            { alarm.time, formatDateValue(QStringLiteral("ddd ddddd"), DateValue(alarm.day), m_regional), what });
         item->setData(0, kDayRole, day);
     }
     for (int c = 0; c < 2; ++c)

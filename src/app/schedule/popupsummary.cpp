@@ -59,7 +59,7 @@ PopupSummary::PopupSummary(TaskDocument &document, const Clock &clock, std::func
     setAutoFillBackground(true);
     m_lblPopDate->setObjectName(QStringLiteral("lblPopDate"));
     m_lblPopWhen->setObjectName(QStringLiteral("lblPopWhen"));
-    for (QLabel *label : {m_lblPopDate, m_lblPopWhen}) {
+    for (QLabel *label : { m_lblPopDate, m_lblPopWhen }) {
         label->setAlignment(Qt::AlignCenter);
         QFont bold = label->font();
         bold.setBold(true);
@@ -144,10 +144,10 @@ void PopupSummary::build()
     const QString holiday = m_document.holidayName(day);
     QPalette pal = m_lbPopup->palette();
     const Options &options = m_document.options();
-    pal.setColor(QPalette::Base, holiday.isEmpty() ? palette().color(QPalette::Button)
-                                                   : colornumber::toColor(options.holidayColorBG));
-    pal.setColor(QPalette::Text, holiday.isEmpty() ? palette().color(QPalette::WindowText)
-                                                   : colornumber::toColor(options.holidayColorFG));
+    pal.setColor(QPalette::Base,
+        holiday.isEmpty() ? palette().color(QPalette::Button) : colornumber::toColor(options.holidayColorBG));
+    pal.setColor(QPalette::Text,
+        holiday.isEmpty() ? palette().color(QPalette::WindowText) : colornumber::toColor(options.holidayColorFG));
     m_lbPopup->setPalette(pal);
     m_lbPopup->clear();
     m_lbPopup->addItems(

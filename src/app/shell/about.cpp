@@ -1,11 +1,11 @@
 #include "about.h"
 
-#include "shell/version.h"
-#include "text/datehelpers.h"
-#include "text/texthelpers.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/shellopener.h"
+#include "shell/version.h"
+#include "text/datehelpers.h"
+#include "text/texthelpers.h"
 #include "widgets/analogclock.h"
 
 #include <QFrame>

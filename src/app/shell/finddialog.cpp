@@ -54,7 +54,8 @@ FindDialog::FindDialog(QWidget *parent)
     layout->addLayout(grid, 1);
     layout->addLayout(buttons);
 
-    connect(m_text, &QLineEdit::textChanged, this, [this](const QString &text) { m_findNext->setEnabled(!text.isEmpty()); });
+    connect(m_text, &QLineEdit::textChanged, this,
+        [this](const QString &text) { m_findNext->setEnabled(!text.isEmpty()); });
     connect(m_findNext, &QPushButton::clicked, this, &FindDialog::findNext);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

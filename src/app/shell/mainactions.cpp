@@ -20,8 +20,8 @@ QAction *makeAction(QObject *owner, const char *name, const QString &text, const
 }
 
 // A tool button for a menu command: the same command with the button's own hint.
-QAction *addButton(QToolBar *bar, const char *name, const QString &hint, const QString &iconName,
-                   QAction *shared = nullptr)
+QAction *addButton(
+    QToolBar *bar, const char *name, const QString &hint, const QString &iconName, QAction *shared = nullptr)
 {
     QAction *onBar = makeAction(bar, name, hint, iconName);
     onBar->setToolTip(hint);
@@ -90,7 +90,7 @@ MainActions::MainActions(QMainWindow *window)
         return m;
     };
     auto item = [window](QMenu *m, const char *name, const QString &text, const QKeySequence &key = {},
-                         const QString &iconName = QString()) {
+                    const QString &iconName = QString()) {
         QAction *a = makeAction(window, name, text, iconName);
         if (!key.isEmpty())
             a->setShortcut(key);
@@ -111,13 +111,13 @@ MainActions::MainActions(QMainWindow *window)
     TodoCSV1 = item(todo, "TodoCSV1", QStringLiteral("Comma Delimited Format"));
     Publish1 = item(file, "Publish1", QStringLiteral("Publish Calendar as Web Page"), {}, QStringLiteral("publish"));
     file->addSeparator();
-    Holidays1 = item(file, "Holidays1", QStringLiteral("Holidays"), QKeySequence(Qt::CTRL | Qt::Key_H),
-                     QStringLiteral("holidays"));
-    Options1 = item(file, "Options1", QStringLiteral("Options"), QKeySequence(Qt::CTRL | Qt::Key_O),
-                    QStringLiteral("options"));
+    Holidays1 = item(
+        file, "Holidays1", QStringLiteral("Holidays"), QKeySequence(Qt::CTRL | Qt::Key_H), QStringLiteral("holidays"));
+    Options1 = item(
+        file, "Options1", QStringLiteral("Options"), QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral("options"));
     Categories1 = item(file, "Categories1", QStringLiteral("Categories"));
-    ViewCompleted1 = item(file, "ViewCompleted1", QStringLiteral("View Completed Tasks"), {},
-                          QStringLiteral("completed"));
+    ViewCompleted1
+        = item(file, "ViewCompleted1", QStringLiteral("View Completed Tasks"), {}, QStringLiteral("completed"));
     file->addSeparator();
     Archive1 = item(file, "Archive1", QStringLiteral("Archive current data"), {}, QStringLiteral("archive"));
     Restore1 = item(file, "Restore1", QStringLiteral("Restore old data"));
@@ -128,35 +128,38 @@ MainActions::MainActions(QMainWindow *window)
 
     QMenu *edit = menu("Edit1", QStringLiteral("&Edit"));
     InsertTask1 = item(edit, "InsertTask1", QStringLiteral("Insert new task"), QKeySequence(Qt::CTRL | Qt::Key_Insert),
-                       QStringLiteral("add"));
-    InsertTodo1 = item(edit, "InsertTodo1", QStringLiteral("Insert new to-do"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+        QStringLiteral("add"));
+    InsertTodo1
+        = item(edit, "InsertTodo1", QStringLiteral("Insert new to-do"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
     edit->addSeparator();
     EditTask1 = item(edit, "EditTask1", QStringLiteral("Edit existing task"), QKeySequence(Qt::CTRL | Qt::Key_Return),
-                     QStringLiteral("edit"));
-    EditTodo1 = item(edit, "EditTodo1", QStringLiteral("Edit existing to-do"), QKeySequence(Qt::SHIFT | Qt::Key_Return));
+        QStringLiteral("edit"));
+    EditTodo1
+        = item(edit, "EditTodo1", QStringLiteral("Edit existing to-do"), QKeySequence(Qt::SHIFT | Qt::Key_Return));
     edit->addSeparator();
     DeleteTask1 = item(edit, "DeleteTask1", QStringLiteral("Delete existing task"),
-                       QKeySequence(Qt::CTRL | Qt::Key_Delete), QStringLiteral("delete"));
-    DeleteTodo1 = item(edit, "DeleteTodo1", QStringLiteral("Delete existing to-do"),
-                       QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+        QKeySequence(Qt::CTRL | Qt::Key_Delete), QStringLiteral("delete"));
+    DeleteTodo1
+        = item(edit, "DeleteTodo1", QStringLiteral("Delete existing to-do"), QKeySequence(Qt::SHIFT | Qt::Key_Delete));
 
     QMenu *navigate = menu("Navigate1", QStringLiteral("&Navigate"));
-    NextTask1 = item(navigate, "NextTask1", QStringLiteral("Next Highlighted Task"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    PriorTask1 = item(navigate, "PriorTask1", QStringLiteral("Prior Highlighted Task"),
-                      QKeySequence(Qt::CTRL | Qt::Key_P));
+    NextTask1
+        = item(navigate, "NextTask1", QStringLiteral("Next Highlighted Task"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    PriorTask1
+        = item(navigate, "PriorTask1", QStringLiteral("Prior Highlighted Task"), QKeySequence(Qt::CTRL | Qt::Key_P));
     navigate->addSeparator();
     NextMonth1 = item(navigate, "NextMonth1", QStringLiteral("Next Month"), QKeySequence(Qt::Key_PageDown),
-                      QStringLiteral("next-month"));
+        QStringLiteral("next-month"));
     PriorMonth1 = item(navigate, "PriorMonth1", QStringLiteral("Prior Month"), QKeySequence(Qt::Key_PageUp),
-                       QStringLiteral("prev-month"));
+        QStringLiteral("prev-month"));
     navigate->addSeparator();
     NextYear1 = item(navigate, "NextYear1", QStringLiteral("Next Year"), QKeySequence(Qt::CTRL | Qt::Key_PageDown),
-                     QStringLiteral("next-year"));
+        QStringLiteral("next-year"));
     PriorYear1 = item(navigate, "PriorYear1", QStringLiteral("Prior Year"), QKeySequence(Qt::CTRL | Qt::Key_PageUp),
-                      QStringLiteral("prev-year"));
+        QStringLiteral("prev-year"));
     navigate->addSeparator();
-    Today1 = item(navigate, "Today1", QStringLiteral("Today"), QKeySequence(Qt::CTRL | Qt::Key_Home),
-                  QStringLiteral("today"));
+    Today1 = item(
+        navigate, "Today1", QStringLiteral("Today"), QKeySequence(Qt::CTRL | Qt::Key_Home), QStringLiteral("today"));
 
     Filters1 = makeAction(window, "Filters1", QStringLiteral("Filters"));
     bar->addAction(Filters1);
@@ -166,14 +169,14 @@ MainActions::MainActions(QMainWindow *window)
     DayToTodo1 = item(resize, "DayToTodo1", QStringLiteral("Day to To-do Tasks"));
     DailyNotes1 = item(resize, "DailyNotes1", QStringLiteral("Daily Tasks/Notes"));
     resize->addSeparator();
-    MaximizeDaily1 = item(resize, "MaximizeDaily1", QStringLiteral("Maximize daily tasks"),
-                          QKeySequence(Qt::CTRL | Qt::Key_D));
-    MaximizeTodo1 = item(resize, "MaximizeTodo1", QStringLiteral("Maximize to-do tasks"),
-                         QKeySequence(Qt::CTRL | Qt::Key_T));
+    MaximizeDaily1
+        = item(resize, "MaximizeDaily1", QStringLiteral("Maximize daily tasks"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    MaximizeTodo1
+        = item(resize, "MaximizeTodo1", QStringLiteral("Maximize to-do tasks"), QKeySequence(Qt::CTRL | Qt::Key_T));
     resize->addSeparator();
     Memorize1 = item(resize, "Memorize1", QStringLiteral("Memorize screen size/positions"));
-    RestoreLayout1 = item(resize, "RestoreLayout1", QStringLiteral("Restore screen size/positions"),
-                          QKeySequence(Qt::CTRL | Qt::Key_R));
+    RestoreLayout1 = item(
+        resize, "RestoreLayout1", QStringLiteral("Restore screen size/positions"), QKeySequence(Qt::CTRL | Qt::Key_R));
 
     // No mnemonic: Alt+H belongs to "Hide", and a menu's mnemonic would make it ambiguous.
     QMenu *help = menu("Help1", QStringLiteral("Help"));
@@ -183,17 +186,17 @@ MainActions::MainActions(QMainWindow *window)
 
     ToolBar1 = makeToolBar(window, "ToolBar1", QStringLiteral("Main"));
     addButton(ToolBar1, "ToolButton1", QStringLiteral("Goto today"), QStringLiteral("today"), Today1);
-    addButton(ToolBar1, "ToolButton2", QStringLiteral("Find text in date oriented task"), QStringLiteral("find"),
-              Search1);
+    addButton(
+        ToolBar1, "ToolButton2", QStringLiteral("Find text in date oriented task"), QStringLiteral("find"), Search1);
     btFilter = addButton(ToolBar1, "btFilter", QStringLiteral("Filter tasks"), QStringLiteral("filter"), Filters1);
     ToolBar1->addSeparator();
     addButton(ToolBar1, "ToolButton4", QStringLiteral("Print"), QStringLiteral("print"), Print1);
-    addButton(ToolBar1, "ToolButton5", QStringLiteral("Publish calendar as web page"), QStringLiteral("publish"),
-              Publish1);
+    addButton(
+        ToolBar1, "ToolButton5", QStringLiteral("Publish calendar as web page"), QStringLiteral("publish"), Publish1);
     addButton(ToolBar1, "ToolButton6", QStringLiteral("Archive"), QStringLiteral("archive"), Archive1);
     ToolBar1->addSeparator();
-    addButton(ToolBar1, "ToolButton8", QStringLiteral("View Completed Tasks"), QStringLiteral("completed"),
-              ViewCompleted1);
+    addButton(
+        ToolBar1, "ToolButton8", QStringLiteral("View Completed Tasks"), QStringLiteral("completed"), ViewCompleted1);
     addButton(ToolBar1, "ToolButton9", QStringLiteral("Options"), QStringLiteral("options"), Options1);
     addButton(ToolBar1, "ToolButton10", QStringLiteral("Holidays"), QStringLiteral("holidays"), Holidays1);
     ToolBar1->addSeparator();
@@ -208,15 +211,16 @@ MainActions::MainActions(QMainWindow *window)
     addButton(ToolBar2, "btDelete", QStringLiteral("Delete task"), QStringLiteral("delete"), DeleteTask1);
     btPrintDay = addButton(ToolBar2, "btPrintDay", QStringLiteral("Print date tasks"), QStringLiteral("print-day"));
     btComplete = addButton(ToolBar2, "btComplete", QStringLiteral("Mark as completed"), QStringLiteral("mark-done"));
-    ToolButton15 = addButton(ToolBar2, "ToolButton15", QStringLiteral("Toggle alarm (yes/no)"), QStringLiteral("alarm"));
+    ToolButton15
+        = addButton(ToolBar2, "ToolButton15", QStringLiteral("Toggle alarm (yes/no)"), QStringLiteral("alarm"));
 
     ToolBar3 = makeToolBar(window, "ToolBar3", QStringLiteral("To-do"));
     addButton(ToolBar3, "btAddTodo", QStringLiteral("Add new"), QStringLiteral("add"), InsertTodo1);
     addButton(ToolBar3, "btEditTodo", QStringLiteral("Edit task"), QStringLiteral("edit"), EditTodo1);
     addButton(ToolBar3, "btDeleteTodo", QStringLiteral("Delete"), QStringLiteral("delete"), DeleteTodo1);
     btPrintTodo = addButton(ToolBar3, "btPrintTodo", QStringLiteral("Print tasks"), QStringLiteral("print-day"));
-    btCompleteTodo = addButton(ToolBar3, "btCompleteTodo", QStringLiteral("Mark as completed"),
-                               QStringLiteral("mark-done"));
+    btCompleteTodo
+        = addButton(ToolBar3, "btCompleteTodo", QStringLiteral("Mark as completed"), QStringLiteral("mark-done"));
 
     gridDayPopup = makeListMenu(window, QStringLiteral("gridDayPopup"));
     gridNondayPopup = makeListMenu(window, QStringLiteral("gridNondayPopup"));
@@ -226,7 +230,7 @@ MainActions::MainActions(QMainWindow *window)
     popupOn = calPopup->addAction(QStringLiteral("Enable popup summary"));
     popupOff = calPopup->addAction(QStringLiteral("Disable popup summary"));
     auto *choices = new QActionGroup(calPopup);
-    for (QAction *choice : {popupOn, popupOff}) {
+    for (QAction *choice : { popupOn, popupOff }) {
         choice->setCheckable(true);
         choice->setEnabled(false);
         choices->addAction(choice);

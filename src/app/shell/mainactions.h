@@ -19,8 +19,7 @@ struct MainActions
     explicit MainActions(QMainWindow *window);
 
     // Connects an action to a handler and enables it.
-    template <class Receiver, class Slot>
-    static void wire(QAction *action, const Receiver *receiver, Slot slot)
+    template <class Receiver, class Slot> static void wire(QAction *action, const Receiver *receiver, Slot slot)
     {
         enable(action);
         QObject::connect(action, &QAction::triggered, receiver, slot);
@@ -45,7 +44,7 @@ struct MainActions
     QAction *Help2, *About1, *HomePage1;
 
     // Tool buttons without a menu command of their own
-    QAction *btFilter;     // shows whether a filter is in force
+    QAction *btFilter; // shows whether a filter is in force
     QAction *ToolButton14; // "Hide calendar"
     QAction *btPrintDay, *btComplete, *ToolButton15;
     QAction *btPrintTodo, *btCompleteTodo;

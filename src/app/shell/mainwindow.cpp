@@ -1,12 +1,12 @@
 #include "mainwindow.h"
 
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "schedule/dayview.h"
 #include "editing/editingcommands.h"
 #include "options/optionscommands.h"
 #include "output/outputcommands.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "schedule/alarmcommands.h"
+#include "schedule/dayview.h"
 #include "schedule/popupsummary.h"
 #include "schedule/schedulecommands.h"
 #include "shell/logging.h"
@@ -86,7 +86,7 @@ void TfrmMain::FormCreate()
     setWindowTitle(QStringLiteral("Tallyday"));
 
     // The five triggers, in the order the dispatcher tests them.
-    const int intervals[5] = {50000, 1000, 40, 120, 1000};
+    const int intervals[5] = { 50000, 1000, 40, 120, 1000 };
     for (int i = 0; i < 5; ++i)
         m_triggers[i] = m_timerPool.add(intervals[i]);
     connect(&m_timerPool, &TimerPool::triggered, this, &TfrmMain::timerPoolAllTriggers);
@@ -105,27 +105,30 @@ void TfrmMain::FormCreate()
     m_alarms = new AlarmCommands(m_document, m_services, *this, this, m_timerPool, trigger(2), this);
     connect(m_alarms, &AlarmCommands::showWindowRequested, this, &TfrmMain::showFromTray);
     // The Find dialog opens where the day's tasks begin.
-    m_searchCommands = new SearchCommands(m_document, m_services, *this, [this] {
-        return mapToGlobal(QPoint(m_split1->sizes().value(0), m_split2->sizes().value(0)));
-    }, this);
+    m_searchCommands = new SearchCommands(
+        m_document, m_services, *this,
+        [this] { return mapToGlobal(QPoint(m_split1->sizes().value(0), m_split2->sizes().value(0))); }, this);
     // The popup summary covers the day's tasks, right of the calendars.
-    m_popup = new PopupSummary(m_document, m_services.clock, [this] {
-        return QRect(m_dayPane->mapTo(this, QPoint(0, 0)), m_dayPane->size());
-    }, this);
+    m_popup = new PopupSummary(
+        m_document, m_services.clock, [this] { return QRect(m_dayPane->mapTo(this, QPoint(0, 0)), m_dayPane->size()); },
+        this);
     for (int i = 0; i < 4; ++i)
         m_popup->watchCalendar(i, calendar(i));
-    for (QWidget *over : std::initializer_list<QWidget *>{m_dayPane->heading(), dayView(), notesPane(),
-                                                          m_todoPane->heading(), todoView(), m_actions->ToolBar1})
+    for (QWidget *over : std::initializer_list<QWidget *> {
+             m_dayPane->heading(), dayView(), notesPane(), m_todoPane->heading(), todoView(), m_actions->ToolBar1 })
         m_popup->hideOnMouseOver(over);
     connect(m_strip, &CalendarStrip::calendarPressed, m_popup, &PopupSummary::hidePanel);
-    m_editingCommands = new EditingCommands(m_document, m_services, *this, [this] {
-        const ShadowLabel *heading = m_dayPane->heading();
-        return HeadingStyle{heading->font(), heading->textColour(), heading->shadowDepth()};
-    }, this);
+    m_editingCommands = new EditingCommands(
+        m_document, m_services, *this,
+        [this] {
+            const ShadowLabel *heading = m_dayPane->heading();
+            return HeadingStyle { heading->font(), heading->textColour(), heading->shadowDepth() };
+        },
+        this);
     const ShadowLabel *todoHeading = m_todoPane->heading();
     m_outputCommands = new OutputCommands(m_document, m_services, *this,
-        {[this] { return dateHeadingText(); }, [todoHeading] { return todoHeading->font(); },
-         [todoHeading] { return todoHeading->textColour(); }, [todoHeading] { return todoHeading->shadowDepth(); }},
+        { [this] { return dateHeadingText(); }, [todoHeading] { return todoHeading->font(); },
+            [todoHeading] { return todoHeading->textColour(); }, [todoHeading] { return todoHeading->shadowDepth(); } },
         this);
     wireCommands();
     watchDocument();
@@ -162,11 +165,12 @@ void TfrmMain::createLayout()
         MonthCalendar *cal = m_strip->calendar(i);
         cal->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(cal, &QWidget::customContextMenuRequested, m_actions->calPopup,
-                [this, cal](const QPoint &at) { m_actions->calPopup->popup(cal->mapToGlobal(at)); });
+            [this, cal](const QPoint &at) { m_actions->calPopup->popup(cal->mapToGlobal(at)); });
     }
     connect(m_strip, &CalendarStrip::selectedDayChanged, this, [this] { cal1DateChange(); });
 
-    m_dayPane = new DayPane(m_document, m_services.dialogs, m_actions->ToolBar2, m_actions->gridDayPopup.menu, m_split1);
+    m_dayPane
+        = new DayPane(m_document, m_services.dialogs, m_actions->ToolBar2, m_actions->gridDayPopup.menu, m_split1);
     connect(m_dayPane, &DayPane::headingDoubleClicked, this, &TfrmMain::Today1Click);
     connect(m_dayPane, &DayPane::listFocused, this, [this] { m_focusedList = List::Day; });
     m_todoPane = new TodoPane(m_document, m_actions->ToolBar3, m_actions->gridNondayPopup.menu, m_split2);
@@ -174,12 +178,12 @@ void TfrmMain::createLayout()
 
     // The kept positions follow the user's drags, not whatever a small window squeezed them to.
     m_layout.setParts(m_split1, m_split2, m_dayPane->splitter(), m_dayPane->notes());
-    for (QSplitter *splitter : {m_split1, m_split2, m_dayPane->splitter()})
+    for (QSplitter *splitter : { m_split1, m_split2, m_dayPane->splitter() })
         connect(splitter, &QSplitter::splitterMoved, this, [this] { m_layout.remember(); });
     m_split2->setStretchFactor(0, 1);
     m_split1->setStretchFactor(1, 1);
     // Small minimums, so the window can be made as short as the user likes.
-    for (QWidget *area : std::initializer_list<QWidget *>{m_strip, m_dayPane, m_todoPane})
+    for (QWidget *area : std::initializer_list<QWidget *> { m_strip, m_dayPane, m_todoPane })
         area->setMinimumSize(1, 1);
     setCentralWidget(central);
 }
@@ -211,7 +215,8 @@ void TfrmMain::wireCommands()
     auto add = [edit](L list) { return [edit, list] { edit->btAddClick(list); }; };
     auto remove = [edit](L list) { return [edit, list] { edit->btDelClick(list); }; };
     auto complete = [edit](L list) { return [edit, list] { edit->Markascompleted1Click(list); }; };
-    auto editFrom = [edit](bool dayCommand) { return [edit, dayCommand] { edit->EditOrComplete(dayCommand, Mode::Edit); }; };
+    auto editFrom
+        = [edit](bool dayCommand) { return [edit, dayCommand] { edit->EditOrComplete(dayCommand, Mode::Edit); }; };
     MainActions::wire(a.InsertTask1, edit, add(L::Day));
     MainActions::wire(a.InsertTodo1, edit, add(L::Todo));
     MainActions::wire(a.EditTask1, edit, [edit] { edit->btEditClick(L::Day); });
@@ -397,11 +402,11 @@ CellColours TfrmMain::calendarCellColours(QDate day) const
 {
     const bool colourHolidays = m_document.colourHolidays();
     const bool holiday = colourHolidays && m_document.isHoliday(day);
-    const dayview::DayColours look
-        = dayview::dayColours(m_document.store(), m_document.filter(), datevalue::dayNumber(day), holiday,
-                              dayview::colourOptionsOf(m_document.options(), colourHolidays));
+    const dayview::DayColours look = dayview::dayColours(m_document.store(), m_document.filter(),
+        datevalue::dayNumber(day), holiday, dayview::colourOptionsOf(m_document.options(), colourHolidays));
     CellColours colours;
-    colours.background = look.background >= 0 ? colornumber::toColor(look.background) : palette().color(QPalette::Button);
+    colours.background
+        = look.background >= 0 ? colornumber::toColor(look.background) : palette().color(QPalette::Button);
     colours.text = look.text >= 0 ? colornumber::toColor(look.text) : palette().color(QPalette::WindowText);
     return colours;
 }
@@ -417,9 +422,9 @@ void TfrmMain::UpdateLabels(int calendarIndex)
     if (calendarIndex != activeCalendar() || calendarIndex < 0)
         return;
     const QDate day = selectedDay();
-    const dayview::DateHeading heading = dayview::dateHeading(
-        datevalue::fromDate(day), m_services.clock.nowValue(), m_document.dayList().rowCount(),
-        m_document.holidayName(day), m_document.options().shadows, m_document.regional());
+    const dayview::DateHeading heading
+        = dayview::dateHeading(datevalue::fromDate(day), m_services.clock.nowValue(), m_document.dayList().rowCount(),
+            m_document.holidayName(day), m_document.options().shadows, m_document.regional());
     m_dayPane->heading()->setText(heading.caption);
     m_dayPane->heading()->setTextColour(colornumber::toColor(heading.colour));
 }
@@ -455,7 +460,7 @@ void TfrmMain::ApplySettings(bool shadows)
     const qreal dpi = screen() ? screen()->logicalDotsPerInch() : 96.0;
     const int height = int(options.titleFont.size * dpi / 72) + 8 + (shadows ? 3 : 0);
     const QColor colour = colornumber::toColor(shadows ? dayview::kBlue : dayview::kNavy);
-    for (ShadowLabel *label : {m_dayPane->heading(), m_todoPane->heading()}) {
+    for (ShadowLabel *label : { m_dayPane->heading(), m_todoPane->heading() }) {
         label->setFont(title);
         label->setFixedHeight(height);
         label->setShadowDepth(shadows ? 4 : 1);
@@ -571,7 +576,7 @@ void TfrmMain::FormKeyUp(QKeyEvent *event, QWidget *focus)
     }
     // The date alone; the clock puts the time back within a second.
     m_status->setText(QStringLiteral("Today is ")
-                      + formatDateValue(QStringLiteral("dddddd"), m_services.clock.nowValue(), m_document.regional()));
+        + formatDateValue(QStringLiteral("dddddd"), m_services.clock.nowValue(), m_document.regional()));
 }
 
 void TfrmMain::changeEvent(QEvent *event)
@@ -662,10 +667,10 @@ bool TfrmMain::saveBeforeClosing()
         QStringList lines;
         for (const SaveResult &failure : std::as_const(failures))
             lines << failure.message();
-        const QString question = lines.join(QLatin1Char('\n'))
-                                 + QStringLiteral("\n\nQuitting now loses the changes that were not saved.");
-        switch (m_services.dialogs.choose(question, {QStringLiteral("Retry"), QStringLiteral("Quit anyway"),
-                                                     QStringLiteral("Cancel")})) {
+        const QString question
+            = lines.join(QLatin1Char('\n')) + QStringLiteral("\n\nQuitting now loses the changes that were not saved.");
+        switch (m_services.dialogs.choose(
+            question, { QStringLiteral("Retry"), QStringLiteral("Quit anyway"), QStringLiteral("Cancel") })) {
         case 0:
             failures = m_document.saveAtClose();
             break;
@@ -755,7 +760,7 @@ void TfrmMain::switchPopup(bool on)
 void TfrmMain::UpdateStatusClock()
 {
     m_status->setText(QStringLiteral("Today is ")
-                      + formatDateValue(QStringLiteral("dddddd tt"), m_services.clock.nowValue(), m_document.regional()));
+        + formatDateValue(QStringLiteral("dddddd tt"), m_services.clock.nowValue(), m_document.regional()));
 }
 
 QString TfrmMain::statusText() const

@@ -68,7 +68,10 @@ public:
     QString dateHeadingText() const;
     QColor dateHeadingColour() const;
     QString todoHeadingText() const;
-    CalendarStrip::CellLook cellLook(int calendarIndex, QDate day) const { return m_strip->cellLook(calendarIndex, day); }
+    CalendarStrip::CellLook cellLook(int calendarIndex, QDate day) const
+    {
+        return m_strip->cellLook(calendarIndex, day);
+    }
 
     // Start hidden: only the tray icon (or, without a tray, the minimised window).
     void startHidden();
@@ -95,7 +98,7 @@ public:
     void setActiveDate(QDate date) { m_strip->setSelectedDay(date); }
 
 public Q_SLOTS:
-    void hideToTray();   // posted: runs after the current command
+    void hideToTray(); // posted: runs after the current command
     void showFromTray(); // posted: runs after the current command
     void TrayIconAppMinimize();
     void Hide1Click();

@@ -32,7 +32,7 @@ void attachMenu(GridView *list, QMenu *popup)
         return;
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(list, &QWidget::customContextMenuRequested, popup,
-                     [popup, list](const QPoint &at) { popup->popup(list->viewport()->mapToGlobal(at)); });
+        [popup, list](const QPoint &at) { popup->popup(list->viewport()->mapToGlobal(at)); });
 }
 
 void setUpList(GridView *list, const TaskDocument &document, int doneColumn)
@@ -145,7 +145,7 @@ void DayPane::memWhatExit()
 void DayPane::ResizeGridDay()
 {
     CellTable &day = m_document.dayList();
-    const int fixed[] = {scaled(this, 56), scaled(this, 72), 0, scaled(this, 40), scaled(this, 40)};
+    const int fixed[] = { scaled(this, 56), scaled(this, 72), 0, scaled(this, 40), scaled(this, 40) };
     const int rest = m_gridDay->viewport()->width() - fixed[0] - fixed[1] - fixed[3] - fixed[4];
     for (int c = 0; c < 5; ++c)
         day.setColWidth(c, c == 2 ? std::max(rest, scaled(this, 40)) : fixed[c]);

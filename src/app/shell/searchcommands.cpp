@@ -4,15 +4,14 @@
 #include "shell/mainview.h"
 #include "store/taskdocument.h"
 
-SearchCommands::SearchCommands(TaskDocument &document, const Services &services, MainView &view,
-                               std::function<QPoint()> place, QObject *parent)
+SearchCommands::SearchCommands(
+    TaskDocument &document, const Services &services, MainView &view, std::function<QPoint()> place, QObject *parent)
     : QObject(parent)
     , m_document(document)
     , m_services(services)
     , m_view(view)
     , m_place(std::move(place))
-{
-}
+{ }
 
 SearchCommands::~SearchCommands()
 {
@@ -45,7 +44,7 @@ void SearchCommands::FindDialog1Find()
     m_searchingDown = m_dialog->down();
     const QString text = m_dialog->text();
     if (!search::FindDialog1Find(m_document.store(), m_document.filter(), m_state, text, m_dialog->wholeWord(),
-                                 m_dialog->matchCase(), m_searchingDown)) {
+            m_dialog->matchCase(), m_searchingDown)) {
         m_services.dialogs.showWarning(search::notFoundMessage(text, m_searchingDown));
         return;
     }
@@ -67,13 +66,13 @@ void SearchCommands::selectHit()
 void SearchCommands::NextTask1Click()
 {
     const Options &options = m_document.options();
-    m_view.showDay(search::goForward(m_document.store(), m_document.filter(), m_view.selectedDay(), options.doneColor,
-                                     options.notDoneColor));
+    m_view.showDay(search::goForward(
+        m_document.store(), m_document.filter(), m_view.selectedDay(), options.doneColor, options.notDoneColor));
 }
 
 void SearchCommands::PriorTask1Click()
 {
     const Options &options = m_document.options();
-    m_view.showDay(search::goBack(m_document.store(), m_document.filter(), m_view.selectedDay(), options.doneColor,
-                                  options.notDoneColor));
+    m_view.showDay(search::goBack(
+        m_document.store(), m_document.filter(), m_view.selectedDay(), options.doneColor, options.notDoneColor));
 }

@@ -21,7 +21,7 @@ class SearchCommands : public QObject
 public:
     // `place` answers where the Find dialog's top left corner goes on the screen.
     SearchCommands(TaskDocument &document, const Services &services, MainView &view, std::function<QPoint()> place,
-                   QObject *parent = nullptr);
+        QObject *parent = nullptr);
     ~SearchCommands() override;
 
     FindDialog *findDialog() const { return m_dialog; }

@@ -9,7 +9,7 @@
 
 namespace {
 
-int g_fds[2] = {-1, -1};
+int g_fds[2] = { -1, -1 };
 
 void onSignal(int number)
 {
@@ -36,7 +36,7 @@ SignalWatcher::SignalWatcher(QObject *parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int number : {SIGTERM, SIGINT, SIGHUP})
+    for (const int number : { SIGTERM, SIGINT, SIGHUP })
         ::sigaction(number, &action, nullptr);
 }
 
@@ -44,6 +44,6 @@ SignalWatcher::~SignalWatcher()
 {
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
-    for (const int number : {SIGTERM, SIGINT, SIGHUP})
+    for (const int number : { SIGTERM, SIGINT, SIGHUP })
         ::sigaction(number, &action, nullptr);
 }

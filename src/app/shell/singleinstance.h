@@ -23,9 +23,9 @@ class SingleInstance : public QObject
 
 public:
     enum class Outcome {
-        First,          // this copy runs; it holds the start-up lock
-        OtherShown,     // another copy runs and was asked to show itself: exit
-        TimedOut,       // another copy took too long to start: exit silently
+        First, // this copy runs; it holds the start-up lock
+        OtherShown, // another copy runs and was asked to show itself: exit
+        TimedOut, // another copy took too long to start: exit silently
     };
 
     // `key` tells apart copies that must not share data (the data folder).

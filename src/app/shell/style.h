@@ -9,7 +9,7 @@ public:
     using QProxyStyle::QProxyStyle;
 
     int styleHint(StyleHint hint, const QStyleOption *option = nullptr, const QWidget *widget = nullptr,
-                  QStyleHintReturn *returnData = nullptr) const override
+        QStyleHintReturn *returnData = nullptr) const override
     {
         if (hint == SH_ToolTip_WakeUpDelay)
             return 500;

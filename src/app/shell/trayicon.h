@@ -26,8 +26,8 @@ public:
     bool clickPending() const { return m_wait.isActive(); }
 
 Q_SIGNALS:
-    void clicked();        // TrayIconClick
-    void doubleClicked();  // Showcalendar1Click
+    void clicked(); // TrayIconClick
+    void doubleClicked(); // Showcalendar1Click
 
 private:
     QSystemTrayIcon *m_icon;

@@ -79,7 +79,7 @@ void WindowLayout::apply()
         const int length = splitter->orientation() == Qt::Horizontal ? splitter->width() : splitter->height();
         const int total = std::max(length, 1) - splitter->handleWidth();
         kept = fittingPosition(kept, fallback, total);
-        splitter->setSizes({kept, std::max(total - kept, 0)});
+        splitter->setSizes({ kept, std::max(total - kept, 0) });
     };
     place(m_split1, split1, kDefaultSplit1);
     place(m_split2, split2, kDefaultSplit2);
@@ -103,8 +103,8 @@ SaveResult WindowLayout::save()
     if (m_window.isVisible())
         remember();
     // A maximised window is kept at the size it returns to.
-    const QRect frame = isNormal() || !m_window.normalGeometry().isValid() ? m_window.geometry()
-                                                                             : m_window.normalGeometry();
+    const QRect frame
+        = isNormal() || !m_window.normalGeometry().isValid() ? m_window.geometry() : m_window.normalGeometry();
     auto write = [this](const char *name, int value) {
         m_settings.setLayoutValue(QString::fromLatin1(name), QString::number(value));
     };

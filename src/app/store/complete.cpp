@@ -39,8 +39,8 @@ QWidget *labelledBox(const QString &title, const char *labelName, QPlainTextEdit
 
 } // namespace
 
-TfrmComplete::TfrmComplete(TaskDocument &document, Dialogs &dialogs, std::function<bool()> confirmDeletes,
-                           QWidget *parent)
+TfrmComplete::TfrmComplete(
+    TaskDocument &document, Dialogs &dialogs, std::function<bool()> confirmDeletes, QWidget *parent)
     : QDialog(parent)
     , m_document(document)
     , m_dialogs(dialogs)

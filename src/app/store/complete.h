@@ -30,8 +30,8 @@ class TfrmComplete : public QDialog
 
 public:
     // `confirmDeletes` answers whether a delete is to be confirmed (the "Confirm" option).
-    TfrmComplete(TaskDocument &document, Dialogs &dialogs, std::function<bool()> confirmDeletes,
-                 QWidget *parent = nullptr);
+    TfrmComplete(
+        TaskDocument &document, Dialogs &dialogs, std::function<bool()> confirmDeletes, QWidget *parent = nullptr);
     ~TfrmComplete() override;
 
     CellTable &log();

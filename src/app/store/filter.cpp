@@ -179,8 +179,8 @@ void TfrmFilter::showDayColours()
 {
     const Options &options = m_document.options();
     m_pnlDone->setColours(colornumber::toColor(options.doneColorFG), colornumber::toColor(options.doneColorBG));
-    m_pnlNotDone->setColours(colornumber::toColor(options.notDoneColorFG),
-                             colornumber::toColor(options.notDoneColorBG));
+    m_pnlNotDone->setColours(
+        colornumber::toColor(options.notDoneColorFG), colornumber::toColor(options.notDoneColorBG));
 }
 
 QString TfrmFilter::titleText() const

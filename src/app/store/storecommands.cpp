@@ -17,8 +17,8 @@ StoreCommands::StoreCommands(TaskDocument &document, const Services &services, M
     , m_view(view)
     // Created in this order, each able to use the ones before it.
     , m_filterWindow(new TfrmFilter(document, services.dialogs, services.help, view.dialogParent()))
-    , m_completeWindow(new TfrmComplete(document, services.dialogs, [&document] { return document.options().confirm; },
-                                        view.dialogParent()))
+    , m_completeWindow(new TfrmComplete(
+          document, services.dialogs, [&document] { return document.options().confirm; }, view.dialogParent()))
 {
     QAction *print = m_completeWindow->printAction();
     print->setEnabled(true);
@@ -38,7 +38,7 @@ void StoreCommands::printCompletedLog()
     // What the boxes show belongs in the log before it is printed.
     m_completeWindow->memWhatExit();
     printTable(m_services.printer, m_document.completedLog(), tableprint::completedLogSettings(),
-               m_services.clock.now(), m_document.regional());
+        m_services.clock.now(), m_document.regional());
 }
 
 void StoreCommands::Filters1Click()

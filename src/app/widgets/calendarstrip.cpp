@@ -224,6 +224,6 @@ CalendarStrip::CellLook CalendarStrip::cellLook(int index, QDate day) const
     if (!look.valid)
         return {};
     if (cal->isActive() && day == cal->date())
-        return {true, QColor(), cal->selectedDayColour()};
-    return {true, look.text, look.background};
+        return { true, QColor(), cal->selectedDayColour() };
+    return { true, look.text, look.background };
 }

@@ -4,8 +4,7 @@
 
 TimerPool::TimerPool(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 TimerPool::Handle TimerPool::add(int intervalMs)
 {

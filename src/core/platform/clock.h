@@ -23,7 +23,9 @@ public:
 class FixedClock final : public Clock
 {
 public:
-    explicit FixedClock(QDateTime when) : m_when(std::move(when)) {}
+    explicit FixedClock(QDateTime when)
+        : m_when(std::move(when))
+    { }
     QDateTime now() const override { return m_when; }
     void set(QDateTime when) { m_when = std::move(when); }
 

@@ -46,8 +46,8 @@ public:
     QStringList warnings;
     QStringList plain;
     QStringList questions;
-    QList<bool> confirmAnswers;                 // taken in order; no answer left means no
-    QList<int> choiceAnswers;                   // taken in order; none left means closed (-1)
+    QList<bool> confirmAnswers; // taken in order; no answer left means no
+    QList<int> choiceAnswers; // taken in order; none left means closed (-1)
     QList<std::optional<QString>> inputAnswers; // taken in order; none left means cancel
     // Runs when a question is asked, before it is answered: the user doing something meanwhile.
     std::function<void(const QString &question)> onQuestion;

@@ -10,23 +10,23 @@ QString dialogFilter(const QString &pairs)
         // The dialog reads its patterns from the brackets of the description.
         if (!patterns.isEmpty() && !description.contains(QLatin1Char('(')))
             description += QStringLiteral(" (") + QString(patterns).replace(QLatin1Char(';'), QLatin1Char(' '))
-                           + QLatin1Char(')');
+                + QLatin1Char(')');
         if (!description.isEmpty())
             descriptions << description;
     }
     return descriptions.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> RecordingFileDialogs::openFile(const QString &title, const QString &initial,
-                                                      const QString &filter)
+std::optional<QString> RecordingFileDialogs::openFile(
+    const QString &title, const QString &initial, const QString &filter)
 {
-    asked.append({title, initial, filter, QString()});
+    asked.append({ title, initial, filter, QString() });
     return answers.isEmpty() ? std::nullopt : answers.takeFirst();
 }
 
-std::optional<QString> RecordingFileDialogs::saveFile(const QString &title, const QString &initial,
-                                                      const QString &filter, const QString &defaultSuffix)
+std::optional<QString> RecordingFileDialogs::saveFile(
+    const QString &title, const QString &initial, const QString &filter, const QString &defaultSuffix)
 {
-    asked.append({title, initial, filter, defaultSuffix});
+    asked.append({ title, initial, filter, defaultSuffix });
     return answers.isEmpty() ? std::nullopt : answers.takeFirst();
 }

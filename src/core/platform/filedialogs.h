@@ -16,8 +16,9 @@ public:
     virtual std::optional<QString> openFile(const QString &title, const QString &initial, const QString &filter) = 0;
     // Asks before replacing an existing file. `defaultSuffix` ("csv") is added to a name
     // typed without one.
-    virtual std::optional<QString> saveFile(const QString &title, const QString &initial, const QString &filter,
-                                            const QString &defaultSuffix) = 0;
+    virtual std::optional<QString> saveFile(
+        const QString &title, const QString &initial, const QString &filter, const QString &defaultSuffix)
+        = 0;
 };
 
 // The filter in the dialogs' own form: "Text files (*.txt);;All files (*.*)".
@@ -28,8 +29,8 @@ class RecordingFileDialogs final : public FileDialogs
 {
 public:
     std::optional<QString> openFile(const QString &title, const QString &initial, const QString &filter) override;
-    std::optional<QString> saveFile(const QString &title, const QString &initial, const QString &filter,
-                                    const QString &defaultSuffix) override;
+    std::optional<QString> saveFile(
+        const QString &title, const QString &initial, const QString &filter, const QString &defaultSuffix) override;
 
     struct Asked
     {

@@ -40,26 +40,26 @@ public:
 class RecordingPrintSurface final : public PrintSurface
 {
 public:
-    RecordingPrintSurface(int width = 1900, int height = 2770) : m_width(width), m_height(height) {}
+    RecordingPrintSurface(int width = 1900, int height = 2770)
+        : m_width(width)
+        , m_height(height)
+    { }
 
     int pageWidth() const override { return m_width; }
     int pageHeight() const override { return m_height; }
-    int textWidth(const PrintFont &font, const QString &text) override
-    {
-        return int(text.size()) * font.pointSize * 2;
-    }
+    int textWidth(const PrintFont &font, const QString &text) override { return int(text.size()) * font.pointSize * 2; }
     int lineHeight(const PrintFont &font) override { return font.pointSize * 5; }
     void drawText(int left, int top, const PrintFont &font, const QString &text) override
     {
-        texts.append({pages, left, top, font, text, -1});
+        texts.append({ pages, left, top, font, text, -1 });
     }
     void drawClippedText(int left, int top, int width, const PrintFont &font, const QString &text) override
     {
-        texts.append({pages, left, top, font, text, width});
+        texts.append({ pages, left, top, font, text, width });
     }
     void drawLine(int x1, int y1, int x2, int y2, int width) override
     {
-        lines.append({pages, x1, y1, x2, y2, width});
+        lines.append({ pages, x1, y1, x2, y2, width });
     }
     void newPage() override { ++pages; }
 

@@ -36,8 +36,8 @@ int minuteOfDay(const QString &text, const RegionalSettings &settings)
 
 // Calls `visit(row, minuteOfDay)` for every shown row of `day` whose alarm is on.
 template <class Visit>
-void forAlarmRows(const CellTable &store, const FilterState &filter, const RegionalSettings &settings, qint64 day,
-                  Visit visit)
+void forAlarmRows(
+    const CellTable &store, const FilterState &filter, const RegionalSettings &settings, qint64 day, Visit visit)
 {
     const int first = store::findDayRow(store, filter, day);
     if (first < 0)
@@ -79,7 +79,7 @@ QDateTime momentOf(qint64 minute)
 }
 
 QList<DueAlarm> dueAlarms(const CellTable &store, const FilterState &filter, const Options &options,
-                          const RegionalSettings &settings, const QDateTime &now)
+    const RegionalSettings &settings, const QDateTime &now)
 {
     QList<DueAlarm> due;
     if (!options.playAlarm)
@@ -91,14 +91,13 @@ QList<DueAlarm> dueAlarms(const CellTable &store, const FilterState &filter, con
     const int ofDay = int(taskMinute - day * kMinutesPerDay);
     forAlarmRows(store, filter, settings, day, [&](int row, int rowMinute) {
         if (rowMinute == ofDay)
-            due.append({day, store.cell(store::Time, row), store.cell(store::What, row), minute});
+            due.append({ day, store.cell(store::Time, row), store.cell(store::What, row), minute });
     });
     return due;
 }
 
 QList<DueAlarm> alarmsBetween(const CellTable &store, const FilterState &filter, const Options &options,
-                              const RegionalSettings &settings, const QDateTime &from, const QDateTime &to,
-                              int maxDays)
+    const RegionalSettings &settings, const QDateTime &from, const QDateTime &to, int maxDays)
 {
     QList<DueAlarm> missed;
     if (!options.playAlarm || !from.isValid() || !to.isValid() || to <= from)
@@ -113,18 +112,18 @@ QList<DueAlarm> alarmsBetween(const CellTable &store, const FilterState &filter,
         forAlarmRows(store, filter, settings, day, [&](int row, int rowMinute) {
             const qint64 due = day * kMinutesPerDay + rowMinute - lead;
             if (due > first && due <= last)
-                missed.append({day, store.cell(store::Time, row), store.cell(store::What, row), due});
+                missed.append({ day, store.cell(store::Time, row), store.cell(store::What, row), due });
         });
     }
-    std::stable_sort(missed.begin(), missed.end(),
-                     [](const DueAlarm &a, const DueAlarm &b) { return a.minute < b.minute; });
+    std::stable_sort(
+        missed.begin(), missed.end(), [](const DueAlarm &a, const DueAlarm &b) { return a.minute < b.minute; });
     return missed;
 }
 
 QString panelCaption(const DueAlarm &alarm)
 {
     return QStringLiteral("Alarm \"") + alarm.what.left(40) + QStringLiteral("\" at ") + alarm.time
-           + QStringLiteral(" ... click panel to clear");
+        + QStringLiteral(" ... click panel to clear");
 }
 
 QList<DueAlarm> Announced::takeNew(const QList<DueAlarm> &due)

@@ -39,14 +39,13 @@ QDateTime momentOf(qint64 minute);
 // minute and whose alarm cell is exactly "Yes". Nothing with "PlayAlarm" off. A time that
 // is not a time is never due.
 QList<DueAlarm> dueAlarms(const CellTable &store, const FilterState &filter, const Options &options,
-                          const RegionalSettings &settings, const QDateTime &now);
+    const RegionalSettings &settings, const QDateTime &now);
 
 // The alarms due in a minute after `from` and up to `to`, in time order: what a check missed
 // while the program was not looking (the machine slept, the program was not running). A
 // `to` not after `from` gives nothing; more than `maxDays` back is not looked at.
 QList<DueAlarm> alarmsBetween(const CellTable &store, const FilterState &filter, const Options &options,
-                              const RegionalSettings &settings, const QDateTime &from, const QDateTime &to,
-                              int maxDays = 7);
+    const RegionalSettings &settings, const QDateTime &from, const QDateTime &to, int maxDays = 7);
 
 // The last check as the settings keep it, and back; an empty or unreadable text is no time.
 QString checkText(const QDateTime &moment);

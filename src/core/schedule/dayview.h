@@ -19,8 +19,8 @@ namespace dayview {
 // Colours as stored in the settings: 0x00BBGGRR.
 struct ColourOptions
 {
-    bool holidays = false;     // colour holidays at all
-    bool doneColor = false;    // colour days with a done task
+    bool holidays = false; // colour holidays at all
+    bool doneColor = false; // colour days with a done task
     bool notDoneColor = false; // colour days with an open task
     int doneFG = 0;
     int doneBG = 0;
@@ -38,14 +38,14 @@ enum class Look { Plain, Holiday, Done, NotDone };
 struct DayColours
 {
     Look look = Look::Plain;
-    int text = -1;       // colour number; -1 for the calendar's own
+    int text = -1; // colour number; -1 for the calendar's own
     int background = -1; // colour number; -1 for the calendar's own
 };
 
 // Task colours come from the day's tasks that the filter lets through and replace the
 // holiday colours. With both task colours on, an open task wins over a done one.
-DayColours dayColours(const CellTable &store, const FilterState &filter, qint64 day, bool isHoliday,
-                      const ColourOptions &options);
+DayColours dayColours(
+    const CellTable &store, const FilterState &filter, qint64 day, bool isHoliday, const ColourOptions &options);
 
 // The dates of the four calendars when calendar `active` (0 to 3) holds `selected`: four
 // consecutive months, each derived from its neighbour one month on or back, so a day cut to
@@ -62,8 +62,8 @@ struct DateHeading
 };
 // The date heading of the selected day: the holiday's name in red, or the count of tasks
 // (from two on), the date and the relative-day phrase in blue (shadows) or navy.
-DateHeading dateHeading(DateValue day, DateValue now, int dayListRowCount, const QString &holiday,
-                        bool useShadows, const RegionalSettings &settings);
+DateHeading dateHeading(DateValue day, DateValue now, int dayListRowCount, const QString &holiday, bool useShadows,
+    const RegionalSettings &settings);
 
 // A done cell that contains "Yes" anywhere ("Yes", "Yes!") marks a row to strike out.
 inline bool strikesOut(const QString &doneText)

@@ -18,15 +18,15 @@ bool isReservedInExec(QChar c)
 } // namespace
 
 Autostart::Autostart(QString executablePath, QString entryPath)
-    : m_executablePath(std::move(executablePath)), m_entryPath(std::move(entryPath))
-{
-}
+    : m_executablePath(std::move(executablePath))
+    , m_entryPath(std::move(entryPath))
+{ }
 
 QString Autostart::defaultEntryPath()
 {
     // Honours XDG_CONFIG_HOME, else ~/.config.
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/autostart/tallyday.desktop");
+        + QStringLiteral("/autostart/tallyday.desktop");
 }
 
 QString Autostart::entryPath() const
@@ -43,7 +43,8 @@ QString Autostart::execValue(const QString &executablePath)
     if (quote)
         argument += QLatin1Char('"');
     for (const QChar c : executablePath) {
-        if (quote && (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\')))
+        if (quote
+            && (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\')))
             argument += QLatin1Char('\\');
         else if (c == QLatin1Char('%')) // field codes start with "%"
             argument += QLatin1Char('%');
@@ -73,8 +74,8 @@ QByteArray Autostart::desktopEntry(const QString &executablePath)
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=")
-                          + QLatin1String(autostart::kRunValueName) + QStringLiteral("\nExec=")
-                          + execValue(executablePath) + QStringLiteral("\nX-GNOME-Autostart-enabled=true\n");
+        + QLatin1String(autostart::kRunValueName) + QStringLiteral("\nExec=") + execValue(executablePath)
+        + QStringLiteral("\nX-GNOME-Autostart-enabled=true\n");
     return entry.toUtf8();
 }
 

@@ -14,8 +14,7 @@ class Autostart
 {
 public:
     // An empty entry path means the user's autostart folder, looked up at each use.
-    explicit Autostart(QString executablePath = QCoreApplication::applicationFilePath(),
-                       QString entryPath = QString());
+    explicit Autostart(QString executablePath = QCoreApplication::applicationFilePath(), QString entryPath = QString());
 
     QString executablePath() const { return m_executablePath; }
     QString entryPath() const;

@@ -1,12 +1,12 @@
 #include "settings/settingsstore.h"
 
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 #include "settings/autostart.h"
 #include "store/datafolder.h"
 #include "text/datehelpers.h"
 #include "text/texthelpers.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/shellopener.h"
 
 #include <QSettings>
 #include <QStringList>
@@ -29,7 +29,8 @@ std::optional<int> parseInteger(QStringView text)
         text = text.mid(1);
     }
     int base = 10;
-    if (text.size() > 2 && text[0] == QLatin1Char('0') && (text[1] == QLatin1Char('x') || text[1] == QLatin1Char('X'))) {
+    if (text.size() > 2 && text[0] == QLatin1Char('0')
+        && (text[1] == QLatin1Char('x') || text[1] == QLatin1Char('X'))) {
         base = 16;
         text = text.mid(2);
     }
@@ -95,13 +96,16 @@ std::unique_ptr<QSettings> openSettings(const QString &path)
 SettingsStore::SettingsStore()
 {
     // Only to learn where QSettings keeps the user's file; all access goes by path.
-    const QSettings user(QSettings::IniFormat, QSettings::UserScope, settingskey::kOrganisation,
-                         settingskey::kApplication);
+    const QSettings user(
+        QSettings::IniFormat, QSettings::UserScope, settingskey::kOrganisation, settingskey::kApplication);
     m_path = user.fileName();
     m_settings = openSettings(m_path);
 }
 
-SettingsStore::SettingsStore(const QString &filePath) : m_settings(openSettings(filePath)), m_path(filePath) {}
+SettingsStore::SettingsStore(const QString &filePath)
+    : m_settings(openSettings(filePath))
+    , m_path(filePath)
+{ }
 
 SettingsStore::~SettingsStore() = default;
 
@@ -191,7 +195,7 @@ SaveResult SettingsStore::sync()
     settings.sync();
     // A format error only means the old file could not be parsed whole; it is rewritten.
     if (settings.status() != QSettings::AccessError)
-        return SaveResult{true, m_path, QString()};
+        return SaveResult { true, m_path, QString() };
     m_reopen = true;
     return SaveResult::failure(m_path, QStringLiteral("the settings file or its folder cannot be written"));
 }
@@ -205,45 +209,54 @@ constexpr const char *kNeverSaved = "000";
 constexpr const char *kSaved = "first";
 
 // Where a value lives in Options, as a function the table can hold.
-template <auto Member>
-constexpr auto at = [](Options &o) -> auto & { return o.*Member; };
-template <auto Font, auto Member>
-constexpr auto fontAt = [](Options &o) -> auto & { return (o.*Font).*Member; };
+template <auto Member> constexpr auto at = [](Options &o) -> auto &
+{
+    return o.*Member;
+};
+template <auto Font, auto Member> constexpr auto fontAt = [](Options &o) -> auto &
+{
+    return (o.*Font).*Member;
+};
 
 constexpr OptionField boolean(const char *name, bool &(*access)(Options &), bool fallback)
 {
-    return OptionField{.name = name, .kind = ValueKind::Boolean, .access = access, .defaultNumber = fallback ? 1 : 0};
+    return OptionField {
+        .name = name, .kind = ValueKind::Boolean, .access = access, .defaultNumber = fallback ? 1 : 0
+    };
 }
 
-constexpr OptionField integer(const char *name, int &(*access)(Options &), int fallback, int minimum = 0,
-                              int maximum = 0)
+constexpr OptionField integer(
+    const char *name, int &(*access)(Options &), int fallback, int minimum = 0, int maximum = 0)
 {
-    return OptionField{.name = name,
-                       .kind = ValueKind::Integer,
-                       .access = access,
-                       .defaultNumber = fallback,
-                       .minimum = minimum,
-                       .maximum = maximum};
+    return OptionField { .name = name,
+        .kind = ValueKind::Integer,
+        .access = access,
+        .defaultNumber = fallback,
+        .minimum = minimum,
+        .maximum = maximum };
 }
 
 constexpr OptionField color(const char *name, int &(*access)(Options &), int red, int green, int blue)
 {
-    return OptionField{.name = name, .kind = ValueKind::Color, .access = access,
-                       .defaultNumber = colornumber::fromRgb(red, green, blue)};
+    return OptionField { .name = name,
+        .kind = ValueKind::Color,
+        .access = access,
+        .defaultNumber = colornumber::fromRgb(red, green, blue) };
 }
 
 constexpr OptionField text(const char *name, QString &(*access)(Options &), const char *fallback, int maxLength = 0)
 {
-    return OptionField{.name = name, .kind = ValueKind::Text, .access = access, .defaultText = fallback,
-                       .maxLength = maxLength};
+    return OptionField {
+        .name = name, .kind = ValueKind::Text, .access = access, .defaultText = fallback, .maxLength = maxLength
+    };
 }
 
 constexpr OptionField kOptionFields[] = {
-    OptionField{.name = "FirstTime",
-                .kind = ValueKind::Text,
-                .access = +at<&Options::firstTime>,
-                .defaultText = kNeverSaved,
-                .savedText = kSaved},
+    OptionField { .name = "FirstTime",
+        .kind = ValueKind::Text,
+        .access = +at<&Options::firstTime>,
+        .defaultText = kNeverSaved,
+        .savedText = kSaved },
     boolean("Shadows", at<&Options::shadows>, true),
     boolean("Confirm", at<&Options::confirm>, true),
     boolean("DragConfirm", at<&Options::dragConfirm>, true),
@@ -252,19 +265,19 @@ constexpr OptionField kOptionFields[] = {
     boolean("NotDoneColor", at<&Options::notDoneColor>, true),
     boolean("AutoStart", at<&Options::autoStart>, false),
     boolean("qPopup", at<&Options::qPopup>, true),
-    color("DoneColorFG", at<&Options::doneColorFG>, 0, 0, 0),             // black
-    color("DoneColorBG", at<&Options::doneColorBG>, 0, 255, 255),         // aqua
+    color("DoneColorFG", at<&Options::doneColorFG>, 0, 0, 0), // black
+    color("DoneColorBG", at<&Options::doneColorBG>, 0, 255, 255), // aqua
     color("NotDoneColorFG", at<&Options::notDoneColorFG>, 255, 255, 255), // white
-    color("NotDoneColorBG", at<&Options::notDoneColorBG>, 255, 0, 0),     // red
-    color("HolidayColorFG", at<&Options::holidayColorFG>, 0, 0, 0),       // black
-    color("HolidayColorBG", at<&Options::holidayColorBG>, 255, 255, 0),   // yellow
+    color("NotDoneColorBG", at<&Options::notDoneColorBG>, 255, 0, 0), // red
+    color("HolidayColorFG", at<&Options::holidayColorFG>, 0, 0, 0), // black
+    color("HolidayColorBG", at<&Options::holidayColorBG>, 255, 255, 0), // yellow
     integer("AlarmMin", at<&Options::alarmMin>, 0, 0, 120),
     boolean("StrikeOut", at<&Options::strikeOut>, true),
-    OptionField{.name = "AlarmPath",
-                .kind = ValueKind::Text,
-                .access = +at<&Options::alarmPath>,
-                .defaultText = datafile::kAlarmSound,
-                .defaultInDataFolder = true},
+    OptionField { .name = "AlarmPath",
+        .kind = ValueKind::Text,
+        .access = +at<&Options::alarmPath>,
+        .defaultText = datafile::kAlarmSound,
+        .defaultInDataFolder = true },
     boolean("PlayAlarm", at<&Options::playAlarm>, true),
     boolean("RepeatAlarm", at<&Options::repeatAlarm>, true),
     boolean("Sunday", at<&Options::sunday>, true),
@@ -295,8 +308,7 @@ constexpr OptionField kOptionFields[] = {
     boolean("ShowMissedAlarms", at<&Options::showMissed>, true),
 };
 
-template <class... F>
-struct Overloaded : F...
+template <class... F> struct Overloaded : F...
 {
     using F::operator()...;
 };
@@ -319,17 +331,17 @@ QString OptionField::textOf(const Options &options) const
     if (savedText)
         return QLatin1String(savedText);
     Options &o = readable(options);
-    return std::visit(Overloaded{
+    return std::visit(Overloaded {
                           [&](bool &(*get)(Options &)) { return settingsvalue::booleanText(get(o)); },
                           [&](int &(*get)(Options &)) { return settingsvalue::integerText(get(o)); },
                           [&](QString &(*get)(Options &)) { return get(o); },
                       },
-                      access);
+        access);
 }
 
 void OptionField::setDefault(Options &options, const QString &dataFolder) const
 {
-    std::visit(Overloaded{
+    std::visit(Overloaded {
                    [&](bool &(*get)(Options &)) { get(options) = defaultNumber != 0; },
                    [&](int &(*get)(Options &)) { get(options) = defaultNumber; },
                    [&](QString &(*get)(Options &)) {
@@ -337,7 +349,7 @@ void OptionField::setDefault(Options &options, const QString &dataFolder) const
                        get(options) = defaultInDataFolder ? joinPath(dataFolder, fallback) : fallback;
                    },
                },
-               access);
+        access);
 }
 
 std::span<const OptionField> optionFields()
@@ -384,19 +396,18 @@ Options readOptions(const SettingsStore &store, const QString &dataFolder)
     Options options(dataFolder);
     for (const OptionField &field : kOptionFields) {
         const QString name = field.key();
-        std::visit(Overloaded{
+        std::visit(Overloaded {
                        [&](bool &(*get)(Options &)) { get(options) = store.readBool(section, name, get(options)); },
                        [&](int &(*get)(Options &)) { get(options) = store.readInt(section, name, get(options)); },
                        [&](QString &(*get)(Options &)) { get(options) = store.readText(section, name, get(options)); },
                    },
-                   field.access);
+            field.access);
     }
     clampOptions(options);
     return options;
 }
 
-bool saveOptions(SettingsStore &store, const Options &options, Autostart &autostart, bool runAtLogon,
-                 Dialogs &dialogs)
+bool saveOptions(SettingsStore &store, const Options &options, Autostart &autostart, bool runAtLogon, Dialogs &dialogs)
 {
     // The Run value first: when it cannot be set, nothing of this save is written.
     if (!autostart.writeAutostart(runAtLogon)) {
@@ -471,15 +482,16 @@ namespace {
 
 // A value of a small section: its name and where it lives; the struct's own initial
 // values are the defaults.
-template <class S>
-struct SectionField
+template <class S> struct SectionField
 {
     const char *name;
     std::variant<bool &(*)(S &), int &(*)(S &), QString &(*)(S &)> access;
 };
 
-template <auto Member>
-constexpr auto in = [](auto &values) -> auto & { return values.*Member; };
+template <auto Member> constexpr auto in = [](auto &values) -> auto &
+{
+    return values.*Member;
+};
 
 template <class S, std::size_t N>
 S readSection(const SettingsStore &store, QLatin1String section, const SectionField<S> (&fields)[N])
@@ -487,55 +499,56 @@ S readSection(const SettingsStore &store, QLatin1String section, const SectionFi
     S values;
     for (const SectionField<S> &field : fields) {
         const QString name = QLatin1String(field.name);
-        std::visit(Overloaded{
+        std::visit(Overloaded {
                        [&](bool &(*get)(S &)) { get(values) = store.readBool(section, name, get(values)); },
                        [&](int &(*get)(S &)) { get(values) = store.readInt(section, name, get(values)); },
                        [&](QString &(*get)(S &)) { get(values) = store.readText(section, name, get(values)); },
                    },
-                   field.access);
+            field.access);
     }
     return values;
 }
 
 template <class S, std::size_t N>
-SaveResult writeSection(SettingsStore &store, QLatin1String section, const SectionField<S> (&fields)[N], const S &values)
+SaveResult writeSection(
+    SettingsStore &store, QLatin1String section, const SectionField<S> (&fields)[N], const S &values)
 {
     S copy = values;
     for (const SectionField<S> &field : fields) {
         const QString name = QLatin1String(field.name);
-        std::visit(Overloaded{
+        std::visit(Overloaded {
                        [&](bool &(*get)(S &)) { store.writeBool(section, name, get(copy)); },
                        [&](int &(*get)(S &)) { store.writeInt(section, name, get(copy)); },
                        [&](QString &(*get)(S &)) { store.writeText(section, name, get(copy)); },
                    },
-                   field.access);
+            field.access);
     }
     return store.sync();
 }
 
 constexpr SectionField<FilterSettings> kFilterFields[] = {
-    {"NotDone", in<&FilterSettings::notDone>},
-    {"Done", in<&FilterSettings::done>},
+    { "NotDone", in<&FilterSettings::notDone> },
+    { "Done", in<&FilterSettings::done> },
 };
 
 constexpr SectionField<WebCalSettings> kWebCalFields[] = {
-    {"LastFile", in<&WebCalSettings::lastFile>},
-    {"Details", in<&WebCalSettings::details>},
+    { "LastFile", in<&WebCalSettings::lastFile> },
+    { "Details", in<&WebCalSettings::details> },
 };
 
 constexpr SectionField<AlarmRecord> kAlarmFields[] = {
-    {"LastCheck", in<&AlarmRecord::lastCheck>},
+    { "LastCheck", in<&AlarmRecord::lastCheck> },
 };
 
 constexpr SectionField<MemorizedLayout> kMemorizeFields[] = {
-    {"Done", in<&MemorizedLayout::done>},
-    {"Top", in<&MemorizedLayout::top>},
-    {"Left", in<&MemorizedLayout::left>},
-    {"Height", in<&MemorizedLayout::height>},
-    {"Width", in<&MemorizedLayout::width>},
-    {"Split1Pos", in<&MemorizedLayout::split1Pos>},
-    {"Split2Pos", in<&MemorizedLayout::split2Pos>},
-    {"SplitDay", in<&MemorizedLayout::splitDay>},
+    { "Done", in<&MemorizedLayout::done> },
+    { "Top", in<&MemorizedLayout::top> },
+    { "Left", in<&MemorizedLayout::left> },
+    { "Height", in<&MemorizedLayout::height> },
+    { "Width", in<&MemorizedLayout::width> },
+    { "Split1Pos", in<&MemorizedLayout::split1Pos> },
+    { "Split2Pos", in<&MemorizedLayout::split2Pos> },
+    { "SplitDay", in<&MemorizedLayout::splitDay> },
 };
 
 } // namespace

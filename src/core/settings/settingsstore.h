@@ -16,13 +16,13 @@ class Dialogs;
 class QSettings;
 
 namespace settingskey {
-inline constexpr QLatin1String kOrganisation{"Veltrane Corporation"};
-inline constexpr QLatin1String kApplication{"Task"};
-inline constexpr QLatin1String kOptions{"Options"};
-inline constexpr QLatin1String kFilter{"Filter"};
-inline constexpr QLatin1String kMemorize{"Memorize"};
-inline constexpr QLatin1String kWebCal{"WebCal"};
-inline constexpr QLatin1String kAlarms{"Alarms"};
+inline constexpr QLatin1String kOrganisation { "Veltrane Corporation" };
+inline constexpr QLatin1String kApplication { "Task" };
+inline constexpr QLatin1String kOptions { "Options" };
+inline constexpr QLatin1String kFilter { "Filter" };
+inline constexpr QLatin1String kMemorize { "Memorize" };
+inline constexpr QLatin1String kWebCal { "WebCal" };
+inline constexpr QLatin1String kAlarms { "Alarms" };
 } // namespace settingskey
 
 // The text forms every stored value takes.
@@ -31,7 +31,7 @@ namespace settingsvalue {
 // nothing for any other text or a number outside the int range.
 std::optional<int> parseInteger(QStringView text);
 QString booleanText(bool value); // "1" or "0"
-QString integerText(int value);  // decimal
+QString integerText(int value); // decimal
 } // namespace settingsvalue
 
 // Colours are kept as the number 0x00BBGGRR (red in the low byte, blue in bits 16 to 23).
@@ -40,11 +40,19 @@ constexpr int fromRgb(int red, int green, int blue)
 {
     return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }
-constexpr int red(int number) { return number & 0xFF; }
-constexpr int green(int number) { return (number >> 8) & 0xFF; }
-constexpr int blue(int number) { return (number >> 16) & 0xFF; }
+constexpr int red(int number)
+{
+    return number & 0xFF;
+}
+constexpr int green(int number)
+{
+    return (number >> 8) & 0xFF;
+}
+constexpr int blue(int number)
+{
+    return (number >> 16) & 0xFF;
+}
 } // namespace colornumber
-
 
 // The per-user settings: one INI file, "$XDG_CONFIG_HOME/Veltrane Corporation/Task.ini".
 // Sections are INI groups; the window layout values stand outside any section. Every value
@@ -158,12 +166,12 @@ struct OptionField
     const char *name;
     ValueKind kind;
     Access access;
-    int defaultNumber = 0;           // booleans (0 or 1), integers, colours (0x00BBGGRR)
-    const char *defaultText = "";    // texts
+    int defaultNumber = 0; // booleans (0 or 1), integers, colours (0x00BBGGRR)
+    const char *defaultText = ""; // texts
     bool defaultInDataFolder = false; // the default text names a file of the data folder
-    int minimum = 0;                 // integers with a range in the options dialog
-    int maximum = 0;                 // minimum == maximum: no range
-    int maxLength = 0;               // texts: the longest the dialog takes; 0 for no limit
+    int minimum = 0; // integers with a range in the options dialog
+    int maximum = 0; // minimum == maximum: no range
+    int maxLength = 0; // texts: the longest the dialog takes; 0 for no limit
     const char *savedText = nullptr; // written instead of the value, when set
 
     QString key() const { return QLatin1String(name); }
@@ -191,8 +199,7 @@ Options readOptions(const SettingsStore &store, const QString &dataFolder);
 // order, "FirstTime" as "first". When the Run value cannot be written, "Failed to set data
 // for 'Tallyday'" is shown and no option is written; a settings file that cannot be
 // written is shown as an error naming it. True when everything was saved.
-bool saveOptions(SettingsStore &store, const Options &options, Autostart &autostart, bool runAtLogon,
-                 Dialogs &dialogs);
+bool saveOptions(SettingsStore &store, const Options &options, Autostart &autostart, bool runAtLogon, Dialogs &dialogs);
 
 // Whether the options dialog's "start at log-on" box starts ticked: always before the
 // first save, afterwards when the Run value is present.

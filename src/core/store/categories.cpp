@@ -2,9 +2,9 @@
 
 #include "datafolder.h"
 #include "gridfile.h"
+#include "taskstore.h"
 #include "text/datehelpers.h"
 #include "text/texthelpers.h"
-#include "taskstore.h"
 
 #include <algorithm>
 

@@ -361,8 +361,8 @@ bool CellTable::headerClick(int column, int *trackRow)
     if (m_canSort && !m_canSort(column))
         return false;
     if (column == m_sortColumn) {
-        m_sortDirection = m_sortDirection == SortDirection::Ascending ? SortDirection::Descending
-                                                                      : SortDirection::Ascending;
+        m_sortDirection
+            = m_sortDirection == SortDirection::Ascending ? SortDirection::Descending : SortDirection::Ascending;
     } else {
         m_sortColumn = column;
         m_sortDirection = SortDirection::Ascending;

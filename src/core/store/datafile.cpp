@@ -33,8 +33,9 @@ SaveResult DataFile::record(SaveResult result)
 SaveResult DataFile::saveBytes(QByteArrayView bytes, bool keepBackup)
 {
     if (blocked())
-        return record(SaveResult::failure(m_path, QStringLiteral("the unreadable file of that name is still there. "
-                                                                 "Move it away to let the program save again.")));
+        return record(SaveResult::failure(m_path,
+            QStringLiteral("the unreadable file of that name is still there. "
+                           "Move it away to let the program save again.")));
     m_blocked = false;
     return record(saveFileAtomically(m_path, bytes, keepBackup));
 }

@@ -16,7 +16,9 @@ class CellTable;
 class DataFile
 {
 public:
-    explicit DataFile(QString path = QString()) : m_path(std::move(path)) {}
+    explicit DataFile(QString path = QString())
+        : m_path(std::move(path))
+    { }
 
     const QString &path() const { return m_path; }
 

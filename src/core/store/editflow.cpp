@@ -53,7 +53,7 @@ QString dayTitle(QDate day, DateValue now, const RegionalSettings &settings)
 {
     const DateValue value = datevalue::fromDate(day);
     return formatDateValue(QStringLiteral("ddd ddddd"), value, settings) + QLatin1Char(' ')
-           + relativeDayText(value, now);
+        + relativeDayText(value, now);
 }
 
 QString logDayText(QDate day, const RegionalSettings &settings)
@@ -144,7 +144,7 @@ int addTask(CellTable &list, TaskList kind, const TaskValues &task, const Region
 }
 
 CompletedEntry completedEntry(const TaskValues &task, QDate completion, const QString &logDay,
-                              const QString &completionNotes, const RegionalSettings &settings)
+    const QString &completionNotes, const RegionalSettings &settings)
 {
     CompletedEntry entry;
     entry.compDate = formatDateValue(QStringLiteral("ddddd"), datevalue::fromDate(completion), settings);

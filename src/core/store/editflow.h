@@ -70,6 +70,6 @@ int addTask(CellTable &list, TaskList kind, const TaskValues &task, const Region
 // The completed-task row of a task completed on `completion`: the date in the short date
 // pattern and the time in the long time pattern.
 CompletedEntry completedEntry(const TaskValues &task, QDate completion, const QString &logDay,
-                              const QString &completionNotes, const RegionalSettings &settings);
+    const QString &completionNotes, const RegionalSettings &settings);
 
 } // namespace editflow

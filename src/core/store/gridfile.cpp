@@ -57,7 +57,9 @@ QString damaged(const QString &path)
 class RowBuilder
 {
 public:
-    explicit RowBuilder(CellTable &table) : m_table(table) {}
+    explicit RowBuilder(CellTable &table)
+        : m_table(table)
+    { }
 
     // `windows1252`: the text is not UTF-8 and is converted from Windows-1252 first.
     void set(int column, int row, QByteArrayView text, bool windows1252 = false)
@@ -173,10 +175,38 @@ bool isValidUtf8(QByteArrayView bytes)
 QByteArray windows1252ToUtf8(QByteArrayView bytes)
 {
     static const char16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+        0x20AC,
+        0x0081,
+        0x201A,
+        0x0192,
+        0x201E,
+        0x2026,
+        0x2020,
+        0x2021,
+        0x02C6,
+        0x2030,
+        0x0160,
+        0x2039,
+        0x0152,
+        0x008D,
+        0x017D,
+        0x008F,
+        0x0090,
+        0x2018,
+        0x2019,
+        0x201C,
+        0x201D,
+        0x2022,
+        0x2013,
+        0x2014,
+        0x02DC,
+        0x2122,
+        0x0161,
+        0x203A,
+        0x0153,
+        0x009D,
+        0x017E,
+        0x0178,
     };
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
@@ -410,7 +440,7 @@ SaveResult writeGridFile(const CellTable &table, const QString &path)
 LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &now)
 {
     if (!QFileInfo::exists(path))
-        return {LoadResult::Status::Missing, QString(), QString()};
+        return { LoadResult::Status::Missing, QString(), QString() };
     const ReadResult read = readGridFile(table, path);
     if (read.complete())
         return {};
@@ -435,11 +465,12 @@ LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &
     result.status = LoadResult::Status::Unreadable;
     result.keptAs = keepAside(path, now);
     const QString problem = read.status == ReadResult::Status::Damaged
-                                ? read.message
-                                : QStringLiteral("File ") + path + QStringLiteral(" could not be read");
+        ? read.message
+        : QStringLiteral("File ") + path + QStringLiteral(" could not be read");
     if (result.keptAs.isEmpty())
-        result.message = problem + QStringLiteral(". It could not be moved aside either: "
-                                                  "move it away yourself before the program saves again.");
+        result.message = problem
+            + QStringLiteral(". It could not be moved aside either: "
+                             "move it away yourself before the program saves again.");
     else
         result.message = problem + QStringLiteral(". It has been kept as ") + result.keptAs + QLatin1Char('.');
     return result;

@@ -105,7 +105,7 @@ SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool kee
         return SaveResult::failure(path, errnoText(error));
     }
     syncFolder(folder);
-    return SaveResult{true, path, QString()};
+    return SaveResult { true, path, QString() };
 }
 
 namespace {

@@ -14,10 +14,7 @@ struct SaveResult
     explicit operator bool() const { return ok; }
     // "Couldn't save PATH: REASON", for an error box.
     QString message() const;
-    static SaveResult failure(const QString &path, const QString &reason)
-    {
-        return SaveResult{false, path, reason};
-    }
+    static SaveResult failure(const QString &path, const QString &reason) { return SaveResult { false, path, reason }; }
 };
 
 // Writes `data` as the whole new content of `path` so that a crash, a kill or a full disk

@@ -29,14 +29,14 @@ struct Needle
             return false;
         if (matchCase)
             return text.contains(bytes);
-        const auto at = std::search(text.begin(), text.end(), bytes.begin(), bytes.end(),
-                                    [](char a, char b) { return upper(a) == b; });
+        const auto at = std::search(
+            text.begin(), text.end(), bytes.begin(), bytes.end(), [](char a, char b) { return upper(a) == b; });
         return at != text.end();
     }
 };
 
 bool examine(const CellTable &store, const FilterState &filter, int row, const Needle &needle, const QString &text,
-             bool wholeWord, bool matchCase)
+    bool wholeWord, bool matchCase)
 {
     if (!filter.passes(store.cellUtf8(store::Done, row), store.cellUtf8(store::Category, row)))
         return false;
@@ -75,9 +75,9 @@ void startSearch(SearchState &state)
 }
 
 bool FindDialog1Find(const CellTable &store, const FilterState &filter, SearchState &state, const QString &text,
-                     bool wholeWord, bool matchCase, bool down)
+    bool wholeWord, bool matchCase, bool down)
 {
-    const Needle needle{(matchCase ? text : asciiUpper(text)).toUtf8(), matchCase};
+    const Needle needle { (matchCase ? text : asciiUpper(text)).toUtf8(), matchCase };
     const int last = store.rowCount() - 1;
     if (down) {
         if (state.resetToFirstPending)
@@ -115,7 +115,7 @@ bool FindDialog1Find(const CellTable &store, const FilterState &filter, SearchSt
 QString notFoundMessage(const QString &text, bool down)
 {
     return QStringLiteral("Could not find \"") + text + QStringLiteral("\" in any calendar task. ")
-           + (down ? QStringLiteral("Search reset to first task date") : QStringLiteral("Search reset to last task date"));
+        + (down ? QStringLiteral("Search reset to first task date") : QStringLiteral("Search reset to last task date"));
 }
 
 int hitRowInDayList(const CellTable &dayList, const SearchState &state, bool fromTop)
@@ -124,7 +124,7 @@ int hitRowInDayList(const CellTable &dayList, const SearchState &state, bool fro
         return -1;
     auto matches = [&](int row) {
         return dayList.cell(0, row) == state.hitTime && dayList.cell(1, row) == state.hitCategory
-               && dayList.cell(2, row) == state.hitWhat;
+            && dayList.cell(2, row) == state.hitWhat;
     };
     if (fromTop) {
         for (int r = 1; r < dayList.rowCount(); ++r)

@@ -12,9 +12,9 @@ namespace search {
 // Where the search stands between two steps, and what it last found.
 struct SearchState
 {
-    int searchRow = 0;                // the store row the next step examines first
+    int searchRow = 0; // the store row the next step examines first
     bool resetToFirstPending = false; // set when a search up found nothing
-    bool resetToLastPending = false;  // set when a search down found nothing
+    bool resetToLastPending = false; // set when a search down found nothing
     // The last hit while the Find dialog is open: its day and the cells that find it in the
     // day list (a row index would go stale when the store is sorted again).
     bool hit = false;
@@ -32,7 +32,7 @@ void startSearch(SearchState &state);
 // state holds it and `searchRow` stands one row on; without one, the state is reset for
 // the next step to start over and the answer is false.
 bool FindDialog1Find(const CellTable &store, const FilterState &filter, SearchState &state, const QString &text,
-                     bool wholeWord, bool matchCase, bool down);
+    bool wholeWord, bool matchCase, bool down);
 
 // The message after a step that found nothing.
 QString notFoundMessage(const QString &text, bool down);

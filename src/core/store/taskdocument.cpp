@@ -24,8 +24,8 @@ QString unsavedCopyName(const QString &path, const QDateTime &now)
     return name;
 }
 
-TaskDocument::TaskDocument(const QString &dataFolder, SettingsStore &settings, const Clock &clock,
-                           RegionalSettings regional, QObject *parent)
+TaskDocument::TaskDocument(
+    const QString &dataFolder, SettingsStore &settings, const Clock &clock, RegionalSettings regional, QObject *parent)
     : QObject(parent)
     , m_dataFolder(dataFolder)
     , m_settings(settings)
@@ -95,11 +95,12 @@ QStringList TaskDocument::load()
     m_filter.showDone = switches.done;
     m_filter.showNotDone = switches.notDone;
     if (categories.loaded())
-        m_filter.categories = filterCategoriesAtStart(m_categories, m_filterSelection ? m_filterSelection : m_categories);
+        m_filter.categories
+            = filterCategoriesAtStart(m_categories, m_filterSelection ? m_filterSelection : m_categories);
 
     for (const QString &copy : unsavedCopies())
         messages << QStringLiteral("Changes that could not be saved when the program last ended are in ") + copy
-                        + QStringLiteral(". Take what you need from it, then move it out of the data folder.");
+                + QStringLiteral(". Take what you need from it, then move it out of the data folder.");
     return messages;
 }
 
@@ -134,7 +135,7 @@ QList<SaveResult> TaskDocument::saveAfterDeletes()
     if (m_store.rowCount() < 2)
         m_store.setRowCount(2);
     QList<SaveResult> failed;
-    for (const SaveResult &saved : {m_storeFile.saveGrid(m_store), m_todoFile.saveGrid(m_todo)})
+    for (const SaveResult &saved : { m_storeFile.saveGrid(m_store), m_todoFile.saveGrid(m_todo) })
         if (!saved.ok)
             failed << saved;
     Q_EMIT storeChanged();
@@ -149,7 +150,7 @@ SaveResult TaskDocument::saveStoreAsIs()
 }
 
 void TaskDocument::insertDirectTask(qint64 day, const QString &time, const QString &category, const QString &what,
-                                    const QString &done, const QString &alarm)
+    const QString &done, const QString &alarm)
 {
     store::insertDirectTask(m_store, day, time, category, what, done, alarm);
     m_batchTouchesShownDay = m_batchTouchesShownDay || day == m_shownDay;
@@ -229,8 +230,8 @@ SaveResult TaskDocument::setCategoryChoices(const QStringList &choices)
 void TaskDocument::setFilter(const FilterState &filter)
 {
     const bool changed = filter.showDone != m_filter.showDone || filter.showNotDone != m_filter.showNotDone
-                         || checkedCategories(filter.categories) != checkedCategories(m_filter.categories)
-                         || filter.categories.size() != m_filter.categories.size();
+        || checkedCategories(filter.categories) != checkedCategories(m_filter.categories)
+        || filter.categories.size() != m_filter.categories.size();
     m_filter = filter;
     if (changed)
         Q_EMIT filterChanged();
@@ -279,12 +280,9 @@ void TaskDocument::setColourHolidays(bool on)
 
 QList<TaskDocument::Table> TaskDocument::tables()
 {
-    return {{&m_storeFile, &m_store, nullptr},
-            {&m_todoFile, &m_todo, nullptr},
-            {&m_completedFile, &m_completed, nullptr},
-            {&m_holidayFile, &m_holidays, nullptr},
-            {&m_categoryFile, nullptr, &m_categories},
-            {&m_filterFile, nullptr, &m_filterSelectionLines}};
+    return { { &m_storeFile, &m_store, nullptr }, { &m_todoFile, &m_todo, nullptr },
+        { &m_completedFile, &m_completed, nullptr }, { &m_holidayFile, &m_holidays, nullptr },
+        { &m_categoryFile, nullptr, &m_categories }, { &m_filterFile, nullptr, &m_filterSelectionLines } };
 }
 
 QList<SaveResult> TaskDocument::saveAtClose()
@@ -320,8 +318,8 @@ QStringList TaskDocument::unsavedCopies() const
 {
     QStringList copies;
     const QDir folder(m_dataFolder);
-    const QStringList names = folder.entryList({QStringLiteral("*") + QLatin1String(kUnsavedMark) + QStringLiteral("*")},
-                                               QDir::Files, QDir::Name);
+    const QStringList names = folder.entryList(
+        { QStringLiteral("*") + QLatin1String(kUnsavedMark) + QStringLiteral("*") }, QDir::Files, QDir::Name);
     for (const QString &name : names) {
         if (!isTemporarySaveFile(name))
             copies << folder.filePath(name);

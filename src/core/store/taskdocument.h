@@ -27,7 +27,7 @@ class TaskDocument : public QObject
 public:
     // `regional` is adjusted by fix2000 here, once, before anything formats a date with it.
     TaskDocument(const QString &dataFolder, SettingsStore &settings, const Clock &clock, RegionalSettings regional,
-                 QObject *parent = nullptr);
+        QObject *parent = nullptr);
     ~TaskDocument() override;
 
     // Reads the options and every data file. Answers what the user must be told: files that
@@ -60,7 +60,7 @@ public:
     // batch ends with endDirectBatch, which sorts and saves once, and reads the shown day
     // again when the batch added to it, so the next write-back keeps those tasks.
     void insertDirectTask(qint64 day, const QString &time, const QString &category, const QString &what,
-                          const QString &done, const QString &alarm);
+        const QString &done, const QString &alarm);
     SaveResult endDirectBatch();
 
     // Tasks were deleted from the store and the to-do list in place: the store is put in

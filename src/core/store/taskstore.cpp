@@ -65,7 +65,7 @@ CellTable newStore()
 CellTable newDayList()
 {
     CellTable table(5, 2);
-    const char *headers[] = {"Time", "Category", "What", "Done?", "Alarm?"};
+    const char *headers[] = { "Time", "Category", "What", "Done?", "Alarm?" };
     for (int c = 0; c < 5; ++c)
         table.setCell(c, 0, QString::fromLatin1(headers[c]));
     return table;
@@ -145,8 +145,8 @@ struct StoreOrder
 int lowerBoundDay(const CellTable &store, qint64 day)
 {
     auto dayAt = [&store](int row) { return keyDay(store.cellUtf8(Key, row)); };
-    int lo = 1;                 // rows before lo are earlier days
-    int hi = store.rowCount();  // rows from hi on are this day or later
+    int lo = 1; // rows before lo are earlier days
+    int hi = store.rowCount(); // rows from hi on are this day or later
     for (int step = 0; step < 4 && hi - lo > 64; ++step) {
         const qint64 first = dayAt(lo);
         if (first >= day)
@@ -222,8 +222,8 @@ int countDayRows(const CellTable &store, const FilterState &filter, int row)
     return count;
 }
 
-DayTaskState dayTaskState(const CellTable &store, const FilterState &filter, qint64 day,
-                          bool wantDone, bool wantNotDone)
+DayTaskState dayTaskState(
+    const CellTable &store, const FilterState &filter, qint64 day, bool wantDone, bool wantNotDone)
 {
     DayTaskState result;
     if (!wantDone && !wantNotDone)
@@ -312,7 +312,7 @@ void compactAndSort(CellTable &store)
     std::vector<qint64> days(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
         days[size_t(i)] = keyDay(store.cellUtf8(Key, i + 1));
-    const StoreOrder order{store, days};
+    const StoreOrder order { store, days };
     // After a write-back the store is nearly always in order already, and after a batch of
     // direct insertions only the appended rows are out of place: find the sorted start,
     // sort the rest, and merge the two.
@@ -359,8 +359,8 @@ SaveResult SortGridStore(CellTable &store, const QString &path)
     return writeGridFile(store, path);
 }
 
-SaveResult writeToStore(CellTable &store, const FilterState &filter, qint64 day,
-                        const CellTable &dayList, const QString &path)
+SaveResult writeToStore(
+    CellTable &store, const FilterState &filter, qint64 day, const CellTable &dayList, const QString &path)
 {
     replaceDay(store, filter, day, dayList);
     return writeGridFile(store, path);
@@ -389,7 +389,7 @@ void replaceDay(CellTable &store, const FilterState &filter, qint64 day, const C
         if (dayList.cellUtf8(0, j).isEmpty())
             continue;
         const QByteArray key = makeKey(day, 100 + j).toUtf8();
-        std::vector<QByteArrayView> cells{key};
+        std::vector<QByteArrayView> cells { key };
         for (int c = 0; c < ColumnCount - 1; ++c)
             cells.push_back(dayList.cellUtf8(c, j));
         dayRows.insertBlankRows(dayRows.rowCount(), 1);
@@ -405,8 +405,8 @@ void replaceDay(CellTable &store, const FilterState &filter, qint64 day, const C
     compactAndSort(store);
 }
 
-void insertDirectTask(CellTable &store, qint64 day, const QString &time, const QString &category,
-                      const QString &what, const QString &done, const QString &alarm)
+void insertDirectTask(CellTable &store, qint64 day, const QString &time, const QString &category, const QString &what,
+    const QString &done, const QString &alarm)
 {
     // Appended rather than inserted at the top, so a batch of thousands never moves the
     // whole store for each row; the sort that ends the batch gives the same order.

@@ -59,11 +59,11 @@ int countDayRows(const CellTable &store, const FilterState &filter, int row);
 
 struct DayTaskState
 {
-    int state = -1;      // 1 a done task, 2 an open task, -1 neither (of those wanted)
-    int firstRow = -1;   // findDayRow of the day, when anything was wanted
+    int state = -1; // 1 a done task, 2 an open task, -1 neither (of those wanted)
+    int firstRow = -1; // findDayRow of the day, when anything was wanted
 };
-DayTaskState dayTaskState(const CellTable &store, const FilterState &filter, qint64 day,
-                          bool wantDone, bool wantNotDone);
+DayTaskState dayTaskState(
+    const CellTable &store, const FilterState &filter, qint64 day, bool wantDone, bool wantNotDone);
 
 // Whether the day has shown tasks that are done ("Yes") and open ("No"), in one search.
 struct DayTaskFlags
@@ -77,8 +77,8 @@ DayTaskFlags dayTaskFlags(const CellTable &store, const FilterState &filter, qin
 void readFromStore(const CellTable &store, const FilterState &filter, qint64 day, CellTable &dayList);
 // Replaces the day's shown rows by the list's rows (keys day.101, day.102, ...), then
 // SortGridStore. Rows of the day that the filter hides stay as they were.
-SaveResult writeToStore(CellTable &store, const FilterState &filter, qint64 day,
-                        const CellTable &dayList, const QString &path);
+SaveResult writeToStore(
+    CellTable &store, const FilterState &filter, qint64 day, const CellTable &dayList, const QString &path);
 // The same without the write: the store is left sorted for its owner to save.
 void replaceDay(CellTable &store, const FilterState &filter, qint64 day, const CellTable &dayList);
 // Drops rows without a key, puts the store in order and writes it to `path`.
@@ -97,8 +97,8 @@ void ensureStoreOrder(CellTable &store);
 // Direct insertion: one new row appended at the end, keyed day.100. The store is out of
 // order until the batch ends with SortGridStore (or compactAndSort); no day search may run
 // before that.
-void insertDirectTask(CellTable &store, qint64 day, const QString &time, const QString &category,
-                      const QString &what, const QString &done, const QString &alarm);
+void insertDirectTask(CellTable &store, qint64 day, const QString &time, const QString &category, const QString &what,
+    const QString &done, const QString &alarm);
 
 // The list part of deleting an entry: a list with one data row has it blanked,
 // otherwise the current row is removed.
@@ -109,8 +109,7 @@ void deleteListRow(CellTable &list, int currentRow);
 // `now` must stay the same, or the order contradicts itself.
 int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings, DateValue now);
 // The same with now read from the clock: for a single comparison only.
-int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings,
-                         const Clock &clock);
+int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSettings &settings, const Clock &clock);
 // Marks the day list's time column custom and sets its compare and can-sort hooks; each
 // sort reads the clock once. The settings and clock must outlive the list.
 void gridDayGetFormat(CellTable &dayList, const RegionalSettings &settings, const Clock &clock);

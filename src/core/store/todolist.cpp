@@ -1,9 +1,9 @@
 #include "todolist.h"
 
 #include "gridfile.h"
+#include "taskstore.h"
 #include "text/datehelpers.h"
 #include "text/texthelpers.h"
-#include "taskstore.h"
 
 #include <algorithm>
 

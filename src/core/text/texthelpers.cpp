@@ -54,8 +54,6 @@ static_assert(std::size(kWordBreaks) == 35);
 
 } // namespace
 
-
-
 QString joinPath(const QString &folder, const QString &name)
 {
     // No folder means a name relative to the working folder, never one at the root.

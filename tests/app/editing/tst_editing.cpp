@@ -1,5 +1,4 @@
 #include "appfixture.h"
-#include "testfiles.h"
 #include "editing/edit.h"
 #include "editing/editingcommands.h"
 #include "editing/resch.h"
@@ -7,6 +6,7 @@
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
 #include "store/gridfile.h"
+#include "testfiles.h"
 #include "text/texthelpers.h"
 #include "widgets/gridview.h"
 #include "widgets/shadowlabel.h"
@@ -139,7 +139,7 @@ private Q_SLOTS:
         start();
         addDayTask(QStringLiteral("late"), QTime(15, 0));
         addDayTask(QStringLiteral("early"), QTime(8, 0));
-        QCOMPARE(column(doc().dayList(), 2), (QStringList{"early", "late"}));
+        QCOMPARE(column(doc().dayList(), 2), (QStringList { "early", "late" }));
         QCOMPARE(m_window->dayView()->currentTableRow(), 1); // the new task is selected
 
         // Moving "early" past "late" by an edit keeps it first.
@@ -149,8 +149,8 @@ private Q_SLOTS:
             click(editor, "btOK");
         });
         commands().btEditClick(editflow::TaskList::Day);
-        QCOMPARE(column(doc().dayList(), 0), (QStringList{"6:00 PM", "3:00 PM"}));
-        QCOMPARE(column(storeOnDisk(), store::What), (QStringList{"early", "late"}));
+        QCOMPARE(column(doc().dayList(), 0), (QStringList { "6:00 PM", "3:00 PM" }));
+        QCOMPARE(column(storeOnDisk(), store::What), (QStringList { "early", "late" }));
     }
 
     void completingInsideTheAddFlowLogsOneRow()
@@ -179,10 +179,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("flow");
         QTest::addColumn<QString>("message");
-        QTest::newRow("edit an empty day") << "edit" << "There is nothing to edit";
-        QTest::newRow("complete a done task") << "complete done" << "Task already marked as complete";
-        QTest::newRow("delete from an empty list") << "delete" << "There is nothing selected to delete";
-        QTest::newRow("OK with blank notes") << "blank" << "The Notes are blank!";
+        QTest::newRow("edit an empty day") << "edit"
+                                           << "There is nothing to edit";
+        QTest::newRow("complete a done task") << "complete done"
+                                              << "Task already marked as complete";
+        QTest::newRow("delete from an empty list") << "delete"
+                                                   << "There is nothing selected to delete";
+        QTest::newRow("OK with blank notes") << "blank"
+                                             << "The Notes are blank!";
     }
     void refusals()
     {
@@ -193,8 +197,8 @@ private Q_SLOTS:
             commands().btEditClick(editflow::TaskList::Day);
         } else if (flow == QLatin1String("complete done")) {
             doc().dayList().setRowCount(2);
-            editflow::setDayRow(doc().dayList(), 1, {QTime(9, 0), QString(), QStringLiteral("done"), true, false},
-                                doc().regional());
+            editflow::setDayRow(
+                doc().dayList(), 1, { QTime(9, 0), QString(), QStringLiteral("done"), true, false }, doc().regional());
             QVERIFY(doc().writeShownDay().ok);
             m_window->dayView()->setCurrentTableRow(1);
             commands().Markascompleted1Click(editflow::TaskList::Day);
@@ -209,7 +213,7 @@ private Q_SLOTS:
             });
             commands().btAddClick(editflow::TaskList::Todo);
         }
-        QCOMPARE(m_app->dialogs.errors, QStringList{message});
+        QCOMPARE(m_app->dialogs.errors, QStringList { message });
     }
 
     void deleting_data()
@@ -218,8 +222,9 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("tasks");
         QTest::addColumn<QStringList>("left");
         QTest::addColumn<int>("questions");
-        QTest::newRow("the only task, confirmed") << true << QStringList{"only"} << QStringList{""} << 1;
-        QTest::newRow("one of two, Confirm off") << false << QStringList{"first", "second"} << QStringList{"second"} << 0;
+        QTest::newRow("the only task, confirmed") << true << QStringList { "only" } << QStringList { "" } << 1;
+        QTest::newRow("one of two, Confirm off")
+            << false << QStringList { "first", "second" } << QStringList { "second" } << 0;
     }
     void deleting()
     {
@@ -233,14 +238,14 @@ private Q_SLOTS:
         Options options = doc().options();
         options.confirm = confirmOption;
         doc().setOptions(options);
-        m_app->dialogs.confirmAnswers = {true};
+        m_app->dialogs.confirmAnswers = { true };
         m_window->dayView()->setCurrentTableRow(1);
         commands().btDelClick(editflow::TaskList::Day);
         QCOMPARE(m_app->dialogs.questions.size(), questions);
         if (questions)
             QCOMPARE(m_app->dialogs.questions[0], QStringLiteral("Really delete \"only ... \"?"));
         QCOMPARE(column(doc().dayList(), 2), left);
-        QCOMPARE(storeOnDisk().rowCount(), int(left.size()) + (left == QStringList{""} ? 0 : 1));
+        QCOMPARE(storeOnDisk().rowCount(), int(left.size()) + (left == QStringList { "" } ? 0 : 1));
     }
 
     void aTwoLineNoteRoundTrips()
@@ -278,10 +283,10 @@ private Q_SLOTS:
         commands().btAddClick(editflow::TaskList::Todo);
         whenEditorShows(typeAndPress(QStringLiteral("Sand the door"), "btOK"));
         commands().btAddClick(editflow::TaskList::Todo);
-        QCOMPARE(column(doc().todoList(), todo::What), (QStringList{"Buy paint", "Sand the door"}));
+        QCOMPARE(column(doc().todoList(), todo::What), (QStringList { "Buy paint", "Sand the door" }));
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, m_app->data(QStringLiteral("gridNon.grd"))).ok());
-        QCOMPARE(column(onDisk, todo::What), (QStringList{"Buy paint", "Sand the door"}));
+        QCOMPARE(column(onDisk, todo::What), (QStringList { "Buy paint", "Sand the door" }));
         QCOMPARE(m_window->todoHeadingText(), QStringLiteral("2 To-do Tasks"));
 
         m_window->todoView()->setCurrentTableRow(1);
@@ -379,11 +384,11 @@ private Q_SLOTS:
         QCOMPARE(editorOpenAfter, daysOn == 0);
         const CellTable onDisk = storeOnDisk();
         if (daysOn == 0) {
-            QCOMPARE(column(onDisk, store::What), (QStringList{"stays", "moves"}));
+            QCOMPARE(column(onDisk, store::What), (QStringList { "stays", "moves" }));
             return;
         }
-        QCOMPARE(column(doc().dayList(), 2), QStringList{"stays"});
-        QCOMPARE(column(onDisk, store::What), (QStringList{"stays", "moves"}));
+        QCOMPARE(column(doc().dayList(), 2), QStringList { "stays" });
+        QCOMPARE(column(onDisk, store::What), (QStringList { "stays", "moves" }));
         QCOMPARE(onDisk.cell(store::Key, 2), store::makeKey(datevalue::dayNumber(kToday.addDays(3)), 100));
         QCOMPARE(onDisk.cell(store::Time, 2), QStringLiteral("9:00 AM"));
     }
@@ -394,7 +399,7 @@ private Q_SLOTS:
         start();
         addDayTask(QStringLiteral("Yoga"), QTime(7, 0));
         m_window->dayView()->setCurrentTableRow(1);
-        m_app->dialogs.confirmAnswers = {true}; // "Really add ... events to the calendar?"
+        m_app->dialogs.confirmAnswers = { true }; // "Really add ... events to the calendar?"
         whenEditorShows([](TfrmEdit *editor) {
             QTest::keyClicks(child<QPlainTextEdit>(editor, "memMain"), QStringLiteral(" class"));
             QTimer::singleShot(0, [] {
@@ -407,7 +412,7 @@ private Q_SLOTS:
             editor->Repeat1Click();
         });
         commands().btEditClick(editflow::TaskList::Day);
-        QCOMPARE(column(doc().dayList(), 2), QStringList{"Yoga"});
+        QCOMPARE(column(doc().dayList(), 2), QStringList { "Yoga" });
         const CellTable onDisk = storeOnDisk();
         QCOMPARE(onDisk.cell(store::What, 1), QStringLiteral("Yoga"));
         QCOMPARE(onDisk.rowCount(), 1 + 1 + 31); // the day after to 30 days after it
@@ -460,16 +465,16 @@ private Q_SLOTS:
         whenEditorShows(typeAndPress(QStringLiteral("by key"), "btOK"));
         m_window->dayView()->setFocus();
         QTest::keyClick(m_window->dayView(), Qt::Key_Insert);
-        QCOMPARE(column(doc().dayList(), 2), QStringList{"by key"});
+        QCOMPARE(column(doc().dayList(), 2), QStringList { "by key" });
         whenEditorShows(typeAndPress(QStringLiteral("by menu"), "btOK"));
         m_window->actions().InsertTodo1->trigger();
-        QCOMPARE(column(doc().todoList(), todo::What), QStringList{"by menu"});
+        QCOMPARE(column(doc().todoList(), todo::What), QStringList { "by menu" });
         QVERIFY(m_window->actions().DeleteTask1->isEnabled());
-        m_app->dialogs.confirmAnswers = {true};
+        m_app->dialogs.confirmAnswers = { true };
         m_window->todoView()->setFocus();
         m_window->todoView()->setCurrentTableRow(1);
         QTest::keyClick(m_window->todoView(), Qt::Key_Delete);
-        QCOMPARE(column(doc().todoList(), todo::What), QStringList{""});
+        QCOMPARE(column(doc().todoList(), todo::What), QStringList { "" });
     }
 };
 

@@ -1,5 +1,4 @@
 #include "appfixture.h"
-#include "testfiles.h"
 #include "options/color.h"
 #include "options/optionfonts.h"
 #include "options/options.h"
@@ -7,6 +6,7 @@
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
 #include "store/gridfile.h"
+#include "testfiles.h"
 #include "widgets/colours.h"
 
 #include <QAction>
@@ -29,8 +29,7 @@ const QDate kDay(2026, 2, 14); // in the third calendar
 const int kGreen = colornumber::fromRgb(0, 128, 0);
 const int kLime = colornumber::fromRgb(0, 255, 0);
 
-template <class W>
-W *child(QObject *parent, const char *name)
+template <class W> W *child(QObject *parent, const char *name)
 {
     W *found = parent->findChild<W *>(QLatin1String(name));
     if (!found)
@@ -39,8 +38,7 @@ W *child(QObject *parent, const char *name)
 }
 
 // Runs `answer` on the next modal dialog of type D as soon as it shows.
-template <class D>
-void whenShown(std::function<void(D *)> answer)
+template <class D> void whenShown(std::function<void(D *)> answer)
 {
     auto *timer = new QTimer;
     timer->setInterval(10);
@@ -110,9 +108,8 @@ private Q_SLOTS:
     {
         m_app->loadDocument();
         auto dialog = makeDialog();
-        for (const char *box : {"cbShadow", "cbPendingOnly", "cbColorDone", "cbColorNotDone", "cbPlayAlarm",
-                                "cbRepeatAlarm", "cbShowMissed", "cbConfirm", "cbDragConfirm", "cbAutoStart",
-                                "cbPopup"})
+        for (const char *box : { "cbShadow", "cbPendingOnly", "cbColorDone", "cbColorNotDone", "cbPlayAlarm",
+                 "cbRepeatAlarm", "cbShowMissed", "cbConfirm", "cbDragConfirm", "cbAutoStart", "cbPopup" })
             child<QCheckBox>(dialog.get(), box)->toggle();
         child<QRadioButton>(dialog.get(), "rbMonday")->setChecked(true);
         child<QSpinBox>(dialog.get(), "edRowHeight")->setValue(31);
@@ -165,7 +162,8 @@ private Q_SLOTS:
     {
         CellTable table = store::newStore();
         table.setRowCount(2);
-        const QStringList row{store::makeKey(datevalue::dayNumber(kDay), 101), "10:00 AM", "", "Dentist", "No", "No"};
+        const QStringList row { store::makeKey(datevalue::dayNumber(kDay), 101), "10:00 AM", "", "Dentist", "No",
+            "No" };
         for (int c = 0; c < 6; ++c)
             table.setCell(c, 1, row[c]);
         store::compactAndSort(table);
@@ -261,7 +259,7 @@ private Q_SLOTS:
         auto *test = child<QPushButton>(dialog.get(), "btTest");
 
         test->click();
-        QCOMPARE(m_app->sound.played, QStringList{bell});
+        QCOMPARE(m_app->sound.played, QStringList { bell });
         QCOMPARE(m_app->sound.looping, repeat);
         QVERIFY(m_app->sound.isPlaying());
         QCOMPARE(test->text(), captionWhilePlaying);
@@ -320,8 +318,8 @@ private Q_SLOTS:
         QCOMPARE(m_app->fileDialogs.asked.size(), 1);
         QCOMPARE(m_app->fileDialogs.asked[0].title, QStringLiteral("Sound Files"));
         QCOMPARE(m_app->fileDialogs.asked[0].initial, QStringLiteral("/sounds/old.wav"));
-        QCOMPARE(m_app->fileDialogs.asked[0].filter,
-                 QStringLiteral("Wav sound files (*.wav)|*.wav|All files (*.*)|*.*"));
+        QCOMPARE(
+            m_app->fileDialogs.asked[0].filter, QStringLiteral("Wav sound files (*.wav)|*.wav|All files (*.*)|*.*"));
         QCOMPARE(edit->text(), path);
     }
 
@@ -330,7 +328,7 @@ private Q_SLOTS:
         m_app->loadDocument();
         auto dialog = makeDialog();
         child<QPushButton>(dialog.get(), "btHelp")->click();
-        QCOMPARE(m_app->help.topics, QList<int>{400});
+        QCOMPARE(m_app->help.topics, QList<int> { 400 });
     }
 
     // The font buttons show the fonts they stand for; a font chosen reaches the lists at once.

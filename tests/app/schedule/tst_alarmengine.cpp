@@ -1,9 +1,9 @@
 #include "appfixture.h"
-#include "testfiles.h"
 #include "schedule/alarmcommands.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
 #include "store/gridfile.h"
+#include "testfiles.h"
 #include "widgets/gridview.h"
 
 #include <QTest>
@@ -35,9 +35,9 @@ class TestAlarmEngine : public QObject
         CellTable table = store::newStore();
         table.setRowCount(int(tasks.size()) + 1);
         for (int i = 0; i < tasks.size(); ++i) {
-            const QStringList cells{store::makeKey(datevalue::dayNumber(tasks[i].day), 101 + i),
-                                    QLatin1String(tasks[i].time), QString(), QLatin1String(tasks[i].what),
-                                    QStringLiteral("No"), QLatin1String(tasks[i].alarm)};
+            const QStringList cells { store::makeKey(datevalue::dayNumber(tasks[i].day), 101 + i),
+                QLatin1String(tasks[i].time), QString(), QLatin1String(tasks[i].what), QStringLiteral("No"),
+                QLatin1String(tasks[i].alarm) };
             for (int c = 0; c < 6; ++c)
                 table.setCell(c, i + 1, cells[c]);
         }
@@ -79,7 +79,7 @@ private Q_SLOTS:
     // notification goes out, and a click clears all of it.
     void anAlarmEndToEnd()
     {
-        writeStore({{kToday, "2:30 PM", "Dentist"}});
+        writeStore({ { kToday, "2:30 PM", "Dentist" } });
         start(QTime(14, 29));
         check(QTime(14, 29, 50));
         QVERIFY(!panel()->isVisible());
@@ -88,10 +88,10 @@ private Q_SLOTS:
         QCOMPARE(panel()->text(), QStringLiteral("Alarm \"Dentist\" at 2:30 PM ... click panel to clear"));
         QCOMPARE(panel()->width(), m_window->width());
         QVERIFY(panel()->geometry().bottom() >= m_window->height() - 1);
-        QCOMPARE(m_app->sound.played, QStringList{m_app->data(QStringLiteral("alarm.wav"))});
+        QCOMPARE(m_app->sound.played, QStringList { m_app->data(QStringLiteral("alarm.wav")) });
         QVERIFY(m_app->sound.isPlaying());
         QVERIFY(m_app->sound.looping);
-        QCOMPARE(m_app->notifications.sent, QStringList{QStringLiteral("Alarm at 2:30 PM\nDentist")});
+        QCOMPARE(m_app->notifications.sent, QStringList { QStringLiteral("Alarm at 2:30 PM\nDentist") });
         QVERIFY(m_window->timerPool().isEnabled(m_window->trigger(2)));
         const QColor before = panel()->colour();
         m_window->timerPoolAllTriggers(m_window->trigger(2));
@@ -110,7 +110,7 @@ private Q_SLOTS:
     // in turn, none dropped.
     void alarmsAreQueuedNeverDropped()
     {
-        writeStore({{kToday, "2:30 PM", "first"}, {kToday, "2:30 PM", "second"}, {kToday, "2:31 PM", "third"}});
+        writeStore({ { kToday, "2:30 PM", "first" }, { kToday, "2:30 PM", "second" }, { kToday, "2:31 PM", "third" } });
         start(QTime(14, 29));
         check(QTime(14, 30, 1));
         QVERIFY(panel()->text().contains(QStringLiteral("first")));
@@ -127,7 +127,7 @@ private Q_SLOTS:
 
     void hideSilencesWithoutClearing()
     {
-        writeStore({{kToday, "2:30 PM", "Dentist"}});
+        writeStore({ { kToday, "2:30 PM", "Dentist" } });
         start(QTime(14, 29));
         check(QTime(14, 30));
         m_window->actions().Hide1->trigger();
@@ -141,7 +141,7 @@ private Q_SLOTS:
 
     void anAlarmBringsTheHiddenWindowBack()
     {
-        writeStore({{kToday, "2:30 PM", "Dentist"}});
+        writeStore({ { kToday, "2:30 PM", "Dentist" } });
         start(QTime(14, 29), false);
         m_window->startHidden();
         check(QTime(14, 30));
@@ -158,7 +158,7 @@ private Q_SLOTS:
     void aSilentAlarmStillShows()
     {
         QFETCH(QString, path);
-        writeStore({{kToday, "2:30 PM", "Dentist"}});
+        writeStore({ { kToday, "2:30 PM", "Dentist" } });
         start(QTime(14, 29));
         Options options = m_app->document->options();
         options.alarmPath = path;
@@ -171,7 +171,7 @@ private Q_SLOTS:
 
     void playAlarmOffKeepsTheEngineDormant()
     {
-        writeStore({{kToday, "2:30 PM", "Dentist"}});
+        writeStore({ { kToday, "2:30 PM", "Dentist" } });
         start(QTime(14, 29));
         Options options = m_app->document->options();
         options.playAlarm = false;
@@ -184,7 +184,7 @@ private Q_SLOTS:
     // The day toolbar's toggle flips the selected task's alarm and keeps it on disk.
     void theAlarmToggleIsSaved()
     {
-        writeStore({{kToday, "2:30 PM", "Dentist", "No"}});
+        writeStore({ { kToday, "2:30 PM", "Dentist", "No" } });
         start(QTime(9, 0));
         m_window->dayView()->setCurrentTableRow(1);
         m_window->actions().ToolButton15->trigger();
@@ -208,18 +208,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("lastCheck");
         QTest::addColumn<bool>("showMissed");
         QTest::addColumn<QStringList>("listed");
-        QTest::newRow("since 13:50") << "2026-01-31T13:50:00" << true << QStringList{"Dentist"};
-        QTest::newRow("the option off") << "2026-01-31T13:50:00" << false << QStringList{};
-        QTest::newRow("a first start") << "" << true << QStringList{};
+        QTest::newRow("since 13:50") << "2026-01-31T13:50:00" << true << QStringList { "Dentist" };
+        QTest::newRow("the option off") << "2026-01-31T13:50:00" << false << QStringList {};
+        QTest::newRow("a first start") << "" << true << QStringList {};
     }
     void missedSinceTheLastRun()
     {
         QFETCH(QString, lastCheck);
         QFETCH(bool, showMissed);
         QFETCH(QStringList, listed);
-        writeStore({{kToday, "2:30 PM", "Dentist"}, {kToday, "5:00 PM", "later"}});
+        writeStore({ { kToday, "2:30 PM", "Dentist" }, { kToday, "5:00 PM", "later" } });
         if (!lastCheck.isEmpty())
-            writeAlarmRecord(*m_app->settings, {lastCheck});
+            writeAlarmRecord(*m_app->settings, { lastCheck });
         m_app->settings->writeBool(QStringLiteral("Options"), QStringLiteral("ShowMissedAlarms"), showMissed);
         start(QTime(14, 40));
         TfrmMissed *missed = engine().missedWindow();
@@ -239,7 +239,7 @@ private Q_SLOTS:
     void aClockJumpListsWhatWasMissed()
     {
         const QDate yesterday = kToday.addDays(-1);
-        writeStore({{yesterday, "11:00 PM", "late yesterday"}, {kToday, "3:30 PM", "in the sleep"}});
+        writeStore({ { yesterday, "11:00 PM", "late yesterday" }, { kToday, "3:30 PM", "in the sleep" } });
         start(QTime(15, 0));
         check(QTime(15, 0, 30));
         QVERIFY(!engine().missedWindow());

@@ -1,10 +1,10 @@
 #include "appfixture.h"
-#include "testfiles.h"
 #include "schedule/alarmcommands.h"
 #include "schedule/popupsummary.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
 #include "store/gridfile.h"
+#include "testfiles.h"
 #include "widgets/monthcalendar.h"
 
 #include <QListWidget>
@@ -29,8 +29,8 @@ class TestPopupSummary : public QObject
     {
         CellTable table = store::newStore();
         table.setRowCount(3);
-        const QStringList a{store::makeKey(datevalue::dayNumber(kDay), 101), "9:00 AM", "", "Florist", "No", "No"};
-        const QStringList b{store::makeKey(datevalue::dayNumber(kToday), 101), "10:00 AM", "", "Now", "No", "Yes"};
+        const QStringList a { store::makeKey(datevalue::dayNumber(kDay), 101), "9:00 AM", "", "Florist", "No", "No" };
+        const QStringList b { store::makeKey(datevalue::dayNumber(kToday), 101), "10:00 AM", "", "Now", "No", "Yes" };
         for (int c = 0; c < 6; ++c) {
             table.setCell(c, 1, a[c]);
             table.setCell(c, 2, b[c]);
@@ -49,7 +49,7 @@ class TestPopupSummary : public QObject
     {
         MonthCalendar *cal = m_window->calendar(2);
         const QPoint at = cal->cellRect(cal->cellOfDate(day)).center();
-        for (const QPoint p : {at - QPoint(1, 0), at}) {
+        for (const QPoint p : { at - QPoint(1, 0), at }) {
             QMouseEvent move(QEvent::MouseMove, p, cal->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
             QCoreApplication::sendEvent(cal, &move);
         }
@@ -88,8 +88,8 @@ private Q_SLOTS:
         QVERIFY(popup->geometry().left() > m_window->calendar(1)->mapTo(m_window.get(), QPoint(0, 0)).x());
 
         // A move over the day list hides it.
-        QWidget *viewport = m_window->findChild<QWidget *>(QStringLiteral("gridDay"))->findChild<QWidget *>(
-            QStringLiteral("qt_scrollarea_viewport"));
+        QWidget *viewport = m_window->findChild<QWidget *>(QStringLiteral("gridDay"))
+                                ->findChild<QWidget *>(QStringLiteral("qt_scrollarea_viewport"));
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &move);
         QVERIFY(!popup->isVisible());
@@ -113,11 +113,13 @@ private Q_SLOTS:
         m_window->actions().popupOff->trigger();
         QVERIFY(!m_window->timerPool().isEnabled(m_window->trigger(4)));
         QVERIFY(m_window->actions().popupOff->isChecked());
-        QCOMPARE(m_app->settings->find(QStringLiteral("Options"), QStringLiteral("qPopup")), std::optional<QString>("0"));
+        QCOMPARE(
+            m_app->settings->find(QStringLiteral("Options"), QStringLiteral("qPopup")), std::optional<QString>("0"));
         restOn(kDay);
         QCOMPARE(ticksUntilShown(), 0);
         m_window->actions().popupOn->trigger();
-        QCOMPARE(m_app->settings->find(QStringLiteral("Options"), QStringLiteral("qPopup")), std::optional<QString>("1"));
+        QCOMPARE(
+            m_app->settings->find(QStringLiteral("Options"), QStringLiteral("qPopup")), std::optional<QString>("1"));
         QVERIFY(m_window->timerPool().isEnabled(m_window->trigger(4)));
     }
 };

@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "shell/about.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/shellopener.h"
+#include "shell/about.h"
 #include "widgets/analogclock.h"
 
 namespace {

@@ -1,16 +1,16 @@
 #include "appfixture.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 #include "settings/settingsstore.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
 #include "shell/panes.h"
-#include "store/storecommands.h"
 #include "store/filter.h"
-#include "text/datevalue.h"
 #include "store/gridfile.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/shellopener.h"
+#include "store/storecommands.h"
 #include "store/taskstore.h"
+#include "text/datevalue.h"
 #include "widgets/gridview.h"
 #include "widgets/monthcalendar.h"
 
@@ -18,9 +18,9 @@
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -49,8 +49,8 @@ class TestCalendars : public QObject
         table.setRowCount(int(tasks.size()) + 1);
         for (int i = 0; i < tasks.size(); ++i) {
             const Task &t = tasks[i];
-            const QStringList cells{store::makeKey(datevalue::dayNumber(t.day), 101 + i), QStringLiteral("9:00 AM"),
-                                    t.category, t.what, t.done, QStringLiteral("No")};
+            const QStringList cells { store::makeKey(datevalue::dayNumber(t.day), 101 + i), QStringLiteral("9:00 AM"),
+                t.category, t.what, t.done, QStringLiteral("No") };
             for (int c = 0; c < 6; ++c)
                 table.setCell(c, i + 1, cells[c]);
         }
@@ -86,10 +86,7 @@ class TestCalendars : public QObject
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_app = std::make_unique<AppFixture>(QDateTime(QDate(2026, 1, 31), QTime(10, 0)));
-    }
+    void init() { m_app = std::make_unique<AppFixture>(QDateTime(QDate(2026, 1, 31), QTime(10, 0))); }
 
     void todayInTheSecondCalendarCutsTheDays()
     {
@@ -97,7 +94,7 @@ private Q_SLOTS:
         auto window = showWindow();
         QVERIFY(window);
         QCOMPARE(window->activeCalendar(), 1);
-        QCOMPARE(months(*window), (QList<int>{12, 1, 2, 3}));
+        QCOMPARE(months(*window), (QList<int> { 12, 1, 2, 3 }));
         QCOMPARE(window->calendar(0)->date(), QDate(2023, 12, 31));
         QCOMPARE(window->calendar(2)->date(), QDate(2024, 2, 29));
         QCOMPARE(window->calendar(3)->date(), QDate(2024, 3, 29)); // the cut carries on
@@ -114,14 +111,14 @@ private Q_SLOTS:
         QTest::keyClick(window->calendar(3), Qt::Key_Right); // the main window moves the day
         QCOMPARE(window->selectedDay(), QDate(2026, 5, 1));
         QCOMPARE(window->activeCalendar(), 3);
-        QCOMPARE(months(*window), (QList<int>{2, 3, 4, 5}));
+        QCOMPARE(months(*window), (QList<int> { 2, 3, 4, 5 }));
         QCOMPARE(window->dayView()->table()->rowCount(), 2);
     }
 
     void keys()
     {
-        writeStore({{QDate(2026, 1, 31), "No", "", "one"}, {QDate(2026, 1, 31), "No", "", "two"},
-                    {QDate(2026, 1, 31), "No", "", "three"}});
+        writeStore({ { QDate(2026, 1, 31), "No", "", "one" }, { QDate(2026, 1, 31), "No", "", "two" },
+            { QDate(2026, 1, 31), "No", "", "three" } });
         auto window = showWindow();
         QVERIFY(window);
         GridView *list = window->dayView();
@@ -138,13 +135,13 @@ private Q_SLOTS:
         QCOMPARE(window->selectedDay(), QDate(2026, 1, 23));
         QVERIFY(window->isVisible());
         QCOMPARE(window->findChild<QWidget *>(QStringLiteral("StatusBar1"))->property("text").toString(),
-                 QStringLiteral("Today is Saturday, January 31, 2026"));
+            QStringLiteral("Today is Saturday, January 31, 2026"));
         window->Today1Click();
         QCOMPARE(window->selectedDay(), QDate(2026, 1, 31));
         QCOMPARE(window->activeCalendar(), 1);
         window->NextMonth1Click();
         QCOMPARE(window->selectedDay(), QDate(2026, 2, 28));
-        QCOMPARE(months(*window), (QList<int>{1, 2, 3, 4}));
+        QCOMPARE(months(*window), (QList<int> { 1, 2, 3, 4 }));
     }
 
     void dayColours_data()
@@ -154,11 +151,14 @@ private Q_SLOTS:
         QTest::addColumn<bool>("notDoneBox");
         QTest::addColumn<QString>("expected"); // "open", "done", "holiday", "plain"
         const QDate day(2026, 2, 14);
-        QTest::newRow("done and open, both boxes") << QList<Task>{{day, "Yes"}, {day, "No"}} << true << true << "open";
-        QTest::newRow("done and open, done box") << QList<Task>{{day, "Yes"}, {day, "No"}} << true << false << "done";
-        QTest::newRow("holiday with an open task") << QList<Task>{{day, "No"}} << true << true << "open";
-        QTest::newRow("holiday, task filtered out") << QList<Task>{{day, "No", "Home"}} << true << true << "holiday";
-        QTest::newRow("holiday, no boxes") << QList<Task>{{day, "No"}} << false << false << "holiday";
+        QTest::newRow("done and open, both boxes")
+            << QList<Task> { { day, "Yes" }, { day, "No" } } << true << true << "open";
+        QTest::newRow("done and open, done box")
+            << QList<Task> { { day, "Yes" }, { day, "No" } } << true << false << "done";
+        QTest::newRow("holiday with an open task") << QList<Task> { { day, "No" } } << true << true << "open";
+        QTest::newRow("holiday, task filtered out")
+            << QList<Task> { { day, "No", "Home" } } << true << true << "holiday";
+        QTest::newRow("holiday, no boxes") << QList<Task> { { day, "No" } } << false << false << "holiday";
     }
     void dayColours()
     {
@@ -171,7 +171,7 @@ private Q_SLOTS:
         auto window = showWindow();
         QVERIFY(window);
         FilterState filter = document().filter();
-        filter.categories = {{QStringLiteral("Home"), false}};
+        filter.categories = { { QStringLiteral("Home"), false } };
         document().setFilter(filter);
         Options options = document().options();
         options.doneColor = doneBox;
@@ -180,15 +180,14 @@ private Q_SLOTS:
         // 14 February is in the active calendar's neighbour: not selected there.
         const CalendarStrip::CellLook look = window->cellLook(2, QDate(2026, 2, 14));
         QVERIFY(look.paint);
-        const QMap<QString, QColor> backgrounds{{"open", QColor(255, 0, 0)},
-                                                {"done", QColor(0, 255, 255)},
-                                                {"holiday", QColor(255, 255, 0)}};
+        const QMap<QString, QColor> backgrounds { { "open", QColor(255, 0, 0) }, { "done", QColor(0, 255, 255) },
+            { "holiday", QColor(255, 255, 0) } };
         QCOMPARE(look.background, backgrounds.value(expected));
     }
 
     void selectedDayOfAnInactiveCalendarShowsTaskColours()
     {
-        writeStore({{QDate(2026, 2, 28), "No"}});
+        writeStore({ { QDate(2026, 2, 28), "No" } });
         auto window = showWindow();
         QVERIFY(window);
         QCOMPARE(window->calendar(2)->date(), QDate(2026, 2, 28)); // cut from the 31st, selected there
@@ -199,7 +198,7 @@ private Q_SLOTS:
 
     void headings()
     {
-        writeStore({{QDate(2026, 1, 31), "No"}, {QDate(2026, 1, 31), "No"}, {QDate(2026, 2, 1), "No"}});
+        writeStore({ { QDate(2026, 1, 31), "No" }, { QDate(2026, 1, 31), "No" }, { QDate(2026, 2, 1), "No" } });
         writeHoliday(QStringLiteral("Groundhog Day"), QStringLiteral("February"), QStringLiteral("2"));
         auto window = showWindow();
         QVERIFY(window);
@@ -249,8 +248,8 @@ private Q_SLOTS:
 
     void uncheckingDoneItemsHidesDoneTasksAtOnce()
     {
-        writeStore({{QDate(2026, 1, 31), "Yes", "", "done"}, {QDate(2026, 1, 31), "No", "", "open"},
-                    {QDate(2026, 2, 3), "Yes", "", "done later"}});
+        writeStore({ { QDate(2026, 1, 31), "Yes", "", "done" }, { QDate(2026, 1, 31), "No", "", "open" },
+            { QDate(2026, 2, 3), "Yes", "", "done later" } });
         auto window = showWindow();
         QVERIFY(window);
         QCOMPARE(window->dayView()->table()->rowCount(), 3);
@@ -275,7 +274,7 @@ private Q_SLOTS:
     void notesPaneWritesBackOnlyAnEditedText()
     {
         const QString note = QStringLiteral("Call Ann\r\nbefore 5\r\n");
-        writeStore({{QDate(2026, 1, 31), "No", "", note}, {QDate(2026, 1, 31), "No", "", "second"}});
+        writeStore({ { QDate(2026, 1, 31), "No", "", note }, { QDate(2026, 1, 31), "No", "", "second" } });
         auto window = showWindow();
         QVERIFY(window);
         QPlainTextEdit *pane = window->notesPane();

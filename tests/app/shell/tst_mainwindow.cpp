@@ -1,5 +1,4 @@
 #include "appfixture.h"
-#include "testfiles.h"
 #include "platform/qtdialogs.h"
 #include "schedule/edholiday.h"
 #include "schedule/holiday.h"
@@ -8,29 +7,31 @@
 #include "shell/trayicon.h"
 #include "shell/version.h"
 #include "store/gridfile.h"
+#include "testfiles.h"
 #include "widgets/calendarstrip.h"
 #include "widgets/datenavigator.h"
 #include "widgets/gridview.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <functional>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <functional>
 
 namespace {
 
 void addTask(CellTable &store, int row, const QString &key, const QString &what)
 {
-    const QStringList cells{key, QStringLiteral("9:00 AM"), QString(), what, QStringLiteral("No"), QStringLiteral("No")};
+    const QStringList cells { key, QStringLiteral("9:00 AM"), QString(), what, QStringLiteral("No"),
+        QStringLiteral("No") };
     for (int c = 0; c < cells.size(); ++c)
         store.setCell(c, row, cells[c]);
 }
@@ -88,10 +89,7 @@ class TestMainWindow : public QObject
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_app = std::make_unique<AppFixture>(QDateTime(version::buildDate(), QTime(10, 30)));
-    }
+    void init() { m_app = std::make_unique<AppFixture>(QDateTime(version::buildDate(), QTime(10, 30))); }
 
     void firstRunCreatesBothFilesAtClose()
     {
@@ -102,7 +100,7 @@ private Q_SLOTS:
         window->show();
         window->close();
         QCOMPARE(readAll(data(QStringLiteral("grid.grd"))),
-                 QByteArray("6,1\r\ncw 0,64\r\ncw 1,64\r\ncw 2,64\r\ncw 3,64\r\ncw 4,64\r\ncw 5,64\r\n"));
+            QByteArray("6,1\r\ncw 0,64\r\ncw 1,64\r\ncw 2,64\r\ncw 3,64\r\ncw 4,64\r\ncw 5,64\r\n"));
         CellTable todo;
         QVERIFY(readGridFile(todo, data(QStringLiteral("gridNon.grd"))).ok());
         QCOMPARE(todo.rowCount(), 2);
@@ -147,8 +145,8 @@ private Q_SLOTS:
         QCOMPARE(window->clientHeight(), WindowLayout::kDefaultClientHeight);
         window->show();
         window->close();
-        const QStringList names{"Split2", "ClientHeight", "ClientWidth", "Split1", "SplitDay"};
-        const QStringList values{"296", "450", QString::number(window->width()), "314", "120"};
+        const QStringList names { "Split2", "ClientHeight", "ClientWidth", "Split1", "SplitDay" };
+        const QStringList values { "296", "450", QString::number(window->width()), "314", "120" };
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(m_app->settings->layoutValue(names[i]).value_or(QString()), values[i]);
     }
@@ -161,7 +159,7 @@ private Q_SLOTS:
         auto *split2 = window->findChild<QSplitter *>(QStringLiteral("split2"));
         window->showMaximized();
         QTRY_VERIFY(window->isMaximized());
-        split2->setSizes({385, std::max(split2->height() - 385, 0)});
+        split2->setSizes({ 385, std::max(split2->height() - 385, 0) });
         Q_EMIT split2->splitterMoved(385, 1);
         window->showNormal();
         QTRY_VERIFY(!window->isMaximized());
@@ -195,7 +193,7 @@ private Q_SLOTS:
         window->show();
         window->close();
 
-        const QStringList aside = QDir(m_app->dataFolder()).entryList({QStringLiteral("grid.grd.damaged-*")});
+        const QStringList aside = QDir(m_app->dataFolder()).entryList({ QStringLiteral("grid.grd.damaged-*") });
         QCOMPARE(aside.size(), 1);
         QCOMPARE(readAll(data(aside[0])), damaged);
         QVERIFY(QFile::exists(data(QStringLiteral("grid.grd"))));
@@ -208,7 +206,8 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(data(QStringLiteral("gridNon.grd"))));
         window->TrayIconAppMinimize();
         QCOMPARE(m_app->dialogs.errors.size(), 1);
-        QVERIFY(m_app->dialogs.errors[0].startsWith(QStringLiteral("Couldn't save ") + data(QStringLiteral("gridNon.grd"))));
+        QVERIFY(m_app->dialogs.errors[0].startsWith(
+            QStringLiteral("Couldn't save ") + data(QStringLiteral("gridNon.grd"))));
         QVERIFY(QDir().rmdir(data(QStringLiteral("gridNon.grd"))));
     }
 
@@ -234,7 +233,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(todoPath));
         if (answer == 0) // the user frees the name while the question is up
             m_app->dialogs.onQuestion = [todoPath](const QString &) { QDir().rmdir(todoPath); };
-        m_app->dialogs.choiceAnswers = {answer};
+        m_app->dialogs.choiceAnswers = { answer };
         QCOMPARE(window->close(), closed);
         QCOMPARE(m_app->dialogs.questions.size(), 1);
         QVERIFY(m_app->dialogs.questions[0].startsWith(QStringLiteral("Couldn't save ") + todoPath));
@@ -255,7 +254,7 @@ private Q_SLOTS:
         QVERIFY(!window->isVisible());
         QVERIFY(m_app->dialogs.questions.isEmpty());
         QVERIFY(m_app->dialogs.errors.isEmpty());
-        const QStringList kept = QDir(m_app->dataFolder()).entryList({QStringLiteral("gridNon.grd.unsaved-*")});
+        const QStringList kept = QDir(m_app->dataFolder()).entryList({ QStringLiteral("gridNon.grd.unsaved-*") });
         QCOMPARE(kept.size(), 1);
         CellTable copy;
         QVERIFY(readGridFile(copy, data(kept[0])).ok());
@@ -271,7 +270,7 @@ private Q_SLOTS:
     void aHiddenStartIsComplete()
     {
         const QDate today = version::buildDate();
-        writeDay(data(QStringLiteral("grid.grd")), today, {QStringLiteral("one"), QStringLiteral("two")});
+        writeDay(data(QStringLiteral("grid.grd")), today, { QStringLiteral("one"), QStringLiteral("two") });
         CellTable rules(4, 2);
         rules.setCell(0, 1, QStringLiteral("Founders' Day"));
         rules.setCell(2, 1, RegionalSettings::englishUS().monthNames[today.month() - 1]);
@@ -301,7 +300,8 @@ private Q_SLOTS:
             listed = true;
             // The editor offers today's month and day to begin with.
             whenModalShows<TfrmEditHoliday>([](TfrmEditHoliday *editor) {
-                QTest::keyClicks(editor->findChild<QLineEdit *>(QStringLiteral("edName")), QStringLiteral("Founders' Day"));
+                QTest::keyClicks(
+                    editor->findChild<QLineEdit *>(QStringLiteral("edName")), QStringLiteral("Founders' Day"));
                 editor->findChild<QPushButton *>(QStringLiteral("btOK"))->click();
             });
             list->findChild<QPushButton *>(QStringLiteral("btAdd"))->click();
@@ -309,7 +309,8 @@ private Q_SLOTS:
         });
         window->actions().Holidays1->trigger();
         QVERIFY(listed);
-        QVERIFY2(window->dateHeadingText().startsWith(QStringLiteral("Founders' Day")), qPrintable(window->dateHeadingText()));
+        QVERIFY2(window->dateHeadingText().startsWith(QStringLiteral("Founders' Day")),
+            qPrintable(window->dateHeadingText()));
         QVERIFY(QFile::exists(data(QStringLiteral("holiday.grd"))));
     }
 
@@ -325,7 +326,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, how);
         const QDate today = version::buildDate();
-        writeDay(data(QStringLiteral("grid.grd")), today, {QStringLiteral("Buy paint")});
+        writeDay(data(QStringLiteral("grid.grd")), today, { QStringLiteral("Buy paint") });
         auto window = shownWindow();
         QPlainTextEdit *notes = window->notesPane();
         QVERIFY(notes->isVisible());
@@ -346,7 +347,7 @@ private Q_SLOTS:
     void theNotesPaneShowsANoteLineByLineAndKeepsIt()
     {
         const QString note = QStringLiteral("Buy paint\r\nwhite, 2 litres\r\nand a roller\r\n");
-        writeDay(data(QStringLiteral("grid.grd")), version::buildDate(), {note});
+        writeDay(data(QStringLiteral("grid.grd")), version::buildDate(), { note });
         auto window = shownWindow();
         QPlainTextEdit *notes = window->notesPane();
         QCOMPARE(notes->toPlainText(), QStringLiteral("Buy paint\nwhite, 2 litres\nand a roller"));
@@ -360,7 +361,7 @@ private Q_SLOTS:
         QTest::keyClicks(notes, QStringLiteral("R"));
         window->todoView()->setFocus();
         QCOMPARE(m_app->document->store().cell(store::What, 1),
-                 QStringLiteral("Buy paint\r\nwhite, 2 litres\r\nand a rolleR\r\n"));
+            QStringLiteral("Buy paint\r\nwhite, 2 litres\r\nand a rolleR\r\n"));
     }
 
     void altHHidesTheWindow()
@@ -386,7 +387,7 @@ private Q_SLOTS:
     void fiveTriggersInOrder()
     {
         auto window = makeWindow();
-        const int intervals[5] = {50000, 1000, 40, 120, 1000};
+        const int intervals[5] = { 50000, 1000, 40, 120, 1000 };
         QCOMPARE(window->timerPool().count(), 5);
         for (int order = 1; order <= 5; ++order) {
             QCOMPARE(window->timerPool().interval(window->trigger(order)), intervals[order - 1]);
@@ -425,9 +426,9 @@ private Q_SLOTS:
         window->show();
         window->close();
         QCOMPARE(m_app->dialogs.plain,
-                 notice ? QStringList{QStringLiteral(
-                              "This version is over a year old.  Check https://www.veltrane.example/tallyday for updates")}
-                        : QStringList{});
+            notice ? QStringList { QStringLiteral(
+                "This version is over a year old.  Check https://www.veltrane.example/tallyday for updates") }
+                   : QStringList {});
         QVERIFY(QFile::exists(data(QStringLiteral("grid.grd")))); // written before the notice
     }
 
@@ -435,18 +436,18 @@ private Q_SLOTS:
     {
         auto window = makeWindow();
         window->actions().HomePage1->trigger();
-        QCOMPARE(m_app->opener.opened, QStringList{QStringLiteral("https://www.veltrane.example/tallyday")});
+        QCOMPARE(m_app->opener.opened, QStringList { QStringLiteral("https://www.veltrane.example/tallyday") });
         QVERIFY(m_app->dialogs.errors.isEmpty());
         m_app->opener.succeed = false;
         window->actions().HomePage1->trigger();
-        QCOMPARE(m_app->dialogs.errors, QStringList{QStringLiteral("Couldn't open web browser for home page")});
+        QCOMPARE(m_app->dialogs.errors, QStringList { QStringLiteral("Couldn't open web browser for home page") });
     }
 
     void helpOpensTheMainTopic()
     {
         auto window = makeWindow();
         window->actions().Help2->trigger();
-        QCOMPARE(m_app->help.topics, QList<int>{100});
+        QCOMPARE(m_app->help.topics, QList<int> { 100 });
     }
 
     void hideAndShowAreRunAfterTheCommand()
@@ -462,7 +463,7 @@ private Q_SLOTS:
 
     void trayClickWaitsForADoubleClick()
     {
-        TrayIcon tray(QIcon{});
+        TrayIcon tray(QIcon {});
         QSignalSpy clicked(&tray, &TrayIcon::clicked);
         QSignalSpy doubleClicked(&tray, &TrayIcon::doubleClicked);
         tray.press();

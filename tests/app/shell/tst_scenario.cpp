@@ -1,8 +1,8 @@
 // A user's morning through the real main window on a real (virtual) X server, by keys and
 // mouse clicks only: the files on disk afterwards hold exactly what the user did.
 #include "appfixture.h"
-#include "store/gridfile.h"
 #include "shell/mainwindow.h"
+#include "store/gridfile.h"
 #include "widgets/gridview.h"
 
 #include <QApplication>
@@ -49,7 +49,7 @@ QStringList rows(const QString &path, int column)
 {
     CellTable table;
     if (!readGridFile(table, path).ok())
-        return {QStringLiteral("unreadable")};
+        return { QStringLiteral("unreadable") };
     QStringList texts;
     for (int r = 1; r < table.rowCount(); ++r)
         texts << table.cell(column, r);
@@ -111,7 +111,7 @@ private Q_SLOTS:
         QTRY_COMPARE(app.document->dayList().cell(3, dentist), QStringLiteral("Yes"));
 
         // Delete the other task with the Delete key, confirming.
-        app.dialogs.confirmAnswers = {true};
+        app.dialogs.confirmAnswers = { true };
         QVERIFY(activate());
         day->setFocus();
         day->setCurrentTableRow(dentist == 1 ? 2 : 1);
@@ -125,13 +125,13 @@ private Q_SLOTS:
         QTRY_COMPARE(app.document->todoList().cell(1, 1), QStringLiteral("Buy paint"));
 
         QVERIFY(app.dialogs.errors.isEmpty());
-        QCOMPARE(rows(app.data(QStringLiteral("grid.grd")), store::What), QStringList{"Dentist at 11"});
-        QCOMPARE(rows(app.data(QStringLiteral("grid.grd")), store::Done), QStringList{"Yes"});
-        QCOMPARE(rows(app.data(QStringLiteral("grid.grd")), store::Alarm), QStringList{"No"});
-        QCOMPARE(rows(app.data(QStringLiteral("grid.grd")), store::Key), QStringList{"46053.101"});
-        QCOMPARE(rows(app.data(QStringLiteral("gridComp.grd")), completed::What), QStringList{"Dentist at 11"});
-        QCOMPARE(rows(app.data(QStringLiteral("gridComp.grd")), completed::CompNotes), QStringList{"on time"});
-        QCOMPARE(rows(app.data(QStringLiteral("gridNon.grd")), todo::What), QStringList{"Buy paint"});
+        QCOMPARE(rows(app.data(QStringLiteral("grid.grd")), store::What), QStringList { "Dentist at 11" });
+        QCOMPARE(rows(app.data(QStringLiteral("grid.grd")), store::Done), QStringList { "Yes" });
+        QCOMPARE(rows(app.data(QStringLiteral("grid.grd")), store::Alarm), QStringList { "No" });
+        QCOMPARE(rows(app.data(QStringLiteral("grid.grd")), store::Key), QStringList { "46053.101" });
+        QCOMPARE(rows(app.data(QStringLiteral("gridComp.grd")), completed::What), QStringList { "Dentist at 11" });
+        QCOMPARE(rows(app.data(QStringLiteral("gridComp.grd")), completed::CompNotes), QStringList { "on time" });
+        QCOMPARE(rows(app.data(QStringLiteral("gridNon.grd")), todo::What), QStringList { "Buy paint" });
     }
 };
 

@@ -27,9 +27,9 @@ class TestSearchNavigation : public QObject
         CellTable table = store::newStore();
         table.setRowCount(int(tasks.size()) + 1);
         for (int i = 0; i < tasks.size(); ++i) {
-            const QStringList cells{store::makeKey(datevalue::dayNumber(tasks[i].first), 101 + i),
-                                    QStringLiteral("%1:00 AM").arg(8 + i % 4), QString(), tasks[i].second,
-                                    QStringLiteral("No"), QStringLiteral("No")};
+            const QStringList cells { store::makeKey(datevalue::dayNumber(tasks[i].first), 101 + i),
+                QStringLiteral("%1:00 AM").arg(8 + i % 4), QString(), tasks[i].second, QStringLiteral("No"),
+                QStringLiteral("No") };
             for (int c = 0; c < 6; ++c)
                 table.setCell(c, i + 1, cells[c]);
         }
@@ -58,10 +58,8 @@ private Q_SLOTS:
 
     void findStepsSelectTheHitAndWarnAtTheEnd()
     {
-        writeStore({{QDate(2026, 1, 5), "paint the fence"},
-                    {QDate(2026, 2, 3), "buy milk"},
-                    {QDate(2026, 2, 3), "Paint the door"},
-                    {QDate(2026, 3, 9), "call Ann"}});
+        writeStore({ { QDate(2026, 1, 5), "paint the fence" }, { QDate(2026, 2, 3), "buy milk" },
+            { QDate(2026, 2, 3), "Paint the door" }, { QDate(2026, 3, 9), "call Ann" } });
         auto window = showWindow();
         QVERIFY(window);
         window->actions().Search1->trigger();
@@ -69,7 +67,8 @@ private Q_SLOTS:
         QVERIFY(find && find->isVisible());
         QVERIFY(!find->findChild<QPushButton *>(QStringLiteral("btFindNext"))->isEnabled()); // nothing typed yet
         find->setText(QStringLiteral("paint"));
-        auto findNext = [&] { QTest::mouseClick(find->findChild<QPushButton *>(QStringLiteral("btFindNext")), Qt::LeftButton); };
+        auto findNext
+            = [&] { QTest::mouseClick(find->findChild<QPushButton *>(QStringLiteral("btFindNext")), Qt::LeftButton); };
 
         findNext();
         QCOMPARE(window->selectedDay(), QDate(2026, 1, 5));
@@ -79,7 +78,8 @@ private Q_SLOTS:
         QCOMPARE(selectedWhat(*window), QStringLiteral("Paint the door")); // the second task of that day
         findNext();
         QCOMPARE(m_app->dialogs.warnings,
-                 QStringList{QStringLiteral("Could not find \"paint\" in any calendar task. Search reset to first task date")});
+            QStringList {
+                QStringLiteral("Could not find \"paint\" in any calendar task. Search reset to first task date") });
         QCOMPARE(window->selectedDay(), QDate(2026, 2, 3)); // a failed step moves nothing
         findNext(); // and the next one starts over
         QCOMPARE(window->selectedDay(), QDate(2026, 1, 5));
@@ -88,7 +88,7 @@ private Q_SLOTS:
 
     void highlightedDaySteps()
     {
-        writeStore({{QDate(2025, 12, 24), "before"}, {QDate(2026, 3, 2), "after"}});
+        writeStore({ { QDate(2025, 12, 24), "before" }, { QDate(2026, 3, 2), "after" } });
         auto window = showWindow();
         QVERIFY(window);
         window->actions().NextTask1->trigger();
@@ -121,7 +121,7 @@ private Q_SLOTS:
         QFETCH(QString, step);
         QFETCH(QDate, to);
         QFETCH(int, firstMonth);
-        writeStore({{QDate(2026, 1, 31), "one"}, {QDate(2026, 1, 31), "two"}});
+        writeStore({ { QDate(2026, 1, 31), "one" }, { QDate(2026, 1, 31), "two" } });
         auto window = showWindow();
         QVERIFY(window);
         MonthCalendar *cal = window->calendar(calendar);

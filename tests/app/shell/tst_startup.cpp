@@ -165,8 +165,8 @@ private Q_SLOTS:
         // A store out of order, to see that the close path (sort and save) ran.
         CellTable tasks = store::newStore();
         tasks.setRowCount(3);
-        const QStringList later{"36526.101", "9:00 AM", "", "later", "No", "No"};
-        const QStringList earlier{"36525.101", "9:00 AM", "", "earlier", "No", "No"};
+        const QStringList later { "36526.101", "9:00 AM", "", "later", "No", "No" };
+        const QStringList earlier { "36525.101", "9:00 AM", "", "earlier", "No", "No" };
         for (int c = 0; c < 6; ++c) {
             tasks.setCell(c, 1, later[c]);
             tasks.setCell(c, 2, earlier[c]);

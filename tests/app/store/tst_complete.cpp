@@ -1,12 +1,12 @@
-#include "testfiles.h"
-#include "store/complete.h"
-#include "settings/settingsstore.h"
-#include "store/gridfile.h"
-#include "store/taskdocument.h"
-#include "text/regional.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/shellopener.h"
+#include "settings/settingsstore.h"
+#include "store/complete.h"
+#include "store/gridfile.h"
+#include "store/taskdocument.h"
+#include "testfiles.h"
+#include "text/regional.h"
 #include "widgets/gridview.h"
 #include "widgets/shadowlabel.h"
 
@@ -23,8 +23,8 @@ namespace {
 
 CompletedEntry entry(const QString &what, const QString &notes = QString())
 {
-    return {QStringLiteral("3/15/2000"), QStringLiteral("10:30 AM"), QStringLiteral("Work"),
-            QStringLiteral("Non date task"), what, notes};
+    return { QStringLiteral("3/15/2000"), QStringLiteral("10:30 AM"), QStringLiteral("Work"),
+        QStringLiteral("Non date task"), what, notes };
 }
 
 QStringList column(const CellTable &log, int c)
@@ -54,7 +54,7 @@ class TestComplete : public QObject
     RecordingDialogs m_dialogs;
     bool m_confirm = true;
     RegionalSettings m_us = RegionalSettings::englishUS();
-    FixedClock m_clock{QDateTime(QDate(2000, 3, 15), QTime(10, 30, 5))};
+    FixedClock m_clock { QDateTime(QDate(2000, 3, 15), QTime(10, 30, 5)) };
 
     QString logPath() const { return m_dir->filePath(QStringLiteral("gridComp.grd")); }
 
@@ -69,7 +69,8 @@ class TestComplete : public QObject
             m_earlier.push_back(std::move(m_document));
         if (!m_settings)
             m_settings = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("Task.ini")));
-        m_document = std::make_unique<TaskDocument>(folder.isEmpty() ? m_dir->path() : folder, *m_settings, m_clock, m_us);
+        m_document
+            = std::make_unique<TaskDocument>(folder.isEmpty() ? m_dir->path() : folder, *m_settings, m_clock, m_us);
         for (const QString &problem : m_document->load())
             m_dialogs.showError(problem);
         return std::make_unique<TfrmComplete>(*m_document, m_dialogs, [this] { return m_confirm; });
@@ -137,7 +138,7 @@ private Q_SLOTS:
         old.setCell(0, 0, QStringLiteral("Date of an older version"));
         QVERIFY(writeGridFile(old, logPath()));
         auto window = makeWindow();
-        QCOMPARE(column(window->log(), completed::What), (QStringList{"newer", "older"}));
+        QCOMPARE(column(window->log(), completed::What), (QStringList { "newer", "older" }));
         QCOMPARE(window->log().cell(completed::CompDate, 0), QStringLiteral("Comp Date"));
     }
 
@@ -167,12 +168,12 @@ private Q_SLOTS:
         QCOMPARE(window->log().rowCount(), 2);
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, logPath()).ok());
-        QCOMPARE(column(onDisk, completed::What), QStringList{"first"});
+        QCOMPARE(column(onDisk, completed::What), QStringList { "first" });
 
         QVERIFY(add(entry(QStringLiteral("second"))));
-        QCOMPARE(column(window->log(), completed::What), (QStringList{"second", "first"}));
+        QCOMPARE(column(window->log(), completed::What), (QStringList { "second", "first" }));
         QVERIFY(readGridFile(onDisk, logPath()).ok());
-        QCOMPARE(column(onDisk, completed::What), (QStringList{"second", "first"}));
+        QCOMPARE(column(onDisk, completed::What), (QStringList { "second", "first" }));
         QCOMPARE(window->grid()->cellModel()->rowCount(), 2);
         QCOMPARE(window->grid()->currentTableRow(), 1);
         QCOMPARE(box(*window, "memWhat")->toPlainText(), QStringLiteral("second"));
@@ -184,10 +185,11 @@ private Q_SLOTS:
         QTest::addColumn<QList<bool>>("answers");
         QTest::addColumn<QStringList>("questions");
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("confirmed") << true << QList<bool>{true} << QStringList{"Really delete?"} << QStringList{"a", "c"};
-        QTest::newRow("answered no") << true << QList<bool>{false} << QStringList{"Really delete?"}
-                                     << QStringList{"a", "b", "c"};
-        QTest::newRow("without confirmation") << false << QList<bool>{} << QStringList{} << QStringList{"a", "c"};
+        QTest::newRow("confirmed") << true << QList<bool> { true } << QStringList { "Really delete?" }
+                                   << QStringList { "a", "c" };
+        QTest::newRow("answered no") << true << QList<bool> { false } << QStringList { "Really delete?" }
+                                     << QStringList { "a", "b", "c" };
+        QTest::newRow("without confirmation") << false << QList<bool> {} << QStringList {} << QStringList { "a", "c" };
     }
     void deleteEntry()
     {
@@ -195,7 +197,7 @@ private Q_SLOTS:
         QFETCH(QList<bool>, answers);
         QFETCH(QStringList, questions);
         QFETCH(QStringList, left);
-        QVERIFY(writeLog(logPath(), {"a", "b", "c"}));
+        QVERIFY(writeLog(logPath(), { "a", "b", "c" }));
         m_confirm = confirmOption;
         m_dialogs.confirmAnswers = answers;
         auto window = shownWindow();
@@ -210,7 +212,7 @@ private Q_SLOTS:
 
     void deletingTheOnlyEntryLeavesABlankRowTheNextCompletionFills()
     {
-        QVERIFY(writeLog(logPath(), {"only"}));
+        QVERIFY(writeLog(logPath(), { "only" }));
         m_confirm = false;
         auto window = shownWindow();
         window->grid()->setCurrentTableRow(1);
@@ -224,23 +226,23 @@ private Q_SLOTS:
         QVERIFY(m_dialogs.questions.isEmpty());
 
         QVERIFY(add(entry(QStringLiteral("next"))));
-        QCOMPARE(column(window->log(), completed::What), QStringList{"next"});
+        QCOMPARE(column(window->log(), completed::What), QStringList { "next" });
     }
 
     void deleteHasItsKeyAndTheListsContextMenu()
     {
-        QVERIFY(writeLog(logPath(), {"a", "b", "c"}));
+        QVERIFY(writeLog(logPath(), { "a", "b", "c" }));
         m_confirm = false;
         auto window = shownWindow();
         auto *remove = window->findChild<QAction *>(QStringLiteral("Delete1"));
         QCOMPARE(remove->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
         QCOMPARE(window->findChild<QAction *>(QStringLiteral("Clear1"))->shortcut(),
-                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
 
         window->grid()->setFocus();
         window->grid()->setCurrentTableRow(1);
         QTest::keyClick(window->grid(), Qt::Key_Delete, Qt::ControlModifier);
-        QCOMPARE(column(window->log(), completed::What), (QStringList{"b", "c"}));
+        QCOMPARE(column(window->log(), completed::What), (QStringList { "b", "c" }));
 
         QCOMPARE(window->grid()->contextMenuPolicy(), Qt::ActionsContextMenu);
         QAction *deleteRow = nullptr;
@@ -250,7 +252,7 @@ private Q_SLOTS:
         QVERIFY(deleteRow);
         window->grid()->setCurrentTableRow(2);
         deleteRow->trigger();
-        QCOMPARE(column(window->log(), completed::What), QStringList{"b"});
+        QCOMPARE(column(window->log(), completed::What), QStringList { "b" });
     }
 
     void clear_data()
@@ -274,7 +276,7 @@ private Q_SLOTS:
         m_dialogs.confirmAnswers << answer;
         auto window = shownWindow();
         window->findChild<QAction *>(QStringLiteral("Clear1"))->trigger();
-        QCOMPARE(m_dialogs.questions, QStringList{"Really clear out ALL completed tasks?"});
+        QCOMPARE(m_dialogs.questions, QStringList { "Really clear out ALL completed tasks?" });
         QCOMPARE(window->log().rowCount(), rows);
         QCOMPARE(window->log().cell(completed::CompNotes, 0), QStringLiteral("Comp Notes"));
         window->findChild<QAction *>(QStringLiteral("Close1"))->trigger();
@@ -285,7 +287,7 @@ private Q_SLOTS:
 
     void editedNotesGoToTheirEntryWhenTheListIsClicked()
     {
-        QVERIFY(writeLog(logPath(), {"a", "b"}));
+        QVERIFY(writeLog(logPath(), { "a", "b" }));
         auto window = shownWindow();
         window->grid()->setCurrentTableRow(2);
         QPlainTextEdit *notes = box(*window, "memNotes");
@@ -295,18 +297,18 @@ private Q_SLOTS:
         QTest::keyClicks(notes, QStringLiteral("checked twice"));
         clickRow(*window, 1);
         QCOMPARE(window->grid()->currentTableRow(), 1);
-        QCOMPARE(column(window->log(), completed::CompNotes), (QStringList{"notes of a", "checked twice"}));
+        QCOMPARE(column(window->log(), completed::CompNotes), (QStringList { "notes of a", "checked twice" }));
         QCOMPARE(notes->toPlainText(), QStringLiteral("notes of a"));
 
         window->close();
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, logPath()).ok());
-        QCOMPARE(column(onDisk, completed::CompNotes), (QStringList{"notes of a", "checked twice"}));
+        QCOMPARE(column(onDisk, completed::CompNotes), (QStringList { "notes of a", "checked twice" }));
     }
 
     void linesOfABoxAreJoinedAsCellLines()
     {
-        QVERIFY(writeLog(logPath(), {"a"}));
+        QVERIFY(writeLog(logPath(), { "a" }));
         auto window = shownWindow();
         QPlainTextEdit *what = box(*window, "memWhat");
         what->setFocus();
@@ -343,7 +345,7 @@ private Q_SLOTS:
 
     void editsStayWithTheirEntryThroughAHeaderSort()
     {
-        QVERIFY(writeLog(logPath(), {"b", "c", "a"}));
+        QVERIFY(writeLog(logPath(), { "b", "c", "a" }));
         auto window = shownWindow();
         window->grid()->setCurrentTableRow(1); // "b"
         QPlainTextEdit *notes = box(*window, "memNotes");
@@ -354,8 +356,8 @@ private Q_SLOTS:
         QHeaderView *header = window->grid()->horizontalHeader();
         const int x = header->sectionViewportPosition(completed::What) + header->sectionSize(completed::What) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-        QCOMPARE(column(window->log(), completed::What), (QStringList{"a", "b", "c"}));
-        QCOMPARE(column(window->log(), completed::CompNotes), (QStringList{"notes of a", "edited", "notes of c"}));
+        QCOMPARE(column(window->log(), completed::What), (QStringList { "a", "b", "c" }));
+        QCOMPARE(column(window->log(), completed::CompNotes), (QStringList { "notes of a", "edited", "notes of c" }));
         QCOMPARE(window->grid()->currentTableRow(), 2);
         QCOMPARE(notes->toPlainText(), QStringLiteral("edited"));
     }
@@ -388,12 +390,12 @@ private Q_SLOTS:
             whats << QString::number(i);
         QVERIFY(writeLog(logPath(), whats));
         auto window = shownWindow();
-        for (const QSize size : {QSize(720, 460), QSize(1000, 500)}) {
+        for (const QSize size : { QSize(720, 460), QSize(1000, 500) }) {
             window->resize(size);
             QTest::qWait(20);
             GridView *grid = window->grid();
             const double dpi = grid->logicalDpiX();
-            const int fixed[] = {70, 62, 58, 128};
+            const int fixed[] = { 70, 62, 58, 128 };
             for (int c = 0; c < 4; ++c)
                 QCOMPARE(grid->columnWidth(c), int(fixed[c] * dpi) / 96);
             QCOMPARE(grid->columnWidth(4), grid->columnWidth(5));
@@ -408,7 +410,7 @@ private Q_SLOTS:
     void printAndExportAreThereForTheOutputCommands()
     {
         auto window = makeWindow();
-        for (const char *name : {"Print1", "HTMLFormat1", "CommaDelimited1"}) {
+        for (const char *name : { "Print1", "HTMLFormat1", "CommaDelimited1" }) {
             auto *action = window->findChild<QAction *>(QLatin1String(name));
             QVERIFY2(action, name);
             QVERIFY(!action->isEnabled());
@@ -424,7 +426,7 @@ private Q_SLOTS:
         QVERIFY(!add(entry(QStringLiteral("kept"))));
         QCOMPARE(m_dialogs.errors.size(), 1);
         QVERIFY(m_dialogs.errors.first().contains(QStringLiteral("gridComp.grd")));
-        QCOMPARE(column(window->log(), completed::What), QStringList{"kept"});
+        QCOMPARE(column(window->log(), completed::What), QStringList { "kept" });
 
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -436,7 +438,7 @@ private Q_SLOTS:
         QVERIFY(add(entry(QStringLiteral("later"))));
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, m_dir->filePath(QStringLiteral("gone/gridComp.grd"))).ok());
-        QCOMPARE(column(onDisk, completed::What), (QStringList{"later", "kept"}));
+        QCOMPARE(column(onDisk, completed::What), (QStringList { "later", "kept" }));
     }
 
     void titleTakesTheDateLabelsStyle()

@@ -1,11 +1,11 @@
-#include "testfiles.h"
-#include "settings/settingsstore.h"
-#include "platform/help.h"
-#include "store/filter.h"
-#include "store/taskdocument.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/help.h"
 #include "platform/shellopener.h"
+#include "settings/settingsstore.h"
+#include "store/filter.h"
+#include "store/taskdocument.h"
+#include "testfiles.h"
 #include "widgets/shadowlabel.h"
 
 #include <QApplication>
@@ -43,8 +43,7 @@ QString stateChecks(const FilterState &state)
     return parts.join(' ');
 }
 
-template<typename T>
-T *child(QWidget *window, const char *name)
+template <typename T> T *child(QWidget *window, const char *name)
 {
     T *found = window->findChild<T *>(QLatin1String(name));
     if (!found)
@@ -66,13 +65,12 @@ class TestFilter : public QObject
     QString settingsPath() const { return m_dir->filePath(QStringLiteral("Task.ini")); }
 
     RecordingHelp m_help;
-    FixedClock m_clock{QDateTime(QDate(2026, 1, 31), QTime(10, 0))};
+    FixedClock m_clock { QDateTime(QDate(2026, 1, 31), QTime(10, 0)) };
     std::vector<std::unique_ptr<TaskDocument>> m_documents; // one per run of the program
 
     TaskDocument &loadDocument(const QString &folder, SettingsStore &settings)
     {
-        m_documents.push_back(
-            std::make_unique<TaskDocument>(folder, settings, m_clock, RegionalSettings::englishUS()));
+        m_documents.push_back(std::make_unique<TaskDocument>(folder, settings, m_clock, RegionalSettings::englishUS()));
         m_documents.back()->load();
         return *m_documents.back();
     }
@@ -118,17 +116,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("notDone");
         QTest::addColumn<QString>("title");
         using Bytes = std::optional<QByteArray>;
-        QTest::newRow("first run") << Bytes() << Bytes() << "" << "" << true << true << "Task Filters : Off";
-        QTest::newRow("categories, no selection yet")
-            << Bytes("Home\r\nWork\r\n") << Bytes() << "" << "Home+ Work+" << true << true << "Task Filters : Off";
+        QTest::newRow("first run") << Bytes() << Bytes() << ""
+                                   << "" << true << true << "Task Filters : Off";
+        QTest::newRow("categories, no selection yet") << Bytes("Home\r\nWork\r\n") << Bytes() << ""
+                                                      << "Home+ Work+" << true << true << "Task Filters : Off";
         QTest::newRow("selection of the last OK") << Bytes("Home\r\nWork\r\n") << Bytes("Home\r\n") << ""
                                                   << "Home+ Work-" << true << true << "Task Filters : On";
-        QTest::newRow("done items hidden") << Bytes("Home\r\n") << Bytes() << "Done=0\nNotDone=1\n" << "Home+" << false
-                                           << true << "Task Filters : On";
-        QTest::newRow("not done items hidden") << Bytes() << Bytes() << "Done=1\nNotDone=0\n" << "" << true << false
-                                               << "Task Filters : On";
-        QTest::newRow("unreadable switches take their defaults")
-            << Bytes() << Bytes() << "Done=maybe\nNotDone=\n" << "" << true << true << "Task Filters : Off";
+        QTest::newRow("done items hidden") << Bytes("Home\r\n") << Bytes() << "Done=0\nNotDone=1\n"
+                                           << "Home+" << false << true << "Task Filters : On";
+        QTest::newRow("not done items hidden") << Bytes() << Bytes() << "Done=1\nNotDone=0\n"
+                                               << "" << true << false << "Task Filters : On";
+        QTest::newRow("unreadable switches take their defaults") << Bytes() << Bytes() << "Done=maybe\nNotDone=\n"
+                                                                 << "" << true << true << "Task Filters : Off";
     }
     void creation()
     {
@@ -167,7 +166,7 @@ private Q_SLOTS:
         QCOMPARE(child<QCheckBox>(window.get(), "cbNotDone")->text(), QStringLiteral("   &Not done items"));
         QCOMPARE(child<ColourPanel>(window.get(), "pnlDone")->text(), QStringLiteral("&Done Items"));
         QCOMPARE(child<ColourPanel>(window.get(), "pnlNotDone")->text(), QStringLiteral("&Not Done Items"));
-        for (const char *name : {"btAll", "btNone", "btHelp", "btOK"})
+        for (const char *name : { "btAll", "btNone", "btHelp", "btOK" })
             QVERIFY(child<QPushButton>(window.get(), name));
     }
 
@@ -176,17 +175,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("changes");
         QTest::addColumn<QString>("title");
-        QTest::newRow("nothing") << QStringList{} << "Task Filters : Off";
-        QTest::newRow("a category unchecked") << QStringList{"uncheck Work"} << "Task Filters : On";
-        QTest::newRow("and checked again") << QStringList{"uncheck Work", "check Work"} << "Task Filters : Off";
-        QTest::newRow("Done items box") << QStringList{"cbDone"} << "Task Filters : On";
-        QTest::newRow("Not done items box") << QStringList{"cbNotDone"} << "Task Filters : On";
-        QTest::newRow("Done panel") << QStringList{"pnlDone"} << "Task Filters : On";
-        QTest::newRow("Not done panel") << QStringList{"pnlNotDone"} << "Task Filters : On";
-        QTest::newRow("panel twice") << QStringList{"pnlDone", "pnlDone"} << "Task Filters : Off";
-        QTest::newRow("None") << QStringList{"btNone"} << "Task Filters : On";
-        QTest::newRow("None, then All") << QStringList{"btNone", "btAll"} << "Task Filters : Off";
-        QTest::newRow("All leaves the boxes alone") << QStringList{"cbDone", "btAll"} << "Task Filters : On";
+        QTest::newRow("nothing") << QStringList {} << "Task Filters : Off";
+        QTest::newRow("a category unchecked") << QStringList { "uncheck Work" } << "Task Filters : On";
+        QTest::newRow("and checked again") << QStringList { "uncheck Work", "check Work" } << "Task Filters : Off";
+        QTest::newRow("Done items box") << QStringList { "cbDone" } << "Task Filters : On";
+        QTest::newRow("Not done items box") << QStringList { "cbNotDone" } << "Task Filters : On";
+        QTest::newRow("Done panel") << QStringList { "pnlDone" } << "Task Filters : On";
+        QTest::newRow("Not done panel") << QStringList { "pnlNotDone" } << "Task Filters : On";
+        QTest::newRow("panel twice") << QStringList { "pnlDone", "pnlDone" } << "Task Filters : Off";
+        QTest::newRow("None") << QStringList { "btNone" } << "Task Filters : On";
+        QTest::newRow("None, then All") << QStringList { "btNone", "btAll" } << "Task Filters : Off";
+        QTest::newRow("All leaves the boxes alone") << QStringList { "cbDone", "btAll" } << "Task Filters : On";
     }
     void titleAfterEveryChange()
     {
@@ -199,8 +198,10 @@ private Q_SLOTS:
         for (const QString &change : changes) {
             if (change.startsWith(QLatin1String("uncheck ")) || change.startsWith(QLatin1String("check "))) {
                 const QString name = change.section(' ', 1);
-                window->categoryList()->findItems(name, Qt::MatchExactly).first()->setCheckState(
-                    change.startsWith('u') ? Qt::Unchecked : Qt::Checked);
+                window->categoryList()
+                    ->findItems(name, Qt::MatchExactly)
+                    .first()
+                    ->setCheckState(change.startsWith('u') ? Qt::Unchecked : Qt::Checked);
             } else if (change.startsWith(QLatin1String("cb"))) {
                 child<QCheckBox>(window.get(), qPrintable(change))->click();
             } else if (change.startsWith(QLatin1String("pnl"))) {
@@ -367,7 +368,7 @@ private Q_SLOTS:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         child<QPushButton>(window.get(), "btHelp")->click();
-        QCOMPARE(m_help.topics, QList<int>{200});
+        QCOMPARE(m_help.topics, QList<int> { 200 });
     }
 
     void titleTakesTheHeadingStyle()

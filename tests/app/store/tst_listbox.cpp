@@ -1,11 +1,11 @@
-#include "testfiles.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shellopener.h"
 #include "settings/settingsstore.h"
 #include "store/listbox.h"
 #include "store/taskdocument.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
+#include "testfiles.h"
 #include "text/regional.h"
-#include "platform/shellopener.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,7 +62,7 @@ class TestListBox : public QObject
 
     QString categories() const { return m_dir->filePath(QStringLiteral("category.xxx")); }
 
-    FixedClock m_clock{QDateTime(QDate(2026, 1, 31), QTime(10, 0))};
+    FixedClock m_clock { QDateTime(QDate(2026, 1, 31), QTime(10, 0)) };
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<TaskDocument> m_document;
 
@@ -71,8 +71,8 @@ class TestListBox : public QObject
     {
         m_document.reset();
         m_settings = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("Task.ini")));
-        m_document = std::make_unique<TaskDocument>(folder.isEmpty() ? m_dir->path() : folder, *m_settings, m_clock,
-                                                    RegionalSettings::englishUS());
+        m_document = std::make_unique<TaskDocument>(
+            folder.isEmpty() ? m_dir->path() : folder, *m_settings, m_clock, RegionalSettings::englishUS());
         m_document->load();
         return *m_document;
     }
@@ -89,8 +89,8 @@ private Q_SLOTS:
     {
         TfrmListBox editor(m_dialogs);
         QCOMPARE(editor.windowTitle(), QStringLiteral("Edit Combo Box"));
-        editor.setItems({QStringLiteral("Work"), QStringLiteral("garden"), QStringLiteral("Home")});
-        QCOMPARE(editor.items(), (QStringList{"garden", "Home", "Work"}));
+        editor.setItems({ QStringLiteral("Work"), QStringLiteral("garden"), QStringLiteral("Home") });
+        QCOMPARE(editor.items(), (QStringList { "garden", "Home", "Work" }));
         QCOMPARE(editor.listBox()->selectionMode(), QAbstractItemView::ExtendedSelection);
     }
 
@@ -100,17 +100,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<QStringList>("items");
         QTest::addColumn<QString>("selected");
-        QTest::newRow("b then a shown as a, b") << QStringList{} << QStringList{"b", "a"} << QStringList{"a", "b"} << "a";
+        QTest::newRow("b then a shown as a, b")
+            << QStringList {} << QStringList { "b", "a" } << QStringList { "a", "b" } << "a";
         QTest::newRow("home not added beside Home")
-            << QStringList{"Home", "Work"} << QStringList{"home"} << QStringList{"Home", "Work"} << "";
-        QTest::newRow("an empty answer adds nothing") << QStringList{"Home"} << QStringList{""} << QStringList{"Home"}
-                                                      << "";
-        QTest::newRow("spaces alone add nothing") << QStringList{"Home"} << QStringList{"   "} << QStringList{"Home"}
-                                                  << "";
+            << QStringList { "Home", "Work" } << QStringList { "home" } << QStringList { "Home", "Work" } << "";
+        QTest::newRow("an empty answer adds nothing")
+            << QStringList { "Home" } << QStringList { "" } << QStringList { "Home" } << "";
+        QTest::newRow("spaces alone add nothing")
+            << QStringList { "Home" } << QStringList { "   " } << QStringList { "Home" } << "";
         QTest::newRow("spaces around a pick dropped, then a duplicate")
-            << QStringList{"Home"} << QStringList{" Gym ", "gym"} << QStringList{"Gym", "Home"} << "Gym";
-        QTest::newRow("placed between") << QStringList{"apple", "Zoo"} << QStringList{"Mango"}
-                                        << QStringList{"apple", "Mango", "Zoo"} << "Mango";
+            << QStringList { "Home" } << QStringList { " Gym ", "gym" } << QStringList { "Gym", "Home" } << "Gym";
+        QTest::newRow("placed between") << QStringList { "apple", "Zoo" } << QStringList { "Mango" }
+                                        << QStringList { "apple", "Mango", "Zoo" } << "Mango";
     }
     void add()
     {
@@ -137,48 +138,48 @@ private Q_SLOTS:
     void addCancelledAddsNothing()
     {
         TfrmListBox editor(m_dialogs);
-        editor.setItems({QStringLiteral("Home")});
+        editor.setItems({ QStringLiteral("Home") });
         editor.btAddClick(); // no answer scripted: the input box is cancelled
-        QCOMPARE(editor.items(), QStringList{"Home"});
+        QCOMPARE(editor.items(), QStringList { "Home" });
     }
 
     void deleteRemovesEverySelectedEntry()
     {
         TfrmListBox editor(m_dialogs);
-        editor.setItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")});
+        editor.setItems({ QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d") });
         editor.listBox()->item(0)->setSelected(true);
         editor.listBox()->item(2)->setSelected(true);
         click(&editor, "btDelete");
-        QCOMPARE(editor.items(), (QStringList{"b", "d"}));
+        QCOMPARE(editor.items(), (QStringList { "b", "d" }));
         QVERIFY(m_dialogs.errors.isEmpty());
     }
 
     void deleteWithNothingSelectedSaysSo()
     {
         TfrmListBox editor(m_dialogs);
-        editor.setItems({QStringLiteral("a")});
+        editor.setItems({ QStringLiteral("a") });
         editor.listBox()->clearSelection();
         click(&editor, "btDelete");
-        QCOMPARE(m_dialogs.errors, QStringList{"Select one or more items"});
-        QCOMPARE(editor.items(), QStringList{"a"});
+        QCOMPARE(m_dialogs.errors, QStringList { "Select one or more items" });
+        QCOMPARE(editor.items(), QStringList { "a" });
     }
 
     void clear_data()
     {
         QTest::addColumn<bool>("answer");
         QTest::addColumn<QStringList>("items");
-        QTest::newRow("no") << false << QStringList{"a", "b"};
-        QTest::newRow("yes") << true << QStringList{};
+        QTest::newRow("no") << false << QStringList { "a", "b" };
+        QTest::newRow("yes") << true << QStringList {};
     }
     void clear()
     {
         QFETCH(bool, answer);
         QFETCH(QStringList, items);
         TfrmListBox editor(m_dialogs);
-        editor.setItems({QStringLiteral("a"), QStringLiteral("b")});
+        editor.setItems({ QStringLiteral("a"), QStringLiteral("b") });
         m_dialogs.confirmAnswers << answer;
         click(&editor, "btClear");
-        QCOMPARE(m_dialogs.questions, QStringList{"Really clear out list?"});
+        QCOMPARE(m_dialogs.questions, QStringList { "Really clear out list?" });
         QCOMPARE(editor.items(), items);
     }
 
@@ -195,7 +196,7 @@ private Q_SLOTS:
         QFETCH(QString, how);
         QFETCH(int, result);
         TfrmListBox editor(m_dialogs);
-        editor.setItems({QStringLiteral("a")});
+        editor.setItems({ QStringLiteral("a") });
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         if (how.isEmpty()) {
@@ -225,13 +226,13 @@ private Q_SLOTS:
         });
         QVERIFY(editCategoryChoices(nullptr, document(), m_dialogs));
         QCOMPARE(caption, QStringLiteral("Edit Category Choices"));
-        QCOMPARE(shown, (QStringList{"a", "b", "Home", "Work"}));
+        QCOMPARE(shown, (QStringList { "a", "b", "Home", "Work" }));
         QCOMPARE(readAll(categories()), QByteArray("a\r\nb\r\nHome\r\nWork\r\n"));
     }
 
     void aMissingFileStartsEmptyAndCancelWritesNothing()
     {
-        QStringList shown{"not looked at"};
+        QStringList shown { "not looked at" };
         m_dialogs.inputAnswers << QStringLiteral("Home");
         whenEditorShows([&](TfrmListBox *editor) {
             shown = editor->items();
@@ -239,7 +240,7 @@ private Q_SLOTS:
             click(editor, "btCancel");
         });
         QVERIFY(!editCategoryChoices(nullptr, document(), m_dialogs));
-        QCOMPARE(shown, QStringList{});
+        QCOMPARE(shown, QStringList {});
         QVERIFY(!QFile::exists(categories()));
     }
 

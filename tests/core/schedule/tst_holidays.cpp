@@ -190,10 +190,7 @@ private Q_SLOTS:
     }
 
     // The document's table before any "holiday.grd": three columns, no header texts.
-    void noFileNoHoliday()
-    {
-        QCOMPARE(holidays::findHoliday(CellTable(3, 4), QDate(2026, 12, 25), m_us), QString());
-    }
+    void noFileNoHoliday() { QCOMPARE(holidays::findHoliday(CellTable(3, 4), QDate(2026, 12, 25), m_us), QString()); }
 
     // Over every day of the year, a fixed rule falls on its one day or, when the month lacks
     // it, on none.

@@ -12,8 +12,8 @@ CellTable storeOf(const QList<QStringList> &rows) // time, what, done, category
     CellTable store = store::newStore();
     store.setRowCount(int(rows.size()) + 1);
     for (int i = 0; i < rows.size(); ++i) {
-        const QStringList cells{store::makeKey(kDay, 101 + i), rows[i][0], rows[i].value(3), rows[i][1], rows[i][2],
-                                QStringLiteral("No")};
+        const QStringList cells { store::makeKey(kDay, 101 + i), rows[i][0], rows[i].value(3), rows[i][1], rows[i][2],
+            QStringLiteral("No") };
         for (int c = 0; c < 6; ++c)
             store.setCell(c, i + 1, cells[c]);
     }
@@ -33,22 +33,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("holiday");
         QTest::addColumn<bool>("hideHome");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("one pending task") << QList<QStringList>{{"9:00 AM", "Dentist\r\nbring the card\r\n", "No"}}
-                                          << "" << false
-                                          << QStringList{"1\t Pending tasks", "", "9:00 AM\tDentist"};
-        QTest::newRow("a holiday without tasks") << QList<QStringList>{} << "Groundhog Day" << false
-                                                 << QStringList{"Groundhog Day", ""};
-        QTest::newRow("neither") << QList<QStringList>{} << "" << false << QStringList{};
-        QTest::newRow("only completed tasks") << QList<QStringList>{{"8:00 AM", "Run", "Yes"}} << "" << false
-                                              << QStringList{"1\t Completed tasks", "", "8:00 AM\tRun"};
-        QTest::newRow("both, pending first")
-            << QList<QStringList>{{"8:00 AM", "Run", "Yes"}, {"9:00 AM", "Call", "No"}, {"10:00 AM", "Mail", "No"}}
-            << "" << false
-            << QStringList{"2\t Pending tasks", "", "9:00 AM\tCall", "10:00 AM\tMail", "",
-                           "1\t Completed tasks", "", "8:00 AM\tRun"};
+        QTest::newRow("one pending task") << QList<QStringList> { { "9:00 AM", "Dentist\r\nbring the card\r\n", "No" } }
+                                          << "" << false << QStringList { "1\t Pending tasks", "", "9:00 AM\tDentist" };
+        QTest::newRow("a holiday without tasks")
+            << QList<QStringList> {} << "Groundhog Day" << false << QStringList { "Groundhog Day", "" };
+        QTest::newRow("neither") << QList<QStringList> {} << "" << false << QStringList {};
+        QTest::newRow("only completed tasks") << QList<QStringList> { { "8:00 AM", "Run", "Yes" } } << "" << false
+                                              << QStringList { "1\t Completed tasks", "", "8:00 AM\tRun" };
+        QTest::newRow("both, pending first") << QList<QStringList> { { "8:00 AM", "Run", "Yes" },
+            { "9:00 AM", "Call", "No" }, { "10:00 AM", "Mail", "No" } }
+                                             << "" << false
+                                             << QStringList { "2\t Pending tasks", "", "9:00 AM\tCall",
+                                                    "10:00 AM\tMail", "", "1\t Completed tasks", "", "8:00 AM\tRun" };
         QTest::newRow("a filter in force")
-            << QList<QStringList>{{"8:00 AM", "Paint", "No", "Home"}, {"9:00 AM", "Report", "No", "Work"}} << "" << true
-            << QStringList{"1\t Pending tasks", "", "9:00 AM\tReport"};
+            << QList<QStringList> { { "8:00 AM", "Paint", "No", "Home" }, { "9:00 AM", "Report", "No", "Work" } } << ""
+            << true << QStringList { "1\t Pending tasks", "", "9:00 AM\tReport" };
     }
     void theDaysLines()
     {
@@ -58,7 +57,7 @@ private Q_SLOTS:
         QFETCH(QStringList, lines);
         FilterState filter;
         if (hideHome)
-            filter.categories = {{QStringLiteral("Home"), false}};
+            filter.categories = { { QStringLiteral("Home"), false } };
         QCOMPARE(popup::summaryLines(storeOf(tasks), filter, kDay, holiday), lines);
     }
 

@@ -1,8 +1,8 @@
-#include "settings/autostart.h"
-#include "settings/settingsstore.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/shellopener.h"
+#include "settings/autostart.h"
+#include "settings/settingsstore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -133,9 +133,9 @@ class TestSettings : public QObject
         o.repeatAlarm = false;
         o.sunday = false;
         o.rowHeight = 8;
-        o.calFont = FontOption{QStringLiteral("DejaVu Sans"), 9, true, true, true, true};
-        o.gridFont = FontOption{QStringLiteral("Liberation Sans"), 11, true, true, true, true};
-        o.titleFont = FontOption{QStringLiteral("Liberation Serif"), 24, true, true, true, true};
+        o.calFont = FontOption { QStringLiteral("DejaVu Sans"), 9, true, true, true, true };
+        o.gridFont = FontOption { QStringLiteral("Liberation Sans"), 11, true, true, true, true };
+        o.titleFont = FontOption { QStringLiteral("Liberation Serif"), 24, true, true, true, true };
         o.showMissed = false;
         return o;
     }
@@ -278,7 +278,8 @@ private Q_SLOTS:
         QVERIFY(store);
         QCOMPARE(store->find(section, QStringLiteral("LastFile")), std::optional<QString>(text));
         QCOMPARE(store->readText(section, QStringLiteral("LastFile"), QStringLiteral("fallback")), text);
-        QCOMPARE(store->readText(section, QStringLiteral("Missing"), QStringLiteral("fallback")), QStringLiteral("fallback"));
+        QCOMPARE(store->readText(section, QStringLiteral("Missing"), QStringLiteral("fallback")),
+            QStringLiteral("fallback"));
     }
 
     // Values as a person might type them into the file, read through the options.
@@ -288,25 +289,42 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("hexadecimal minutes") << QByteArray("AlarmMin=0x1E") << "AlarmMin" << "30";
-        QTest::newRow("spaces around equals") << QByteArray("TitleFontSize = 12 ") << "TitleFontSize" << "12";
-        QTest::newRow("row height above range") << QByteArray("RowHeight=75") << "RowHeight" << "50";
-        QTest::newRow("row height below range") << QByteArray("RowHeight=3") << "RowHeight" << "8";
-        QTest::newRow("minutes below range") << QByteArray("AlarmMin=-5") << "AlarmMin" << "0";
-        QTest::newRow("minutes above range") << QByteArray("AlarmMin=500") << "AlarmMin" << "120";
-        QTest::newRow("font size has no range") << QByteArray("CalFontSize=500") << "CalFontSize" << "500";
-        QTest::newRow("boolean 2") << QByteArray("Shadows=2") << "Shadows" << "1";
-        QTest::newRow("boolean yes, default true") << QByteArray("Shadows=yes") << "Shadows" << "1";
-        QTest::newRow("boolean yes, default false") << QByteArray("AutoStart=yes") << "AutoStart" << "0";
-        QTest::newRow("quoted number") << QByteArray("RowHeight=\"20\"") << "RowHeight" << "20";
-        QTest::newRow("colour in hexadecimal") << QByteArray("DoneColorBG=0xFF") << "DoneColorBG" << "255";
-        QTest::newRow("colour as a name") << QByteArray("DoneColorBG=aqua") << "DoneColorBG" << "16776960";
-        QTest::newRow("text with a bare comma") << QByteArray("Category=Home, Work") << "Category" << "Home, Work";
-        QTest::newRow("category cut to 20")
-            << QByteArray("Category=abcdefghijklmnopqrstuvwxyz") << "Category" << "abcdefghijklmnopqrst";
-        QTest::newRow("empty text is a text") << QByteArray("AlarmPath=") << "AlarmPath" << "";
-        QTest::newRow("not a text: integer") << QByteArray("AlarmMin=@Point(1 2)") << "AlarmMin" << "0";
-        QTest::newRow("not a text: text") << QByteArray("Category=@Point(1 2)") << "Category" << "";
+        QTest::newRow("hexadecimal minutes") << QByteArray("AlarmMin=0x1E") << "AlarmMin"
+                                             << "30";
+        QTest::newRow("spaces around equals") << QByteArray("TitleFontSize = 12 ") << "TitleFontSize"
+                                              << "12";
+        QTest::newRow("row height above range") << QByteArray("RowHeight=75") << "RowHeight"
+                                                << "50";
+        QTest::newRow("row height below range") << QByteArray("RowHeight=3") << "RowHeight"
+                                                << "8";
+        QTest::newRow("minutes below range") << QByteArray("AlarmMin=-5") << "AlarmMin"
+                                             << "0";
+        QTest::newRow("minutes above range") << QByteArray("AlarmMin=500") << "AlarmMin"
+                                             << "120";
+        QTest::newRow("font size has no range") << QByteArray("CalFontSize=500") << "CalFontSize"
+                                                << "500";
+        QTest::newRow("boolean 2") << QByteArray("Shadows=2") << "Shadows"
+                                   << "1";
+        QTest::newRow("boolean yes, default true") << QByteArray("Shadows=yes") << "Shadows"
+                                                   << "1";
+        QTest::newRow("boolean yes, default false") << QByteArray("AutoStart=yes") << "AutoStart"
+                                                    << "0";
+        QTest::newRow("quoted number") << QByteArray("RowHeight=\"20\"") << "RowHeight"
+                                       << "20";
+        QTest::newRow("colour in hexadecimal") << QByteArray("DoneColorBG=0xFF") << "DoneColorBG"
+                                               << "255";
+        QTest::newRow("colour as a name") << QByteArray("DoneColorBG=aqua") << "DoneColorBG"
+                                          << "16776960";
+        QTest::newRow("text with a bare comma") << QByteArray("Category=Home, Work") << "Category"
+                                                << "Home, Work";
+        QTest::newRow("category cut to 20") << QByteArray("Category=abcdefghijklmnopqrstuvwxyz") << "Category"
+                                            << "abcdefghijklmnopqrst";
+        QTest::newRow("empty text is a text") << QByteArray("AlarmPath=") << "AlarmPath"
+                                              << "";
+        QTest::newRow("not a text: integer") << QByteArray("AlarmMin=@Point(1 2)") << "AlarmMin"
+                                             << "0";
+        QTest::newRow("not a text: text") << QByteArray("Category=@Point(1 2)") << "Category"
+                                          << "";
     }
 
     void handEditedOptions()
@@ -348,47 +366,47 @@ private Q_SLOTS:
     void saveWritesEveryOptionInOrder()
     {
         const QList<Write> expected = {
-            {"Options/FirstTime", "first"},
-            {"Options/Shadows", "1"},
-            {"Options/Confirm", "1"},
-            {"Options/DragConfirm", "1"},
-            {"Options/Category", ""},
-            {"Options/DoneColor", "1"},
-            {"Options/NotDoneColor", "1"},
-            {"Options/AutoStart", "0"},
-            {"Options/qPopup", "1"},
-            {"Options/DoneColorFG", "0"},
-            {"Options/DoneColorBG", "16776960"},
-            {"Options/NotDoneColorFG", "16777215"},
-            {"Options/NotDoneColorBG", "255"},
-            {"Options/HolidayColorFG", "0"},
-            {"Options/HolidayColorBG", "65535"},
-            {"Options/AlarmMin", "0"},
-            {"Options/StrikeOut", "1"},
-            {"Options/AlarmPath", dataFolder() + QStringLiteral("/alarm.wav")},
-            {"Options/PlayAlarm", "1"},
-            {"Options/RepeatAlarm", "1"},
-            {"Options/Sunday", "1"},
-            {"Options/RowHeight", "16"},
-            {"Options/CalFontName", "Ms Sans Serif"},
-            {"Options/CalFontSize", "8"},
-            {"Options/CalFontBold", "0"},
-            {"Options/CalFontItalic", "0"},
-            {"Options/CalFontUnder", "0"},
-            {"Options/CalFontStrike", "0"},
-            {"Options/GridFontName", "Ms Sans Serif"},
-            {"Options/GridFontSize", "8"},
-            {"Options/GridFontBold", "0"},
-            {"Options/GridFontItalic", "0"},
-            {"Options/GridFontUnder", "0"},
-            {"Options/GridFontStrike", "0"},
-            {"Options/TitleFontName", "Times New Roman"},
-            {"Options/TitleFontSize", "20"},
-            {"Options/TitleFontBold", "0"},
-            {"Options/TitleFontItalic", "0"},
-            {"Options/TitleFontUnder", "0"},
-            {"Options/TitleFontStrike", "0"},
-            {"Options/ShowMissedAlarms", "1"},
+            { "Options/FirstTime", "first" },
+            { "Options/Shadows", "1" },
+            { "Options/Confirm", "1" },
+            { "Options/DragConfirm", "1" },
+            { "Options/Category", "" },
+            { "Options/DoneColor", "1" },
+            { "Options/NotDoneColor", "1" },
+            { "Options/AutoStart", "0" },
+            { "Options/qPopup", "1" },
+            { "Options/DoneColorFG", "0" },
+            { "Options/DoneColorBG", "16776960" },
+            { "Options/NotDoneColorFG", "16777215" },
+            { "Options/NotDoneColorBG", "255" },
+            { "Options/HolidayColorFG", "0" },
+            { "Options/HolidayColorBG", "65535" },
+            { "Options/AlarmMin", "0" },
+            { "Options/StrikeOut", "1" },
+            { "Options/AlarmPath", dataFolder() + QStringLiteral("/alarm.wav") },
+            { "Options/PlayAlarm", "1" },
+            { "Options/RepeatAlarm", "1" },
+            { "Options/Sunday", "1" },
+            { "Options/RowHeight", "16" },
+            { "Options/CalFontName", "Ms Sans Serif" },
+            { "Options/CalFontSize", "8" },
+            { "Options/CalFontBold", "0" },
+            { "Options/CalFontItalic", "0" },
+            { "Options/CalFontUnder", "0" },
+            { "Options/CalFontStrike", "0" },
+            { "Options/GridFontName", "Ms Sans Serif" },
+            { "Options/GridFontSize", "8" },
+            { "Options/GridFontBold", "0" },
+            { "Options/GridFontItalic", "0" },
+            { "Options/GridFontUnder", "0" },
+            { "Options/GridFontStrike", "0" },
+            { "Options/TitleFontName", "Times New Roman" },
+            { "Options/TitleFontSize", "20" },
+            { "Options/TitleFontBold", "0" },
+            { "Options/TitleFontItalic", "0" },
+            { "Options/TitleFontUnder", "0" },
+            { "Options/TitleFontStrike", "0" },
+            { "Options/ShowMissedAlarms", "1" },
         };
 
         RecordingStore store(settingsPath());
@@ -553,14 +571,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("exec");
 
-        QTest::newRow("plain path") << "/opt/tallyday/bin/tallyday" << "/opt/tallyday/bin/tallyday";
-        QTest::newRow("spaces") << "/home/me/My Programs/tally day" << "\"/home/me/My Programs/tally day\"";
-        QTest::newRow("dollar, quote, backtick")
-            << "/opt/a$b\"c`d/tallyday" << "\"/opt/a\\\\$b\\\\\"c\\\\`d/tallyday\"";
-        QTest::newRow("backslash takes four") << "/opt/back\\slash/tallyday" << "\"/opt/back\\\\\\\\slash/tallyday\"";
-        QTest::newRow("percent doubled") << "/opt/100%/tallyday" << "/opt/100%%/tallyday";
-        QTest::newRow("other reserved") << "/opt/a&b(1)/tallyday" << "\"/opt/a&b(1)/tallyday\"";
-        QTest::newRow("non-ASCII") << QStringLiteral("/opt/prögram/tallyday") << QStringLiteral("/opt/prögram/tallyday");
+        QTest::newRow("plain path") << "/opt/tallyday/bin/tallyday"
+                                    << "/opt/tallyday/bin/tallyday";
+        QTest::newRow("spaces") << "/home/me/My Programs/tally day"
+                                << "\"/home/me/My Programs/tally day\"";
+        QTest::newRow("dollar, quote, backtick") << "/opt/a$b\"c`d/tallyday"
+                                                 << "\"/opt/a\\\\$b\\\\\"c\\\\`d/tallyday\"";
+        QTest::newRow("backslash takes four") << "/opt/back\\slash/tallyday"
+                                              << "\"/opt/back\\\\\\\\slash/tallyday\"";
+        QTest::newRow("percent doubled") << "/opt/100%/tallyday"
+                                         << "/opt/100%%/tallyday";
+        QTest::newRow("other reserved") << "/opt/a&b(1)/tallyday"
+                                        << "\"/opt/a&b(1)/tallyday\"";
+        QTest::newRow("non-ASCII") << QStringLiteral("/opt/prögram/tallyday")
+                                   << QStringLiteral("/opt/prögram/tallyday");
     }
 
     void runValueEntry()
@@ -573,12 +597,13 @@ private Q_SLOTS:
         QVERIFY(!autostart.checkAutostart());
         QVERIFY(autostart.writeAutostart(true));
         QCOMPARE(QString::fromUtf8(readAll(entryPath())),
-                 QStringLiteral("[Desktop Entry]\nType=Application\nName=Tallyday\nExec=") + exec
-                     + QStringLiteral("\nX-GNOME-Autostart-enabled=true\n"));
+            QStringLiteral("[Desktop Entry]\nType=Application\nName=Tallyday\nExec=") + exec
+                + QStringLiteral("\nX-GNOME-Autostart-enabled=true\n"));
         QVERIFY(autostart.checkAutostart());
         // Written whole, with no temporary or backup file left beside it.
-        QCOMPARE(QDir(QFileInfo(entryPath()).absolutePath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("tallyday.desktop")});
+        QCOMPARE(QDir(QFileInfo(entryPath()).absolutePath())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList { QStringLiteral("tallyday.desktop") });
 
         // Written again over itself, then removed; removing what is gone is no failure.
         QVERIFY(autostart.writeAutostart(true));
@@ -596,7 +621,8 @@ private Q_SLOTS:
 
         QTest::newRow("no entry") << "none" << QByteArray() << false;
         QTest::newRow("a folder in its place") << "folder" << QByteArray() << false;
-        QTest::newRow("written by hand") << "file" << QByteArray("[Desktop Entry]\nType=Application\nExec=tallyday\n") << true;
+        QTest::newRow("written by hand") << "file" << QByteArray("[Desktop Entry]\nType=Application\nExec=tallyday\n")
+                                         << true;
         QTest::newRow("spaces around equals") << "file" << QByteArray("[Desktop Entry]\nExec = /x/tallyday\n") << true;
         QTest::newRow("CR LF lines") << "file" << QByteArray("[Desktop Entry]\r\nExec=/x/tallyday\r\n") << true;
         QTest::newRow("empty Exec") << "file" << QByteArray("[Desktop Entry]\nType=Application\nExec=\n") << false;
@@ -604,9 +630,11 @@ private Q_SLOTS:
         QTest::newRow("no Exec") << "file" << QByteArray("[Desktop Entry]\nType=Application\nName=Tallyday\n") << false;
         QTest::newRow("Exec commented out") << "file" << QByteArray("[Desktop Entry]\n#Exec=/x/tallyday\n") << false;
         QTest::newRow("Exec of another group")
-            << "file" << QByteArray("[Desktop Entry]\nType=Application\n[Desktop Action New]\nExec=/x/tallyday\n") << false;
+            << "file" << QByteArray("[Desktop Entry]\nType=Application\n[Desktop Action New]\nExec=/x/tallyday\n")
+            << false;
         QTest::newRow("Exec outside any group") << "file" << QByteArray("Exec=/x/tallyday\n") << false;
-        QTest::newRow("localised key is not Exec") << "file" << QByteArray("[Desktop Entry]\nExecX=/x/tallyday\n") << false;
+        QTest::newRow("localised key is not Exec")
+            << "file" << QByteArray("[Desktop Entry]\nExecX=/x/tallyday\n") << false;
         QTest::newRow("empty file") << "file" << QByteArray() << false;
     }
 
@@ -648,11 +676,11 @@ private Q_SLOTS:
         Autostart autostart(executable());
         RecordingDialogs dialogs;
         QVERIFY(!saveOptions(store, changedOptions(), autostart, runAtLogon, dialogs));
-        QCOMPARE(dialogs.errors, QStringList{kRunValueError});
+        QCOMPARE(dialogs.errors, QStringList { kRunValueError });
         QCOMPARE(store.writes, QList<Write>());
         QVERIFY(store.sync());
         QCOMPARE(readAll(settingsPath()), before);
-        QCOMPARE(sectionLines(settingsPath(), QStringLiteral("Options")), QStringList{QStringLiteral("Shadows=0")});
+        QCOMPARE(sectionLines(settingsPath(), QStringLiteral("Options")), QStringList { QStringLiteral("Shadows=0") });
     }
 
     void unwritableSettingsFileIsReported()
@@ -739,12 +767,13 @@ private Q_SLOTS:
     void smallSectionsRoundTrip()
     {
         SettingsStore store(settingsPath());
-        QVERIFY(writeFilterSettings(store, FilterSettings{false, true}));
-        QVERIFY(writeWebCalSettings(store, WebCalSettings{QStringLiteral(" /home/me/My Site/cal, 2024.html"), false}));
-        QVERIFY(writeMemorizedLayout(store, MemorizedLayout{true, -20, 1930, 700, 900, 300, 310, 120}));
+        QVERIFY(writeFilterSettings(store, FilterSettings { false, true }));
+        QVERIFY(
+            writeWebCalSettings(store, WebCalSettings { QStringLiteral(" /home/me/My Site/cal, 2024.html"), false }));
+        QVERIFY(writeMemorizedLayout(store, MemorizedLayout { true, -20, 1930, 700, 900, 300, 310, 120 }));
 
         QCOMPARE(sectionLines(settingsPath(), QStringLiteral("Filter")),
-                 (QStringList{QStringLiteral("Done=1"), QStringLiteral("NotDone=0")}));
+            (QStringList { QStringLiteral("Done=1"), QStringLiteral("NotDone=0") }));
 
         const auto reread = fromDisk();
         QVERIFY(reread);

@@ -47,22 +47,23 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("entries");
-        QTest::newRow("CR LF") << QByteArray("Home\r\nWork\r\n") << QStringList{"Home", "Work"};
-        QTest::newRow("LF") << QByteArray("Home\nWork\n") << QStringList{"Home", "Work"};
-        QTest::newRow("CR") << QByteArray("Home\rWork\r") << QStringList{"Home", "Work"};
-        QTest::newRow("mixed") << QByteArray("Home\rWork\nGym\r\nShop") << QStringList{"Home", "Work", "Gym", "Shop"};
-        QTest::newRow("last line without an end") << QByteArray("Home\r\nWork") << QStringList{"Home", "Work"};
-        QTest::newRow("one line without an end") << QByteArray("Home") << QStringList{"Home"};
-        QTest::newRow("empty lines give no entry") << QByteArray("\r\nHome\r\n\r\n\nWork\r\n\r\n")
-                                                   << QStringList{"Home", "Work"};
-        QTest::newRow("empty file") << QByteArray() << QStringList{};
-        QTest::newRow("spaces and commas kept") << QByteArray(" Home, garden \r\n") << QStringList{" Home, garden "};
-        QTest::newRow("UTF-8") << QByteArray("Caf\xC3\xA9\r\n") << QStringList{QStringLiteral("Café")};
-        QTest::newRow("UTF-8 with a byte order mark") << QByteArray("\xEF\xBB\xBFHome\r\n") << QStringList{"Home"};
-        QTest::newRow("Windows-1252 from an older system") << QByteArray("Caf\xE9\r\n\x80uro\r\n")
-                                                           << QStringList{QStringLiteral("Café"), QStringLiteral("€uro")};
-        QTest::newRow("one Windows-1252 line among UTF-8 ones")
-            << QByteArray("Caf\xC3\xA9\r\nNa\xEFve\r\n") << QStringList{QStringLiteral("Café"), QStringLiteral("Naïve")};
+        QTest::newRow("CR LF") << QByteArray("Home\r\nWork\r\n") << QStringList { "Home", "Work" };
+        QTest::newRow("LF") << QByteArray("Home\nWork\n") << QStringList { "Home", "Work" };
+        QTest::newRow("CR") << QByteArray("Home\rWork\r") << QStringList { "Home", "Work" };
+        QTest::newRow("mixed") << QByteArray("Home\rWork\nGym\r\nShop")
+                               << QStringList { "Home", "Work", "Gym", "Shop" };
+        QTest::newRow("last line without an end") << QByteArray("Home\r\nWork") << QStringList { "Home", "Work" };
+        QTest::newRow("one line without an end") << QByteArray("Home") << QStringList { "Home" };
+        QTest::newRow("empty lines give no entry")
+            << QByteArray("\r\nHome\r\n\r\n\nWork\r\n\r\n") << QStringList { "Home", "Work" };
+        QTest::newRow("empty file") << QByteArray() << QStringList {};
+        QTest::newRow("spaces and commas kept") << QByteArray(" Home, garden \r\n") << QStringList { " Home, garden " };
+        QTest::newRow("UTF-8") << QByteArray("Caf\xC3\xA9\r\n") << QStringList { QStringLiteral("Café") };
+        QTest::newRow("UTF-8 with a byte order mark") << QByteArray("\xEF\xBB\xBFHome\r\n") << QStringList { "Home" };
+        QTest::newRow("Windows-1252 from an older system")
+            << QByteArray("Caf\xE9\r\n\x80uro\r\n") << QStringList { QStringLiteral("Café"), QStringLiteral("€uro") };
+        QTest::newRow("one Windows-1252 line among UTF-8 ones") << QByteArray(
+            "Caf\xC3\xA9\r\nNa\xEFve\r\n") << QStringList { QStringLiteral("Café"), QStringLiteral("Naïve") };
     }
     void parseCategoryLines()
     {
@@ -109,12 +110,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("CR LF after every entry") << QStringList{"a", "b"} << QByteArray("a\r\nb\r\n");
-        QTest::newRow("nothing") << QStringList{} << QByteArray();
-        QTest::newRow("line breaks inside an entry") << QStringList{"a\r\nb", "c\nd", "e\rf"}
-                                                     << QByteArray("a b\r\nc d\r\ne f\r\n");
-        QTest::newRow("empty entries left out") << QStringList{"", "a", ""} << QByteArray("a\r\n");
-        QTest::newRow("UTF-8") << QStringList{QStringLiteral("Café")} << QByteArray("Caf\xC3\xA9\r\n");
+        QTest::newRow("CR LF after every entry") << QStringList { "a", "b" } << QByteArray("a\r\nb\r\n");
+        QTest::newRow("nothing") << QStringList {} << QByteArray();
+        QTest::newRow("line breaks inside an entry")
+            << QStringList { "a\r\nb", "c\nd", "e\rf" } << QByteArray("a b\r\nc d\r\ne f\r\n");
+        QTest::newRow("empty entries left out") << QStringList { "", "a", "" } << QByteArray("a\r\n");
+        QTest::newRow("UTF-8") << QStringList { QStringLiteral("Café") } << QByteArray("Caf\xC3\xA9\r\n");
         QTest::newRow("NUL and byte 26 dropped")
             << QStringList { QString(QStringLiteral("Ho") + QChar(0) + QStringLiteral("me")),
                    QString(QStringLiteral("a") + QChar(26) + QStringLiteral("b")), QString(QChar(0)) }
@@ -131,11 +132,11 @@ private Q_SLOTS:
     void writeCategoryFileReplacesTheFileAndReportsFailure()
     {
         QVERIFY(writeBytes(path("category.xxx"), "old\r\n"));
-        QVERIFY(writeCategoryFile(path("category.xxx"), {QStringLiteral("Home"), QStringLiteral("Work")}));
+        QVERIFY(writeCategoryFile(path("category.xxx"), { QStringLiteral("Home"), QStringLiteral("Work") }));
         QCOMPARE(readAll(path("category.xxx")), QByteArray("Home\r\nWork\r\n"));
-        QCOMPARE(*readCategoryList(path("category.xxx")), (QStringList{"Home", "Work"}));
+        QCOMPARE(*readCategoryList(path("category.xxx")), (QStringList { "Home", "Work" }));
 
-        const SaveResult failed = writeCategoryFile(path("no-folder/category.xxx"), {QStringLiteral("Home")});
+        const SaveResult failed = writeCategoryFile(path("no-folder/category.xxx"), { QStringLiteral("Home") });
         QVERIFY(!failed.ok);
         QVERIFY(failed.message().contains(path("no-folder/category.xxx")));
     }
@@ -157,7 +158,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(int, index);
-        const QStringList entries{"Home", "Work", "HOME", QStringLiteral("été")};
+        const QStringList entries { "Home", "Work", "HOME", QStringLiteral("été") };
         QCOMPARE(::findCategory(entries, name), index);
     }
 
@@ -165,10 +166,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("given");
         QTest::addColumn<QStringList>("sorted");
-        QTest::newRow("b, a") << QStringList{"b", "a"} << QStringList{"a", "b"};
-        QTest::newRow("letter case aside") << QStringList{"Zoo", "apple", "Mango"} << QStringList{"apple", "Mango", "Zoo"};
-        QTest::newRow("same letters, fixed order") << QStringList{"home", "Home"} << QStringList{"Home", "home"};
-        QTest::newRow("numbers as text") << QStringList{"101", "1000"} << QStringList{"1000", "101"};
+        QTest::newRow("b, a") << QStringList { "b", "a" } << QStringList { "a", "b" };
+        QTest::newRow("letter case aside")
+            << QStringList { "Zoo", "apple", "Mango" } << QStringList { "apple", "Mango", "Zoo" };
+        QTest::newRow("same letters, fixed order") << QStringList { "home", "Home" } << QStringList { "Home", "home" };
+        QTest::newRow("numbers as text") << QStringList { "101", "1000" } << QStringList { "1000", "101" };
     }
     void sortCategories()
     {
@@ -188,12 +190,12 @@ private Q_SLOTS:
         using Bytes = std::optional<QByteArray>;
         QTest::newRow("no files") << Bytes() << Bytes() << "" << false;
         QTest::newRow("no selection: all checked") << Bytes("Home\r\nWork\r\n") << Bytes() << "Home+ Work+" << false;
-        QTest::newRow("selection checks its entries") << Bytes("Home\r\nWork\r\n") << Bytes("Work\r\n") << "Home- Work+"
-                                                      << true;
+        QTest::newRow("selection checks its entries")
+            << Bytes("Home\r\nWork\r\n") << Bytes("Work\r\n") << "Home- Work+" << true;
         QTest::newRow("empty selection: none checked")
             << Bytes("Home\r\nWork\r\n") << Bytes(QByteArray()) << "Home- Work-" << true;
-        QTest::newRow("selection in another case") << Bytes("Home\r\nWork\r\n") << Bytes("WORK\nhome") << "Home+ Work+"
-                                                   << false;
+        QTest::newRow("selection in another case")
+            << Bytes("Home\r\nWork\r\n") << Bytes("WORK\nhome") << "Home+ Work+" << false;
         QTest::newRow("selected entries no longer known are ignored")
             << Bytes("Home\r\n") << Bytes("Gym\r\nHome\r\n") << "Home+" << false;
         QTest::newRow("a selection without a list") << Bytes() << Bytes("Home\r\n") << "" << false;
@@ -239,8 +241,8 @@ private Q_SLOTS:
         QCOMPARE(filtersOn(state), on);
         // With nothing in force every task passes.
         if (!on) {
-            for (const char *done : {"Yes", "No"})
-                for (const char *category : {"Home", "work", "", "Gym"})
+            for (const char *done : { "Yes", "No" })
+                for (const char *category : { "Home", "work", "", "Gym" })
                     QVERIFY(passesFilter(state, QLatin1String(done), QLatin1String(category)));
         }
     }
@@ -275,24 +277,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("after");
         QTest::newRow("no selection file: all checked") << std::optional<QStringList>() << "Home+ Work+ Gym+";
         QTest::newRow("selection checks, others keep their check")
-            << std::optional<QStringList>(QStringList{"work"}) << "Home- Work+ Gym+";
-        QTest::newRow("empty selection changes nothing") << std::optional<QStringList>(QStringList{})
-                                                         << "Home- Work- Gym+";
+            << std::optional<QStringList>(QStringList { "work" }) << "Home- Work+ Gym+";
+        QTest::newRow("empty selection changes nothing")
+            << std::optional<QStringList>(QStringList {}) << "Home- Work- Gym+";
     }
     void recheckFilterCategories()
     {
         QFETCH(std::optional<QStringList>, selection);
         QFETCH(QString, after);
-        QList<FilterCategory> categories{{"Home", false}, {"Work", false}, {"Gym", true}};
+        QList<FilterCategory> categories { { "Home", false }, { "Work", false }, { "Gym", true } };
         ::recheckFilterCategories(categories, selection);
         QCOMPARE(describe(categories), after);
     }
 
     void checkedCategoriesKeepListOrder()
     {
-        const QList<FilterCategory> categories{{"Work", true}, {"Home", false}, {"Gym", true}};
-        QCOMPARE(::checkedCategories(categories), (QStringList{"Work", "Gym"}));
-        QCOMPARE(::checkedCategories({{"Home", false}}), QStringList{});
+        const QList<FilterCategory> categories { { "Work", true }, { "Home", false }, { "Gym", true } };
+        QCOMPARE(::checkedCategories(categories), (QStringList { "Work", "Gym" }));
+        QCOMPARE(::checkedCategories({ { "Home", false } }), QStringList {});
     }
 };
 

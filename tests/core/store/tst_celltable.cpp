@@ -78,15 +78,17 @@ private Q_SLOTS:
 
     void rowOperations()
     {
-        CellTable table = tableOf({QStringLiteral("H")}, {{QStringLiteral("a")}, {QStringLiteral("b")}, {QStringLiteral("c")}});
+        CellTable table = tableOf(
+            { QStringLiteral("H") }, { { QStringLiteral("a") }, { QStringLiteral("b") }, { QStringLiteral("c") } });
         table.insertBlankRows(2, 2);
-        QCOMPARE(column(table, 0), (QStringList{QStringLiteral("a"), {}, {}, QStringLiteral("b"), QStringLiteral("c")}));
+        QCOMPARE(
+            column(table, 0), (QStringList { QStringLiteral("a"), {}, {}, QStringLiteral("b"), QStringLiteral("c") }));
         table.insertBlankRows(table.rowCount(), 1); // at RowCount appends
         QCOMPARE(table.rowCount(), 7);
         table.deleteRows(2, 2);
-        QCOMPARE(column(table, 0), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), {}}));
+        QCOMPARE(column(table, 0), (QStringList { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), {} }));
         table.blankRows(1, 2);
-        QCOMPARE(column(table, 0), (QStringList{{}, {}, QStringLiteral("c"), {}}));
+        QCOMPARE(column(table, 0), (QStringList { {}, {}, QStringLiteral("c"), {} }));
         QCOMPARE(table.cell(0, 0), QStringLiteral("H"));
         table.blankDataRows();
         QCOMPARE(table.cell(0, 0), QStringLiteral("H"));
@@ -97,7 +99,7 @@ private Q_SLOTS:
 
     void deleteRowsKeepsTheHeaderRow()
     {
-        CellTable table = tableOf({QStringLiteral("H")}, {{QStringLiteral("a")}});
+        CellTable table = tableOf({ QStringLiteral("H") }, { { QStringLiteral("a") } });
         table.deleteRows(0, 10);
         QCOMPARE(table.rowCount(), 1);
         table.deleteRows(5, 1); // outside: nothing
@@ -110,11 +112,11 @@ private Q_SLOTS:
         QCOMPARE(onlyBlank.firstFreeRow(), 1);
         QCOMPARE(onlyBlank.rowCount(), 2);
 
-        CellTable full = tableOf({QStringLiteral("H")}, {{QStringLiteral("a")}, {QStringLiteral("b")}});
+        CellTable full = tableOf({ QStringLiteral("H") }, { { QStringLiteral("a") }, { QStringLiteral("b") } });
         QCOMPARE(full.firstFreeRow(), 3);
         QCOMPARE(full.rowCount(), 4);
 
-        CellTable gap = tableOf({QStringLiteral("H")}, {{QStringLiteral("a")}, {}, {QStringLiteral("c")}});
+        CellTable gap = tableOf({ QStringLiteral("H") }, { { QStringLiteral("a") }, {}, { QStringLiteral("c") } });
         QCOMPARE(gap.firstFreeRow(), 2);
         QCOMPARE(gap.rowCount(), 4);
     }
@@ -127,43 +129,43 @@ private Q_SLOTS:
 
         // Rows: (Zoo, b), (apple, a), (Zoo, a), (, c), (1000, d), (101, e)
         QTest::newRow("category ascending: bytes, shorter first, empty first")
-            << 0 << false << QStringList{"c", "d", "e", "a", "b", "a"};
-        QTest::newRow("category descending") << 0 << true << QStringList{"a", "b", "a", "e", "d", "c"};
+            << 0 << false << QStringList { "c", "d", "e", "a", "b", "a" };
+        QTest::newRow("category descending") << 0 << true << QStringList { "a", "b", "a", "e", "d", "c" };
     }
     void sortByTextBreaksTiesToTheRight()
     {
         QFETCH(int, sortColumn);
         QFETCH(bool, descending);
         QFETCH(QStringList, whatOrder);
-        CellTable todo = tableOf({"Category", "What", "Done?"},
-                                 {{"Zoo", "b", "No"}, {"apple", "a", "No"}, {"Zoo", "a", "No"},
-                                  {"", "c", "No"}, {"1000", "d", "No"}, {"101", "e", "No"}});
+        CellTable todo = tableOf({ "Category", "What", "Done?" },
+            { { "Zoo", "b", "No" }, { "apple", "a", "No" }, { "Zoo", "a", "No" }, { "", "c", "No" },
+                { "1000", "d", "No" }, { "101", "e", "No" } });
         todo.setSortColumn(sortColumn);
         todo.setSortDirection(descending ? CellTable::SortDirection::Descending : CellTable::SortDirection::Ascending);
         todo.sortRows();
         QCOMPARE(column(todo, 1), whatOrder);
         QCOMPARE(todo.cell(0, 0), QStringLiteral("Category")); // the header never moves
         if (!descending)
-            QCOMPARE(column(todo, 0), (QStringList{"", "1000", "101", "Zoo", "Zoo", "apple"}));
+            QCOMPARE(column(todo, 0), (QStringList { "", "1000", "101", "Zoo", "Zoo", "apple" }));
     }
 
     void theLastColumnNeverBreaksTies()
     {
         // Sorted by "What" (second-to-last of three), rows equal in it keep no order by
         // "Done?"; sorted by "Done?" itself the column still sorts.
-        CellTable todo = tableOf({"Category", "What", "Done?"}, {{"x", "b", "Yes"}, {"y", "a", "No"}});
+        CellTable todo = tableOf({ "Category", "What", "Done?" }, { { "x", "b", "Yes" }, { "y", "a", "No" } });
         todo.setSortColumn(2);
         todo.sortRows();
-        QCOMPARE(column(todo, 2), (QStringList{"No", "Yes"}));
+        QCOMPARE(column(todo, 2), (QStringList { "No", "Yes" }));
         QCOMPARE(todo.compareRows(1, 2) < 0, true);
 
-        CellTable same = tableOf({"Category", "What", "Done?"}, {{"x", "a", "Yes"}, {"x", "a", "No"}});
+        CellTable same = tableOf({ "Category", "What", "Done?" }, { { "x", "a", "Yes" }, { "x", "a", "No" } });
         QCOMPARE(same.compareRows(1, 2), 0);
     }
 
     void sortingOneRowOrNoneChangesNothing()
     {
-        CellTable one = tableOf({"A", "B"}, {{"z", "1"}});
+        CellTable one = tableOf({ "A", "B" }, { { "z", "1" } });
         CellTable copy = one;
         one.setSortDirection(CellTable::SortDirection::Descending);
         one.sortRows();
@@ -175,13 +177,12 @@ private Q_SLOTS:
 
     void customColumnUsesTheHook()
     {
-        CellTable table = tableOf({"N", "X"}, {{"10", "a"}, {"9", "b"}, {"100", "c"}});
+        CellTable table = tableOf({ "N", "X" }, { { "10", "a" }, { "9", "b" }, { "100", "c" } });
         table.setColumnStyle(0, CellTable::ColumnStyle::Custom);
-        table.setCustomCompare([](int, QByteArrayView a, QByteArrayView b) {
-            return a.toByteArray().toInt() - b.toByteArray().toInt();
-        });
+        table.setCustomCompare(
+            [](int, QByteArrayView a, QByteArrayView b) { return a.toByteArray().toInt() - b.toByteArray().toInt(); });
         table.sortRows();
-        QCOMPARE(column(table, 0), (QStringList{"9", "10", "100"}));
+        QCOMPARE(column(table, 0), (QStringList { "9", "10", "100" }));
     }
 
     // A compare hook that contradicts itself (a clock read at every call, a bug in an
@@ -236,24 +237,24 @@ private Q_SLOTS:
 
     void headerClickRule()
     {
-        CellTable table = tableOf({"A", "B", "C"}, {{"b", "2", ""}, {"a", "3", ""}, {"c", "1", ""}});
+        CellTable table = tableOf({ "A", "B", "C" }, { { "b", "2", "" }, { "a", "3", "" }, { "c", "1", "" } });
         int selected = 1; // the row holding "b"
         QVERIFY(table.headerClick(0, &selected)); // the current sort column: flips to descending
         QCOMPARE(table.sortDirection(), CellTable::SortDirection::Descending);
-        QCOMPARE(column(table, 0), (QStringList{"c", "b", "a"}));
+        QCOMPARE(column(table, 0), (QStringList { "c", "b", "a" }));
         QCOMPARE(table.cell(0, selected), QStringLiteral("b"));
 
         QVERIFY(table.headerClick(1, &selected)); // another column: ascending by it
         QCOMPARE(table.sortColumn(), 1);
         QCOMPARE(table.sortDirection(), CellTable::SortDirection::Ascending);
-        QCOMPARE(column(table, 1), (QStringList{"1", "2", "3"}));
+        QCOMPARE(column(table, 1), (QStringList { "1", "2", "3" }));
         QCOMPARE(table.cell(0, selected), QStringLiteral("b"));
 
         table.setCanSort([](int c) { return c != 2; });
         QVERIFY(!table.headerClick(2));
         QCOMPARE(table.sortColumn(), 1);
 
-        CellTable single = tableOf({"A"}, {{"x"}});
+        CellTable single = tableOf({ "A" }, { { "x" } });
         QVERIFY(!single.headerClick(0)); // needs two data rows
         QCOMPARE(single.sortDirection(), CellTable::SortDirection::Ascending);
     }

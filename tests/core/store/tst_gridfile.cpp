@@ -16,8 +16,8 @@ namespace {
 CellTable todoExample()
 {
     CellTable table(3, 2);
-    const int widths[] = {62, 503, 52};
-    const char *cells[2][3] = {{"Category", "What", "Done?"}, {"Home", "Buy paint", "No"}};
+    const int widths[] = { 62, 503, 52 };
+    const char *cells[2][3] = { { "Category", "What", "Done?" }, { "Home", "Buy paint", "No" } };
     for (int c = 0; c < 3; ++c) {
         table.setColWidth(c, widths[c]);
         for (int r = 0; r < 2; ++r)
@@ -48,7 +48,7 @@ SaveResult saveAsUnprivilegedUser(const CellTable &table, const QString &path)
     if (!answer || answer->isEmpty())
         return SaveResult::failure(path, QStringLiteral("child failed"));
     if (answer->startsWith('1'))
-        return SaveResult{true, path, QString()};
+        return SaveResult { true, path, QString() };
     return SaveResult::failure(path, QString::fromUtf8(answer->mid(1)));
 }
 
@@ -69,13 +69,14 @@ private Q_SLOTS:
     {
         const QString file = path(QStringLiteral("gridNon.grd"));
         QVERIFY(writeGridFile(todoExample(), file).ok);
-        QCOMPARE(readAll(file), QByteArray("3,2\r\ncw 0,62\r\ncw 1,503\r\ncw 2,52\r\n"
-                                           "0,0,Category\r\n1,0,What\r\n2,0,Done?\r\n"
-                                           "0,1,Home\r\n1,1,Buy paint\r\n2,1,No\r\n"));
+        QCOMPARE(readAll(file),
+            QByteArray("3,2\r\ncw 0,62\r\ncw 1,503\r\ncw 2,52\r\n"
+                       "0,0,Category\r\n1,0,What\r\n2,0,Done?\r\n"
+                       "0,1,Home\r\n1,1,Buy paint\r\n2,1,No\r\n"));
         CellTable back;
         QVERIFY(readGridFile(back, file).ok());
         QVERIFY(back == todoExample());
-        QCOMPARE(back.colWidths(), (QList<int>{62, 503, 52}));
+        QCOMPARE(back.colWidths(), (QList<int> { 62, 503, 52 }));
     }
 
     void smallestTable()
@@ -93,9 +94,13 @@ private Q_SLOTS:
         QTest::newRow("multi-line") << QStringLiteral("Call Ann\r\nbefore 5") << QByteArray("1,1,Call Ann\t\bbefore 5")
                                     << QStringLiteral("Call Ann\r\nbefore 5");
         QTest::newRow("commas") << QStringLiteral(",a,,b,") << QByteArray("1,1,,a,,b,") << QStringLiteral(",a,,b,");
-        QTest::newRow("TAB reads back as CR") << QStringLiteral("a\tb") << QByteArray("1,1,a\tb") << QStringLiteral("a\rb");
-        QTest::newRow("BS reads back as LF") << QStringLiteral("a\bb") << QByteArray("1,1,a\bb") << QStringLiteral("a\nb");
-        QTest::newRow("byte 26 is dropped") << QStringLiteral("a\x1a" "b") << QByteArray("1,1,ab") << QStringLiteral("ab");
+        QTest::newRow("TAB reads back as CR")
+            << QStringLiteral("a\tb") << QByteArray("1,1,a\tb") << QStringLiteral("a\rb");
+        QTest::newRow("BS reads back as LF")
+            << QStringLiteral("a\bb") << QByteArray("1,1,a\bb") << QStringLiteral("a\nb");
+        QTest::newRow("byte 26 is dropped") << QStringLiteral("a\x1a"
+                                                              "b")
+                                            << QByteArray("1,1,ab") << QStringLiteral("ab");
         QTest::newRow("NUL is dropped") << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"))
                                         << QByteArray("1,1,ab") << QStringLiteral("ab");
         QTest::newRow("unicode") << QStringLiteral("Caf\u00e9 \u20ac") << QByteArray("1,1,Caf\xc3\xa9 \xe2\x82\xac")
@@ -275,7 +280,8 @@ private Q_SLOTS:
         QCOMPARE(readAll(file), gridFileBytes(second));
         QCOMPARE(readAll(file + QLatin1Char('~')), gridFileBytes(first));
         // No temporary file is left behind.
-        const QStringList leftovers = QDir(m_dir.path()).entryList({QStringLiteral(".kept.grd.tmp-*")}, QDir::Hidden | QDir::Files);
+        const QStringList leftovers
+            = QDir(m_dir.path()).entryList({ QStringLiteral(".kept.grd.tmp-*") }, QDir::Hidden | QDir::Files);
         QVERIFY(leftovers.isEmpty());
     }
 
@@ -298,7 +304,7 @@ private Q_SLOTS:
         QVERIFY(!result.reason.isEmpty());
         QVERIFY(result.message().contains(file));
         QCOMPARE(readAll(file), QByteArray("1,1\r\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("grid.grd")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("grid.grd") });
     }
 
     void saveIntoMissingFolderFails()

@@ -18,14 +18,14 @@ struct Task
 
 CellTable fixture()
 {
-    const QList<Task> tasks{{0, "Buy paint", "Home"}, {0, "Call Ann"}, {1, "paint the door", "Home"},
-                            {2, "Yoga", "Work"},      {2, "Yoga again", "Work"}, {4, "The unique last one", "", "Yes"}};
+    const QList<Task> tasks { { 0, "Buy paint", "Home" }, { 0, "Call Ann" }, { 1, "paint the door", "Home" },
+        { 2, "Yoga", "Work" }, { 2, "Yoga again", "Work" }, { 4, "The unique last one", "", "Yes" } };
     CellTable store = store::newStore();
     store.setRowCount(int(tasks.size()) + 1);
     for (int i = 0; i < tasks.size(); ++i) {
-        const QStringList cells{store::makeKey(datevalue::dayNumber(kFirst.addDays(tasks[i].day)), 101 + i),
-                                QStringLiteral("9:00 AM"), QLatin1String(tasks[i].category),
-                                QLatin1String(tasks[i].what), QLatin1String(tasks[i].done), QStringLiteral("No")};
+        const QStringList cells { store::makeKey(datevalue::dayNumber(kFirst.addDays(tasks[i].day)), 101 + i),
+            QStringLiteral("9:00 AM"), QLatin1String(tasks[i].category), QLatin1String(tasks[i].what),
+            QLatin1String(tasks[i].done), QStringLiteral("No") };
         for (int c = 0; c < 6; ++c)
             store.setCell(c, i + 1, cells[c]);
     }
@@ -51,21 +51,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("directions");
         QTest::addColumn<QStringList>("found");
         QTest::newRow("the last task") << "unique" << false << false << false << "dd"
-                                       << QStringList{"The unique last one", "-"};
-        QTest::newRow("two hits on one day") << "yoga" << false << false << false << "ddd"
-                                             << QStringList{"Yoga", "Yoga again", "-"};
+                                       << QStringList { "The unique last one", "-" };
+        QTest::newRow("two hits on one day")
+            << "yoga" << false << false << false << "ddd" << QStringList { "Yoga", "Yoga again", "-" };
         QTest::newRow("up after failing down starts at the end")
-            << "Call" << false << false << false << "ddu" << QStringList{"Call Ann", "-", "Call Ann"};
+            << "Call" << false << false << false << "ddu" << QStringList { "Call Ann", "-", "Call Ann" };
         QTest::newRow("down after failing up starts at the top")
-            << "paint" << false << false << false << "uud" << QStringList{"-", "paint the door", "Buy paint"};
-        QTest::newRow("a filtered task is never found") << "again" << false << false << true << "d" << QStringList{"-"};
-        QTest::newRow("whole word") << "pain" << true << false << false << "d" << QStringList{"-"};
+            << "paint" << false << false << false << "uud" << QStringList { "-", "paint the door", "Buy paint" };
+        QTest::newRow("a filtered task is never found")
+            << "again" << false << false << true << "d" << QStringList { "-" };
+        QTest::newRow("whole word") << "pain" << true << false << false << "d" << QStringList { "-" };
         QTest::newRow("part of a word") << "pain" << false << false << false << "dd"
-                                        << QStringList{"Buy paint", "paint the door"};
-        QTest::newRow("whole word, any case") << "PAINT" << true << false << false << "dd"
-                                              << QStringList{"Buy paint", "paint the door"};
-        QTest::newRow("match case") << "YOGA" << false << true << false << "d" << QStringList{"-"};
-        QTest::newRow("an empty text finds nothing") << "" << false << false << false << "d" << QStringList{"-"};
+                                        << QStringList { "Buy paint", "paint the door" };
+        QTest::newRow("whole word, any case")
+            << "PAINT" << true << false << false << "dd" << QStringList { "Buy paint", "paint the door" };
+        QTest::newRow("match case") << "YOGA" << false << true << false << "d" << QStringList { "-" };
+        QTest::newRow("an empty text finds nothing") << "" << false << false << false << "d" << QStringList { "-" };
     }
     void steps()
     {
@@ -77,14 +78,14 @@ private Q_SLOTS:
         QFETCH(QStringList, found);
         FilterState filter;
         if (hideWork)
-            filter.categories = {{QStringLiteral("Work"), false}};
+            filter.categories = { { QStringLiteral("Work"), false } };
         const CellTable store = fixture();
         search::SearchState state;
         search::startSearch(state);
         QStringList results;
         for (const QChar direction : directions) {
-            const bool hit = search::FindDialog1Find(store, filter, state, text, wholeWord, matchCase,
-                                                     direction == QLatin1Char('d'));
+            const bool hit = search::FindDialog1Find(
+                store, filter, state, text, wholeWord, matchCase, direction == QLatin1Char('d'));
             results << (hit ? state.hitWhat : QStringLiteral("-"));
         }
         QCOMPARE(results, found);
@@ -99,7 +100,7 @@ private Q_SLOTS:
         store::readFromStore(fixture(), FilterState(), state.hitDay, day);
         QCOMPARE(search::hitRowInDayList(day, state, true), 2);
         QCOMPARE(search::notFoundMessage(QStringLiteral("x"), true),
-                 QStringLiteral("Could not find \"x\" in any calendar task. Search reset to first task date"));
+            QStringLiteral("Could not find \"x\" in any calendar task. Search reset to first task date"));
     }
 
     // Highlighted days: the fixture's days 0, 1, 2 hold open tasks, day 4 a done one.

@@ -1,8 +1,8 @@
-#include "testfiles.h"
 #include "platform/clock.h"
 #include "settings/settingsstore.h"
 #include "store/gridfile.h"
 #include "store/taskdocument.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -18,8 +18,8 @@ CellTable storeOf(const QList<QStringList> &rows) // key, category, what, done
     CellTable table = store::newStore();
     table.setRowCount(int(rows.size()) + 1);
     for (int i = 0; i < rows.size(); ++i) {
-        const QStringList cells{rows[i][0], QStringLiteral("9:00 AM"), rows[i][1], rows[i][2], rows[i][3],
-                                QStringLiteral("No")};
+        const QStringList cells { rows[i][0], QStringLiteral("9:00 AM"), rows[i][1], rows[i][2], rows[i][3],
+            QStringLiteral("No") };
         for (int c = 0; c < 6; ++c)
             table.setCell(c, i + 1, cells[c]);
     }
@@ -42,7 +42,7 @@ class TestTaskDocument : public QObject
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<SettingsStore> m_settings;
-    FixedClock m_clock{QDateTime(QDate(2026, 1, 31), QTime(10, 0))};
+    FixedClock m_clock { QDateTime(QDate(2026, 1, 31), QTime(10, 0)) };
 
     QString data(const QString &name) const { return m_dir->filePath(name); }
 
@@ -64,7 +64,8 @@ private Q_SLOTS:
     // the change is signalled, and the damaged file is never touched again.
     void aDayIsChangedBesideADamagedFile()
     {
-        QVERIFY(writeGridFile(storeOf({{"46052.101", "", "Buy paint", "No"}}), data(QStringLiteral("grid.grd"))).ok);
+        QVERIFY(
+            writeGridFile(storeOf({ { "46052.101", "", "Buy paint", "No" } }), data(QStringLiteral("grid.grd"))).ok);
         const QByteArray damaged("6,2000000000\r\n0,1,Old\r\n");
         QVERIFY(writeBytes(data(QStringLiteral("gridComp.grd")), damaged));
 
@@ -72,7 +73,7 @@ private Q_SLOTS:
         const QStringList messages = document->load();
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(QStringLiteral("gridComp.grd is damaged")));
-        const QStringList aside = QDir(m_dir->path()).entryList({QStringLiteral("gridComp.grd.damaged-*")});
+        const QStringList aside = QDir(m_dir->path()).entryList({ QStringLiteral("gridComp.grd.damaged-*") });
         QCOMPARE(aside.size(), 1);
 
         QSignalSpy changed(document.get(), &TaskDocument::storeChanged);
@@ -89,7 +90,7 @@ private Q_SLOTS:
         QCOMPARE(onDisk.cell(store::What, 1), QStringLiteral("Buy white paint"));
         QCOMPARE(onDisk.cell(store::Key, 1), QStringLiteral("46052.101"));
 
-        QVERIFY(document->addCompleted({"1/31/2026", "10:00:00 AM", "", "Non date task", "Done", ""}).ok);
+        QVERIFY(document->addCompleted({ "1/31/2026", "10:00:00 AM", "", "Non date task", "Done", "" }).ok);
         QCOMPARE(readAll(data(aside[0])), damaged);
         QVERIFY(readAll(data(QStringLiteral("gridComp.grd"))).contains("4,1,Done"));
     }
@@ -98,7 +99,8 @@ private Q_SLOTS:
     // exactly as it was, and the user is told; one edited by hand with LF ends just reads.
     void aPartlyReadableFileIsCopiedAsideAndReported()
     {
-        QByteArray bytes = gridFileBytes(storeOf({{"46052.101", "", "kept", "No"}, {"46052.102", "", "beyond", "No"}}));
+        QByteArray bytes
+            = gridFileBytes(storeOf({ { "46052.101", "", "kept", "No" }, { "46052.102", "", "beyond", "No" } }));
         bytes.replace("6,3\r\n", "6,2\r\n");
         QVERIFY(writeBytes(data(QStringLiteral("grid.grd")), bytes));
         QVERIFY(writeBytes(data(QStringLiteral("gridNon.grd")), "3,2\ncw 0,62\n1,1,Buy paint\n"));
@@ -106,11 +108,11 @@ private Q_SLOTS:
         const QStringList messages = document->load();
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(data(QStringLiteral("grid.grd"))));
-        const QStringList copies = QDir(m_dir->path()).entryList({QStringLiteral("grid.grd.damaged-*")});
+        const QStringList copies = QDir(m_dir->path()).entryList({ QStringLiteral("grid.grd.damaged-*") });
         QCOMPARE(copies.size(), 1);
         QCOMPARE(readAll(data(copies[0])), bytes);
         QCOMPARE(readAll(data(QStringLiteral("grid.grd"))), bytes); // still there until the next save
-        QCOMPARE(whats(document->store(), store::What), QStringList{"kept"});
+        QCOMPARE(whats(document->store(), store::What), QStringList { "kept" });
         QCOMPARE(document->todoList().cell(todo::What, 1), QStringLiteral("Buy paint"));
     }
 
@@ -122,13 +124,14 @@ private Q_SLOTS:
         auto document = makeDocument();
         QCOMPARE(document->load().size(), 1);
         QVERIFY(!document->categoryChoices());
-        const SaveResult refused = document->setCategoryChoices({QStringLiteral("Home")});
+        const SaveResult refused = document->setCategoryChoices({ QStringLiteral("Home") });
         QVERIFY(!refused.ok);
-        QCOMPARE(refused.message(), QStringLiteral("Couldn't save ") + data(QStringLiteral("category.xxx"))
-                                        + QStringLiteral(": the unreadable file of that name is still there. "
-                                                         "Move it away to let the program save again."));
+        QCOMPARE(refused.message(),
+            QStringLiteral("Couldn't save ") + data(QStringLiteral("category.xxx"))
+                + QStringLiteral(": the unreadable file of that name is still there. "
+                                 "Move it away to let the program save again."));
         QVERIFY(QDir(m_dir->path()).rmdir(QStringLiteral("category.xxx")));
-        QVERIFY(document->setCategoryChoices({QStringLiteral("Home")}).ok);
+        QVERIFY(document->setCategoryChoices({ QStringLiteral("Home") }).ok);
         QCOMPARE(readAll(data(QStringLiteral("category.xxx"))), QByteArray("Home\r\n"));
     }
 
@@ -136,18 +139,19 @@ private Q_SLOTS:
     // neither duplicates nor loses the tasks it hides.
     void theDayIsWrittenBackWithTheFilterItWasReadWith()
     {
-        QVERIFY(writeGridFile(storeOf({{"46052.101", "Home", "home task", "No"}, {"46052.102", "Work", "work task", "No"}}),
-                              data(QStringLiteral("grid.grd")))
+        QVERIFY(writeGridFile(
+            storeOf({ { "46052.101", "Home", "home task", "No" }, { "46052.102", "Work", "work task", "No" } }),
+            data(QStringLiteral("grid.grd")))
                     .ok);
         auto document = makeDocument();
         document->load();
         document->showDay(kDay);
         QCOMPARE(document->dayList().rowCount(), 3);
         FilterState hideHome;
-        hideHome.categories = {{QStringLiteral("Home"), false}, {QStringLiteral("Work"), true}};
+        hideHome.categories = { { QStringLiteral("Home"), false }, { QStringLiteral("Work"), true } };
         document->setFilter(hideHome);
         QVERIFY(document->writeShownDay().ok);
-        QCOMPARE(whats(document->store(), store::What), (QStringList{"home task", "work task"}));
+        QCOMPARE(whats(document->store(), store::What), (QStringList { "home task", "work task" }));
     }
 
     // Tasks added to the shown day without the day list are read into it at the batch's end,
@@ -158,19 +162,19 @@ private Q_SLOTS:
         document->load();
         document->showDay(kDay);
         document->insertDirectTask(kDay + 7, QStringLiteral("9:00 AM"), QString(), QStringLiteral("later"),
-                                   QStringLiteral("No"), QStringLiteral("No"));
+            QStringLiteral("No"), QStringLiteral("No"));
         document->insertDirectTask(kDay, QStringLiteral("8:00 AM"), QString(), QStringLiteral("today"),
-                                   QStringLiteral("No"), QStringLiteral("No"));
+            QStringLiteral("No"), QStringLiteral("No"));
         QVERIFY(document->endDirectBatch().ok);
         QCOMPARE(document->dayList().cell(2, 1), QStringLiteral("today"));
         QVERIFY(document->writeShownDay().ok);
-        QCOMPARE(whats(document->store(), store::What), (QStringList{"today", "later"}));
+        QCOMPARE(whats(document->store(), store::What), (QStringList { "today", "later" }));
     }
 
     void aStoreReadOutOfOrderIsPutInOrder()
     {
         // Plain text order puts day 10000 before day 9999.
-        CellTable table = storeOf({{"10000.101", "", "later", "No"}, {"9999.101", "", "earlier", "No"}});
+        CellTable table = storeOf({ { "10000.101", "", "later", "No" }, { "9999.101", "", "earlier", "No" } });
         QVERIFY(writeGridFile(table, data(QStringLiteral("grid.grd"))).ok);
         auto document = makeDocument();
         document->load();
@@ -186,14 +190,14 @@ private Q_SLOTS:
         document->load();
         // A folder in the place of the log: its save fails and the entry stays in memory.
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("gridComp.grd")));
-        QVERIFY(!document->addCompleted({"1/31/2026", "", "", "Non date task", "kept", ""}).ok);
+        QVERIFY(!document->addCompleted({ "1/31/2026", "", "", "Non date task", "kept", "" }).ok);
         QList<SaveResult> failures = document->saveAtClose();
         QCOMPARE(failures.size(), 1);
         QCOMPARE(failures[0].path, data(QStringLiteral("gridComp.grd")));
         QVERIFY(QFile::exists(data(QStringLiteral("grid.grd"))));
 
         const QStringList kept = document->keepUnsaved(m_clock.now());
-        QCOMPARE(kept, QStringList{data(QStringLiteral("gridComp.grd.unsaved-20260131-100000"))});
+        QCOMPARE(kept, QStringList { data(QStringLiteral("gridComp.grd.unsaved-20260131-100000")) });
         QVERIFY(readAll(kept[0]).contains("kept"));
         QCOMPARE(document->unsavedCopies(), kept);
 

@@ -1,10 +1,10 @@
-#include "text/datevalue.h"
-#include "store/gridfile.h"
-#include "text/regional.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/shellopener.h"
+#include "store/gridfile.h"
 #include "store/taskstore.h"
+#include "text/datevalue.h"
+#include "text/regional.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,7 +33,7 @@ CellTable storeOf(const QList<Task> &tasks)
     table.setRowCount(int(tasks.size()) + 1);
     for (int i = 0; i < tasks.size(); ++i) {
         const Task &t = tasks[i];
-        const QStringList cells{store::makeKey(t.day, t.sequence), t.time, t.category, t.what, t.done, t.alarm};
+        const QStringList cells { store::makeKey(t.day, t.sequence), t.time, t.category, t.what, t.done, t.alarm };
         for (int c = 0; c < cells.size(); ++c)
             table.setCell(c, i + 1, cells[c]);
     }
@@ -59,7 +59,7 @@ public:
 FilterState hiding(const QString &category)
 {
     FilterState filter;
-    filter.categories = {{QStringLiteral("Work"), true}, {category, false}};
+    filter.categories = { { QStringLiteral("Work"), true }, { category, false } };
     return filter;
 }
 
@@ -71,7 +71,7 @@ class TestTaskStore : public QObject
 
     QTemporaryDir m_dir;
     RegionalSettings m_us = RegionalSettings::englishUS();
-    FixedClock m_clock{QDateTime(QDate(2000, 3, 15), QTime(12, 0))};
+    FixedClock m_clock { QDateTime(QDate(2000, 3, 15), QTime(12, 0)) };
 
     QString gridPath() const { return m_dir.filePath(QStringLiteral("grid.grd")); }
 
@@ -85,15 +85,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("done");
         QTest::addColumn<QString>("category");
         QTest::addColumn<bool>("passes");
-        QTest::newRow("nothing hidden") << true << true << "Yes" << "Work" << true;
-        QTest::newRow("done hidden") << false << true << "Yes" << "Work" << false;
-        QTest::newRow("not done hidden") << true << false << "No" << "Work" << false;
-        QTest::newRow("only exact Yes is done") << false << false << "yes" << "Work" << true;
-        QTest::newRow("unchecked category, other case") << true << true << "No" << "home" << false;
-        QTest::newRow("checked category") << true << true << "No" << "WORK" << true;
-        QTest::newRow("empty category never hidden") << true << true << "No" << "" << true;
-        QTest::newRow("unknown category never hidden") << true << true << "No" << "Garden" << true;
-        QTest::newRow("state before category") << false << true << "Yes" << "Garden" << false;
+        QTest::newRow("nothing hidden") << true << true << "Yes"
+                                        << "Work" << true;
+        QTest::newRow("done hidden") << false << true << "Yes"
+                                     << "Work" << false;
+        QTest::newRow("not done hidden") << true << false << "No"
+                                         << "Work" << false;
+        QTest::newRow("only exact Yes is done") << false << false << "yes"
+                                                << "Work" << true;
+        QTest::newRow("unchecked category, other case") << true << true << "No"
+                                                        << "home" << false;
+        QTest::newRow("checked category") << true << true << "No"
+                                          << "WORK" << true;
+        QTest::newRow("empty category never hidden") << true << true << "No"
+                                                     << "" << true;
+        QTest::newRow("unknown category never hidden") << true << true << "No"
+                                                       << "Garden" << true;
+        QTest::newRow("state before category") << false << true << "Yes"
+                                               << "Garden" << false;
     }
     void passesFilter()
     {
@@ -112,7 +121,7 @@ private Q_SLOTS:
     {
         FilterState filter;
         QVERIFY(!::filtersOn(filter));
-        filter.categories = {{QStringLiteral("Work"), true}};
+        filter.categories = { { QStringLiteral("Work"), true } };
         QVERIFY(!::filtersOn(filter));
         QVERIFY(::filtersOn(hiding(QStringLiteral("Home"))));
         filter.showDone = false;
@@ -145,11 +154,9 @@ private Q_SLOTS:
 
     void findsTheFirstShownRowOfADay()
     {
-        const CellTable table = storeOf({{kDay - 1, 101, "9:00 AM", "", "before"},
-                                         {kDay, 101, "9:00 AM", "Home", "hidden"},
-                                         {kDay, 102, "10:00 AM", "Work", "first shown"},
-                                         {kDay, 103, "11:00 AM", "", "second shown"},
-                                         {kDay + 2, 101, "9:00 AM", "", "after"}});
+        const CellTable table = storeOf({ { kDay - 1, 101, "9:00 AM", "", "before" },
+            { kDay, 101, "9:00 AM", "Home", "hidden" }, { kDay, 102, "10:00 AM", "Work", "first shown" },
+            { kDay, 103, "11:00 AM", "", "second shown" }, { kDay + 2, 101, "9:00 AM", "", "after" } });
         const FilterState none;
         QCOMPARE(store::findDayRow(table, none, kDay), 2);
         QCOMPARE(store::countDayRows(table, none, 2), 3);
@@ -168,13 +175,13 @@ private Q_SLOTS:
         QTest::addColumn<bool>("wantDone");
         QTest::addColumn<bool>("wantNotDone");
         QTest::addColumn<int>("state");
-        QTest::newRow("done first, both wanted") << QStringList{"Yes", "No"} << true << true << 1;
-        QTest::newRow("open first, both wanted") << QStringList{"No", "Yes"} << true << true << 2;
-        QTest::newRow("only done wanted") << QStringList{"No", "Yes"} << true << false << 1;
-        QTest::newRow("only open wanted") << QStringList{"Yes", "No"} << false << true << 2;
-        QTest::newRow("none wanted") << QStringList{"Yes"} << false << false << -1;
-        QTest::newRow("only open, done wanted") << QStringList{"No"} << true << false << -1;
-        QTest::newRow("neither flag text") << QStringList{"yes", "maybe"} << true << true << -1;
+        QTest::newRow("done first, both wanted") << QStringList { "Yes", "No" } << true << true << 1;
+        QTest::newRow("open first, both wanted") << QStringList { "No", "Yes" } << true << true << 2;
+        QTest::newRow("only done wanted") << QStringList { "No", "Yes" } << true << false << 1;
+        QTest::newRow("only open wanted") << QStringList { "Yes", "No" } << false << true << 2;
+        QTest::newRow("none wanted") << QStringList { "Yes" } << false << false << -1;
+        QTest::newRow("only open, done wanted") << QStringList { "No" } << true << false << -1;
+        QTest::newRow("neither flag text") << QStringList { "yes", "maybe" } << true << true << -1;
     }
     void dayTaskState()
     {
@@ -182,9 +189,9 @@ private Q_SLOTS:
         QFETCH(bool, wantDone);
         QFETCH(bool, wantNotDone);
         QFETCH(int, state);
-        QList<Task> tasks{{kDay - 1, 101, "9:00 AM", "", "other day", "Yes"}};
+        QList<Task> tasks { { kDay - 1, 101, "9:00 AM", "", "other day", "Yes" } };
         for (int i = 0; i < doneTexts.size(); ++i)
-            tasks.append({kDay, 101 + i, "9:00 AM", "", "t", doneTexts[i]});
+            tasks.append({ kDay, 101 + i, "9:00 AM", "", "t", doneTexts[i] });
         const CellTable table = storeOf(tasks);
         const store::DayTaskState result = store::dayTaskState(table, FilterState(), kDay, wantDone, wantNotDone);
         QCOMPARE(result.state, state);
@@ -193,15 +200,15 @@ private Q_SLOTS:
 
     void filteredTasksDoNotColourTheDay()
     {
-        const CellTable table = storeOf({{kDay, 101, "9:00 AM", "Home", "open but hidden"}});
+        const CellTable table = storeOf({ { kDay, 101, "9:00 AM", "Home", "open but hidden" } });
         QCOMPARE(store::dayTaskState(table, hiding(QStringLiteral("home")), kDay, true, true).state, -1);
         QCOMPARE(store::dayTaskState(table, FilterState(), kDay, true, true).state, 2);
     }
 
     void readFromStore()
     {
-        const CellTable table = storeOf({{kDay, 101, "9:00 AM", "Home", "hidden"},
-                                         {kDay, 102, "10:00 AM", "Work", "Call Ann\r\nbefore 5", "Yes", "Yes"}});
+        const CellTable table = storeOf({ { kDay, 101, "9:00 AM", "Home", "hidden" },
+            { kDay, 102, "10:00 AM", "Work", "Call Ann\r\nbefore 5", "Yes", "Yes" } });
         CellTable list = store::newDayList();
         store::readFromStore(table, hiding(QStringLiteral("Home")), kDay, list);
         QCOMPARE(list.rowCount(), 2);
@@ -220,7 +227,7 @@ private Q_SLOTS:
     {
         CellTable table = store::newStore();
         CellTable list = store::newDayList();
-        const QStringList task{"9:00 AM", "Home", "Buy paint", "No", "Yes"};
+        const QStringList task { "9:00 AM", "Home", "Buy paint", "No", "Yes" };
         for (int c = 0; c < 5; ++c)
             list.setCell(c, 1, task[c]);
         QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
@@ -234,17 +241,15 @@ private Q_SLOTS:
 
     void deletingTheMiddleTaskRenumbersTheDay()
     {
-        CellTable table = storeOf({{kDay - 1, 101, "8:00 AM", "", "yesterday"},
-                                   {kDay, 101, "9:00 AM", "", "one"},
-                                   {kDay, 102, "10:00 AM", "", "two"},
-                                   {kDay, 103, "11:00 AM", "", "three"},
-                                   {kDay + 1, 101, "8:00 AM", "", "tomorrow"}});
+        CellTable table = storeOf({ { kDay - 1, 101, "8:00 AM", "", "yesterday" }, { kDay, 101, "9:00 AM", "", "one" },
+            { kDay, 102, "10:00 AM", "", "two" }, { kDay, 103, "11:00 AM", "", "three" },
+            { kDay + 1, 101, "8:00 AM", "", "tomorrow" } });
         CellTable list = store::newDayList();
         store::readFromStore(table, FilterState(), kDay, list);
         store::deleteListRow(list, 2);
         QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
-        QCOMPARE(columnOf(table, 0), (QStringList{"36524.101", "36525.101", "36525.102", "36526.101"}));
-        QCOMPARE(columnOf(table, 3), (QStringList{"yesterday", "one", "three", "tomorrow"}));
+        QCOMPARE(columnOf(table, 0), (QStringList { "36524.101", "36525.101", "36525.102", "36526.101" }));
+        QCOMPARE(columnOf(table, 3), (QStringList { "yesterday", "one", "three", "tomorrow" }));
 
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, gridPath()).ok());
@@ -253,30 +258,29 @@ private Q_SLOTS:
 
     void deletingTheOnlyTaskEmptiesTheDay()
     {
-        CellTable table = storeOf({{kDay, 101, "9:00 AM", "", "only"}, {kDay + 1, 101, "9:00 AM", "", "next"}});
+        CellTable table = storeOf({ { kDay, 101, "9:00 AM", "", "only" }, { kDay + 1, 101, "9:00 AM", "", "next" } });
         CellTable list = store::newDayList();
         store::readFromStore(table, FilterState(), kDay, list);
         store::deleteListRow(list, 1);
         QCOMPARE(list.rowCount(), 2);
         QVERIFY(list.isRowBlank(1));
         QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
-        QCOMPARE(columnOf(table, 3), (QStringList{"next"}));
+        QCOMPARE(columnOf(table, 3), (QStringList { "next" }));
     }
 
     void filteredWriteBackLeavesHiddenTasksAlone()
     {
-        CellTable table = storeOf({{kDay, 101, "9:00 AM", "Work", "report"},
-                                   {kDay, 102, "10:00 AM", "Home", "paint", "No", "Yes"},
-                                   {kDay, 103, "11:00 AM", "Work", "call"}});
+        CellTable table = storeOf({ { kDay, 101, "9:00 AM", "Work", "report" },
+            { kDay, 102, "10:00 AM", "Home", "paint", "No", "Yes" }, { kDay, 103, "11:00 AM", "Work", "call" } });
         const FilterState filter = hiding(QStringLiteral("Home"));
         CellTable list = store::newDayList();
         store::readFromStore(table, filter, kDay, list);
         QCOMPARE(list.rowCount(), 3);
         list.setCell(2, 2, QStringLiteral("call Bob"));
         QVERIFY(store::writeToStore(table, filter, kDay, list, gridPath()).ok);
-        QCOMPARE(columnOf(table, 0), (QStringList{"36525.101", "36525.102", "36525.102"}));
+        QCOMPARE(columnOf(table, 0), (QStringList { "36525.101", "36525.102", "36525.102" }));
         // Equal keys fall back on the time text: the hidden 10:00 task comes first.
-        QCOMPARE(columnOf(table, 3), (QStringList{"report", "paint", "call Bob"}));
+        QCOMPARE(columnOf(table, 3), (QStringList { "report", "paint", "call Bob" }));
         // The hidden task is exactly as it was.
         QCOMPARE(table.cell(1, 2), QStringLiteral("10:00 AM"));
         QCOMPARE(table.cell(2, 2), QStringLiteral("Home"));
@@ -285,17 +289,17 @@ private Q_SLOTS:
 
     void directInsertionListsFirstUntilWrittenBack()
     {
-        CellTable table = storeOf({{kDay, 101, "9:00 AM", "", "one"}, {kDay, 102, "10:00 AM", "", "two"}});
+        CellTable table = storeOf({ { kDay, 101, "9:00 AM", "", "one" }, { kDay, 102, "10:00 AM", "", "two" } });
         store::insertDirectTask(table, kDay, QStringLiteral("8:00:00 PM"), QString(), QStringLiteral("birthday"),
-                                QStringLiteral("No"), QStringLiteral("No"));
+            QStringLiteral("No"), QStringLiteral("No"));
         QVERIFY(store::SortGridStore(table, gridPath()).ok);
-        QCOMPARE(columnOf(table, 0), (QStringList{"36525.100", "36525.101", "36525.102"}));
+        QCOMPARE(columnOf(table, 0), (QStringList { "36525.100", "36525.101", "36525.102" }));
         CellTable list = store::newDayList();
         store::readFromStore(table, FilterState(), kDay, list);
         QCOMPARE(list.cell(2, 1), QStringLiteral("birthday"));
         QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
-        QCOMPARE(columnOf(table, 0), (QStringList{"36525.101", "36525.102", "36525.103"}));
-        QCOMPARE(columnOf(table, 3), (QStringList{"birthday", "one", "two"}));
+        QCOMPARE(columnOf(table, 0), (QStringList { "36525.101", "36525.102", "36525.103" }));
+        QCOMPARE(columnOf(table, 3), (QStringList { "birthday", "one", "two" }));
     }
 
     // A batch (a recurrence run, a drop) adds its rows and sorts once: each row lands
@@ -375,16 +379,14 @@ private Q_SLOTS:
 
     void sortGridStoreOrdersByWholeDayThenKey()
     {
-        CellTable table = storeOf({{100000, 101, "9:00 AM", "", "six digits"},
-                                   {36525, 1000, "9:00 AM", "", "seq 1000"},
-                                   {36525, 101, "9:00 AM", "", "seq 101"},
-                                   {9999, 101, "9:00 AM", "", "four digits"},
-                                   {36525, 101, "8:00 AM", "", "same key, earlier text"}});
-        table.insertBlankRows(3, 2);           // blank rows are dropped
+        CellTable table = storeOf({ { 100000, 101, "9:00 AM", "", "six digits" },
+            { 36525, 1000, "9:00 AM", "", "seq 1000" }, { 36525, 101, "9:00 AM", "", "seq 101" },
+            { 9999, 101, "9:00 AM", "", "four digits" }, { 36525, 101, "8:00 AM", "", "same key, earlier text" } });
+        table.insertBlankRows(3, 2); // blank rows are dropped
         table.setCell(3, 3, QStringLiteral("no key")); // so is a row without a key
         QVERIFY(store::SortGridStore(table, gridPath()).ok);
         QCOMPARE(columnOf(table, 3),
-                 (QStringList{"four digits", "seq 1000", "same key, earlier text", "seq 101", "six digits"}));
+            (QStringList { "four digits", "seq 1000", "same key, earlier text", "seq 101", "six digits" }));
         QCOMPARE(store::findDayRow(table, FilterState(), 100000), 5);
         QCOMPARE(store::findDayRow(table, FilterState(), 9999), 1);
     }
@@ -393,7 +395,7 @@ private Q_SLOTS:
     {
         QList<Task> tasks;
         for (int i = 0; i < 200; ++i)
-            tasks.append({kDay + (i * 37) % 50, 101 + i % 3, "9:00 AM", "", QString::number(i)});
+            tasks.append({ kDay + (i * 37) % 50, 101 + i % 3, "9:00 AM", "", QString::number(i) });
         CellTable table = storeOf(tasks);
         store::compactAndSort(table);
         for (int r = 2; r < table.rowCount(); ++r)
@@ -406,17 +408,14 @@ private Q_SLOTS:
     {
         CellTable list = store::newDayList();
         list.setRowCount(6);
-        const QList<QStringList> rows{{"noon", "", "lunch"},
-                                      {"2:00 PM", "Work", "b"},
-                                      {"10:00 AM", "", "early"},
-                                      {"2:00 PM", "Home", "z"},
-                                      {"2:00 PM", "Home", "a"}};
+        const QList<QStringList> rows { { "noon", "", "lunch" }, { "2:00 PM", "Work", "b" },
+            { "10:00 AM", "", "early" }, { "2:00 PM", "Home", "z" }, { "2:00 PM", "Home", "a" } };
         for (int r = 0; r < rows.size(); ++r)
             for (int c = 0; c < rows[r].size(); ++c)
                 list.setCell(c, r + 1, rows[r][c]);
         store::gridDayGetFormat(list, m_us, m_clock);
         list.sortRows();
-        QCOMPARE(columnOf(list, 2), (QStringList{"early", "a", "z", "b", "lunch"}));
+        QCOMPARE(columnOf(list, 2), (QStringList { "early", "a", "z", "b", "lunch" }));
         QCOMPARE(store::gridDayCustomCompare(QString(), QStringLiteral("9:00 AM"), m_us, m_clock), 0);
     }
 
@@ -447,15 +446,15 @@ private Q_SLOTS:
 
     void sortedDayListIsStoredInItsNewOrder()
     {
-        CellTable table = storeOf({{kDay, 101, "9:00 AM", "", "a"}, {kDay, 102, "10:00 AM", "", "b"}});
+        CellTable table = storeOf({ { kDay, 101, "9:00 AM", "", "a" }, { kDay, 102, "10:00 AM", "", "b" } });
         CellTable list = store::newDayList();
         store::gridDayGetFormat(list, m_us, m_clock);
         store::readFromStore(table, FilterState(), kDay, list);
         QVERIFY(list.headerClick(0)); // time descending
         list.setCell(2, 1, QStringLiteral("b!"));
         QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
-        QCOMPARE(columnOf(table, 3), (QStringList{"b!", "a"}));
-        QCOMPARE(columnOf(table, 0), (QStringList{"36525.101", "36525.102"}));
+        QCOMPARE(columnOf(table, 3), (QStringList { "b!", "a" }));
+        QCOMPARE(columnOf(table, 0), (QStringList { "36525.101", "36525.102" }));
     }
 };
 

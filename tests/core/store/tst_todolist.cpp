@@ -1,8 +1,8 @@
-#include "testfiles.h"
 #include "store/celltable.h"
 #include "store/gridfile.h"
 #include "store/taskstore.h"
 #include "store/todolist.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,8 +42,8 @@ CellTable todoOf(const Rows &rows)
 
 CompletedEntry entry(const QString &what, const QString &date = QStringLiteral("3/15/2000"))
 {
-    return {date, QStringLiteral("10:30 AM"), QStringLiteral("Work"), QStringLiteral("Wed 3/15/2000"), what,
-            QStringLiteral("done")};
+    return { date, QStringLiteral("10:30 AM"), QStringLiteral("Work"), QStringLiteral("Wed 3/15/2000"), what,
+        QStringLiteral("done") };
 }
 
 QStringList whatColumn(const CellTable &log)
@@ -75,7 +75,7 @@ private Q_SLOTS:
         QCOMPARE(todoList.colCount(), 3);
         QCOMPARE(todoList.rowCount(), 2);
         QCOMPARE(todoList.cell(0, 0) + '|' + todoList.cell(1, 0) + '|' + todoList.cell(2, 0),
-                 QStringLiteral("Category|What|Done?"));
+            QStringLiteral("Category|What|Done?"));
         QVERIFY(todoList.isRowBlank(1));
         QCOMPARE(todoList.sortColumn(), 0);
         QCOMPARE(todoList.sortDirection(), CellTable::SortDirection::Ascending);
@@ -100,7 +100,7 @@ private Q_SLOTS:
     void everyColumnSortsByHeaderClick()
     {
         QFETCH(int, column);
-        CellTable todoList = todoOf({{"b", "2", "Yes"}, {"a", "3", "No"}, {"c", "1", "No"}});
+        CellTable todoList = todoOf({ { "b", "2", "Yes" }, { "a", "3", "No" }, { "c", "1", "No" } });
         QVERIFY(todoList.headerClick(column));
         // The first click on the list's own sort column flips it; elsewhere it sorts ascending.
         QCOMPARE(todoList.sortColumn(), column);
@@ -123,16 +123,16 @@ private Q_SLOTS:
         QTest::addColumn<Rows>("added");
         QTest::addColumn<Rows>("after");
         QTest::newRow("two without a category are two rows")
-            << Rows{{"", "", ""}} << Rows{{"", "Paint", "No"}, {"", "Call Ann", "No"}}
-            << Rows{{"", "Call Ann", "No"}, {"", "Paint", "No"}};
-        QTest::newRow("first task fills the blank row") << Rows{{"", "", ""}} << Rows{{"Home", "Paint", "No"}}
-                                                        << Rows{{"Home", "Paint", "No"}};
+            << Rows { { "", "", "" } } << Rows { { "", "Paint", "No" }, { "", "Call Ann", "No" } }
+            << Rows { { "", "Call Ann", "No" }, { "", "Paint", "No" } };
+        QTest::newRow("first task fills the blank row")
+            << Rows { { "", "", "" } } << Rows { { "Home", "Paint", "No" } } << Rows { { "Home", "Paint", "No" } };
         QTest::newRow("blank first row left by clearing is filled")
-            << Rows{{"", "", ""}, {"Work", "Report", "No"}} << Rows{{"Home", "Paint", "No"}}
-            << Rows{{"Home", "Paint", "No"}, {"Work", "Report", "No"}};
+            << Rows { { "", "", "" }, { "Work", "Report", "No" } } << Rows { { "Home", "Paint", "No" } }
+            << Rows { { "Home", "Paint", "No" }, { "Work", "Report", "No" } };
         QTest::newRow("sorted by category, then text")
-            << Rows{{"apple", "x", "No"}} << Rows{{"Zoo", "b", "No"}, {"Zoo", "a", "Yes"}}
-            << Rows{{"Zoo", "a", "Yes"}, {"Zoo", "b", "No"}, {"apple", "x", "No"}};
+            << Rows { { "apple", "x", "No" } } << Rows { { "Zoo", "b", "No" }, { "Zoo", "a", "Yes" } }
+            << Rows { { "Zoo", "a", "Yes" }, { "Zoo", "b", "No" }, { "apple", "x", "No" } };
     }
     void addTodoTask()
     {
@@ -141,7 +141,7 @@ private Q_SLOTS:
         QFETCH(Rows, after);
         CellTable todoList = todoOf(before);
         for (const QStringList &task : added) {
-            const int row = ::addTodoTask(todoList, {task[0], task[1], task[2]});
+            const int row = ::addTodoTask(todoList, { task[0], task[1], task[2] });
             QCOMPARE(todoList.cell(todo::What, row), task[1]);
         }
         QCOMPARE(dataRows(todoList), after);
@@ -156,8 +156,8 @@ private Q_SLOTS:
     void aSortedListKeepsItsOrderThroughItsFile()
     {
         QFETCH(int, column);
-        CellTable todoList = todoOf({{"Home", "Paint", "No"}, {"Work", "Report", "Yes"}, {"", "Call Ann", "No"},
-                                     {"Home", "Bake", "Yes"}});
+        CellTable todoList = todoOf({ { "Home", "Paint", "No" }, { "Work", "Report", "Yes" }, { "", "Call Ann", "No" },
+            { "Home", "Bake", "Yes" } });
         QVERIFY(todoList.headerClick(column));
         const Rows shown = dataRows(todoList);
         QVERIFY(writeGridFile(todoList, path("gridNon.grd")));
@@ -175,13 +175,13 @@ private Q_SLOTS:
         CellTable log = newCompletedLog();
 
         QVERIFY(::AddToCompleteGrid(log, entry(QStringLiteral("first")), file));
-        QCOMPARE(whatColumn(log), QStringList{"first"});
+        QCOMPARE(whatColumn(log), QStringList { "first" });
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, file).ok());
         QCOMPARE(dataRows(onDisk), dataRows(log));
 
         QVERIFY(::AddToCompleteGrid(log, entry(QStringLiteral("second"), QStringLiteral("3/16/2000")), file));
-        QCOMPARE(whatColumn(log), (QStringList{"second", "first"}));
+        QCOMPARE(whatColumn(log), (QStringList { "second", "first" }));
         QCOMPARE(log.cell(completed::CompDate, 1), QStringLiteral("3/16/2000"));
         QCOMPARE(log.cell(completed::OrigDate, 2), QStringLiteral("Wed 3/15/2000"));
         QVERIFY(readGridFile(onDisk, file).ok());
@@ -195,17 +195,17 @@ private Q_SLOTS:
         CellTable log = newCompletedLog();
         log.setCell(completed::What, 1, QStringLiteral("kept"));
         addCompletedEntry(log, entry(QStringLiteral("new")));
-        QCOMPARE(whatColumn(log), (QStringList{"new", "kept"}));
+        QCOMPARE(whatColumn(log), (QStringList { "new", "kept" }));
     }
 
     void aLogReadWithoutDataRowsStillTakesEntries_data()
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("dates");
-        QTest::newRow("header only") << QByteArray("6,1\r\n0,0,Comp Date\r\n") << QStringList{"3/15/2000"};
+        QTest::newRow("header only") << QByteArray("6,1\r\n0,0,Comp Date\r\n") << QStringList { "3/15/2000" };
         QTest::newRow("three columns") << QByteArray("3,2\r\n0,1,3/1/2000\r\n")
-                                       << QStringList{"3/15/2000", "3/1/2000"};
-        QTest::newRow("one cell") << QByteArray("1,1\r\n") << QStringList{"3/15/2000"};
+                                       << QStringList { "3/15/2000", "3/1/2000" };
+        QTest::newRow("one cell") << QByteArray("1,1\r\n") << QStringList { "3/15/2000" };
     }
     void aLogReadWithoutDataRowsStillTakesEntries()
     {
@@ -235,7 +235,7 @@ private Q_SLOTS:
         QCOMPARE(log.cell(completed::What, 0), QStringLiteral("What"));
 
         addCompletedEntry(log, entry(QStringLiteral("next")));
-        QCOMPARE(whatColumn(log), QStringList{"next"});
+        QCOMPARE(whatColumn(log), QStringList { "next" });
     }
 
     void deleteCompletedRow_data()
@@ -244,11 +244,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("deleted");
         QTest::addColumn<QStringList>("left");
         // Entries are added c, b, a: the newest, "a", is row 1.
-        QTest::newRow("middle") << 2 << true << QStringList{"a", "c"};
-        QTest::newRow("last") << 3 << true << QStringList{"a", "b"};
-        QTest::newRow("header") << 0 << false << QStringList{"a", "b", "c"};
-        QTest::newRow("no selection") << -1 << false << QStringList{"a", "b", "c"};
-        QTest::newRow("beyond the rows") << 4 << false << QStringList{"a", "b", "c"};
+        QTest::newRow("middle") << 2 << true << QStringList { "a", "c" };
+        QTest::newRow("last") << 3 << true << QStringList { "a", "b" };
+        QTest::newRow("header") << 0 << false << QStringList { "a", "b", "c" };
+        QTest::newRow("no selection") << -1 << false << QStringList { "a", "b", "c" };
+        QTest::newRow("beyond the rows") << 4 << false << QStringList { "a", "b", "c" };
     }
     void deleteCompletedRow()
     {
@@ -256,7 +256,7 @@ private Q_SLOTS:
         QFETCH(bool, deleted);
         QFETCH(QStringList, left);
         CellTable log = newCompletedLog();
-        for (const char *what : {"c", "b", "a"})
+        for (const char *what : { "c", "b", "a" })
             addCompletedEntry(log, entry(QLatin1String(what)));
         QCOMPARE(::deleteCompletedRow(log, row), deleted);
         QCOMPARE(whatColumn(log), left);
@@ -296,7 +296,7 @@ private Q_SLOTS:
             = ::AddToCompleteGrid(log, entry(QStringLiteral("kept")), path("missing-folder/gridComp.grd"));
         QVERIFY(!saved.ok);
         QVERIFY(!saved.reason.isEmpty());
-        QCOMPARE(whatColumn(log), QStringList{"kept"});
+        QCOMPARE(whatColumn(log), QStringList { "kept" });
     }
 
     void completedColumnWidths_data()
@@ -307,13 +307,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("frame");
         QTest::addColumn<QList<int>>("widths");
         // 70 + 62 + 58 + 128 = 318 at 96 pixels per inch.
-        QTest::newRow("all rows visible") << 700 << 96.0 << 0 << 2 << QList<int>{70, 62, 58, 128, 187, 187};
-        QTest::newRow("with a scroll bar") << 700 << 96.0 << 16 << 2 << QList<int>{70, 62, 58, 128, 179, 179};
-        QTest::newRow("odd remainder dropped") << 701 << 96.0 << 0 << 2 << QList<int>{70, 62, 58, 128, 187, 187};
-        QTest::newRow("144 pixels per inch") << 1000 << 144.0 << 0 << 2 << QList<int>{105, 93, 87, 192, 257, 257};
+        QTest::newRow("all rows visible") << 700 << 96.0 << 0 << 2 << QList<int> { 70, 62, 58, 128, 187, 187 };
+        QTest::newRow("with a scroll bar") << 700 << 96.0 << 16 << 2 << QList<int> { 70, 62, 58, 128, 179, 179 };
+        QTest::newRow("odd remainder dropped") << 701 << 96.0 << 0 << 2 << QList<int> { 70, 62, 58, 128, 187, 187 };
+        QTest::newRow("144 pixels per inch") << 1000 << 144.0 << 0 << 2 << QList<int> { 105, 93, 87, 192, 257, 257 };
         QTest::newRow("120 pixels per inch drops fractions")
-            << 800 << 120.0 << 0 << 0 << QList<int>{87, 77, 72, 160, 199, 199};
-        QTest::newRow("too narrow for the text columns") << 200 << 96.0 << 16 << 2 << QList<int>{70, 62, 58, 128, 16, 16};
+            << 800 << 120.0 << 0 << 0 << QList<int> { 87, 77, 72, 160, 199, 199 };
+        QTest::newRow("too narrow for the text columns")
+            << 200 << 96.0 << 16 << 2 << QList<int> { 70, 62, 58, 128, 16, 16 };
     }
     void completedColumnWidths()
     {
@@ -327,31 +328,32 @@ private Q_SLOTS:
 
     void aToDoTaskDroppedOnTheDayListBecomesADatedTask()
     {
-        const CellTable todoList = todoOf({{"", "Call Ann", "Yes"}, {"Home", "Paint", "No"}});
+        const CellTable todoList = todoOf({ { "", "Call Ann", "Yes" }, { "Home", "Paint", "No" } });
         CellTable dayList = store::newDayList();
         QVERIFY(insertTodoIntoDayList(todoList, 2, dayList, 1, QStringLiteral("10:30 AM")));
-        QCOMPARE(dataRows(dayList), (Rows{{"10:30 AM", "Home", "Paint", "No", "No"}}));
+        QCOMPARE(dataRows(dayList), (Rows { { "10:30 AM", "Home", "Paint", "No", "No" } }));
 
         // Dropped on the first row of a list with a task: the new task goes above it.
         QVERIFY(insertTodoIntoDayList(todoList, 1, dayList, 1, QStringLiteral("11:00 AM")));
         QCOMPARE(dataRows(dayList),
-                 (Rows{{"11:00 AM", "", "Call Ann", "Yes", "No"}, {"10:30 AM", "Home", "Paint", "No", "No"}}));
+            (Rows { { "11:00 AM", "", "Call Ann", "Yes", "No" }, { "10:30 AM", "Home", "Paint", "No", "No" } }));
     }
 
     void aDatedTaskDroppedOnTheToDoListLosesTimeAndAlarm()
     {
         CellTable dayList = store::newDayList();
-        setDataRows(dayList, {{"9:00 AM", "Work", "Report", "No", "Yes"}, {"1:00 PM", "", "Lunch", "Yes", "No"}});
-        CellTable todoList = todoOf({{"Home", "Paint", "No"}});
+        setDataRows(dayList, { { "9:00 AM", "Work", "Report", "No", "Yes" }, { "1:00 PM", "", "Lunch", "Yes", "No" } });
+        CellTable todoList = todoOf({ { "Home", "Paint", "No" } });
         QVERIFY(insertDayIntoTodoList(dayList, 1, todoList, 2));
-        QCOMPARE(dataRows(todoList), (Rows{{"Home", "Paint", "No"}, {"Work", "Report", "No"}}));
+        QCOMPARE(dataRows(todoList), (Rows { { "Home", "Paint", "No" }, { "Work", "Report", "No" } }));
         QVERIFY(insertDayIntoTodoList(dayList, 2, todoList, 1));
-        QCOMPARE(dataRows(todoList), (Rows{{"", "Lunch", "Yes"}, {"Home", "Paint", "No"}, {"Work", "Report", "No"}}));
+        QCOMPARE(dataRows(todoList),
+            (Rows { { "", "Lunch", "Yes" }, { "Home", "Paint", "No" }, { "Work", "Report", "No" } }));
     }
 
     void aToDoTaskDroppedOnACalendarDayIsInsertedIntoTheStore()
     {
-        const CellTable todoList = todoOf({{"Home", "Paint", "Yes"}});
+        const CellTable todoList = todoOf({ { "Home", "Paint", "Yes" } });
         CellTable taskStore = store::newStore();
         QVERIFY(insertTodoIntoStore(todoList, 1, taskStore, 36600, QStringLiteral("10:30 AM")));
         QCOMPARE(taskStore.rowCount(), 5);
@@ -360,7 +362,7 @@ private Q_SLOTS:
         QStringList row;
         for (int c = 0; c < store::ColumnCount; ++c)
             row << taskStore.cell(c, 1);
-        QCOMPARE(row, (QStringList{"36600.100", "10:30 AM", "Home", "Paint", "Yes", "No"}));
+        QCOMPARE(row, (QStringList { "36600.100", "10:30 AM", "Home", "Paint", "Yes", "No" }));
     }
 
     void aRowNotInUseIsNotMoved_data()
@@ -389,9 +391,9 @@ private Q_SLOTS:
 
     void aDropBeyondTheLastRowAppends()
     {
-        const CellTable todoList = todoOf({{"Home", "Paint", "No"}});
+        const CellTable todoList = todoOf({ { "Home", "Paint", "No" } });
         CellTable dayList = store::newDayList();
-        setDataRows(dayList, {{"9:00 AM", "Work", "Report", "No", "Yes"}});
+        setDataRows(dayList, { { "9:00 AM", "Work", "Report", "No", "Yes" } });
         QVERIFY(insertTodoIntoDayList(todoList, 1, dayList, 99, QStringLiteral("10:30 AM")));
         QCOMPARE(dayList.rowCount(), 3);
         QCOMPARE(dayList.cell(2, 2), QStringLiteral("Paint"));

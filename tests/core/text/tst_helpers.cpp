@@ -2,13 +2,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "text/datevalue.h"
-#include "text/datehelpers.h"
-#include "text/texthelpers.h"
-#include "text/regional.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/shellopener.h"
+#include "text/datehelpers.h"
+#include "text/datevalue.h"
+#include "text/regional.h"
+#include "text/texthelpers.h"
 
 namespace {
 
