@@ -3,6 +3,7 @@
 #include "platform/qtfiledialogs.h"
 #include "platform/qthelp.h"
 #include "platform/qtnotifications.h"
+#include "platform/qtprinter.h"
 #include "platform/qtshellopener.h"
 #include "platform/qtsound.h"
 #include "settings/settingsstore.h"
@@ -51,12 +52,14 @@ int main(int argc, char *argv[])
     QtHelp help(dialogs);
     QtShellOpener opener;
     QtNotifications notifications;
-    const Services services { clock, dialogs, fileDialogs, sound, help, opener, notifications };
+    QtPrinter printer(dialogs);
+    const Services services { clock, dialogs, fileDialogs, sound, help, opener, notifications, printer };
 
     TaskDocument document(dataFolder(), settings, clock, RegionalSettings::system());
     const QStringList problems = document.load();
     TfrmMain window(document, services);
     dialogs.setParent(&window);
+    printer.setParent(&window);
     instance.finishStartup();
     for (const QString &problem : problems)
         dialogs.showError(problem);

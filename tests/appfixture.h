@@ -5,6 +5,7 @@
 #include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/notifications.h"
+#include "platform/printer.h"
 #include "platform/services.h"
 #include "platform/shellopener.h"
 #include "platform/sound.h"
@@ -35,7 +36,7 @@ public:
     QString data(const QString &name) const { return dataFolder() + QLatin1Char('/') + name; }
     QString settingsPath() const { return m_dir.filePath(QStringLiteral("Task.ini")); }
 
-    Services services() { return { clock, dialogs, fileDialogs, sound, help, opener, notifications }; }
+    Services services() { return { clock, dialogs, fileDialogs, sound, help, opener, notifications, printer }; }
 
     // A new document over the data folder, loaded; what the load reported is in `loaded`.
     TaskDocument &loadDocument(const RegionalSettings &regional = RegionalSettings::englishUS())
@@ -52,6 +53,7 @@ public:
     RecordingHelp help;
     RecordingShellOpener opener;
     RecordingNotifications notifications;
+    RecordingPrinter printer;
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<TaskDocument> document;
     QStringList loaded;

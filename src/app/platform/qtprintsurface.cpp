@@ -62,6 +62,18 @@ void QtPrintSurface::drawText(int left, int top, const PrintFont &font, const QS
     m_painter.drawText(QPointF(toDevice(left), toDevice(top) + metrics.ascent()), text);
 }
 
+void QtPrintSurface::drawClippedText(int left, int top, int width, const PrintFont &font, const QString &text)
+{
+    if (width <= 0)
+        return;
+    useFont(font);
+    const QFontMetricsF metrics(m_painter.font(), &m_device);
+    m_painter.save();
+    m_painter.setClipRect(QRectF(toDevice(left), toDevice(top), toDevice(width), metrics.height() + metrics.descent()));
+    m_painter.drawText(QPointF(toDevice(left), toDevice(top) + metrics.ascent()), text);
+    m_painter.restore();
+}
+
 void QtPrintSurface::drawLine(int x1, int y1, int x2, int y2, int width)
 {
     QPen pen(Qt::black);

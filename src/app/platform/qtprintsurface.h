@@ -17,6 +17,7 @@ public:
     int textWidth(const PrintFont &font, const QString &text) override;
     int lineHeight(const PrintFont &font) override;
     void drawText(int left, int top, const PrintFont &font, const QString &text) override;
+    void drawClippedText(int left, int top, int width, const PrintFont &font, const QString &text) override;
     void drawLine(int x1, int y1, int x2, int y2, int width) override;
     void newPage() override;
 

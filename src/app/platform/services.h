@@ -5,6 +5,7 @@ class Dialogs;
 class FileDialogs;
 class Help;
 class Notifications;
+class Printer;
 class ShellOpener;
 class Sound;
 
@@ -18,4 +19,5 @@ struct Services
     Help &help;
     ShellOpener &opener;
     Notifications &notifications;
+    Printer &printer;
 };

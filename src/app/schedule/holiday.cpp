@@ -1,5 +1,6 @@
 #include "holiday.h"
 
+#include "output/tableprint.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/help.h"
@@ -70,9 +71,8 @@ TfrmHoliday::TfrmHoliday(TaskDocument &document, const Services &services, QWidg
     QPushButton *remove = makeButton(QStringLiteral("&Delete"), "btDel", this);
     QPushButton *import = makeButton(QStringLiteral("&International"), "btImport", this);
     import->setToolTip(QStringLiteral("Import International holidays"));
-    // Printing the list comes with the print dialog.
     QPushButton *print = makeButton(QStringLiteral("&Print"), "btPrint", this);
-    print->setEnabled(false);
+    connect(print, &QPushButton::clicked, this, &TfrmHoliday::btPrintClick);
     QPushButton *help = makeButton(QStringLiteral("&Help"), "btHelp", this);
     QPushButton *close = makeButton(QStringLiteral("Close"), "btClose", this);
     connect(add, &QPushButton::clicked, this, &TfrmHoliday::btAddClick);
@@ -163,6 +163,12 @@ void TfrmHoliday::btImportClick()
         importHolidays();
     m_rules = listOf(m_document.holidays());
     showRules(m_grid->currentTableRow());
+}
+
+void TfrmHoliday::btPrintClick()
+{
+    printTable(
+        m_services.printer, m_rules, tableprint::holidayListSettings(), m_services.clock.now(), m_document.regional());
 }
 
 void TfrmHoliday::btHelpClick()

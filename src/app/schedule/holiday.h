@@ -41,6 +41,7 @@ public Q_SLOTS:
     void btEditClick();
     void btDelClick();
     void btImportClick();
+    void btPrintClick();
     void btHelpClick();
     void btCloseClick();
 

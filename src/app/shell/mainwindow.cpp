@@ -2,6 +2,7 @@
 
 #include "editing/editingcommands.h"
 #include "options/optionscommands.h"
+#include "output/outputcommands.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "schedule/alarmcommands.h"
@@ -129,6 +130,11 @@ void TfrmMain::FormCreate()
     m_dragDrop = new DragDrop(m_document, m_services, *this, *m_strip, dayView(), todoView(), this);
     m_layoutCommands = new LayoutCommands(m_document, m_services, *this, m_layout,
         { m_split1, m_split2, m_dayPane->splitter(), m_strip, m_dayPane, m_todoPane }, m_timerPool, trigger(3), this);
+    const ShadowLabel *todoHeading = m_todoPane->heading();
+    m_outputCommands = new OutputCommands(m_document, m_services, *this,
+        { [this] { return dateHeadingText(); }, [todoHeading] { return todoHeading->font(); },
+            [todoHeading] { return todoHeading->textColour(); }, [todoHeading] { return todoHeading->shadowDepth(); } },
+        this);
     wireCommands();
     watchDocument();
     watchKeys();
@@ -249,6 +255,12 @@ void TfrmMain::wireCommands()
     MainActions::wire(a.Search1, m_searchCommands, &SearchCommands::Search1Click);
     MainActions::wire(a.NextTask1, m_searchCommands, &SearchCommands::NextTask1Click);
     MainActions::wire(a.PriorTask1, m_searchCommands, &SearchCommands::PriorTask1Click);
+    MainActions::wire(a.Print1, m_outputCommands, &OutputCommands::Print1Click);
+    MainActions::wire(a.btPrintDay, m_outputCommands, &OutputCommands::Print3Click);
+    MainActions::wire(day.print, m_outputCommands, &OutputCommands::Print3Click);
+    MainActions::wire(a.btPrintTodo, m_outputCommands, &OutputCommands::Print2Click);
+    MainActions::wire(todo.print, m_outputCommands, &OutputCommands::Print2Click);
+    MainActions::wire(a.Clear1, m_outputCommands, &OutputCommands::ClearAll1Click);
     MainActions::wire(a.popupOn, this, &TfrmMain::memPopupEnableClick);
     MainActions::wire(a.popupOff, this, &TfrmMain::memPopupDisableClick);
 }

@@ -26,6 +26,7 @@ class ShellCommands;
 struct SaveResult;
 class StoreCommands;
 class OptionsCommands;
+class OutputCommands;
 class TaskDocument;
 class TodoPane;
 class TrayIcon;
@@ -53,6 +54,7 @@ public:
     SearchCommands *searchCommands() const { return m_searchCommands; }
     DragDrop *dragDrop() const { return m_dragDrop; }
     LayoutCommands *layoutCommands() const { return m_layoutCommands; }
+    OutputCommands *outputCommands() const { return m_outputCommands; }
     CalendarStrip *calendars() const { return m_strip; }
     MonthCalendar *calendar(int index) const { return m_strip->calendar(index); }
     int activeCalendar() const { return m_strip->activeCalendar(); }
@@ -158,6 +160,7 @@ private:
     ScheduleCommands *m_scheduleCommands = nullptr;
     DragDrop *m_dragDrop = nullptr;
     LayoutCommands *m_layoutCommands = nullptr;
+    OutputCommands *m_outputCommands = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;
     TodoPane *m_todoPane = nullptr;

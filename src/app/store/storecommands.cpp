@@ -1,10 +1,14 @@
 #include "storecommands.h"
 
+#include "output/tableprint.h"
+#include "platform/clock.h"
 #include "shell/mainview.h"
 #include "store/complete.h"
 #include "store/filter.h"
 #include "store/listbox.h"
 #include "store/taskdocument.h"
+
+#include <QAction>
 
 StoreCommands::StoreCommands(TaskDocument &document, const Services &services, MainView &view, QObject *parent)
     : QObject(parent)
@@ -15,7 +19,11 @@ StoreCommands::StoreCommands(TaskDocument &document, const Services &services, M
     , m_filterWindow(new TfrmFilter(document, services.dialogs, services.help, view.dialogParent()))
     , m_completeWindow(new TfrmComplete(
           document, services.dialogs, [&document] { return document.options().confirm; }, view.dialogParent()))
-{ }
+{
+    QAction *print = m_completeWindow->printAction();
+    print->setEnabled(true);
+    connect(print, &QAction::triggered, this, &StoreCommands::printCompletedLog);
+}
 
 StoreCommands::~StoreCommands() = default;
 
@@ -23,6 +31,14 @@ void StoreCommands::applyTitleStyle(const QFont &font, int shadowDepth, const QC
 {
     m_filterWindow->applyTitleStyle(font, shadowDepth, colour);
     m_completeWindow->applyTitleStyle(font, shadowDepth, colour);
+}
+
+void StoreCommands::printCompletedLog()
+{
+    // What the boxes show belongs in the log before it is printed.
+    m_completeWindow->memWhatExit();
+    printTable(m_services.printer, m_document.completedLog(), tableprint::completedLogSettings(),
+        m_services.clock.now(), m_document.regional());
 }
 
 void StoreCommands::Filters1Click()

@@ -31,6 +31,8 @@ public Q_SLOTS:
     void Filters1Click();
     void ViewCompleted1Click();
     void Categories1Click();
+    // The completed-task window's Print.
+    void printCompletedLog();
 
 Q_SIGNALS:
     // The filter window closed, by OK or otherwise: the indicator may have changed.

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+enum class PrintOrientation { Portrait, Landscape };
+
 // A printed page seen from the layout rules: every measure is in tenths of a millimetre,
 // from the top left corner of the printable area.
 struct PrintFont
@@ -28,6 +30,8 @@ public:
     virtual int lineHeight(const PrintFont &font) = 0;
     // `top` is the top of the line.
     virtual void drawText(int left, int top, const PrintFont &font, const QString &text) = 0;
+    // The same, cut off `width` units right of `left`.
+    virtual void drawClippedText(int left, int top, int width, const PrintFont &font, const QString &text) = 0;
     virtual void drawLine(int x1, int y1, int x2, int y2, int width) = 0;
     virtual void newPage() = 0;
 };
@@ -47,7 +51,11 @@ public:
     int lineHeight(const PrintFont &font) override { return font.pointSize * 5; }
     void drawText(int left, int top, const PrintFont &font, const QString &text) override
     {
-        texts.append({ pages, left, top, font, text });
+        texts.append({ pages, left, top, font, text, -1 });
+    }
+    void drawClippedText(int left, int top, int width, const PrintFont &font, const QString &text) override
+    {
+        texts.append({ pages, left, top, font, text, width });
     }
     void drawLine(int x1, int y1, int x2, int y2, int width) override
     {
@@ -62,6 +70,7 @@ public:
         int top;
         PrintFont font;
         QString text;
+        int clipWidth; // -1 when not clipped
     };
     struct Line
     {

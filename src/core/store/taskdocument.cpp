@@ -129,6 +129,21 @@ SaveResult TaskDocument::sortAndSaveStore()
     return saved;
 }
 
+QList<SaveResult> TaskDocument::saveAfterDeletes()
+{
+    store::compactAndSort(m_store);
+    if (m_store.rowCount() < 2)
+        m_store.setRowCount(2);
+    QList<SaveResult> failed;
+    for (const SaveResult &saved : { m_storeFile.saveGrid(m_store), m_todoFile.saveGrid(m_todo) })
+        if (!saved.ok)
+            failed << saved;
+    Q_EMIT storeChanged();
+    Q_EMIT todoChanged();
+    showDay(m_shownDay);
+    return failed;
+}
+
 SaveResult TaskDocument::saveStoreAsIs()
 {
     return m_storeFile.saveGrid(m_store);

@@ -63,6 +63,11 @@ public:
         const QString &done, const QString &alarm);
     SaveResult endDirectBatch();
 
+    // Tasks were deleted from the store and the to-do list in place: the store is put in
+    // order (keeping a body row), both are saved, and the shown day is read again. Answers
+    // the saves that failed.
+    QList<SaveResult> saveAfterDeletes();
+
     // ---- To-do tasks
     CellTable &todoList() { return m_todo; }
     const CellTable &todoList() const { return m_todo; }

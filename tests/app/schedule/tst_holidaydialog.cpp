@@ -257,7 +257,7 @@ private Q_SLOTS:
             auto *found = m_dialog->findChild<QPushButton *>(parts[0]);
             QVERIFY2(found, qPrintable(parts[0]));
             QCOMPARE(found->text(), parts[1]);
-            QCOMPARE(found->isEnabled(), parts[0] != QLatin1String("btPrint"));
+            QVERIFY(found->isEnabled());
         }
         QCOMPARE(
             child<QPushButton>(m_dialog.get(), "btImport")->toolTip(), QStringLiteral("Import International holidays"));

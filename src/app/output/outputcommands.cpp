@@ -1,0 +1,78 @@
+#include "outputcommands.h"
+
+#include "output/print.h"
+#include "output/printselection.h"
+#include "output/tableprint.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "shell/mainview.h"
+#include "store/taskdocument.h"
+
+OutputCommands::OutputCommands(
+    TaskDocument &document, const Services &services, MainView &view, Headings headings, QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_services(services)
+    , m_view(view)
+    , m_headings(std::move(headings))
+    , m_dialog(new TfrmPrint(document, services.dialogs, services.clock.now().date(), view.dialogParent()))
+    , m_gridPrint(printselection::newPrintTable())
+{ }
+
+OutputCommands::~OutputCommands() = default;
+
+PrintSelection OutputCommands::selection() const
+{
+    return m_dialog->selection();
+}
+
+bool OutputCommands::runDialog(int mode)
+{
+    if (m_headings.todoFont)
+        m_dialog->setHeadingStyle(m_headings.todoFont(), m_headings.todoColour(), m_headings.todoShadowDepth());
+    return m_dialog->run(TfrmPrint::Mode(mode));
+}
+
+TablePrintSettings OutputCommands::withListFont(TablePrintSettings settings) const
+{
+    const FontOption &font = m_document.options().gridFont;
+    if (font.name.isEmpty())
+        return settings;
+    PrintFont printFont { font.name, font.size > 0 ? font.size : settings.bodyFont.pointSize, font.bold, font.italic,
+        font.underline, font.strikeOut };
+    settings.bodyFont = settings.headerFont = settings.footerFont = printFont;
+    return settings;
+}
+
+void OutputCommands::Print1Click()
+{
+    if (!runDialog(int(TfrmPrint::Mode::Print)))
+        return;
+    printselection::fillForPrint(
+        m_gridPrint, m_document.store(), m_document.todoList(), m_dialog->selection(), m_document.regional());
+    printTable(m_services.printer, m_gridPrint, tableprint::printTableSettings(), m_services.clock.now(),
+        m_document.regional());
+    printselection::resetPrintTable(m_gridPrint);
+}
+
+void OutputCommands::Print2Click()
+{
+    printTable(m_services.printer, m_document.todoList(), withListFont(tableprint::todoListSettings()),
+        m_services.clock.now(), m_document.regional());
+}
+
+void OutputCommands::Print3Click()
+{
+    const QString title = m_headings.dayText ? m_headings.dayText() : QString();
+    printTable(m_services.printer, m_document.dayList(), withListFont(tableprint::dayListSettings(title)),
+        m_services.clock.now(), m_document.regional());
+}
+
+void OutputCommands::ClearAll1Click()
+{
+    if (!runDialog(int(TfrmPrint::Mode::Clear)))
+        return;
+    printselection::clearSelection(m_document.store(), m_document.todoList(), m_dialog->selection());
+    for (const SaveResult &failed : m_document.saveAfterDeletes())
+        m_services.dialogs.showError(failed.message());
+}
