@@ -40,12 +40,15 @@ DragDrop::DragDrop(TaskDocument &document, const Services &services, MainView &v
     , m_calendars(calendars)
     , m_gridDay(gridDay)
     , m_gridNonday(gridNonday)
+    , m_dayViewport(gridDay->viewport())
+    , m_nondayViewport(gridNonday->viewport())
 {
     for (GridView *list : { m_gridDay, m_gridNonday }) {
         list->viewport()->setAcceptDrops(true);
         list->viewport()->installEventFilter(this);
     }
     for (int i = 0; i < 4; ++i) {
+        m_calendarWidgets[size_t(i)] = m_calendars.calendar(i);
         m_calendars.calendar(i)->setAcceptDrops(true);
         m_calendars.calendar(i)->installEventFilter(this);
     }
@@ -58,9 +61,9 @@ GridView *DragDrop::listView(List list) const
 
 DragDrop::List DragDrop::listOfViewport(QObject *viewport) const
 {
-    if (viewport == m_gridDay->viewport())
+    if (viewport == m_dayViewport)
         return List::Day;
-    if (viewport == m_gridNonday->viewport())
+    if (viewport == m_nondayViewport)
         return List::Todo;
     return List::None;
 }
@@ -68,7 +71,7 @@ DragDrop::List DragDrop::listOfViewport(QObject *viewport) const
 int DragDrop::calendarIndexOf(QObject *widget) const
 {
     for (int i = 0; i < 4; ++i) {
-        if (m_calendars.calendar(i) == widget)
+        if (m_calendarWidgets[size_t(i)] == widget)
             return i;
     }
     return -1;

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPoint>
 
+#include <array>
+
 #include "platform/services.h"
 #include "shell/mainview.h"
 
@@ -56,6 +58,11 @@ private:
     CalendarStrip &m_calendars;
     GridView *m_gridDay;
     GridView *m_gridNonday;
+    // Kept apart from the lists: the filter still sees the viewports' events while a list is
+    // being destroyed, when asking the list or the strip for its parts is no longer allowed.
+    const QObject *m_dayViewport;
+    const QObject *m_nondayViewport;
+    std::array<const QObject *, 4> m_calendarWidgets;
     List m_pressed = List::None; // the list a drag may start from
     QPoint m_pressAt;
 };
