@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "editing/editingcommands.h"
+#include "options/optionfonts.h"
 #include "options/optionscommands.h"
 #include "output/outputcommands.h"
 #include "platform/clock.h"
@@ -40,22 +41,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
-
-namespace {
-
-QFont fontOf(const FontOption &option)
-{
-    QFont font(option.name);
-    if (option.size > 0)
-        font.setPointSize(option.size);
-    font.setBold(option.bold);
-    font.setItalic(option.italic);
-    font.setUnderline(option.underline);
-    font.setStrikeOut(option.strikeOut);
-    return font;
-}
-
-} // namespace
 
 TfrmMain::TfrmMain(TaskDocument &document, const Services &services, QWidget *parent)
     : QMainWindow(parent)
@@ -469,7 +454,7 @@ void TfrmMain::ReadSettings()
 void TfrmMain::ApplySettings(bool shadows)
 {
     const Options &options = m_document.options();
-    const QFont title = fontOf(options.titleFont);
+    const QFont title = optionfont::toFont(options.titleFont);
     const qreal dpi = screen() ? screen()->logicalDotsPerInch() : 96.0;
     const int height = int(options.titleFont.size * dpi / 72) + 8 + (shadows ? 3 : 0);
     const QColor colour = colornumber::toColor(shadows ? dayview::kBlue : dayview::kNavy);
@@ -492,8 +477,8 @@ void TfrmMain::ApplySettings(bool shadows)
 void TfrmMain::applyFonts()
 {
     const Options &options = m_document.options();
-    m_strip->setCalendarFont(fontOf(options.calFont));
-    const QFont listFont = fontOf(options.gridFont);
+    m_strip->setCalendarFont(optionfont::toFont(options.calFont));
+    const QFont listFont = optionfont::toFont(options.gridFont);
     m_dayPane->setListLook(listFont, options.rowHeight);
     m_todoPane->setListLook(listFont, options.rowHeight);
 }
