@@ -17,6 +17,8 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Lines of "time TAB text": the tab expanded, so the texts stand in one column.
@@ -100,7 +102,10 @@ void PopupSummary::hideOnMouseOver(QWidget *widget)
 bool PopupSummary::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseMove) {
-        const int index = m_calendars.indexOf(static_cast<MonthCalendar *>(watched));
+        // Compared as objects: the watched widget need not be a calendar at all.
+        const auto found = std::find_if(m_calendars.cbegin(), m_calendars.cend(),
+            [watched](const MonthCalendar *calendar) { return calendar && calendar == watched; });
+        const int index = found == m_calendars.cend() ? -1 : int(found - m_calendars.cbegin());
         if (index >= 0)
             cal2MouseMove(index, static_cast<QMouseEvent *>(event)->position().toPoint());
         else
