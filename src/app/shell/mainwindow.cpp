@@ -20,6 +20,7 @@
 #include "shell/shellcommands.h"
 #include "shell/trayicon.h"
 #include "shell/version.h"
+#include "store/archivecommands.h"
 #include "store/storecommands.h"
 #include "store/taskdocument.h"
 #include "text/regional.h"
@@ -86,6 +87,7 @@ void TfrmMain::FormCreate()
     m_tray->show();
 
     m_storeCommands = new StoreCommands(m_document, m_services, *this, this);
+    m_archiveCommands = new ArchiveCommands(m_document, m_services, this);
     m_shellCommands = new ShellCommands(m_services, *this, this);
     m_scheduleCommands = new ScheduleCommands(m_document, m_services, *this, this);
     m_optionsCommands = new OptionsCommands(m_document, m_services, *this, this);
@@ -183,6 +185,8 @@ void TfrmMain::wireCommands()
     const MainActions &a = *m_actions;
     MainActions::wire(a.Hide1, this, &TfrmMain::Hide1Click);
     MainActions::wire(a.Exit1, this, &TfrmMain::Exit1Click);
+    MainActions::wire(a.Archive1, m_archiveCommands, &ArchiveCommands::Archive1Click);
+    MainActions::wire(a.Restore1, m_archiveCommands, &ArchiveCommands::Restore1Click);
     MainActions::wire(a.ToolButton14, this, &TfrmMain::hideToTray);
     MainActions::wire(a.NextMonth1, this, &TfrmMain::NextMonth1Click);
     MainActions::wire(a.PriorMonth1, this, &TfrmMain::PriorMonth1Click);

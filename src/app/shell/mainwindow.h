@@ -27,6 +27,7 @@ struct SaveResult;
 class StoreCommands;
 class OptionsCommands;
 class OutputCommands;
+class ArchiveCommands;
 class TaskDocument;
 class TodoPane;
 class TrayIcon;
@@ -151,6 +152,7 @@ private:
     WindowLayout m_layout;
     std::unique_ptr<MainActions> m_actions;
     StoreCommands *m_storeCommands = nullptr;
+    ArchiveCommands *m_archiveCommands = nullptr;
     OptionsCommands *m_optionsCommands = nullptr;
     EditingCommands *m_editingCommands = nullptr;
     AlarmCommands *m_alarms = nullptr;

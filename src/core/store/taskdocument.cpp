@@ -183,6 +183,61 @@ SaveResult TaskDocument::addCompleted(const CompletedEntry &entry)
     return saved;
 }
 
+QList<SaveResult> TaskDocument::archiveTo(const archive::Names &names) const
+{
+    return archive::write(names, m_store, m_todo, m_completed);
+}
+
+TaskDocument::RestoreResult TaskDocument::restoreFrom(const archive::Names &names)
+{
+    RestoreResult result;
+    archive::Content content { m_store, m_todo, m_completed };
+    const archive::ReadResult read = archive::read(names, content);
+    if (read.status == archive::ReadResult::Status::Missing) {
+        result.status = RestoreResult::Status::Missing;
+        return result;
+    }
+    if (read.status == archive::ReadResult::Status::Unreadable) {
+        result.status = RestoreResult::Status::Unreadable;
+        result.messages = read.problems;
+        return result;
+    }
+
+    const std::pair<DataFile *, CellTable *> replaced[]
+        = { { &m_storeFile, &m_store }, { &m_todoFile, &m_todo }, { &m_completedFile, &m_completed } };
+    // The to-do list is saved only now and then, and a save may have failed: a file that does
+    // not hold what is in memory is brought up to date first, so its backup holds exactly
+    // the data the restore replaces.
+    for (const auto &[file, table] : replaced) {
+        const QByteArray current = gridFileBytes(*table);
+        const FileContent onDisk = readRegularFile(file->path());
+        if (onDisk.ok() && QByteArray::fromRawData(onDisk.bytes().data(), onDisk.bytes().size()) == current)
+            continue;
+        const SaveResult saved = file->saveBytes(current);
+        if (!saved)
+            result.failed << saved;
+    }
+    if (!result.failed.isEmpty()) {
+        result.status = RestoreResult::Status::NotSaved;
+        return result;
+    }
+
+    m_store = std::move(content.store);
+    m_todo = std::move(content.todo);
+    m_completed = std::move(content.completed);
+    for (const auto &[file, table] : replaced) {
+        const SaveResult saved = file->saveGrid(*table);
+        if (!saved)
+            result.failed << saved;
+    }
+    result.messages = read.notKept;
+    Q_EMIT storeChanged();
+    Q_EMIT todoChanged();
+    Q_EMIT completedChanged();
+    showDay(m_shownDay);
+    return result;
+}
+
 QString TaskDocument::holidayName(QDate day) const
 {
     return holidays::findHoliday(m_holidays, day, m_regional);

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "archive.h"
 #include "celltable.h"
 #include "datafile.h"
 #include "settings/autostart.h"
@@ -81,6 +82,27 @@ public:
     SaveResult saveCompleted();
     // The entry goes on top of the log, which is saved at once.
     SaveResult addCompleted(const CompletedEntry &entry);
+
+    // ---- Archive
+    // The store, the to-do list (with changes not yet saved) and the completed-task log, as
+    // they are in memory. Answers the writes that failed.
+    QList<SaveResult> archiveTo(const archive::Names &names) const;
+    struct RestoreResult
+    {
+        enum class Status { Restored, Missing, Unreadable, NotSaved };
+        Status status = Status::Restored;
+        // Unreadable: a message per file that could not be read. Restored: what a file held
+        // that could not be restored as it stood.
+        QStringList messages;
+        // NotSaved: the current data could not be put on disk first, so nothing was replaced.
+        // Restored: the restored tables that could not be saved (they are saved again at close).
+        QList<SaveResult> failed;
+    };
+    // Replaces the three tables with an archive's once all three files have been read; a
+    // file missing or unreadable changes nothing. Each data file first holds what is in
+    // memory, so the replaced data stays beside it as "NAME~". The restored tables are saved
+    // and the shown day is read again.
+    RestoreResult restoreFrom(const archive::Names &names);
 
     // ---- Holiday rules
     const CellTable &holidays() const { return m_holidays; }

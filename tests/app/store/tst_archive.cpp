@@ -1,0 +1,263 @@
+#include "appfixture.h"
+#include "store/archive.h"
+#include "store/archivecommands.h"
+#include "store/gridfile.h"
+#include "testfiles.h"
+
+#include <QTest>
+
+namespace {
+
+const qint64 kDay = 46052; // 31 January 2026, the fixture's today
+
+// What the three archived tables hold, as grid file bytes.
+struct Snapshot
+{
+    QByteArray store, todo, completed;
+    bool operator==(const Snapshot &) const = default;
+};
+
+Snapshot snapshot(const TaskDocument &doc)
+{
+    return { gridFileBytes(doc.store()), gridFileBytes(doc.todoList()), gridFileBytes(doc.completedLog()) };
+}
+
+Snapshot onDisk(const AppFixture &app, const QString &suffix = QString())
+{
+    return { readAll(app.data(QStringLiteral("grid.grd") + suffix)),
+        readAll(app.data(QStringLiteral("gridNon.grd") + suffix)),
+        readAll(app.data(QStringLiteral("gridComp.grd") + suffix)) };
+}
+
+// Fills the document with tasks named after `tag`: `tasks` dated tasks on the fixture's day,
+// `todos` to-do tasks of which the last is not yet saved, and one completed task.
+void fill(TaskDocument &doc, const QString &tag, int tasks, int todos)
+{
+    CellTable &store = doc.store();
+    store.setRowCount(tasks + 1);
+    for (int i = 0; i < tasks; ++i) {
+        const QStringList cells { QString::number(kDay) + QStringLiteral(".") + QString::number(101 + i),
+            QStringLiteral("9:0%1 AM").arg(i), QStringLiteral("Work"),
+            tag + QStringLiteral(" task ") + QString::number(i), QStringLiteral("No"), QStringLiteral("No") };
+        for (int c = 0; c < cells.size(); ++c)
+            store.setCell(c, i + 1, cells[c]);
+    }
+    QVERIFY(doc.sortAndSaveStore());
+    CellTable &todo = doc.todoList();
+    todo.setRowCount(todos + 1);
+    for (int i = 0; i < todos; ++i) {
+        todo.setCell(0, i + 1, QStringLiteral("Home"));
+        todo.setCell(1, i + 1, tag + QStringLiteral(" to-do ") + QString::number(i));
+        todo.setCell(2, i + 1, QStringLiteral("No"));
+        if (i == todos - 2)
+            QVERIFY(doc.saveTodo());
+    }
+    doc.todoEdited();
+    QVERIFY(doc.addCompleted({ QStringLiteral("1/30/2026"), QStringLiteral("10:00:00 AM"), QStringLiteral("Work"),
+        QStringLiteral("Fri 1/30/2026"), tag + QStringLiteral(" done"), QString() }));
+    doc.showDay(kDay);
+}
+
+QStringList column(const CellTable &table, int col)
+{
+    QStringList texts;
+    for (int r = 1; r < table.rowCount(); ++r)
+        texts << table.cell(col, r);
+    return texts;
+}
+
+} // namespace
+
+class TestArchive : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<AppFixture> m_app;
+    std::unique_ptr<QTemporaryDir> m_archives;
+    std::unique_ptr<ArchiveCommands> m_commands;
+    Snapshot m_archived; // the data when it was archived
+    Snapshot m_current; // the data that replaced it
+
+    QString archivePath(const QString &name) const { return m_archives->filePath(name); }
+    TaskDocument &doc() { return *m_app->document; }
+
+    void restore(const QString &path)
+    {
+        m_app->dialogs.confirmAnswers = { true };
+        m_app->fileDialogs.answers = { path };
+        m_commands->Restore1Click();
+    }
+
+private Q_SLOTS:
+    // Data archived as week1 (given without an extension), then other data: more tasks,
+    // more to-do tasks, another completed task.
+    void init()
+    {
+        m_app = std::make_unique<AppFixture>();
+        m_archives = std::make_unique<QTemporaryDir>();
+        m_app->loadDocument();
+        m_commands = std::make_unique<ArchiveCommands>(doc(), m_app->services());
+        fill(doc(), QStringLiteral("old"), 2, 2);
+        m_archived = snapshot(doc());
+
+        m_app->fileDialogs.answers = { archivePath(QStringLiteral("week1")) };
+        m_commands->Archive1Click();
+        QCOMPARE(m_app->dialogs.errors, QStringList());
+        m_app->dialogs.infos.clear();
+
+        fill(doc(), QStringLiteral("new"), 3, 4);
+        m_current = snapshot(doc());
+        QVERIFY(m_current != m_archived);
+    }
+
+    void cleanup()
+    {
+        m_commands.reset();
+        m_app.reset();
+        m_archives.reset();
+    }
+
+    void theArchiveHoldsTheDataAsItWasInMemory()
+    {
+        const RecordingFileDialogs::Asked asked = m_app->fileDialogs.asked.value(0);
+        QCOMPARE(asked.title, QStringLiteral("Save Archive"));
+        QCOMPARE(asked.initial, QStringLiteral("backup.arb"));
+        QCOMPARE(asked.filter, QStringLiteral("Archive Backup (*.arb)|*.arb|All Files (*.*)|*.*"));
+        QCOMPARE(asked.defaultSuffix, QStringLiteral("arb"));
+        // The last to-do task was never saved to the data folder, and is archived all the same.
+        const Snapshot files { readAll(archivePath(QStringLiteral("week1.arb"))),
+            readAll(archivePath(QStringLiteral("week1.AR2"))), readAll(archivePath(QStringLiteral("week1.AR3"))) };
+        QVERIFY(files == m_archived);
+
+        // The dialog offers the name chosen last.
+        m_commands->Archive1Click();
+        QCOMPARE(m_app->fileDialogs.asked.value(1).initial, archivePath(QStringLiteral("week1.arb")));
+    }
+
+    void theMessageNamesTheThreeFiles()
+    {
+        m_app->fileDialogs.answers = { archivePath(QStringLiteral("week2.arb")) };
+        m_commands->Archive1Click();
+        QCOMPARE(m_app->dialogs.infos,
+            QStringList { QStringLiteral("Archive stored in the files - ") + archivePath(QStringLiteral("week2.arb"))
+                + QStringLiteral(", ") + archivePath(QStringLiteral("week2.AR2")) + QStringLiteral(" and ")
+                + archivePath(QStringLiteral("week2.AR3")) });
+    }
+
+    // The archive comes back whole: no task of the data it replaced is left over, not even
+    // in the longer to-do list; the data files hold it, so the next start shows it; and what
+    // it replaced, unsaved to-do task included, is kept beside them as "NAME~".
+    void aRestoreBringsBackExactlyTheArchive()
+    {
+        const int archivedTodos = 2;
+        restore(archivePath(QStringLiteral("week1.arb")));
+        QCOMPARE(m_app->dialogs.questions,
+            QStringList { QStringLiteral("Really restore ENTIRE system?  This will overwrite any current information. "
+                                         "Note you may want to make an archive first!") });
+        QCOMPARE(m_app->fileDialogs.asked.value(1).title, QStringLiteral("Restore Archive"));
+        QCOMPARE(m_app->fileDialogs.asked.value(1).initial, QStringLiteral("backup.arb"));
+        QCOMPARE(m_app->dialogs.errors, QStringList());
+        QCOMPARE(m_app->dialogs.warnings, QStringList());
+
+        QVERIFY(snapshot(doc()) == m_archived);
+        QCOMPARE(column(doc().todoList(), 1),
+            (QStringList { QStringLiteral("old to-do 0"), QStringLiteral("old to-do 1") }));
+        QCOMPARE(doc().todoList().rowCount(), archivedTodos + 1);
+        QCOMPARE(
+            column(doc().dayList(), 2), (QStringList { QStringLiteral("old task 0"), QStringLiteral("old task 1") }));
+
+        QVERIFY(onDisk(*m_app) == m_archived);
+        QVERIFY(onDisk(*m_app, QStringLiteral("~")) == m_current);
+        m_commands.reset();
+        TaskDocument &next = m_app->loadDocument();
+        QCOMPARE(m_app->loaded, QStringList());
+        QVERIFY(snapshot(next) == m_archived);
+    }
+
+    void aMissingFileChangesNothing_data()
+    {
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("main file") << QStringLiteral("week1.arb");
+        QTest::newRow("to-do file") << QStringLiteral("week1.AR2");
+        QTest::newRow("completed file") << QStringLiteral("week1.AR3");
+    }
+    void aMissingFileChangesNothing()
+    {
+        QFETCH(QString, missing);
+        QVERIFY(QFile::remove(archivePath(missing)));
+        const Snapshot files = onDisk(*m_app);
+        restore(archivePath(QStringLiteral("week1.arb")));
+        QCOMPARE(m_app->dialogs.errors,
+            QStringList { QStringLiteral("Could not restore ... there seems to be a missing file. Looking for ARB, "
+                                         "AR2 and AR3 file extensions") });
+        QVERIFY(snapshot(doc()) == m_current);
+        QVERIFY(onDisk(*m_app) == files);
+    }
+
+    // Every file is read before anything is replaced, so one bad file leaves all the data as
+    // it was, and the message says which file it was.
+    void anUnreadableFileIsNamedAndChangesNothing_data()
+    {
+        QTest::addColumn<QString>("bad");
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("damaged main file") << QStringLiteral("week1.arb") << false;
+        QTest::newRow("damaged to-do file") << QStringLiteral("week1.AR2") << false;
+        QTest::newRow("damaged completed file") << QStringLiteral("week1.AR3") << false;
+        QTest::newRow("completed file is a folder") << QStringLiteral("week1.AR3") << true;
+    }
+    void anUnreadableFileIsNamedAndChangesNothing()
+    {
+        QFETCH(QString, bad);
+        QFETCH(bool, folder);
+        const QString path = archivePath(bad);
+        QVERIFY(QFile::remove(path));
+        QVERIFY(folder ? QDir().mkdir(path) : writeBytes(path, QByteArray("1\r\n1\r\n0 0 x\0y\r\n", 15)));
+        const Snapshot files = onDisk(*m_app);
+        restore(archivePath(QStringLiteral("week1.arb")));
+        QCOMPARE(m_app->dialogs.errors.size(), 1);
+        QVERIFY2(
+            m_app->dialogs.errors[0].startsWith(QStringLiteral("Could not load up the archive ... must be corrupt")),
+            qPrintable(m_app->dialogs.errors[0]));
+        QVERIFY2(m_app->dialogs.errors[0].contains(path), qPrintable(m_app->dialogs.errors[0]));
+        QVERIFY(snapshot(doc()) == m_current);
+        QVERIFY(onDisk(*m_app) == files);
+    }
+
+    // A name ending in ".AR2" or ".AR3" would put two tables into one file.
+    void aCompanionFileIsNoArchiveName_data()
+    {
+        QTest::addColumn<bool>("restoring");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("archive to .AR2") << false << QStringLiteral("week2.AR2");
+        QTest::newRow("archive to .ar3") << false << QStringLiteral("week2.ar3");
+        QTest::newRow("restore from .AR3") << true << QStringLiteral("week1.AR3");
+    }
+    void aCompanionFileIsNoArchiveName()
+    {
+        QFETCH(bool, restoring);
+        QFETCH(QString, name);
+        const QStringList before = QDir(m_archives->path()).entryList(QDir::Files);
+        if (restoring) {
+            restore(archivePath(name));
+        } else {
+            m_app->fileDialogs.answers = { archivePath(name) };
+            m_commands->Archive1Click();
+        }
+        QCOMPARE(m_app->dialogs.errors.size(), 1);
+        QCOMPARE(m_app->dialogs.infos, QStringList());
+        QCOMPARE(QDir(m_archives->path()).entryList(QDir::Files), before);
+        QVERIFY(snapshot(doc()) == m_current);
+    }
+
+    void aRestoreNotConfirmedAsksForNoFile()
+    {
+        m_app->fileDialogs.answers = { archivePath(QStringLiteral("week1.arb")) };
+        m_commands->Restore1Click();
+        QCOMPARE(m_app->dialogs.questions.size(), 1);
+        QCOMPARE(m_app->fileDialogs.asked.size(), 1); // only the archive's
+        QVERIFY(snapshot(doc()) == m_current);
+    }
+};
+
+QTEST_MAIN(TestArchive)
+#include "tst_archive.moc"
