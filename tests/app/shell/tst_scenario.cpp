@@ -16,13 +16,17 @@
 
 namespace {
 
-// Runs `step` in the dialog that comes up next, once it has the keyboard.
-void inNextDialog(std::function<void(QWidget *)> step)
+// Runs `step` in the dialog that comes up next, once it has the keyboard. It looks for the
+// dialog until it is up (a slow build, such as the sanitizer one, takes a while to open it).
+void inNextDialog(std::function<void(QWidget *)> step, int triesLeft = 500)
 {
-    QTimer::singleShot(50, [step] {
+    QTimer::singleShot(20, [step, triesLeft] {
         QWidget *dialog = QApplication::activeModalWidget();
         if (!dialog) {
-            qWarning("no dialog came up");
+            if (triesLeft > 0)
+                inNextDialog(step, triesLeft - 1);
+            else
+                qWarning("no dialog came up");
             return;
         }
         dialog->activateWindow(); // no window manager gives it the keyboard
