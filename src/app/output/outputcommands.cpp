@@ -1,12 +1,15 @@
 #include "outputcommands.h"
 
+#include "output/exportfile.h"
 #include "output/print.h"
 #include "output/printselection.h"
+#include "output/tableexport.h"
 #include "output/tableprint.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "shell/mainview.h"
 #include "store/taskdocument.h"
+#include "text/regional.h"
 
 OutputCommands::OutputCommands(
     TaskDocument &document, const Services &services, MainView &view, Headings headings, QObject *parent)
@@ -75,4 +78,46 @@ void OutputCommands::ClearAll1Click()
     printselection::clearSelection(m_document.store(), m_document.todoList(), m_dialog->selection());
     for (const SaveResult &failed : m_document.saveAfterDeletes())
         m_services.dialogs.showError(failed.message());
+}
+
+void OutputCommands::exportDailyTasks(int format)
+{
+    // The print table keeps what it was filled with, even when the save is cancelled.
+    TransfertoGridPrint(m_gridPrint, m_document.store(), m_dialog->selection(), m_document.regional());
+    exportTable(m_services.dialogs, m_services.fileDialogs, m_gridPrint, tableexport::Format(format));
+}
+
+const CellTable &OutputCommands::focusedListTable() const
+{
+    return m_view.focusedList() == MainView::List::Day ? m_document.dayList() : m_document.todoList();
+}
+
+void OutputCommands::HTMLFormat3Click()
+{
+    exportDailyTasks(int(tableexport::Format::Html));
+}
+
+void OutputCommands::CommaDelimitedFormat1Click()
+{
+    exportDailyTasks(int(tableexport::Format::Csv));
+}
+
+void OutputCommands::HTMLFormat4Click()
+{
+    exportTable(m_services.dialogs, m_services.fileDialogs, m_document.todoList(), tableexport::Format::Html);
+}
+
+void OutputCommands::CommaDelimitedFormat2Click()
+{
+    exportTable(m_services.dialogs, m_services.fileDialogs, m_document.todoList(), tableexport::Format::Csv);
+}
+
+void OutputCommands::HTMLFormat1Click()
+{
+    exportTable(m_services.dialogs, m_services.fileDialogs, focusedListTable(), tableexport::Format::Html);
+}
+
+void OutputCommands::CSVFormat1Click()
+{
+    exportTable(m_services.dialogs, m_services.fileDialogs, focusedListTable(), tableexport::Format::Csv);
 }
