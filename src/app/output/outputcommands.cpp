@@ -5,11 +5,16 @@
 #include "output/printselection.h"
 #include "output/tableexport.h"
 #include "output/tableprint.h"
+#include "output/webcal.h"
+#include "output/webcaldialog.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "shell/mainview.h"
+#include "shell/version.h"
 #include "store/taskdocument.h"
 #include "text/regional.h"
+
+#include <QWidget>
 
 OutputCommands::OutputCommands(
     TaskDocument &document, const Services &services, MainView &view, Headings headings, QObject *parent)
@@ -120,4 +125,24 @@ void OutputCommands::HTMLFormat1Click()
 void OutputCommands::CSVFormat1Click()
 {
     exportTable(m_services.dialogs, m_services.fileDialogs, focusedListTable(), tableexport::Format::Csv);
+}
+
+void OutputCommands::PublishCalendarasWebPage1Click()
+{
+    const TaskDocument &document = m_document;
+    webcal::PageSource source {
+        [&document](QDate day) -> QString {
+            return webcal::HTMLDumpEventDay(
+                document.store(), document.filter(), document.holidays(), document.regional(), day);
+        },
+        [&document](QDate day) { return webcal::HTMLDumpEventDetails(document.store(), document.filter(), day); },
+    };
+    QWidget *parent = m_view.dialogParent();
+    TfrmWebCal dialog({ m_document.settings(), m_services.dialogs, m_services.fileDialogs, m_services.opener,
+                          m_document.regional(), m_view.selectedDay(), std::move(source), version::kHomePage },
+        parent);
+    // The title is set in the main window's date heading font.
+    if (const QWidget *heading = parent ? parent->findChild<QWidget *>(QStringLiteral("lblDate")) : nullptr)
+        dialog.setTitleFont(heading->font());
+    dialog.exec();
 }

@@ -13,7 +13,7 @@ class TfrmPrint;
 struct PrintSelection;
 struct TablePrintSettings;
 
-// The print and export commands of the main window and "Clear all data", with the
+// The print, export and publish commands of the main window and "Clear all data", with the
 // selection dialog they share (created here, kept for the run) and the print table it fills.
 class OutputCommands : public QObject
 {
@@ -58,6 +58,9 @@ public Q_SLOTS:
     // The lists' pop-up exports: the day list when it has the focus, else the to-do list.
     void HTMLFormat1Click();
     void CSVFormat1Click();
+
+    // Publishes the selected day's month as a web page.
+    void PublishCalendarasWebPage1Click();
 
 private:
     bool runDialog(int mode);

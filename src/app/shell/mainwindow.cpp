@@ -269,6 +269,7 @@ void TfrmMain::wireCommands()
         MainActions::wire(menu->exportHtml, m_outputCommands, &OutputCommands::HTMLFormat1Click);
         MainActions::wire(menu->exportCsv, m_outputCommands, &OutputCommands::CSVFormat1Click);
     }
+    MainActions::wire(a.Publish1, m_outputCommands, &OutputCommands::PublishCalendarasWebPage1Click);
     MainActions::wire(a.popupOn, this, &TfrmMain::memPopupEnableClick);
     MainActions::wire(a.popupOff, this, &TfrmMain::memPopupDisableClick);
 }

@@ -1,6 +1,8 @@
 #include "appfixture.h"
 #include "output/outputcommands.h"
 #include "output/tableexport.h"
+#include "output/webcal.h"
+#include "output/webcaldialog.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
 #include "store/complete.h"
@@ -11,7 +13,15 @@
 #include "testfiles.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -59,6 +69,22 @@ template <class W> W *child(QObject *parent, const char *name)
     return found;
 }
 
+// Acts on the web calendar dialog as soon as it is up; any other window is closed and
+// fails the test, so nothing waits on a window nobody closes.
+void whenWebCalShows(std::function<void(TfrmWebCal *)> act)
+{
+    QTimer::singleShot(0, [act] {
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *dialog = qobject_cast<TfrmWebCal *>(modal);
+        if (!dialog) {
+            if (modal)
+                modal->close();
+            QFAIL("the web calendar dialog is not showing");
+        }
+        act(dialog);
+    });
+}
+
 } // namespace
 
 class TestExport : public QObject
@@ -72,6 +98,15 @@ class TestExport : public QObject
         writeSampleData(*m_app);
         m_app->loadDocument();
         return std::make_unique<TfrmMain>(*m_app->document, m_app->services());
+    }
+
+    // A dialog context over the fixture's services, for the month of `month`.
+    TfrmWebCal::Context webCalContext(QDate month, std::function<QString(QDate)> content = {})
+    {
+        if (!content)
+            content = [](QDate day) -> QString { return QString::number(day.day()) + QStringLiteral(" & more"); };
+        return { *m_app->settings, m_app->dialogs, m_app->fileDialogs, m_app->opener, m_app->document->regional(),
+            month, { content, {} }, QStringLiteral("https://www.veltrane.example/tallyday") };
     }
 
 private Q_SLOTS:
@@ -188,6 +223,149 @@ private Q_SLOTS:
         QVERIFY2(m_app->dialogs.errors.first().startsWith(QStringLiteral("Couldn't save ") + path),
             qPrintable(m_app->dialogs.errors.first()));
         QVERIFY(!QFile::exists(path));
+    }
+
+    // The dialog starts with the last use's choices and keeps them when it closes with a name.
+    void webCalSettings_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("publish") << "btPublish";
+        QTest::newRow("cancel") << "btCancel";
+    }
+    void webCalSettings()
+    {
+        QFETCH(QString, button);
+        m_app->loadDocument();
+        const QString first = m_app->data(QStringLiteral("first.htm"));
+        QVERIFY(writeWebCalSettings(*m_app->settings, { first, false }).ok);
+        const QString second = m_app->data(QStringLiteral("second.htm"));
+        {
+            TfrmWebCal dialog(webCalContext(QDate(2026, 2, 14)));
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Publish Monthly Calendar as Web Page"));
+            QCOMPARE(child<QLabel>(&dialog, "lblTitle")->text(), QStringLiteral("Publish February 2026 as a web page"));
+            QCOMPARE(dialog.fileName(), first);
+            QVERIFY(!dialog.details());
+            dialog.setFileName(second);
+            dialog.setDetails(true);
+            QTest::mouseClick(child<QPushButton>(&dialog, qPrintable(button)), Qt::LeftButton);
+            QVERIFY(dialog.isHidden());
+        }
+        const WebCalSettings kept = readWebCalSettings(*m_app->settings);
+        QCOMPARE(kept.lastFile, second);
+        QVERIFY(kept.details);
+        QCOMPARE(QFile::exists(second), button == QLatin1String("btPublish"));
+        QVERIFY(m_app->dialogs.errors.isEmpty());
+    }
+
+    void webCalEmptyName()
+    {
+        m_app->loadDocument();
+        QVERIFY(writeWebCalSettings(*m_app->settings, { QStringLiteral("kept.htm"), true }).ok);
+        TfrmWebCal dialog(webCalContext(QDate(2026, 2, 14)));
+        dialog.setFileName(QString());
+        QTest::mouseClick(child<QPushButton>(&dialog, "btLaunch"), Qt::LeftButton);
+        QCOMPARE(m_app->dialogs.errors, QStringList { QStringLiteral("An HTML file has not been specified") });
+        QVERIFY(m_app->opener.opened.isEmpty());
+        // Closed without a name: the kept name stays.
+        QCOMPARE(readWebCalSettings(*m_app->settings).lastFile, QStringLiteral("kept.htm"));
+    }
+
+    void webCalLaunch_data()
+    {
+        QTest::addColumn<bool>("browserStarts");
+        QTest::newRow("browser starts") << true;
+        QTest::newRow("no browser") << false;
+    }
+    void webCalLaunch()
+    {
+        QFETCH(bool, browserStarts);
+        m_app->loadDocument();
+        m_app->opener.succeed = browserStarts;
+        const QString path = m_app->data(QStringLiteral("month.htm"));
+        TfrmWebCal dialog(webCalContext(QDate(2026, 8, 3)));
+        dialog.setFileName(path);
+        dialog.setDetails(false);
+        QTest::mouseClick(child<QPushButton>(&dialog, "btLaunch"), Qt::LeftButton);
+        QCOMPARE(m_app->opener.opened, QStringList { path });
+        const QStringList expected = webcal::pageLines(QDate(2026, 8, 3), false,
+            { [](QDate d) -> QString { return QString::number(d.day()) + QStringLiteral(" & more"); }, {} },
+            m_app->document->regional(), QStringLiteral("https://www.veltrane.example/tallyday"));
+        QCOMPARE(readAll(path), webcal::pageBytes(expected));
+        if (browserStarts)
+            QVERIFY(m_app->dialogs.errors.isEmpty());
+        else
+            QCOMPARE(m_app->dialogs.errors,
+                QStringList { QStringLiteral("Couldn't open web browser for \"") + path + QLatin1Char('"') });
+    }
+
+    // A page that cannot be written is reported and the browser is not started.
+    void webCalWriteError()
+    {
+        m_app->loadDocument();
+        const QString path = m_app->data(QStringLiteral("missing/month.htm"));
+        TfrmWebCal dialog(webCalContext(QDate(2026, 8, 3)));
+        dialog.setFileName(path);
+        QTest::mouseClick(child<QPushButton>(&dialog, "btLaunch"), Qt::LeftButton);
+        QCOMPARE(m_app->dialogs.errors.size(), 1);
+        QVERIFY(m_app->dialogs.errors.first().startsWith(QStringLiteral("Couldn't save ") + path));
+        QVERIFY(m_app->opener.opened.isEmpty());
+    }
+
+    void webCalBrowse_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("initial");
+        QTest::newRow("no name yet") << ""
+                                     << "calendar.htm";
+        QTest::newRow("in the current name's folder") << "/srv/www/old.html"
+                                                      << "/srv/www/calendar.htm";
+    }
+    void webCalBrowse()
+    {
+        QFETCH(QString, current);
+        QFETCH(QString, initial);
+        m_app->loadDocument();
+        TfrmWebCal dialog(webCalContext(QDate(2026, 8, 3)));
+        dialog.setFileName(current);
+        m_app->fileDialogs.answers = { QStringLiteral("/tmp/chosen.htm") };
+        QTest::mouseClick(child<QWidget>(&dialog, "SpeedButton1"), Qt::LeftButton);
+        QCOMPARE(m_app->fileDialogs.asked.size(), 1);
+        const RecordingFileDialogs::Asked &asked = m_app->fileDialogs.asked.first();
+        QCOMPARE(asked.title, QStringLiteral("Name of web page"));
+        QCOMPARE(asked.initial, initial);
+        QCOMPARE(asked.filter, QStringLiteral("HTM files|*.htm|HTML files|*.html|All files|*.*"));
+        QCOMPARE(asked.defaultSuffix, QStringLiteral("htm"));
+        QCOMPARE(dialog.fileName(), QStringLiteral("/tmp/chosen.htm"));
+    }
+
+    // The main window's command publishes the selected day's month with the document's
+    // tasks, holidays and filter.
+    void publishFromTheMainWindow()
+    {
+        auto window = makeWindow();
+        const QString path = m_app->data(QStringLiteral("published.htm"));
+        QVERIFY(window->actions().Publish1->isEnabled());
+        const QFont headingFont = child<QWidget>(window.get(), "lblDate")->font();
+        whenWebCalShows([path, headingFont](TfrmWebCal *dialog) {
+            QCOMPARE(child<QLabel>(dialog, "lblTitle")->text(), QStringLiteral("Publish January 2026 as a web page"));
+            QCOMPARE(child<QLabel>(dialog, "lblTitle")->font(), headingFont);
+            dialog->setFileName(path);
+            dialog->setDetails(true);
+            QTest::mouseClick(child<QPushButton>(dialog, "btPublish"), Qt::LeftButton);
+        });
+        window->actions().Publish1->trigger();
+        QVERIFY(m_app->dialogs.errors.isEmpty());
+        const TaskDocument &doc = *m_app->document;
+        const QStringList expected = webcal::pageLines(kToday, true,
+            { [&doc](QDate d) -> QString {
+                 return webcal::HTMLDumpEventDay(doc.store(), doc.filter(), doc.holidays(), doc.regional(), d);
+             },
+                [&doc](QDate d) { return webcal::HTMLDumpEventDetails(doc.store(), doc.filter(), d); } },
+            doc.regional(), QStringLiteral("https://www.veltrane.example/tallyday"));
+        const QByteArray page = readAll(path);
+        QCOMPARE(page, webcal::pageBytes(expected));
+        QVERIFY(page.contains("9:00 am 1 - High<br>"));
+        QVERIFY(page.contains(">today &lt;b&gt;</td>"));
     }
 };
 
