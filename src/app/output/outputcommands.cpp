@@ -1,12 +1,20 @@
 #include "outputcommands.h"
 
+#include "output/exportfile.h"
 #include "output/print.h"
 #include "output/printselection.h"
+#include "output/tableexport.h"
 #include "output/tableprint.h"
+#include "output/webcal.h"
+#include "output/webcaldialog.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "shell/mainview.h"
+#include "shell/version.h"
 #include "store/taskdocument.h"
+#include "text/regional.h"
+
+#include <QWidget>
 
 OutputCommands::OutputCommands(
     TaskDocument &document, const Services &services, MainView &view, Headings headings, QObject *parent)
@@ -75,4 +83,66 @@ void OutputCommands::ClearAll1Click()
     printselection::clearSelection(m_document.store(), m_document.todoList(), m_dialog->selection());
     for (const SaveResult &failed : m_document.saveAfterDeletes())
         m_services.dialogs.showError(failed.message());
+}
+
+void OutputCommands::exportDailyTasks(int format)
+{
+    // The print table keeps what it was filled with, even when the save is cancelled.
+    TransfertoGridPrint(m_gridPrint, m_document.store(), m_dialog->selection(), m_document.regional());
+    exportTable(m_services.dialogs, m_services.fileDialogs, m_gridPrint, tableexport::Format(format));
+}
+
+const CellTable &OutputCommands::focusedListTable() const
+{
+    return m_view.focusedList() == MainView::List::Day ? m_document.dayList() : m_document.todoList();
+}
+
+void OutputCommands::HTMLFormat3Click()
+{
+    exportDailyTasks(int(tableexport::Format::Html));
+}
+
+void OutputCommands::CommaDelimitedFormat1Click()
+{
+    exportDailyTasks(int(tableexport::Format::Csv));
+}
+
+void OutputCommands::HTMLFormat4Click()
+{
+    exportTable(m_services.dialogs, m_services.fileDialogs, m_document.todoList(), tableexport::Format::Html);
+}
+
+void OutputCommands::CommaDelimitedFormat2Click()
+{
+    exportTable(m_services.dialogs, m_services.fileDialogs, m_document.todoList(), tableexport::Format::Csv);
+}
+
+void OutputCommands::HTMLFormat1Click()
+{
+    exportTable(m_services.dialogs, m_services.fileDialogs, focusedListTable(), tableexport::Format::Html);
+}
+
+void OutputCommands::CSVFormat1Click()
+{
+    exportTable(m_services.dialogs, m_services.fileDialogs, focusedListTable(), tableexport::Format::Csv);
+}
+
+void OutputCommands::PublishCalendarasWebPage1Click()
+{
+    const TaskDocument &document = m_document;
+    webcal::PageSource source {
+        [&document](QDate day) -> QString {
+            return webcal::HTMLDumpEventDay(
+                document.store(), document.filter(), document.holidays(), document.regional(), day);
+        },
+        [&document](QDate day) { return webcal::HTMLDumpEventDetails(document.store(), document.filter(), day); },
+    };
+    QWidget *parent = m_view.dialogParent();
+    TfrmWebCal dialog({ m_document.settings(), m_services.dialogs, m_services.fileDialogs, m_services.opener,
+                          m_document.regional(), m_view.selectedDay(), std::move(source), version::kHomePage },
+        parent);
+    // The title is set in the main window's date heading font.
+    if (const QWidget *heading = parent ? parent->findChild<QWidget *>(QStringLiteral("lblDate")) : nullptr)
+        dialog.setTitleFont(heading->font());
+    dialog.exec();
 }

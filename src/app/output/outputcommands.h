@@ -13,8 +13,8 @@ class TfrmPrint;
 struct PrintSelection;
 struct TablePrintSettings;
 
-// The print commands of the main window and "Clear all data", with the selection dialog
-// they share (created here, kept for the run) and the print table it fills.
+// The print, export and publish commands of the main window and "Clear all data", with the
+// selection dialog they share (created here, kept for the run) and the print table it fills.
 class OutputCommands : public QObject
 {
     Q_OBJECT
@@ -48,8 +48,24 @@ public Q_SLOTS:
     // Deletes a selection of tasks.
     void ClearAll1Click();
 
+    // "Daily Tasks" exports: the print table, refilled with the dated tasks of the last
+    // selection, as HTML and as comma-delimited text.
+    void HTMLFormat3Click();
+    void CommaDelimitedFormat1Click();
+    // The to-do list as HTML and as comma-delimited text.
+    void HTMLFormat4Click();
+    void CommaDelimitedFormat2Click();
+    // The lists' pop-up exports: the day list when it has the focus, else the to-do list.
+    void HTMLFormat1Click();
+    void CSVFormat1Click();
+
+    // Publishes the selected day's month as a web page.
+    void PublishCalendarasWebPage1Click();
+
 private:
     bool runDialog(int mode);
+    void exportDailyTasks(int format);
+    const CellTable &focusedListTable() const;
     // The list font of the options, for the printed lists.
     TablePrintSettings withListFont(TablePrintSettings settings) const;
 

@@ -250,6 +250,15 @@ void TfrmMain::wireCommands()
     MainActions::wire(a.btPrintTodo, m_outputCommands, &OutputCommands::Print2Click);
     MainActions::wire(todo.print, m_outputCommands, &OutputCommands::Print2Click);
     MainActions::wire(a.Clear1, m_outputCommands, &OutputCommands::ClearAll1Click);
+    MainActions::wire(a.DailyHTML1, m_outputCommands, &OutputCommands::HTMLFormat3Click);
+    MainActions::wire(a.DailyCSV1, m_outputCommands, &OutputCommands::CommaDelimitedFormat1Click);
+    MainActions::wire(a.TodoHTML1, m_outputCommands, &OutputCommands::HTMLFormat4Click);
+    MainActions::wire(a.TodoCSV1, m_outputCommands, &OutputCommands::CommaDelimitedFormat2Click);
+    for (const MainActions::ListMenu *menu : { &day, &todo }) {
+        MainActions::wire(menu->exportHtml, m_outputCommands, &OutputCommands::HTMLFormat1Click);
+        MainActions::wire(menu->exportCsv, m_outputCommands, &OutputCommands::CSVFormat1Click);
+    }
+    MainActions::wire(a.Publish1, m_outputCommands, &OutputCommands::PublishCalendarasWebPage1Click);
     MainActions::wire(a.popupOn, this, &TfrmMain::memPopupEnableClick);
     MainActions::wire(a.popupOff, this, &TfrmMain::memPopupDisableClick);
 }

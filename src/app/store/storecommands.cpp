@@ -1,5 +1,6 @@
 #include "storecommands.h"
 
+#include "output/exportfile.h"
 #include "output/tableprint.h"
 #include "platform/clock.h"
 #include "shell/mainview.h"
@@ -23,6 +24,12 @@ StoreCommands::StoreCommands(TaskDocument &document, const Services &services, M
     QAction *print = m_completeWindow->printAction();
     print->setEnabled(true);
     connect(print, &QAction::triggered, this, &StoreCommands::printCompletedLog);
+    QAction *exportHtml = m_completeWindow->exportHtmlAction();
+    exportHtml->setEnabled(true);
+    connect(exportHtml, &QAction::triggered, this, &StoreCommands::exportCompletedHtml);
+    QAction *exportCsv = m_completeWindow->exportCsvAction();
+    exportCsv->setEnabled(true);
+    connect(exportCsv, &QAction::triggered, this, &StoreCommands::exportCompletedCsv);
 }
 
 StoreCommands::~StoreCommands() = default;
@@ -39,6 +46,18 @@ void StoreCommands::printCompletedLog()
     m_completeWindow->memWhatExit();
     printTable(m_services.printer, m_document.completedLog(), tableprint::completedLogSettings(),
         m_services.clock.now(), m_document.regional());
+}
+
+void StoreCommands::exportCompletedHtml()
+{
+    m_completeWindow->memWhatExit();
+    exportTable(m_services.dialogs, m_services.fileDialogs, m_document.completedLog(), tableexport::Format::Html);
+}
+
+void StoreCommands::exportCompletedCsv()
+{
+    m_completeWindow->memWhatExit();
+    exportTable(m_services.dialogs, m_services.fileDialogs, m_document.completedLog(), tableexport::Format::Csv);
 }
 
 void StoreCommands::Filters1Click()

@@ -33,6 +33,9 @@ public Q_SLOTS:
     void Categories1Click();
     // The completed-task window's Print.
     void printCompletedLog();
+    // The completed-task window's exports, as HTML and as comma-delimited text.
+    void exportCompletedHtml();
+    void exportCompletedCsv();
 
 Q_SIGNALS:
     // The filter window closed, by OK or otherwise: the indicator may have changed.
