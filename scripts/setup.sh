@@ -12,7 +12,7 @@ packages=(
   libhunspell-dev hunspell-en-us
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth imagemagick
-  desktop-file-utils appstream
+  desktop-file-utils appstream strace
   chromium
   libbenchmark-dev clang-format
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
