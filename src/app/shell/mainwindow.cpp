@@ -600,8 +600,14 @@ void TfrmMain::changeEvent(QEvent *event)
     auto *change = static_cast<QWindowStateChangeEvent *>(event);
     if (isMinimized() && !(change->oldState() & Qt::WindowMinimized)) {
         TrayIconAppMinimize();
-        if (trayAvailable())
-            hideToTray();
+        if (trayAvailable()) // saved just now: hidden only
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (!m_closed)
+                        hide();
+                },
+                Qt::QueuedConnection);
     }
 }
 
@@ -719,10 +725,12 @@ void TfrmMain::doHideToTray()
 {
     if (m_closed)
         return;
-    if (trayAvailable())
+    if (trayAvailable()) {
         hide();
-    else if (!isMinimized())
-        showMinimized(); // no tray: the window must stay reachable
+    } else if (!isMinimized()) {
+        showMinimized(); // no tray: the window must stay reachable; minimizing saves
+        return;
+    }
     TrayIconAppMinimize();
 }
 

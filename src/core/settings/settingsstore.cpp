@@ -8,12 +8,19 @@
 #include "text/datehelpers.h"
 #include "text/texthelpers.h"
 
+#include "store/safefile.h"
+
+#include <QDateTime>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <QSysInfo>
 #include <QVariant>
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
+#include <signal.h>
 
 // ---------------------------------------------------------------------------------------
 // Text forms
@@ -83,6 +90,54 @@ QString settingsKey(const QString &section, const QString &name)
     return section.isEmpty() ? name : section + QLatin1Char('/') + name;
 }
 
+// QSettings guards its writes with "PATH.lock". A program killed while holding it leaves
+// the lock behind, empty or naming a process that is gone, and the next write waits half a
+// minute before taking it over. Only this program writes its settings, and only one copy
+// runs: a lock no live process of this machine holds is removed at once.
+void removeStaleLock(const QString &path)
+{
+    const QString lockPath = path + QStringLiteral(".lock");
+    const FileContent lock = readRegularFile(lockPath);
+    if (!lock.ok())
+        return;
+    const QList<QByteArray> lines = lock.bytes().toByteArray().split('\n');
+    bool alive = false;
+    if (!lines.isEmpty() && !lines[0].trimmed().isEmpty()) {
+        bool isNumber = false;
+        const qint64 pid = lines[0].trimmed().toLongLong(&isNumber);
+        const QByteArray host = lines.size() > 2 ? lines[2].trimmed() : QByteArray();
+        const bool otherHost = !host.isEmpty() && host != QSysInfo::machineHostName().toUtf8();
+        alive = !isNumber || pid <= 0 || otherHost || ::kill(pid_t(pid), 0) == 0 || errno != ESRCH;
+    }
+    if (!alive && !QFile::remove(lockPath))
+        qCWarning(lcStore).noquote() << "could not remove the stale lock" << lockPath;
+}
+
+// The settings file must be one QSettings can read: a device or a FIFO would never end
+// or block, a folder cannot be written, and a huge file would fill memory.
+QString setAsideUnusable(const QString &path)
+{
+    const QFileInfo info(path); // follows a link
+    QString reason;
+    if (!info.exists()) {
+        return QString(); // missing: the defaults, and the first save creates it
+    } else if (!info.isFile()) {
+        reason = QStringLiteral("it is not a regular file");
+    } else if (info.size() > kMaxSettingsFileBytes) {
+        reason = QStringLiteral("it holds %1 bytes, far more than any settings file").arg(info.size());
+    } else {
+        return QString();
+    }
+    const QString aside = keepAside(path, QDateTime::currentDateTime());
+    const QString problem
+        = QStringLiteral("The settings file ") + path + QStringLiteral(" could not be read: ") + reason;
+    if (aside.isEmpty())
+        return problem
+            + QStringLiteral(". The default settings are used; they cannot be saved until it is moved away.");
+    return problem + QStringLiteral(". It has been kept as ") + aside
+        + QStringLiteral("; the default settings are used.");
+}
+
 std::unique_ptr<QSettings> openSettings(const QString &path)
 {
     auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
@@ -99,13 +154,21 @@ SettingsStore::SettingsStore()
     const QSettings user(
         QSettings::IniFormat, QSettings::UserScope, settingskey::kOrganisation, settingskey::kApplication);
     m_path = user.fileName();
-    m_settings = openSettings(m_path);
+    open();
 }
 
 SettingsStore::SettingsStore(const QString &filePath)
-    : m_settings(openSettings(filePath))
-    , m_path(filePath)
-{ }
+    : m_path(filePath)
+{
+    open();
+}
+
+void SettingsStore::open()
+{
+    removeStaleLock(m_path);
+    m_problem = setAsideUnusable(m_path);
+    m_settings = openSettings(m_path);
+}
 
 SettingsStore::~SettingsStore() = default;
 
@@ -195,7 +258,7 @@ SaveResult SettingsStore::sync()
     settings.sync();
     // A format error only means the old file could not be parsed whole; it is rewritten.
     if (settings.status() != QSettings::AccessError)
-        return SaveResult { true, m_path, QString() };
+        return SaveResult::success(m_path);
     m_reopen = true;
     return SaveResult::failure(m_path, QStringLiteral("the settings file or its folder cannot be written"));
 }

@@ -58,6 +58,8 @@ constexpr int blue(int number)
 // Sections are INI groups; the window layout values stand outside any section. Every value
 // is written as text, and reading never reports anything: a missing or unreadable value
 // gives the caller's fallback.
+constexpr qint64 kMaxSettingsFileBytes = 4 << 20;
+
 class SettingsStore
 {
 public:
@@ -68,6 +70,10 @@ public:
     SettingsStore &operator=(const SettingsStore &) = delete;
 
     QString filePath() const { return m_path; }
+    // What was wrong with the file when the store was opened, for the user; empty when
+    // nothing was. A file no settings file can be (a device, a folder, one far too large)
+    // is moved aside unread, and a lock left by a killed program is removed.
+    QString problem() const { return m_problem; }
 
     // The stored text, or nothing when the value is missing (or not a text at all).
     // An empty section means the top level.
@@ -97,10 +103,12 @@ public:
     SaveResult sync();
 
 private:
+    void open();
     QSettings &writable();
 
     std::unique_ptr<QSettings> m_settings;
     QString m_path;
+    QString m_problem;
     bool m_reopen = false;
 };
 

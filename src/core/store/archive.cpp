@@ -94,7 +94,8 @@ ReadResult read(const Names &names, Content &content)
              std::pair { &read.completed, names.completed } }) {
         const ::ReadResult file = readGridFile(*table, path);
         if (!file.ok())
-            result.problems << QLatin1String(kCorrupt) + QStringLiteral(": ") + file.message;
+            result.problems << QLatin1String(kCorrupt) + QStringLiteral(": ") + file.message
+                    + (file.reason.isEmpty() ? QString() : QStringLiteral(" (") + file.reason + QLatin1Char(')'));
         else if (!file.lost.isEmpty())
             result.notKept << QStringLiteral("Not everything in ") + path
                     + QStringLiteral(" could be restored as it was (") + file.lost.join(QStringLiteral("; "))

@@ -1,5 +1,7 @@
 #include "categories.h"
 
+#include "celltable.h"
+
 #include "datafolder.h"
 #include "gridfile.h"
 #include "taskstore.h"
@@ -17,6 +19,13 @@ CategoryFile readCategoryFile(const QString &path)
     if (!content.ok()) {
         result.status = CategoryFile::Status::Unreadable;
         result.message = QStringLiteral("File ") + path + QStringLiteral(" could not be read: ") + content.reason();
+        return result;
+    }
+    if (content.bytes().size() > kMaxCategoryFileBytes) {
+        result.status = CategoryFile::Status::Unreadable;
+        result.message = QStringLiteral("File ") + path + QStringLiteral(" could not be read: it holds ")
+            + QString::number(content.bytes().size())
+            + QStringLiteral(" bytes, far more than any list of categories (at most %1)").arg(kMaxCategoryFileBytes);
         return result;
     }
     result.status = CategoryFile::Status::Loaded;
@@ -39,7 +48,7 @@ QStringList parseCategoryLines(QByteArrayView bytes)
         if (i > start) {
             // Decided per line: one line from an older Windows-1252 file must not garble the rest.
             const QByteArrayView line = bytes.sliced(start, i - start);
-            entries << QString::fromUtf8(isValidUtf8(line) ? line.toByteArray() : windows1252ToUtf8(line));
+            entries << utf8Text(isValidUtf8(line) ? line.toByteArray() : windows1252ToUtf8(line));
         }
         start = i + 1;
     }
@@ -66,6 +75,10 @@ QByteArray categoryFileBytes(const QStringList &entries)
         entry.remove(QChar(0));
         if (entry.isEmpty())
             continue;
+        // A reader drops one byte order mark at the start: an entry starting with U+FEFF
+        // keeps its own behind it.
+        if (bytes.isEmpty() && entry.startsWith(QChar(0xFEFF)))
+            bytes += "\xEF\xBB\xBF";
         bytes += entry.toUtf8();
         bytes += "\r\n";
     }

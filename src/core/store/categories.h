@@ -26,6 +26,9 @@ struct CategoryFile
     bool loaded() const { return status == Status::Loaded; }
 };
 
+// A category file larger than this is not one: it is refused rather than read.
+constexpr qsizetype kMaxCategoryFileBytes = 1 << 20;
+
 // Reads a category file. A line ends at CR, LF or CR LF, and a last line needs no end.
 // Empty lines give no entry. A file that is not valid UTF-8 is read as Windows-1252.
 // Only a regular file is read: a FIFO or a device in its place is unreadable at once.

@@ -1,5 +1,7 @@
 #include "celltable.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <cstring>
 #include <numeric>
@@ -57,6 +59,14 @@ template <typename Less> void mergeSortIndexes(std::vector<int> &items, Less les
 }
 
 } // namespace
+
+QString utf8Text(QByteArrayView bytes)
+{
+    if (!bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
 
 int CellTable::Row::cellCount() const
 {
@@ -140,7 +150,7 @@ QByteArrayView CellTable::cellUtf8(int column, int row) const
 QString CellTable::cell(int column, int row) const
 {
     const QByteArrayView bytes = cellUtf8(column, row);
-    return bytes.isEmpty() ? QString() : QString::fromUtf8(bytes);
+    return bytes.isEmpty() ? QString() : utf8Text(bytes);
 }
 
 std::vector<QByteArrayView> CellTable::rowUtf8(int row) const
@@ -244,6 +254,27 @@ bool CellTable::isRowBlank(int row) const
     if (row < 0 || row >= rowCount())
         return true;
     return m_rows[size_t(row)].block.isEmpty();
+}
+
+int CellTable::usedCells(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return 0;
+    return std::min(m_rows[size_t(row)].cellCount(), m_colCount);
+}
+
+void CellTable::fitToContent(int minColumns, int minRows)
+{
+    int rows = rowCount();
+    while (rows > std::max(minRows, 1) && m_rows[size_t(rows - 1)].block.isEmpty())
+        --rows;
+    int columns = std::max(minColumns, 1);
+    for (int r = 0; r < rows && columns < m_colCount; ++r)
+        columns = std::max(columns, usedCells(r));
+    if (rows < rowCount())
+        setRowCount(rows);
+    if (columns < m_colCount)
+        setColCount(columns);
 }
 
 int CellTable::firstFreeRow()

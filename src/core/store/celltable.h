@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+// UTF-8 bytes as text, all of them: QString::fromUtf8 drops a U+FEFF at the start, which
+// is part of a cell's or an entry's text.
+QString utf8Text(QByteArrayView bytes);
+
 // A rectangular table of text cells whose row 0 is the header row. Every record set and
 // every visible list of the program is one.
 //
@@ -58,6 +62,12 @@ public:
     void blankDataRows();
     void blankAllCells();
     bool isRowBlank(int row) const;
+    // How many of the row's first cells may hold text: every cell after them is empty. Lets
+    // a pass over a sparse table cost what its cells cost, not rows times columns.
+    int usedCells(int row) const;
+    // Drops the trailing rows and columns that hold no text, keeping at least the counts
+    // given: counts far beyond the cells (a damaged or hand-made file) then cost nothing.
+    void fitToContent(int minColumns, int minRows);
     // First blank data row; appends one when there is none.
     int firstFreeRow();
 

@@ -8,6 +8,7 @@ LoadResult DataFile::loadGrid(CellTable &table, const QDateTime &now)
 {
     const LoadResult result = loadDataFile(table, m_path, now);
     m_blocked = result.status == LoadResult::Status::Unreadable && result.keptAs.isEmpty();
+    m_holdBackup = m_holdBackup || result.holdBackup;
     return result;
 }
 
@@ -37,7 +38,7 @@ SaveResult DataFile::saveBytes(QByteArrayView bytes, bool keepBackup)
             QStringLiteral("the unreadable file of that name is still there. "
                            "Move it away to let the program save again.")));
     m_blocked = false;
-    return record(saveFileAtomically(m_path, bytes, keepBackup));
+    return record(saveFileAtomically(m_path, bytes, keepBackup && !m_holdBackup));
 }
 
 SaveResult DataFile::saveGrid(const CellTable &table)

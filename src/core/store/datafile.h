@@ -44,4 +44,5 @@ private:
     QString m_path;
     bool m_blocked = false;
     bool m_unsaved = false;
+    bool m_holdBackup = false; // "PATH~" is the last good version: this run never replaces it
 };

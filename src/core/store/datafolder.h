@@ -1,12 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The folder that holds every data file: $TALLYDAY_HOME when set, else the per-user data
 // folder ("~/.local/share/tallyday", honouring XDG_DATA_HOME).
 QString dataFolder();
 // Creates the data folder when missing; false when it cannot be created.
 bool ensureDataFolder();
+// Creates `folder` and the folders above it that are missing. Answers why it could not be
+// made ("... is not a folder", the system's reason), or an empty text once it is there.
+QString makeFolder(const QString &folder);
+// Removes the temporary files that a save interrupted by a kill or a power cut left in the
+// data folder (".NAME.tmp-XXXXXX" of the program's own data files). Answers their names.
+QStringList removeLeftoverSaves(const QString &folder);
 // A data file of the program by its fixed name ("grid.grd", "category.xxx", ...).
 QString dataFile(const QString &name);
 

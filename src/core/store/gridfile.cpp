@@ -254,7 +254,7 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
     }
     // A grid file is text: a NUL byte means this is not one.
     if (!input.isEmpty() && std::memchr(input.data(), 0, size_t(input.size())))
-        return { ReadResult::Status::Damaged, damaged(path), {} };
+        return { ReadResult::Status::Damaged, damaged(path), QStringLiteral("it holds NUL bytes"), {} };
 
     // UTF-8 is decided per line: a line that is not valid UTF-8 was written by an older
     // Windows-1252 system. A whole file that is valid needs no check per line.
@@ -287,7 +287,8 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
         const qint64 columns = numberField(begin, commaAt);
         const qint64 rows = comma ? numberField(commaAt + 1, lineEnd) : 0;
         if (columns > kMaxGridColumns || rows > kMaxGridRows)
-            return { ReadResult::Status::Damaged, damaged(path), {} };
+            return { ReadResult::Status::Damaged, damaged(path),
+                QStringLiteral("its first line asks for %1 columns and %2 rows").arg(columns).arg(rows), {} };
         table.setColCount(int(std::max<qint64>(columns, 1)));
         table.setRowCount(int(std::max<qint64>(rows, 1)));
         table.blankAllCells();
@@ -354,7 +355,7 @@ ReadResult readGridFile(CellTable &table, const QString &path)
 {
     const FileContent content = readRegularFile(path);
     if (!content.ok())
-        return { ReadResult::Status::NotFound, notFound(path), {} };
+        return { ReadResult::Status::NotFound, notFound(path), content.reason(), {} };
     return readGridBytes(table, content.bytes(), path);
 }
 
@@ -385,7 +386,7 @@ QByteArray gridFileBytes(const CellTable &table)
     // Exact upper bound: numbers are at most 11 characters, lines at most 4 more.
     qsizetype size = 32 + qsizetype(columns) * 32;
     for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) {
+        for (int c = 0, used = table.usedCells(r); c < used; ++c) {
             const qsizetype n = table.cellUtf8(c, r).size();
             if (n)
                 size += n + 28;
@@ -409,7 +410,7 @@ QByteArray gridFileBytes(const CellTable &table)
         endLine();
     }
     for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
+        for (int c = 0, used = table.usedCells(r); c < used; ++c) {
             const QByteArrayView text = table.cellUtf8(c, r);
             if (text.isEmpty())
                 continue;
@@ -439,12 +440,20 @@ SaveResult writeGridFile(const CellTable &table, const QString &path)
 
 LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &now)
 {
-    if (!QFileInfo::exists(path))
-        return { LoadResult::Status::Missing, QString(), QString() };
+    const QString backup = path + QLatin1Char('~');
+    if (!QFileInfo::exists(path)) {
+        LoadResult missing { LoadResult::Status::Missing, QString(), QString() };
+        missing.holdBackup = QFileInfo::exists(backup);
+        return missing;
+    }
     const ReadResult read = readGridFile(table, path);
     if (read.complete())
         return {};
     LoadResult result;
+    result.holdBackup = QFileInfo::exists(backup);
+    const QString backupNote = result.holdBackup
+        ? QStringLiteral(" Its last backup, ") + backup + QStringLiteral(", is kept unchanged.")
+        : QString();
     if (read.ok()) {
         // The table shows what could be read; the file stays under its name until a save
         // replaces it, and a copy of it as it was is kept first.
@@ -460,18 +469,21 @@ LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &
             result.message = problem
                 + QStringLiteral(". What could be read is shown; the file as it was has been kept as ") + result.keptAs
                 + QLatin1Char('.');
+        result.message += backupNote;
         return result;
     }
     result.status = LoadResult::Status::Unreadable;
     result.keptAs = keepAside(path, now);
-    const QString problem = read.status == ReadResult::Status::Damaged
-        ? read.message
-        : QStringLiteral("File ") + path + QStringLiteral(" could not be read");
+    const QString problem = (read.status == ReadResult::Status::Damaged
+                                    ? read.message
+                                    : QStringLiteral("File ") + path + QStringLiteral(" could not be read"))
+        + (read.reason.isEmpty() ? QString() : QStringLiteral(": ") + read.reason);
     if (result.keptAs.isEmpty())
         result.message = problem
             + QStringLiteral(". It could not be moved aside either: "
                              "move it away yourself before the program saves again.");
     else
         result.message = problem + QStringLiteral(". It has been kept as ") + result.keptAs + QLatin1Char('.');
+    result.message += backupNote;
     return result;
 }

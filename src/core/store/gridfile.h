@@ -14,6 +14,7 @@ struct ReadResult
     enum class Status { Ok, NotFound, Damaged };
     Status status = Status::Ok;
     QString message; // "File PATH not found" or "File PATH is damaged"
+    QString reason; // why a file that is there could not be opened or is damaged
     // What an Ok read could not keep as it stood, for the user: cell lines outside the
     // counts, lines that are neither width nor cell lines, text after an end-of-file mark,
     // lines that were not UTF-8. The table holds everything else.
@@ -54,5 +55,8 @@ struct LoadResult
     Status status = Status::Loaded;
     QString message; // for the user when unreadable or partly read
     QString keptAs; // the file as it was: moved aside (Unreadable) or a copy (Partial); empty when that failed
+    // No sound file was loaded and "PATH~" is there: it is the last good version, and no
+    // save of this run may replace it.
+    bool holdBackup = false;
 };
 LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &now);

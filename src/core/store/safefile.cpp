@@ -4,12 +4,15 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcStore, "tallyday.store", QtWarningMsg)
 
 namespace {
 
@@ -34,13 +37,47 @@ bool writeAll(int fd, const char *data, qsizetype size, int &error)
     return true;
 }
 
-void syncFolder(const QByteArray &folder)
+bool syncFolder(const QByteArray &folder, int &error)
 {
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0) {
+        error = errno;
+        return false;
     }
+    const bool synced = ::fsync(fd) == 0;
+    error = synced ? 0 : errno;
+    ::close(fd);
+    return synced;
+}
+
+void syncFolderLogged(const QByteArray &folder)
+{
+    int error = 0;
+    if (!syncFolder(folder, error) && error != EINVAL) // EINVAL: folders cannot be synced here
+        qCWarning(lcStore).noquote() << "could not sync the folder" << QFile::decodeName(folder) << ":"
+                                     << errnoText(error);
+}
+
+// The file a save of `path` replaces: a symbolic link is followed to the end, so the link
+// stays and the file it names gets the new content (a dangling link names the file to
+// create). Relative link texts are taken from the link's folder.
+QByteArray saveTarget(const QString &path)
+{
+    QByteArray target = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info;
+        if (::lstat(target.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return target;
+        char text[4096];
+        const ssize_t n = ::readlink(target.constData(), text, sizeof text);
+        if (n <= 0 || size_t(n) >= sizeof text)
+            return target;
+        QByteArray next(text, n);
+        if (!next.startsWith('/'))
+            next = target.left(target.lastIndexOf('/') + 1) + next;
+        target = QFile::encodeName(QDir::cleanPath(QFile::decodeName(next)));
+    }
+    return target; // a loop: the rename replaces the link itself
 }
 
 } // namespace
@@ -57,10 +94,10 @@ bool isTemporarySaveFile(const QString &fileName)
 
 SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool keepBackup)
 {
-    const QFileInfo info(path);
-    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
-    const QByteArray folder = QFile::encodeName(info.absolutePath());
-    QByteArray tempName = folder + "/." + QFile::encodeName(info.fileName()) + ".tmp-XXXXXX";
+    const QByteArray target = saveTarget(path);
+    const QByteArray folder = target.left(std::max<qsizetype>(target.lastIndexOf('/'), 1));
+    QByteArray tempName
+        = target.left(target.lastIndexOf('/') + 1) + '.' + target.mid(target.lastIndexOf('/') + 1) + ".tmp-XXXXXX";
 
     const int fd = ::mkstemp(tempName.data());
     if (fd < 0)
@@ -69,15 +106,17 @@ SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool kee
 
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     struct stat old;
+    const bool replacing = ::stat(target.constData(), &old) == 0;
     mode_t mode;
-    if (::stat(target.constData(), &old) == 0) {
+    if (replacing) {
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    ::fchmod(fd, mode);
+    if (::fchmod(fd, mode) != 0)
+        qCWarning(lcStore).noquote() << "could not give" << path << "its mode:" << errnoText(errno);
 
     int error = 0;
     bool ok = writeAll(fd, data.data(), data.size(), error);
@@ -94,18 +133,28 @@ SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool kee
         return SaveResult::failure(path, errnoText(error));
     }
 
-    if (keepBackup && QFileInfo::exists(path)) {
+    QString backupProblem;
+    if (keepBackup && replacing) {
+        // Best effort: a backup never blocks a save. But an older backup is never left to
+        // pass for the version this save replaces.
         const QByteArray backup = target + '~';
-        ::unlink(backup.constData());
-        ::link(target.constData(), backup.constData()); // best effort: a backup never blocks a save
+        if (::unlink(backup.constData()) != 0 && errno != ENOENT)
+            backupProblem = QStringLiteral("the old backup could not be removed: ") + errnoText(errno);
+        else if (::link(target.constData(), backup.constData()) != 0)
+            backupProblem = errnoText(errno);
+        if (!backupProblem.isEmpty())
+            qCWarning(lcStore).noquote() << "no backup of" << path << "kept as" << QFile::decodeName(backup) << ":"
+                                         << backupProblem;
     }
     if (::rename(tempName.constData(), target.constData()) != 0) {
         error = errno;
         ::unlink(tempName.constData());
         return SaveResult::failure(path, errnoText(error));
     }
-    syncFolder(folder);
-    return SaveResult { true, path, QString() };
+    syncFolderLogged(folder);
+    SaveResult saved = SaveResult::success(path);
+    saved.backupProblem = backupProblem;
+    return saved;
 }
 
 namespace {
@@ -119,8 +168,14 @@ QString asideName(const QString &path, const QDateTime &now, int attempt)
 
 } // namespace
 
-QString keepAside(const QString &path, const QDateTime &now)
+QString keepAside(const QString &linkOrPath, const QDateTime &now)
 {
+    // Through a link to a file, the file itself is moved: the link then names the file the
+    // next save makes. A link to anything else (a device, a folder) is what is moved.
+    QString path = QFile::decodeName(saveTarget(linkOrPath));
+    struct stat info;
+    if (path != linkOrPath && (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)))
+        path = linkOrPath;
     QString aside = asideName(path, now, 1);
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = asideName(path, now, n);
@@ -129,8 +184,10 @@ QString keepAside(const QString &path, const QDateTime &now)
     return aside;
 }
 
-QString keepCopy(const QString &path, const QDateTime &now)
+QString keepCopy(const QString &linkOrPath, const QDateTime &now)
 {
+    // A link to the link would show whatever the next save writes through it.
+    const QString path = QFile::decodeName(saveTarget(linkOrPath));
     const QFileInfo info(path);
     const QByteArray source = QFile::encodeName(info.absoluteFilePath());
     for (int n = 1; n < 1000; ++n) {
@@ -140,7 +197,7 @@ QString keepCopy(const QString &path, const QDateTime &now)
             continue;
         // Every save renames a new file over the name, so the linked content never changes.
         if (::link(source.constData(), QFile::encodeName(aside).constData()) == 0) {
-            syncFolder(QFile::encodeName(info.absolutePath()));
+            syncFolderLogged(QFile::encodeName(info.absolutePath()));
             return aside;
         }
         if (errno == EEXIST)

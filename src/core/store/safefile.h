@@ -2,7 +2,12 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QLoggingCategory>
 #include <QString>
+
+// Steps of a save that never block it (the backup link, the file mode, the folder sync) log
+// here when they fail.
+Q_DECLARE_LOGGING_CATEGORY(lcStore)
 
 // The outcome of writing a data file: whether it reached the disk, and if not, why.
 struct SaveResult
@@ -10,17 +15,25 @@ struct SaveResult
     bool ok = true;
     QString path;
     QString reason; // empty when ok
+    // A backup was asked for and the old file existed, but no current "path~" could be
+    // made: why. An older "path~" is never left in its place.
+    QString backupProblem;
 
     explicit operator bool() const { return ok; }
     // "Couldn't save PATH: REASON", for an error box.
     QString message() const;
-    static SaveResult failure(const QString &path, const QString &reason) { return SaveResult { false, path, reason }; }
+    static SaveResult success(const QString &path) { return SaveResult { true, path, {}, {} }; }
+    static SaveResult failure(const QString &path, const QString &reason)
+    {
+        return SaveResult { false, path, reason, {} };
+    }
 };
 
 // Writes `data` as the whole new content of `path` so that a crash, a kill or a full disk
 // never leaves a shortened or empty file: a temporary file in the same folder is written,
 // synced and checked, the old file is kept as "path~" (a hard link, no copy), and the
-// temporary file is renamed over the old name.
+// temporary file is renamed over the old name. A symbolic link at `path` is followed: the
+// file it points to is replaced and the link stays.
 SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool keepBackup = true);
 
 // Renames a file that could not be read out of the way, as "NAME.damaged-YYYYMMDD-HHMMSS",

@@ -60,22 +60,32 @@ QStringList TaskDocument::load()
 {
     QStringList messages;
     const QDateTime now = m_clock.now();
+    if (const QString why = makeFolder(m_dataFolder); !why.isEmpty())
+        messages << QStringLiteral("The data folder could not be created (") + why
+                + QStringLiteral("). Nothing can be saved until it can be.");
+    else if (const QStringList removed = removeLeftoverSaves(m_dataFolder); !removed.isEmpty())
+        qCInfo(lcStore).noquote() << "removed what interrupted saves left:" << removed.join(QStringLiteral(", "));
+    if (!m_settings.problem().isEmpty())
+        messages << m_settings.problem();
     m_options = readOptions(m_settings, m_dataFolder);
 
-    auto loadGrid = [&](DataFile &file, CellTable &table) {
+    // Counts far beyond the cells are dropped at once: every later pass and save would pay
+    // for them, and writing them back would make them permanent.
+    auto loadGrid = [&](DataFile &file, CellTable &table, int columns) {
         const LoadResult result = file.loadGrid(table, now);
+        table.fitToContent(columns, 2);
         if (!result.message.isEmpty())
             messages << result.message;
     };
     if (QFileInfo::exists(m_storeFile.path())) {
-        loadGrid(m_storeFile, m_store);
+        loadGrid(m_storeFile, m_store, store::ColumnCount);
         // A store written by an older program may be in plain key order: one pass tells.
         store::ensureStoreOrder(m_store);
     }
-    loadGrid(m_todoFile, m_todo);
-    loadGrid(m_completedFile, m_completed);
+    loadGrid(m_todoFile, m_todo, todo::ColumnCount);
+    loadGrid(m_completedFile, m_completed, completed::ColumnCount);
     setCompletedHeaders(m_completed);
-    loadGrid(m_holidayFile, m_holidays);
+    loadGrid(m_holidayFile, m_holidays, holidays::DayRule + 1);
 
     const CategoryFile categories = m_categoryFile.loadLines();
     m_categories = categories.entries;
@@ -262,6 +272,7 @@ QString TaskDocument::reloadHolidays()
     if (!QFileInfo::exists(m_holidayFile.path()) || m_holidayFile.unsaved())
         return QString();
     const LoadResult loaded = m_holidayFile.loadGrid(m_holidays, m_clock.now());
+    m_holidays.fitToContent(holidays::DayRule + 1, 2);
     Q_EMIT holidaysChanged();
     return loaded.message;
 }

@@ -28,7 +28,7 @@ bool FilterState::passes(QByteArrayView done, QByteArrayView category) const
         return false;
     if (categories.isEmpty() || !anyUnchecked(categories))
         return true; // every known category is shown, and unknown ones always are
-    const QString name = QString::fromUtf8(category);
+    const QString name = utf8Text(category);
     for (const FilterCategory &entry : categories) {
         if (equalsAsciiCaseInsensitive(entry.name, name))
             return entry.checked;
@@ -445,7 +445,7 @@ void gridDayGetFormat(CellTable &dayList, const RegionalSettings &settings, cons
     dayList.setCustomCompareMaker([&settings, &clock]() -> CellTable::CustomCompare {
         const DateValue now = clock.nowValue();
         return [&settings, now](int, QByteArrayView a, QByteArrayView b) {
-            return gridDayCustomCompare(QString::fromUtf8(a), QString::fromUtf8(b), settings, now);
+            return gridDayCustomCompare(utf8Text(a), utf8Text(b), settings, now);
         };
     });
     dayList.setCanSort([](int) { return true; }); // gridDayCanSort: every column may sort

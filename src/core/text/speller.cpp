@@ -442,7 +442,7 @@ SaveResult Speller::addWord(const QString &word)
         m_userUnsaved = true;
     }
     if (!m_userUnsaved)
-        return SaveResult { true, m_userPath, QString() };
+        return SaveResult::success(m_userPath);
 
     // Read the file again: never overwrite a list that could not be read, and keep the words
     // another run of the program saved meanwhile.

@@ -199,12 +199,29 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(data(QStringLiteral("grid.grd"))));
     }
 
+    // However the window goes out of sight, the files are saved once: a file that cannot be
+    // saved gives one error box, not one per step.
+    void failedSaveIsReported_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("the save itself") << QStringLiteral("save");
+        QTest::newRow("Hide") << QStringLiteral("hide");
+        QTest::newRow("minimise") << QStringLiteral("minimise");
+    }
     void failedSaveIsReported()
     {
-        auto window = makeWindow();
+        QFETCH(QString, how);
+        auto window = shownWindow();
         // A folder in the place of the file: the save cannot replace it.
         QVERIFY(QDir().mkpath(data(QStringLiteral("gridNon.grd"))));
-        window->TrayIconAppMinimize();
+        if (how == QLatin1String("save"))
+            window->TrayIconAppMinimize();
+        else if (how == QLatin1String("hide"))
+            window->Hide1Click();
+        else
+            window->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(window->isMinimized() || !window->isVisible() || how == QLatin1String("save"));
+        QTest::qWait(50); // anything posted has run
         QCOMPARE(m_app->dialogs.errors.size(), 1);
         QVERIFY(m_app->dialogs.errors[0].startsWith(
             QStringLiteral("Couldn't save ") + data(QStringLiteral("gridNon.grd"))));

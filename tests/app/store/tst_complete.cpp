@@ -422,7 +422,11 @@ private Q_SLOTS:
 
     void failedSavesAreReportedAndTheLogKept()
     {
-        auto window = makeWindow(m_dir->filePath(QStringLiteral("gone")));
+        // A folder that cannot be made: a file stands where its parent would be.
+        QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("blocker")), "x"));
+        auto window = makeWindow(m_dir->filePath(QStringLiteral("blocker/gone")));
+        QCOMPARE(m_dialogs.errors.size(), 1); // said at the start
+        QVERIFY(m_dialogs.errors.takeFirst().contains(QStringLiteral("could not be created")));
         QVERIFY(!add(entry(QStringLiteral("kept"))));
         QCOMPARE(m_dialogs.errors.size(), 1);
         QVERIFY(m_dialogs.errors.first().contains(QStringLiteral("gridComp.grd")));
@@ -434,10 +438,11 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.errors.size(), 2);
 
         // Once the folder is there again, the next save writes everything.
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("gone")));
+        QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("blocker"))));
+        QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("blocker/gone")));
         QVERIFY(add(entry(QStringLiteral("later"))));
         CellTable onDisk;
-        QVERIFY(readGridFile(onDisk, m_dir->filePath(QStringLiteral("gone/gridComp.grd"))).ok());
+        QVERIFY(readGridFile(onDisk, m_dir->filePath(QStringLiteral("blocker/gone/gridComp.grd"))).ok());
         QCOMPARE(column(onDisk, completed::What), (QStringList { "later", "kept" }));
     }
 

@@ -346,10 +346,10 @@ private Q_SLOTS:
 
     void failedWritesAreReported()
     {
-        // The data folder is gone and the settings file's folder is a file: nothing can be written.
+        // The data folder and the settings file's folder would be under a file: nothing can be written.
         QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("blocker")), "x"));
         SettingsStore blocked(m_dir->filePath(QStringLiteral("blocker/Task.ini")));
-        TfrmFilter window(loadDocument(m_dir->filePath(QStringLiteral("gone")), blocked), m_dialogs, m_help);
+        TfrmFilter window(loadDocument(m_dir->filePath(QStringLiteral("blocker/gone")), blocked), m_dialogs, m_help);
         QSignalSpy confirmed(&window, &TfrmFilter::filterConfirmed);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -256,7 +256,9 @@ private Q_SLOTS:
 
     void aFailedWriteIsReported()
     {
-        const QString missing = m_dir->filePath(QStringLiteral("gone"));
+        // A folder that cannot be made: a file stands where its parent would be.
+        QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("blocker")), "x"));
+        const QString missing = m_dir->filePath(QStringLiteral("blocker/gone"));
         whenEditorShows([](TfrmListBox *editor) { click(editor, "btOK"); });
         QVERIFY(!editCategoryChoices(nullptr, document(missing), m_dialogs));
         QCOMPARE(m_dialogs.errors.size(), 1);

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -792,6 +793,58 @@ private Q_SLOTS:
         QCOMPARE(m.split1Pos, 300);
         QCOMPARE(m.split2Pos, 310);
         QCOMPARE(m.splitDay, 120);
+    }
+
+    // A lock that a killed program left behind is taken over at once (QSettings would wait
+    // half a minute at the next save); one a live process holds is left alone.
+    void aStaleLockIsRemovedAtOnce_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("a process that is gone")
+            << QByteArray("2147483646\nTask\n") + QSysInfo::machineHostName().toUtf8() + '\n'
+            << true;
+        QTest::newRow("this process") << QByteArray::number(QCoreApplication::applicationPid()) + "\nTask\n"
+                + QSysInfo::machineHostName().toUtf8()
+                + '\n' << false;
+        QTest::newRow("another machine's") << QByteArray("2147483646\nTask\nelsewhere.example\n") << false;
+    }
+    void aStaleLockIsRemovedAtOnce()
+    {
+        QFETCH(QByteArray, lock);
+        QFETCH(bool, removed);
+        QVERIFY(writeFile(settingsPath() + QStringLiteral(".lock"), lock));
+        SettingsStore store(settingsPath());
+        QCOMPARE(!QFileInfo::exists(settingsPath() + QStringLiteral(".lock")), removed);
+        QCOMPARE(store.problem(), QString());
+    }
+
+    // A settings file no settings file can be is moved aside unread and said; the defaults
+    // are used and saved in its place.
+    void anUnusableSettingsFileIsMovedAside_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder") << QStringLiteral("folder");
+        QTest::newRow("link to /dev/zero") << QStringLiteral("device");
+        QTest::newRow("too large") << QStringLiteral("large");
+    }
+    void anUnusableSettingsFileIsMovedAside()
+    {
+        QFETCH(QString, kind);
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(settingsPath()));
+        else if (kind == QLatin1String("device"))
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), settingsPath()));
+        else
+            QVERIFY(writeFile(settingsPath(), "[General]\n" + QByteArray(kMaxSettingsFileBytes, ';')));
+        SettingsStore store(settingsPath());
+        QVERIFY2(store.problem().contains(settingsPath() + QStringLiteral(".damaged-")), qPrintable(store.problem()));
+        QCOMPARE(store.readInt(QStringLiteral("Options"), QStringLiteral("Shadows"), 7), 7);
+        store.writeInt(QStringLiteral("Options"), QStringLiteral("Shadows"), 1);
+        QVERIFY(store.sync());
+        QVERIFY(QFileInfo(settingsPath()).isFile() && !QFileInfo(settingsPath()).isSymLink());
+        QVERIFY(QFileInfo(QStringLiteral("/dev/zero")).exists());
     }
 };
 

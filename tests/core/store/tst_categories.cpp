@@ -296,6 +296,38 @@ private Q_SLOTS:
         QCOMPARE(::checkedCategories(categories), (QStringList { "Work", "Gym" }));
         QCOMPARE(::checkedCategories({ { "Home", false } }), QStringList {});
     }
+
+    // Readers are bounded: no list of categories is a megabyte long, and a link to a
+    // device is refused rather than read until memory runs out.
+    void aFileNoCategoryListCanBeIsRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("too large") << QStringLiteral("large") << QStringLiteral("bytes, far more than");
+        QTest::newRow("link to /dev/zero") << QStringLiteral("device") << QStringLiteral("not a regular file");
+    }
+    void aFileNoCategoryListCanBeIsRefused()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        if (kind == QLatin1String("large"))
+            QVERIFY(writeBytes(path("category.xxx"), QByteArray(kMaxCategoryFileBytes + 1, 'a')));
+        else
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path("category.xxx")));
+        const CategoryFile file = readCategoryFile(path("category.xxx"));
+        QCOMPARE(file.status, CategoryFile::Status::Unreadable);
+        QVERIFY(file.entries.isEmpty());
+        QVERIFY2(file.message.contains(reason), qPrintable(file.message));
+    }
+
+    // A byte order mark is dropped at the start of a file, so a first entry that starts
+    // with U+FEFF is written behind one of its own.
+    void anEntryStartingWithAByteOrderMarkKeepsIt()
+    {
+        const QStringList entries { QString(QChar(0xFEFF)) + QStringLiteral("Home"), QString(QChar(0xFEFF)) };
+        QCOMPARE(::parseCategoryLines(::categoryFileBytes(entries)), entries);
+        QCOMPARE(::parseCategoryLines("\xEF\xBB\xBFHome\r\n"), QStringList { "Home" });
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCategories)

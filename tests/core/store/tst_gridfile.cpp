@@ -1,5 +1,6 @@
 #include "childprocess.h"
 #include "store/celltable.h"
+#include "store/datafile.h"
 #include "store/gridfile.h"
 #include "testfiles.h"
 
@@ -48,7 +49,7 @@ SaveResult saveAsUnprivilegedUser(const CellTable &table, const QString &path)
     if (!answer || answer->isEmpty())
         return SaveResult::failure(path, QStringLiteral("child failed"));
     if (answer->startsWith('1'))
-        return SaveResult { true, path, QString() };
+        return SaveResult::success(path);
     return SaveResult::failure(path, QString::fromUtf8(answer->mid(1)));
 }
 
@@ -93,6 +94,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("readBack");
         QTest::newRow("multi-line") << QStringLiteral("Call Ann\r\nbefore 5") << QByteArray("1,1,Call Ann\t\bbefore 5")
                                     << QStringLiteral("Call Ann\r\nbefore 5");
+        QTest::newRow("starts with U+FEFF")
+            << QString(QChar(0xFEFF)) + QStringLiteral("Home") << QByteArray("1,1,\xEF\xBB\xBFHome")
+            << QString(QChar(0xFEFF)) + QStringLiteral("Home");
         QTest::newRow("commas") << QStringLiteral(",a,,b,") << QByteArray("1,1,,a,,b,") << QStringLiteral(",a,,b,");
         QTest::newRow("TAB reads back as CR")
             << QStringLiteral("a\tb") << QByteArray("1,1,a\tb") << QStringLiteral("a\rb");
@@ -444,6 +448,84 @@ private Q_SLOTS:
         QVERIFY2(answer, "the load blocked or failed");
         QCOMPARE(answer->toInt(), int(LoadResult::Status::Unreadable));
         QVERIFY(!QFileInfo::exists(file)); // kept aside like any unreadable file
+    }
+
+    // A data file that is a link (to a synced folder, say) stays one: the save goes to the
+    // file it names, whose old version becomes the backup beside it.
+    void aSaveGoesThroughALink_data()
+    {
+        QTest::addColumn<bool>("relative");
+        QTest::addColumn<bool>("dangling");
+        QTest::newRow("absolute") << false << false;
+        QTest::newRow("relative") << true << false;
+        QTest::newRow("to a file not there yet") << true << true;
+    }
+    void aSaveGoesThroughALink()
+    {
+        QFETCH(bool, relative);
+        QFETCH(bool, dangling);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("synced")));
+        const QString target = dir.filePath(QStringLiteral("synced/grid.grd"));
+        const QString link = dir.filePath(QStringLiteral("grid.grd"));
+        if (!dangling)
+            QVERIFY(writeGridFile(occupied(), target).ok);
+        QVERIFY(QFile::link(relative ? QStringLiteral("synced/grid.grd") : target, link));
+
+        QVERIFY(writeGridFile(todoExample(), link).ok);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readAll(target), gridFileBytes(todoExample()));
+        QCOMPARE(QFileInfo::exists(target + QLatin1Char('~')), !dangling);
+        if (!dangling)
+            QCOMPARE(readAll(target + QLatin1Char('~')), gridFileBytes(occupied()));
+        QVERIFY(!QFileInfo::exists(link + QLatin1Char('~')));
+    }
+
+    // A backup that cannot be made never stops a save, but it is said, and the older backup
+    // is not left to pass for the version just replaced.
+    void aBackupThatCannotBeMadeIsSaid()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("grid.grd"));
+        QVERIFY(writeGridFile(occupied(), file).ok);
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("grid.grd~/in the way")));
+        const SaveResult saved = writeGridFile(todoExample(), file);
+        QVERIFY(saved.ok);
+        QVERIFY(!saved.backupProblem.isEmpty());
+        QCOMPARE(readAll(file), gridFileBytes(todoExample()));
+    }
+
+    // The message for a file that is there but cannot be read says why, and names the last
+    // backup, which no save of this run replaces.
+    void anUnreadableFileKeepsItsLastGoodBackup()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("grid.grd"));
+        const QString backup = file + QLatin1Char('~');
+        QVERIFY(writeBytes(backup, gridFileBytes(occupied())));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("grid.grd")));
+        DataFile data(file);
+        CellTable table;
+        const LoadResult loaded = data.loadGrid(table, QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
+        QCOMPARE(loaded.status, LoadResult::Status::Unreadable);
+        QVERIFY2(loaded.message.contains(QStringLiteral("could not be read: it is not a regular file")),
+            qPrintable(loaded.message));
+        QVERIFY2(loaded.message.contains(backup), qPrintable(loaded.message));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(data.saveGrid(todoExample()).ok);
+        QCOMPARE(readAll(backup), gridFileBytes(occupied()));
+    }
+
+    // Counts far beyond the cells cost nothing once fitted, and are not written back.
+    void countsWithoutCellsAreDropped()
+    {
+        CellTable table;
+        QVERIFY(readGridBytes(table, "1000,1000000\r\n1,1,Buy paint\r\n", QStringLiteral("gridNon.grd")).complete());
+        table.fitToContent(3, 2);
+        QCOMPARE(table.colCount(), 3);
+        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.cell(1, 1), QStringLiteral("Buy paint"));
+        QCOMPARE(gridFileBytes(table), QByteArray("3,2\r\ncw 0,64\r\ncw 1,64\r\ncw 2,64\r\n1,1,Buy paint\r\n"));
     }
 };
 

@@ -205,6 +205,38 @@ private Q_SLOTS:
         QVERIFY(document->saveAtClose().isEmpty());
         QVERIFY(readAll(data(QStringLiteral("gridComp.grd"))).contains("kept"));
     }
+
+    // What a start finds and mends without asking: counts with no cells behind them, and
+    // temporary files of saves a kill interrupted (only the program's own).
+    void theStartTidiesWhatAKillOrAHandLeft()
+    {
+        QVERIFY(writeBytes(data(QStringLiteral("gridNon.grd")), "1000,1000000\r\n"));
+        for (const char *name : { ".grid.grd.tmp-a1B2c3", ".gridNon.grd.unsaved-20260101-000000.tmp-Zz9Yy8",
+                 ".notes.txt.tmp-a1B2c3", "grid.grd.tmp-a1B2c3" })
+            QVERIFY(writeBytes(data(QLatin1String(name)), "x"));
+        auto document = makeDocument();
+        QCOMPARE(document->load(), QStringList());
+        QCOMPARE(document->todoList().colCount(), todo::ColumnCount);
+        QCOMPARE(document->todoList().rowCount(), 2);
+        QVERIFY(document->saveTodo().ok);
+        QVERIFY(readAll(data(QStringLiteral("gridNon.grd"))).startsWith("3,2\r\n"));
+        const QStringList left
+            = QDir(m_dir->path()).entryList({ QStringLiteral("*tmp-*") }, QDir::Files | QDir::Hidden);
+        QCOMPARE(left, (QStringList { ".notes.txt.tmp-a1B2c3", "grid.grd.tmp-a1B2c3" }));
+    }
+
+    // A data folder that cannot be made is said at the start, not first at the close.
+    void aDataFolderThatCannotBeMadeIsSaidAtTheStart()
+    {
+        QVERIFY(writeBytes(data(QStringLiteral("blocker")), "x"));
+        TaskDocument document(
+            data(QStringLiteral("blocker/data")), *m_settings, m_clock, RegionalSettings::englishUS());
+        const QStringList messages = document.load();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains(data(QStringLiteral("blocker")))
+                && messages[0].contains(QStringLiteral("not a folder")),
+            qPrintable(messages[0]));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTaskDocument)
