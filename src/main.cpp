@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
     printer.setParent(&window);
     instance.finishStartup();
     for (const QString &problem : problems)
-        dialogs.showError(problem);
+        qCWarning(lcShell).noquote() << problem;
 
     QObject::connect(&instance, &SingleInstance::showRequested, &window, [&window] {
         qCInfo(lcShell) << "another copy asked to show the main window";
@@ -82,6 +82,12 @@ int main(int argc, char *argv[])
         window.startHidden();
     else
         window.show();
+    // Said once the window is there to own the box, all in one: the program goes on, and a
+    // signal meanwhile still closes it.
+    if (!problems.isEmpty())
+        QMetaObject::invokeMethod(
+            &window, [&dialogs, problems] { dialogs.showError(problems.join(QStringLiteral("\n\n"))); },
+            Qt::QueuedConnection);
     qCInfo(lcShell) << "ready";
     const int code = QApplication::exec();
     qCInfo(lcShell) << "exiting with" << code;

@@ -235,12 +235,15 @@ TaskDocument::RestoreResult TaskDocument::restoreFrom(const archive::Names &name
     m_store = std::move(content.store);
     m_todo = std::move(content.todo);
     m_completed = std::move(content.completed);
+    result.messages = read.notKept;
     for (const auto &[file, table] : replaced) {
         const SaveResult saved = file->saveGrid(*table);
         if (!saved)
             result.failed << saved;
+        else if (!saved.backupProblem.isEmpty())
+            result.messages << QStringLiteral("The data this restore replaced could not be kept as ") + file->path()
+                    + QStringLiteral("~: ") + saved.backupProblem + QLatin1Char('.');
     }
-    result.messages = read.notKept;
     Q_EMIT storeChanged();
     Q_EMIT todoChanged();
     Q_EMIT completedChanged();

@@ -12,7 +12,26 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QRandomGenerator>
+
 #include <csignal>
+#include <unistd.h>
+
+namespace {
+
+bool writeGridBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readAllOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -22,10 +41,10 @@ class TestStartup : public QObject
 
     QString dataFolder() const { return m_home.filePath(QStringLiteral("data")); }
 
-    QProcessEnvironment environment() const
+    QProcessEnvironment environment(const QString &data = QString()) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TALLYDAY_HOME"), dataFolder());
+        env.insert(QStringLiteral("TALLYDAY_HOME"), data.isEmpty() ? dataFolder() : data);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("HOME"), m_home.path());
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("tallyday.shell.info=true"));
@@ -33,10 +52,10 @@ class TestStartup : public QObject
     }
 
     // Starts the program and waits until it says it is ready.
-    std::unique_ptr<QProcess> startProgram(bool waitReady = true)
+    std::unique_ptr<QProcess> startProgram(bool waitReady = true, const QString &data = QString())
     {
         auto process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(environment());
+        process->setProcessEnvironment(environment(data));
         process->setProcessChannelMode(QProcess::SeparateChannels);
         process->start(QStringLiteral(TALLYDAY_EXE), {});
         if (!process->waitForStarted(5000))
@@ -187,6 +206,118 @@ private Q_SLOTS:
         QCOMPARE(saved.cell(3, 1), QStringLiteral("earlier"));
         QCOMPARE(saved.cell(3, 2), QStringLiteral("later"));
         QVERIFY(QFile::exists(todoPath));
+    }
+
+    // A data file that is wrong in any way: the program still starts, says which file and
+    // where it was kept, and nothing it writes replaces the file's bytes without a copy.
+    void badFilesAtStartUp_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("outcome"); // "aside", "copy" or "read"
+        const QByteArray good("6,3\r\ncw 0,64\r\n3,0,What\r\n0,1,46052.101\r\n3,1,Buy paint\r\n");
+        QTest::newRow("empty") << "file" << QByteArray() << "read";
+        QTest::newRow("wrong count line") << "file" << QByteArray("six,three\r\n3,1,Buy paint\r\n") << "copy";
+        QTest::newRow("huge counts") << "file" << QByteArray("6,2000000000\r\n3,1,Buy paint\r\n") << "aside";
+        QTest::newRow("NUL bytes") << "file" << QByteArray("6,3\r\n3,1,Buy\0paint\r\n", 20) << "aside";
+        QTest::newRow("cut in a line") << "file" << good.left(good.size() - 8) << "read";
+        QTest::newRow("invalid UTF-8") << "file" << QByteArray("6,3\r\n3,1,Caf\xE9\r\n") << "copy";
+        QByteArray junk(50 << 20, Qt::Uninitialized);
+        QRandomGenerator random(17);
+        random.fillRange(reinterpret_cast<quint32 *>(junk.data()), junk.size() / 4);
+        QTest::newRow("50 MB of junk") << "file" << junk << "aside";
+        QTest::newRow("a folder") << "folder" << QByteArray() << "aside";
+        QTest::newRow("no read permission") << "unreadable" << good << "aside";
+        QTest::newRow("dangling link") << "dangling" << QByteArray() << "read";
+    }
+    void badFilesAtStartUp()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, outcome);
+        if (kind == QLatin1String("unreadable") && ::geteuid() == 0)
+            QSKIP("root reads every file");
+        QTemporaryDir folder(m_home.filePath(QStringLiteral("bad-XXXXXX")));
+        const QString data = folder.path();
+        const QString file = data + QStringLiteral("/grid.grd");
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(file + QStringLiteral("/inside")));
+        else if (kind == QLatin1String("dangling"))
+            QVERIFY(QFile::link(data + QStringLiteral("/elsewhere.grd"), file));
+        else
+            QVERIFY(writeGridBytes(file, bytes));
+        if (kind == QLatin1String("unreadable"))
+            QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
+
+        auto program = startProgram(true, data);
+        QVERIFY(program);
+        const QByteArray said = log(*program);
+        QStringList kept
+            = QDir(data).entryList({ QStringLiteral("grid.grd.damaged-*") }, QDir::AllEntries | QDir::Hidden);
+        if (outcome == QLatin1String("read")) {
+            QVERIFY2(!said.contains("grid.grd"), said.constData());
+            QVERIFY(kept.isEmpty());
+        } else {
+            QCOMPARE(kept.size(), 1);
+            const QString aside = data + QLatin1Char('/') + kept[0];
+            QVERIFY2(
+                said.contains(QFile::encodeName(file)) && said.contains(QFile::encodeName(aside)), said.constData());
+            if (kind == QLatin1String("file") || kind == QLatin1String("unreadable")) {
+                QFile::setPermissions(aside, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+                QCOMPARE(readAllOf(aside), bytes);
+            } else {
+                QVERIFY(QFileInfo(aside).isDir());
+            }
+        }
+        ::kill(pid_t(program->processId()), SIGTERM);
+        QVERIFY(program->waitForFinished(10000));
+        QVERIFY2(endedCleanly(*program), report(*program).constData());
+        CellTable saved;
+        QVERIFY(readGridFile(saved, file).ok()); // a sound store now stands in its place
+        if (kind == QLatin1String("dangling"))
+            QVERIFY(QFileInfo(file).isSymLink() && QFileInfo::exists(data + QStringLiteral("/elsewhere.grd")));
+        if (outcome == QLatin1String("read") && !bytes.isEmpty())
+            QCOMPARE(readAllOf(file + QLatin1Char('~')), bytes); // replaced, and kept as the backup
+    }
+
+    // After a crash the next start needs nobody: the lock and socket left behind are taken
+    // over, well inside the wait a start allows for a copy that is still starting.
+    void startAfterAKillNeedsNoHelp()
+    {
+        auto first = startProgram();
+        QVERIFY(first);
+        first->kill(); // SIGKILL: nothing is cleaned up
+        QVERIFY(first->waitForFinished(5000));
+
+        QElapsedTimer timer;
+        timer.start();
+        auto next = startProgram();
+        QVERIFY2(next, "the start after the kill did not get ready");
+        qInfo("start after kill -9: ready in %lld ms", timer.elapsed());
+        QVERIFY(timer.elapsed() < 9000); // not the ten-second give-up of a stuck first copy
+        stop(*next);
+        QVERIFY2(endedCleanly(*next), report(*next).constData());
+    }
+
+    // Two copies started at the same moment: one runs, the other hands over and ends.
+    void twoCopiesAtOnceLeaveOne()
+    {
+        auto one = startProgram(false);
+        auto two = startProgram(false);
+        QVERIFY(one && two);
+        QElapsedTimer timer;
+        timer.start();
+        while (one->state() == QProcess::Running && two->state() == QProcess::Running && timer.elapsed() < 20000)
+            QTest::qWait(50);
+        QProcess *ended = one->state() == QProcess::Running ? two.get() : one.get();
+        QProcess *running = ended == one.get() ? two.get() : one.get();
+        QCOMPARE(ended->state(), QProcess::NotRunning);
+        QVERIFY2(endedCleanly(*ended), report(*ended).constData());
+        QVERIFY(waitForOutput(*running, "ready", 15000));
+        QVERIFY(waitForOutput(*running, "main window shown", 5000)); // the other's hand-over
+        QCOMPARE(running->state(), QProcess::Running);
+        stop(*running);
+        QVERIFY2(endedCleanly(*running), report(*running).constData());
     }
 };
 
