@@ -13,6 +13,7 @@
 #include "store/taskdocument.h"
 #include "text/regional.h"
 #include "text/texthelpers.h"
+#include "widgets/memoedit.h"
 #include "widgets/shadowlabel.h"
 
 #include <QApplication>
@@ -59,25 +60,6 @@ QTime withoutSeconds(QTime time)
 
 } // namespace
 
-void limitMemo(QPlainTextEdit *memo, int limit)
-{
-    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, limit] {
-        const int length = int(memo->toPlainText().size());
-        const int allowed = std::max(limit, memo->property("loadedLength").toInt());
-        if (length <= allowed)
-            return;
-        // What was just typed or pasted ends at the cursor: cut it back to the limit there,
-        // so the text that was already in the memo stays whole.
-        QTextCursor cursor = memo->textCursor();
-        const int end = cursor.position();
-        const int excess = std::min(length - allowed, end);
-        cursor.setPosition(end - excess);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        QApplication::beep();
-    });
-}
-
 TfrmEdit::TfrmEdit(
     TaskDocument &document, const Services &services, QDate selectedDay, const HeadingStyle &heading, QWidget *parent)
     : QDialog(parent)
@@ -115,10 +97,10 @@ TfrmEdit::TfrmEdit(
     btCategory->setText(QStringLiteral("..."));
     m_cbAlarm = new QCheckBox(QStringLiteral("&Alarm?"), m_pnlMain);
     m_cbAlarm->setObjectName(QStringLiteral("cbAlarm"));
-    m_memMain = new QPlainTextEdit(m_pnlMain);
+    m_memMain = new MemoEdit(m_pnlMain);
     m_memMain->setObjectName(QStringLiteral("memMain"));
     m_memMain->setTabChangesFocus(true);
-    limitMemo(m_memMain, kNotesLength);
+    m_memMain->setLimit(kNotesLength);
     auto *btSpell = makeButton(QStringLiteral("&Spell check"), "btSpell", m_pnlMain);
     m_lblComplete = new QLabel(m_pnlMain);
     m_lblComplete->setObjectName(QStringLiteral("lblComplete"));
@@ -160,10 +142,10 @@ TfrmEdit::TfrmEdit(
     m_pnlComplete->setObjectName(QStringLiteral("pnlComplete"));
     auto *completeTitle = new ShadowLabel(QStringLiteral("Task Completion Notes"), m_pnlComplete);
     completeTitle->setObjectName(QStringLiteral("lblCompleteTitle"));
-    m_memComplete = new QPlainTextEdit(m_pnlComplete);
+    m_memComplete = new MemoEdit(m_pnlComplete);
     m_memComplete->setObjectName(QStringLiteral("memComplete"));
     m_memComplete->setTabChangesFocus(true);
-    limitMemo(m_memComplete, kCompletionNotesLength);
+    m_memComplete->setLimit(kCompletionNotesLength);
     auto *btSpell2 = makeButton(QStringLiteral("&Spell check"), "btSpell2", m_pnlComplete);
     m_dtComplete = new QDateEdit(m_pnlComplete);
     m_dtComplete->setObjectName(QStringLiteral("dtComplete"));
@@ -299,8 +281,7 @@ void TfrmEdit::setTask(const editflow::TaskValues &task)
     if (task.done)
         hideTimeControls();
     const QString lines = textToMemoLines(task.notes).join(QLatin1Char('\n'));
-    m_memMain->setProperty("loadedLength", int(lines.size()));
-    m_memMain->setPlainText(lines);
+    m_memMain->setLoadedText(lines);
     m_memMain->moveCursor(QTextCursor::End); // ready to add to the note
 }
 

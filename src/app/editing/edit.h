@@ -17,6 +17,7 @@ class QComboBox;
 class QDateEdit;
 class QLabel;
 class QMenu;
+class MemoEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedLayout;
@@ -69,7 +70,7 @@ public:
     void waitForNotes();
 
     static constexpr int kCategoryLength = 20;
-    static constexpr int kNotesLength = 2048;
+    static constexpr int kNotesLength = editflow::kNotesLength;
     static constexpr int kCompletionNotesLength = 255;
 
     bool IsMemoblank() const;
@@ -118,13 +119,13 @@ private:
     QToolButton *m_btTime;
     QComboBox *m_cbCategory;
     QCheckBox *m_cbAlarm;
-    QPlainTextEdit *m_memMain;
+    MemoEdit *m_memMain;
     QLabel *m_lblComplete;
     QCheckBox *m_cbDone;
     QWidget *m_pnlMain;
     QWidget *m_pnlComplete;
     QStackedLayout *m_panels;
-    QPlainTextEdit *m_memComplete;
+    MemoEdit *m_memComplete;
     QDateEdit *m_dtComplete;
     QPushButton *m_btOK2;
     QPushButton *m_btCancel2;
@@ -135,7 +136,3 @@ private:
     QPushButton *m_btCancel;
     QWidget *m_timeRow;
 };
-
-// Keeps a memo within its limit: typed or pasted text beyond it is cut at the limit with a
-// beep. A text that was already longer when it was put in (an older file) is not cut.
-void limitMemo(QPlainTextEdit *memo, int limit);

@@ -3,10 +3,12 @@
 #include "platform/dialogs.h"
 #include "schedule/dayview.h"
 #include "schedule/layoutrules.h"
+#include "store/editflow.h"
 #include "store/taskdocument.h"
 #include "text/regional.h"
 #include "text/texthelpers.h"
 #include "widgets/gridview.h"
+#include "widgets/memoedit.h"
 #include "widgets/shadowlabel.h"
 
 #include <QEvent>
@@ -106,7 +108,7 @@ DayPane::DayPane(TaskDocument &document, Dialogs &dialogs, QToolBar *dayTools, Q
     , m_lblDate(new ShadowLabel(QStringLiteral("Tasks for "), this))
     , m_splitDay(new QSplitter(Qt::Vertical, this))
     , m_gridDay(new GridView(m_splitDay))
-    , m_memWhat(new QPlainTextEdit(m_splitDay))
+    , m_memWhat(new MemoEdit(m_splitDay))
 {
     setObjectName(QStringLiteral("pnlDay"));
     auto *layout = new QGridLayout(this);
@@ -127,6 +129,7 @@ DayPane::DayPane(TaskDocument &document, Dialogs &dialogs, QToolBar *dayTools, Q
     setUpList(m_gridDay, m_document, 3);
     attachMenu(m_gridDay, popup);
     m_memWhat->setObjectName(QStringLiteral("memWhat"));
+    m_memWhat->setLimit(editflow::kNotesLength);
     m_memWhat->installEventFilter(this);
     layout->addWidget(m_splitDay, 1, 0);
     dayTools->setParent(this);
@@ -157,7 +160,7 @@ void DayPane::DrawExtraMemo()
     const QString what = row >= 1 ? day.cell(2, row) : QString();
     {
         const QSignalBlocker blocker(m_memWhat);
-        m_memWhat->setPlainText(textToMemoLines(what).join(QLatin1Char('\n')));
+        m_memWhat->setLoadedText(textToMemoLines(what).join(QLatin1Char('\n')));
     }
     m_memoRow = row;
     m_memWhat->setVisible(!what.isEmpty());

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QWidget>
 
+#include "widgets/memoedit.h"
+
 class CellTable;
 class Dialogs;
 class GridView;
@@ -54,7 +56,7 @@ private:
     ShadowLabel *m_lblDate;
     QSplitter *m_splitDay;
     GridView *m_gridDay;
-    QPlainTextEdit *m_memWhat;
+    MemoEdit *m_memWhat;
     int m_memoRow = -1; // the day-list row the notes pane shows
 };
 

@@ -47,6 +47,8 @@ struct TaskValues
 // Cleans what goes into a one-line cell: control characters (a TAB aside) are dropped, so a
 // pasted line break or a stray escape never splits or garbles a cell.
 QString cleanLine(const QString &text);
+// The most characters a task's notes take from typing or pasting.
+constexpr int kNotesLength = 2048;
 // Cleans a memo's text for its cell: control characters other than line breaks and TAB are
 // dropped. The memo's limit is kept by the memo itself.
 QString cleanMemo(const QString &text);

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -118,6 +119,66 @@ private Q_SLOTS:
     }
 
     void cleanup() { m_window.reset(); }
+
+    // Whatever is pasted into the editor, OK either refuses it clearly or saves a clean task
+    // that reads back as saved; nothing else in the store is touched.
+    void badInputIsRefusedOrCleaned_data()
+    {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<QString>("savedCategory"); // the row on disk after OK
+        QTest::addColumn<QString>("savedNotes"); // empty: refused, nothing saved
+        QTest::newRow("2 MB pasted into the notes") << QString() << QString(2 << 20, QLatin1Char('x')) << QString()
+                                                    << QString(TfrmEdit::kNotesLength, QLatin1Char('x'));
+        QTest::newRow("control characters") << QStringLiteral("Ho\x01"
+                                                              "me")
+                                            << QStringLiteral("a\x01"
+                                                              "b\x1A"
+                                                              "c")
+                + QChar(0) + QStringLiteral("d\r\ne")
+                                            << QStringLiteral("Home") << QStringLiteral("abcd\r\ne\r\n");
+        QTest::newRow("empty notes") << QString() << QString() << QString() << QString();
+        // The line break counts against the box's length; what is saved has none.
+        QTest::newRow("category too long, with a line break")
+            << QStringLiteral("Ho\nme ") + QString(100, QLatin1Char('y')) << QStringLiteral("ok")
+            << QStringLiteral("Home yyyyyyyyyyyyyy") << QStringLiteral("ok");
+    }
+    void badInputIsRefusedOrCleaned()
+    {
+        QFETCH(QString, category);
+        QFETCH(QString, notes);
+        QFETCH(QString, savedCategory);
+        QFETCH(QString, savedNotes);
+        start();
+        addDayTask(QStringLiteral("Kept"), QTime(9, 0));
+        bool refusedStayedOpen = false;
+        whenEditorShows([&](TfrmEdit *editor) {
+            auto *box = child<QComboBox>(editor, "cbCategory");
+            box->lineEdit()->setFocus();
+            box->lineEdit()->insert(category); // as a paste does
+            QPlainTextEdit *memo = child<QPlainTextEdit>(editor, "memMain");
+            memo->setFocus();
+            QApplication::clipboard()->setText(notes);
+            memo->paste();
+            click(editor, "btOK");
+            if (editor->isVisible()) {
+                refusedStayedOpen = true;
+                click(editor, "btCancel");
+            }
+        });
+        commands().btAddClick(editflow::TaskList::Day);
+
+        const CellTable onDisk = storeOnDisk();
+        if (savedNotes.isEmpty()) {
+            QVERIFY(refusedStayedOpen);
+            QCOMPARE(column(onDisk, store::What), QStringList { "Kept" });
+            return;
+        }
+        QVERIFY(!refusedStayedOpen);
+        QCOMPARE(m_app->dialogs.errors, QStringList());
+        QCOMPARE(column(onDisk, store::What), (QStringList { "Kept", savedNotes }));
+        QCOMPARE(column(onDisk, store::Category).last(), savedCategory);
+    }
 
     void addingToAnEmptyDayFillsRowOneAndKeysIt()
     {
