@@ -69,7 +69,7 @@ public:
     // Add: Mark as Complete, Repeat and OK wait for the first typed character of the notes.
     void waitForNotes();
 
-    static constexpr int kCategoryLength = 20;
+    static constexpr int kCategoryLength = editflow::kCategoryLength;
     static constexpr int kNotesLength = editflow::kNotesLength;
     static constexpr int kCompletionNotesLength = 255;
 

@@ -1,5 +1,6 @@
 #include "edholiday.h"
 
+#include "store/editflow.h"
 #include "text/datehelpers.h"
 
 #include <QComboBox>
@@ -95,6 +96,10 @@ TfrmEditHoliday::TfrmEditHoliday(const RegionalSettings &regional, QWidget *pare
     buttons->addButton(cancel, QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // A rule without a name marks no day: OK waits for one.
+    auto nameGiven = [this, ok] { ok->setEnabled(!editflow::cleanLine(m_name->text()).trimmed().isEmpty()); };
+    connect(m_name, &QLineEdit::textChanged, ok, nameGiven);
+    nameGiven();
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
@@ -154,7 +159,7 @@ holidays::RuleFields TfrmEditHoliday::fields() const
         return box->currentIndex() >= 0 ? box->currentText() : kept;
     };
     holidays::RuleFields rule;
-    rule.name = m_name->text();
+    rule.name = editflow::cleanLine(m_name->text()); // a pasted line break or control character
     rule.month = chosen(m_monthBox, m_month);
     rule.floating = m_floating->isChecked();
     if (rule.floating) {

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "store/categories.h"
+#include "store/editflow.h"
 #include "store/taskdocument.h"
 
 #include <QDialogButtonBox>
@@ -96,8 +97,9 @@ void TfrmListBox::btAddClick()
         = m_dialogs.inputBox(QStringLiteral("Quick Pick"), QStringLiteral("New Quick Pick"), QString());
     if (!answer)
         return;
-    // Spaces around a pick would make a second, lookalike category.
-    const QString text = answer->trimmed();
+    // Spaces around a pick would make a second, lookalike category; what the task editor's
+    // category box would not take (control characters, more than its length) is left out.
+    const QString text = editflow::cleanLine(*answer).left(editflow::kCategoryLength).trimmed();
     if (text.isEmpty() || findCategory(items(), text) >= 0)
         return;
     const int row = insertSorted(text);

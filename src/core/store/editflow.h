@@ -49,6 +49,8 @@ struct TaskValues
 QString cleanLine(const QString &text);
 // The most characters a task's notes take from typing or pasting.
 constexpr int kNotesLength = 2048;
+// The most characters of a category.
+constexpr int kCategoryLength = 20;
 // Cleans a memo's text for its cell: control characters other than line breaks and TAB are
 // dropped. The memo's limit is kept by the memo itself.
 QString cleanMemo(const QString &text);

@@ -10,6 +10,7 @@
 #include "widgets/gridview.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -352,6 +353,33 @@ private Q_SLOTS:
         auto *name = child<QLineEdit>(&editor, "edName");
         QTest::keyClicks(name, QStringLiteral("A name of more than thirty characters"));
         QCOMPARE(name->text(), QStringLiteral("A name of more than thirty cha"));
+    }
+
+    // What is pasted into the name: OK waits for a name with some text, line breaks and
+    // control characters are left out, and the box's 30 characters hold for a paste too.
+    void pastedNames_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<bool>("okEnabled");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << QString() << false << QString();
+        QTest::newRow("spaces and a line break") << QStringLiteral("  \r\n ") << false << QStringLiteral("   ");
+        QTest::newRow("control characters") << QStringLiteral("No\x01"
+                                                              "el\x1A!")
+                                            << true << QStringLiteral("Noel!");
+        QTest::newRow("2 MB") << QString(2 << 20, QLatin1Char('n')) << true << QString(30, QLatin1Char('n'));
+    }
+    void pastedNames()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(bool, okEnabled);
+        QFETCH(QString, name);
+        TfrmEditHoliday editor(RegionalSettings::englishUS());
+        editor.setAddMode(QDate(2026, 1, 31));
+        QApplication::clipboard()->setText(pasted);
+        child<QLineEdit>(&editor, "edName")->paste();
+        QCOMPARE(child<QPushButton>(&editor, "btOK")->isEnabled(), okEnabled);
+        QCOMPARE(editor.fields().name, name);
     }
 
     // Choosing another month refills the day numbers (1996's lengths) and keeps the chosen

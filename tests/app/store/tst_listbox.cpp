@@ -110,6 +110,11 @@ private Q_SLOTS:
             << QStringList { "Home" } << QStringList { "   " } << QStringList { "Home" } << "";
         QTest::newRow("spaces around a pick dropped, then a duplicate")
             << QStringList { "Home" } << QStringList { " Gym ", "gym" } << QStringList { "Gym", "Home" } << "Gym";
+        QTest::newRow("control characters and line breaks left out")
+            << QStringList {} << QStringList { QStringLiteral("Ho\r\nme\x01") } << QStringList { "Home" } << "Home";
+        QTest::newRow("2 MB pasted: cut to a category's length")
+            << QStringList {} << QStringList { QString(2 << 20, QLatin1Char('y')) }
+            << QStringList { QString(20, QLatin1Char('y')) } << QString(20, QLatin1Char('y'));
         QTest::newRow("placed between") << QStringList { "apple", "Zoo" } << QStringList { "Mango" }
                                         << QStringList { "apple", "Mango", "Zoo" } << "Mango";
     }
