@@ -7,6 +7,7 @@
 #include "platform/help.h"
 #include "platform/sound.h"
 #include "schedule/dayview.h"
+#include "store/editflow.h"
 #include "store/taskdocument.h"
 #include "text/texthelpers.h"
 #include "widgets/colours.h"
@@ -409,7 +410,7 @@ Options TfrmOptions::controlOptions() const
     o.shadows = m_cbShadow->isChecked();
     o.confirm = m_cbConfirm->isChecked();
     o.dragConfirm = m_cbDragConfirm->isChecked();
-    o.category = m_edCategory->text();
+    o.category = editflow::cleanLine(m_edCategory->text()); // as the task editor takes a category
     o.doneColor = m_cbColorDone->isChecked();
     o.notDoneColor = m_cbColorNotDone->isChecked();
     o.autoStart = m_cbAutoStart->isChecked();

@@ -116,7 +116,7 @@ void TfrmWebCal::setDetails(bool on)
 bool TfrmWebCal::PublishIt(bool details)
 {
     const QString path = fileName();
-    if (path.isEmpty()) {
+    if (path.trimmed().isEmpty()) { // blanks alone would name a file of blanks where the program started
         showError(m_context.dialogs, QStringLiteral("An HTML file has not been specified"));
         return false;
     }
@@ -168,7 +168,7 @@ void TfrmWebCal::done(int result)
 
 void TfrmWebCal::FormClose()
 {
-    if (fileName().isEmpty())
+    if (fileName().trimmed().isEmpty())
         return;
     const SaveResult saved = writeWebCalSettings(m_context.settings, { fileName(), details() });
     if (!saved)

@@ -5,7 +5,9 @@
 #include "text/regional.h"
 #include "widgets/shadowlabel.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,6 +56,13 @@ class TestReschedule : public QObject
         dateText()->selectAll();
         QTest::keyClick(dateText(), Qt::Key_Backspace);
         QTest::keyClicks(dateText(), text);
+    }
+
+    void paste(const QString &text)
+    {
+        dateText()->selectAll();
+        QApplication::clipboard()->setText(text);
+        dateText()->paste();
     }
 
 private Q_SLOTS:
@@ -165,6 +174,9 @@ private Q_SLOTS:
         QTest::newRow("empty") << "" << false;
         QTest::newRow("no such day") << "2/30/2000" << false;
         QTest::newRow("not a date, Enter") << "next week" << true;
+        QTest::newRow("29 February of a century not a leap year") << "2/29/2100" << false;
+        QTest::newRow("pasted control characters") << "\x01/\x02/\x03" << false;
+        QTest::newRow("far too long") << QString(1000, QLatin1Char('1')) << true;
     }
 
     void invalidDateRefusesOk()
@@ -172,7 +184,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(bool, byEnter);
         TfrmReschedule &dialog = open();
-        retype(text);
+        paste(text);
         if (byEnter)
             QTest::keyClick(dateText(), Qt::Key_Return);
         else

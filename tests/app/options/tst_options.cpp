@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -134,6 +135,30 @@ private Q_SLOTS:
         }
         QVERIFY(!child<QRadioButton>(again.get(), "rbSunday")->isChecked());
         QVERIFY(again->runAtLogon());
+    }
+
+    // A default category pasted with line breaks or control characters is taken as the task
+    // editor would take it, and a long paste is cut to the box's length.
+    void pastedDefaultCategory_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("category");
+        QTest::newRow("line break and control characters") << QStringLiteral("Ho\r\nme\x01") << QStringLiteral("Home");
+        QTest::newRow("2 MB") << QString(2 << 20, QLatin1Char('c'))
+                              << QString(findOptionField("Category")->maxLength, QLatin1Char('c'));
+    }
+    void pastedDefaultCategory()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, category);
+        m_app->loadDocument();
+        auto dialog = makeDialog();
+        auto *box = child<QLineEdit>(dialog.get(), "edCategory");
+        box->selectAll();
+        QApplication::clipboard()->setText(pasted);
+        box->paste();
+        click(dialog.get(), "btOK");
+        QCOMPARE(m_app->document->options().category, category);
     }
 
     void outOfRangeNumbersAreBroughtToTheirBoxes_data()

@@ -257,12 +257,19 @@ private Q_SLOTS:
         QVERIFY(m_app->dialogs.errors.isEmpty());
     }
 
+    void webCalEmptyName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("blanks alone") << QStringLiteral("  \t ");
+    }
     void webCalEmptyName()
     {
+        QFETCH(QString, name);
         m_app->loadDocument();
         QVERIFY(writeWebCalSettings(*m_app->settings, { QStringLiteral("kept.htm"), true }).ok);
         TfrmWebCal dialog(webCalContext(QDate(2026, 2, 14)));
-        dialog.setFileName(QString());
+        dialog.setFileName(name);
         QTest::mouseClick(child<QPushButton>(&dialog, "btLaunch"), Qt::LeftButton);
         QCOMPARE(m_app->dialogs.errors, QStringList { QStringLiteral("An HTML file has not been specified") });
         QVERIFY(m_app->opener.opened.isEmpty());
