@@ -23,6 +23,8 @@ FindDialog::FindDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("Find"));
     setModal(false);
     m_text->setObjectName(QStringLiteral("edFind"));
+    // The "not found" message quotes the text: it must fit a message box.
+    m_text->setMaxLength(kMaxFindLength);
     m_wholeWord->setObjectName(QStringLiteral("cbWholeWord"));
     m_matchCase->setObjectName(QStringLiteral("cbMatchCase"));
     m_up->setObjectName(QStringLiteral("rbUp"));

@@ -14,6 +14,8 @@ class FindDialog : public QDialog
     Q_OBJECT
 
 public:
+    static constexpr int kMaxFindLength = 255;
+
     explicit FindDialog(QWidget *parent = nullptr);
 
     QString text() const;

@@ -11,6 +11,8 @@
 #include "widgets/monthcalendar.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -84,6 +86,33 @@ private Q_SLOTS:
         findNext(); // and the next one starts over
         QCOMPARE(window->selectedDay(), QDate(2026, 1, 5));
         QVERIFY(find->geometry().topLeft().x() >= window->geometry().left());
+    }
+
+    // Whatever is pasted into the search box, a search runs and says plainly when nothing is found.
+    void findTakesAnyPastedText_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("searched");
+        QTest::newRow("control characters") << QStringLiteral("pa\x01int") << QStringLiteral("pa\x01int");
+        QTest::newRow("2 MB, cut to the box")
+            << QString(2 << 20, QLatin1Char('p')) << QString(FindDialog::kMaxFindLength, QLatin1Char('p'));
+    }
+    void findTakesAnyPastedText()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, searched);
+        writeStore({ { QDate(2026, 1, 5), "paint the fence" } });
+        auto window = showWindow();
+        QVERIFY(window);
+        window->actions().Search1->trigger();
+        FindDialog *find = window->searchCommands()->findDialog();
+        auto *box = find->findChild<QLineEdit *>(QStringLiteral("edFind"));
+        QApplication::clipboard()->setText(pasted);
+        box->paste();
+        QTest::mouseClick(find->findChild<QPushButton *>(QStringLiteral("btFindNext")), Qt::LeftButton);
+        QCOMPARE(m_app->dialogs.warnings,
+            QStringList { QStringLiteral("Could not find \"") + searched
+                + QStringLiteral("\" in any calendar task. Search reset to first task date") });
     }
 
     void highlightedDaySteps()
