@@ -234,6 +234,28 @@ private Q_SLOTS:
     }
 
     // A store that cannot be written is reported; the rows stay in memory for the next save.
+    // Ranges no rule can use are refused with a message, and nothing is listed.
+    void badRangesAreRefused_data()
+    {
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<QDate>("end");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("end before start")
+            << QDate(2026, 3, 1) << QDate(2026, 2, 1) << QString::fromLatin1(recur::kNoDates);
+        QTest::newRow("more than 20 years")
+            << QDate(2026, 1, 1) << QDate(2047, 1, 1) << QString::fromLatin1(recur::kRangeTooLong);
+    }
+    void badRangesAreRefused()
+    {
+        QFETCH(QDate, start);
+        QFETCH(QDate, end);
+        QFETCH(QString, error);
+        previewDaily(start, end);
+        QCOMPARE(m_fx->dialogs.errors, QStringList { error });
+        QCOMPARE(lines(), QStringList());
+        QVERIFY(!child<QPushButton>("btOK")->isEnabled());
+    }
+
     void aFailedSaveIsReported()
     {
         previewDaily(QDate(2026, 1, 2), QDate(2026, 1, 3));
