@@ -375,6 +375,7 @@ template <class... F> struct Overloaded : F...
 {
     using F::operator()...;
 };
+template <class... F> Overloaded(F...) -> Overloaded<F...>; // clang before 17 deduces none for aggregates
 
 // The accessors only hand out references; reading through them changes nothing.
 Options &readable(const Options &options)
