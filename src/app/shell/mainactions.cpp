@@ -1,7 +1,10 @@
 #include "mainactions.h"
 
+#include "widgets/colours.h"
+
 #include <QAction>
 #include <QActionGroup>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -72,7 +75,7 @@ QIcon MainActions::icon(const QString &name)
 {
     QIcon bundled(QStringLiteral(":/icons/") + name + QStringLiteral(".png"));
     if (!bundled.isNull() && !bundled.availableSizes().isEmpty())
-        return bundled;
+        return readable::icon(bundled, QGuiApplication::palette().color(QPalette::Window));
     return QIcon::fromTheme(name);
 }
 

@@ -1,5 +1,7 @@
 #include "monthcalendar.h"
 
+#include "colours.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,10 +15,14 @@ constexpr int Weeks = 6;
 constexpr int DaysPerWeek = 7;
 constexpr int Cells = Weeks * DaysPerWeek;
 
-// Text that stays readable on a background of any lightness.
-QColor contrastingText(const QColor &background, const QColor &dark)
+// Text that stays readable on a background of any lightness: the palette's own text colour
+// where it reads, else black or white.
+QColor contrastingText(const QColor &background, const QColor &preferred)
 {
-    return background.lightness() < 128 ? QColor(Qt::white) : dark;
+    if (readable::contrast(preferred, background) >= 4.5)
+        return preferred;
+    return readable::contrast(Qt::black, background) >= readable::contrast(Qt::white, background) ? QColor(Qt::black)
+                                                                                                  : QColor(Qt::white);
 }
 
 // Splits `length` pixels into `parts` bands that tile it exactly; the edge of band i.
@@ -319,6 +325,8 @@ void MonthCalendar::paintCell(QPainter &painter, int cell)
                 background = colours.background;
             if (colours.text.isValid())
                 text = colours.text;
+            else if (background != ownBackground)
+                text = contrastingText(background, ownText); // a fill of the program's on the palette's text
         }
         if (m_active && day == m_date) {
             background = m_selectedColour.isValid() ? m_selectedColour : palette().color(QPalette::Highlight);

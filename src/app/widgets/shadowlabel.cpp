@@ -1,5 +1,7 @@
 #include "shadowlabel.h"
 
+#include "colours.h"
+
 #include "schedule/layoutrules.h"
 
 #include <QEvent>
@@ -123,7 +125,10 @@ void ShadowLabel::paintEvent(QPaintEvent *)
     painter.setPen(m_shadow);
     for (int step = m_depth; step >= 1; --step)
         painter.drawText(r.translated(step, step), flags, text);
-    painter.setPen(m_textColour.isValid() ? m_textColour : palette().color(QPalette::WindowText));
+    // The heading colours of the program assume a light window: on a dark one they are
+    // lightened until they read.
+    const QColor window = palette().color(backgroundRole());
+    painter.setPen(m_textColour.isValid() ? readable::on(m_textColour, window) : palette().color(QPalette::WindowText));
     painter.drawText(r, flags, text);
 }
 

@@ -1,0 +1,107 @@
+// On a dark desktop palette every text the program draws stays readable: its own colours
+// (the headings' navy, the selected day's white) meet the palette's dark window.
+#include "widgets/colours.h"
+#include "widgets/monthcalendar.h"
+#include "widgets/shadowlabel.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QTest>
+
+namespace {
+
+QPalette darkPalette()
+{
+    QPalette p;
+    for (const auto &[role, colour] :
+        { std::pair { QPalette::Window, QColor(45, 45, 48) }, std::pair { QPalette::WindowText, QColor(230, 230, 230) },
+            std::pair { QPalette::Base, QColor(30, 30, 32) }, std::pair { QPalette::Text, QColor(230, 230, 230) },
+            std::pair { QPalette::Button, QColor(55, 55, 60) },
+            std::pair { QPalette::ButtonText, QColor(230, 230, 230) } })
+        p.setColor(role, colour);
+    return p;
+}
+
+// The best contrast any pixel of `image` inside `area` has with `background`: text drawn
+// there reads when it is high enough.
+double bestContrast(const QImage &image, const QRect &area, const QColor &background)
+{
+    double best = 1;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            best = std::max(best, readable::contrast(image.pixelColor(x, y), background));
+    return best;
+}
+
+} // namespace
+
+class TestDarkPalette : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QApplication::setPalette(darkPalette()); }
+
+    // The heading colours of the program on the dark window: lightened until they read.
+    void headingsRead_data()
+    {
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("navy") << QColor(0, 0, 128);
+        QTest::newRow("blue") << QColor(0, 0, 255);
+        QTest::newRow("red") << QColor(255, 0, 0);
+        QTest::newRow("black") << QColor(Qt::black);
+    }
+    void headingsRead()
+    {
+        QFETCH(QColor, colour);
+        ShadowLabel label(QStringLiteral("Thu 12/10/2026 Today"));
+        label.setAutoFillBackground(true);
+        label.setShadowDepth(0);
+        label.setTextColour(colour);
+        label.resize(label.sizeHint());
+        const QImage image = label.grab().toImage();
+        QVERIFY(bestContrast(image, image.rect(), darkPalette().color(QPalette::Window)) >= 3);
+    }
+
+    // The selected day's fill is the user's colour (white by default): its number reads on it.
+    void theSelectedDayReads()
+    {
+        MonthCalendar calendar;
+        calendar.setDate(QDate(2026, 12, 10));
+        calendar.setActive(true);
+        calendar.setSelectedDayColour(Qt::white);
+        calendar.resize(300, 200);
+        const QImage image = calendar.grab().toImage();
+        // The cell is where the fill is: every white pixel of the grab.
+        QRect cell;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) == QColor(Qt::white))
+                    cell |= QRect(x, y, 1, 1);
+        QVERIFY(!cell.isEmpty());
+        QVERIFY(bestContrast(image, cell, Qt::white) >= 4.5);
+    }
+
+    // Toolbar icons in dark ink get light ink; their colours stay.
+    void darkInkIsLightened()
+    {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::transparent);
+        {
+            QPainter painter(&pixmap);
+            painter.fillRect(0, 0, 8, 16, Qt::black);
+            painter.fillRect(8, 0, 8, 16, QColor(220, 0, 0));
+        }
+        const QImage shown
+            = readable::icon(QIcon(pixmap), darkPalette().color(QPalette::Window)).pixmap(16, 16).toImage();
+        QVERIFY(readable::contrast(shown.pixelColor(2, 8), darkPalette().color(QPalette::Window)) >= 3);
+        QCOMPARE(shown.pixelColor(12, 8), QColor(220, 0, 0));
+        QCOMPARE(shown.pixelColor(2, 8).alpha(), 255);
+        // On a light window the icon is the icon.
+        const QImage light = readable::icon(QIcon(pixmap), Qt::white).pixmap(16, 16).toImage();
+        QCOMPARE(light.pixelColor(2, 8), QColor(Qt::black));
+    }
+};
+
+QTEST_MAIN(TestDarkPalette)
+#include "tst_darkpalette.moc"
