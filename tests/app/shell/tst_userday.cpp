@@ -1,0 +1,323 @@
+// A user's day through the real main window on a real (virtual) X server: first run, tasks
+// with alarms, an alarm at a set time, a restart, a filter, a drag to another day, imported holidays,
+// a search, a published month, the day printed to PDF, archive, clear and restore, and a
+// restart. Every file on disk is checked, and a picture of the window is kept after each
+// step (in the build folder's userday-shots) for people to look at.
+#include "appfixture.h"
+#include "output/print.h"
+#include "output/webcaldialog.h"
+#include "platform/qtprinter.h"
+#include "schedule/alarmcommands.h"
+#include "schedule/holiday.h"
+#include "schedule/import.h"
+#include "shell/dragdrop.h"
+#include "shell/finddialog.h"
+#include "shell/mainactions.h"
+#include "shell/mainwindow.h"
+#include "shell/resources.h"
+#include "shell/searchcommands.h"
+#include "store/filter.h"
+#include "store/gridfile.h"
+#include "widgets/gridview.h"
+#include "widgets/monthcalendar.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+using List = MainView::List;
+
+const QDate kToday(2026, 12, 10);
+
+// Prints to a PDF file instead of asking for a printer.
+class PdfPrinter final : public Printer
+{
+public:
+    explicit PdfPrinter(QString path)
+        : m_path(std::move(path))
+    { }
+    bool print(PrintOrientation orientation, const Layout &layout) override
+    {
+        return QtPrinter::printToPdf(m_path, orientation, layout);
+    }
+
+private:
+    QString m_path;
+};
+
+// Acts on the next modal dialog of type T once it is up; the act runs inside its event loop.
+template <class T> void whenModal(std::function<void(T *)> act, int triesLeft = 500)
+{
+    QTimer::singleShot(20, [act, triesLeft] {
+        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (triesLeft > 0)
+                whenModal<T>(act, triesLeft - 1);
+            else if (QWidget *other = QApplication::activeModalWidget())
+                other->close();
+            return;
+        }
+        dialog->activateWindow(); // no window manager gives it the keyboard
+        if (!QTest::qWaitForWindowActive(dialog))
+            qWarning("the dialog did not become active");
+        act(dialog);
+    });
+}
+
+template <class T> T *child(QWidget *window, const char *name)
+{
+    T *found = window->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qWarning("no control %s", name);
+    return found;
+}
+
+void click(QWidget *window, const char *name)
+{
+    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
+}
+
+QStringList rows(const QString &path, int column)
+{
+    CellTable table;
+    if (!readGridFile(table, path).ok())
+        return { QStringLiteral("unreadable") };
+    QStringList texts;
+    for (int r = 1; r < table.rowCount(); ++r)
+        if (!table.isRowBlank(r))
+            texts << table.cell(column, r);
+    return texts;
+}
+
+} // namespace
+
+class TestUserDay : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<AppFixture> m_app;
+    std::unique_ptr<PdfPrinter> m_pdf;
+    std::unique_ptr<TfrmMain> m_window;
+    int m_step = 0;
+
+    Services services()
+    {
+        return { m_app->clock, m_app->dialogs, m_app->fileDialogs, m_app->sound, m_app->help, m_app->opener,
+            m_app->notifications, *m_pdf };
+    }
+    QString data(const char *name) const { return m_app->data(QLatin1String(name)); }
+    QString storeFile() const { return data("grid.grd"); }
+
+    // As the program starts: the alarm sound put in place, the data loaded, the window shown.
+    void startWindow()
+    {
+        installAlarmSound(m_app->dataFolder());
+        m_app->loadDocument();
+        m_window = std::make_unique<TfrmMain>(*m_app->document, services());
+        m_window->resize(900, 600);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        activate();
+    }
+    void activate()
+    {
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    // The picture after a step.
+    void shot(const char *step, QWidget *widget = nullptr)
+    {
+        QDir().mkpath(QStringLiteral(TALLYDAY_SHOTS));
+        const QString name
+            = QStringLiteral("%1-%2.png").arg(++m_step, 2, 10, QLatin1Char('0')).arg(QLatin1String(step));
+        (widget ? widget : m_window.get())->grab().save(QStringLiteral(TALLYDAY_SHOTS "/") + name);
+    }
+
+    // A new task by keys: Ctrl+Insert, a category, a time, the alarm, the note, OK.
+    void addTask(const QString &category, QTime time, bool alarm, const QString &what)
+    {
+        whenModal<QDialog>([=](QDialog *editor) {
+            auto *box = child<QComboBox>(editor, "cbCategory");
+            box->setEditText(category);
+            child<QTimeEdit>(editor, "dtTime")->setTime(time);
+            if (alarm)
+                QTest::keyClick(editor, Qt::Key_A, Qt::AltModifier);
+            QPlainTextEdit *memo = child<QPlainTextEdit>(editor, "memMain");
+            memo->setFocus();
+            QTest::keyClicks(memo, what);
+            QTest::keyClick(editor, Qt::Key_O, Qt::AltModifier);
+        });
+        QTest::keyClick(m_window.get(), Qt::Key_Insert, Qt::ControlModifier);
+        QTRY_VERIFY(rows(storeFile(), store::What).contains(what));
+        activate();
+    }
+
+private Q_SLOTS:
+    void aDay()
+    {
+        m_app = std::make_unique<AppFixture>(QDateTime(kToday, QTime(8, 0)));
+        m_pdf = std::make_unique<PdfPrinter>(data("day.pdf"));
+
+        // First run: nothing in the data folder yet, nothing to say.
+        startWindow();
+        QCOMPARE(m_app->loaded, QStringList());
+        QCOMPARE(m_window->selectedDay(), kToday);
+        shot("first-run");
+
+        // Three tasks, two with alarms.
+        addTask(QStringLiteral("Work"), QTime(9, 0), false, QStringLiteral("Team meeting"));
+        addTask(QStringLiteral("Home"), QTime(14, 30), true, QStringLiteral("Dentist"));
+        addTask(QStringLiteral("Home"), QTime(18, 0), true, QStringLiteral("Call mum"));
+        QCOMPARE(rows(storeFile(), store::Alarm), (QStringList { "No", "Yes", "Yes" }));
+        shot("tasks-added");
+
+        // The dentist's alarm at 2:30 PM: the panel, the sound, a click clears it.
+        m_app->clock.set(QDateTime(kToday, QTime(14, 30, 20)));
+        m_window->timerPoolAllTriggers(m_window->trigger(1));
+        QVERIFY(m_window->alarms()->panel()->isVisible());
+        QVERIFY(m_window->alarms()->panel()->text().contains(QStringLiteral("Dentist")));
+        QVERIFY(m_app->sound.isPlaying());
+        shot("alarm");
+        QTest::mouseClick(m_window->alarms()->panel(), Qt::LeftButton);
+        QVERIFY(!m_window->alarms()->panel()->isVisible());
+        QVERIFY(!m_app->sound.isPlaying());
+        activate();
+
+        // The categories typed today reach the filter at the next start.
+        m_window->close();
+        m_window.reset();
+        startWindow();
+        QCOMPARE(m_app->loaded, QStringList());
+
+        // Filter: Work only.
+        whenModal<TfrmFilter>([](TfrmFilter *filter) {
+            for (QListWidgetItem *item : filter->categoryList()->findItems(QStringLiteral("Home"), Qt::MatchExactly))
+                item->setCheckState(Qt::Unchecked);
+            click(filter, "btOK");
+        });
+        m_window->actions().Filters1->trigger();
+        QTRY_COMPARE(m_app->document->dayList().rowCount(), 2);
+        QCOMPARE(m_app->document->dayList().cell(2, 1), QStringLiteral("Team meeting"));
+        shot("filtered");
+        whenModal<TfrmFilter>([](TfrmFilter *filter) {
+            for (int i = 0; i < filter->categoryList()->count(); ++i)
+                filter->categoryList()->item(i)->setCheckState(Qt::Checked);
+            click(filter, "btOK");
+        });
+        m_window->actions().Filters1->trigger();
+        QTRY_COMPARE(m_app->document->dayList().rowCount(), 4);
+        activate();
+
+        // Drag the team meeting to 14 December in the calendar.
+        m_app->dialogs.confirmAnswers = { true };
+        m_window->selectRow(List::Day, 1);
+        MonthCalendar *december = nullptr;
+        for (int i = 1; i <= 4 && !december; ++i)
+            if (m_window->calendar(i)->month() == 12)
+                december = m_window->calendar(i);
+        QVERIFY(december);
+        m_window->dragDrop()->cal1DragDrop(
+            List::Day, december == m_window->calendar(1) ? 1 : 2, december->cellOfDate(QDate(2026, 12, 14)));
+        QCOMPARE(m_window->selectedDay(), QDate(2026, 12, 14));
+        QCOMPARE(rows(storeFile(), store::What), (QStringList { "Dentist", "Call mum", "Team meeting" }));
+        shot("dragged");
+        activate();
+
+        // Import holidays: the first country's first day, through the holiday list.
+        whenModal<TfrmHoliday>([](TfrmHoliday *list) {
+            whenModal<TfrmImport>([](TfrmImport *import) {
+                child<QListWidget>(import, "lbDays")->item(0)->setSelected(true);
+                click(import, "btOK");
+            });
+            click(list, "btImport");
+            QTimer::singleShot(200, list, [list] { click(list, "btClose"); });
+        });
+        m_window->actions().Holidays1->trigger();
+        QTRY_COMPARE(rows(data("holiday.grd"), 0).size(), 1);
+        shot("holidays");
+        activate();
+
+        // Search for the dentist from the first task on.
+        m_window->actions().Search1->trigger();
+        FindDialog *find = m_window->searchCommands()->findDialog();
+        find->setText(QStringLiteral("dentist"));
+        QTest::mouseClick(find->findChild<QPushButton *>(QStringLiteral("btFindNext")), Qt::LeftButton);
+        QTRY_COMPARE(m_window->selectedDay(), kToday);
+        shot("found");
+        find->close();
+        activate();
+
+        // Publish the month, then print the day to PDF.
+        whenModal<TfrmWebCal>([this](TfrmWebCal *publish) {
+            publish->setFileName(data("december.htm"));
+            click(publish, "btPublish");
+        });
+        m_window->actions().Publish1->trigger();
+        QTRY_VERIFY(QFileInfo(data("december.htm")).size() > 1000);
+        QVERIFY(QFile(data("december.htm")).open(QIODevice::ReadOnly));
+        activate();
+        whenModal<TfrmPrint>([](TfrmPrint *print) {
+            child<QRadioButton>(print, "rbDate")->setChecked(true);
+            child<QDateEdit>(print, "dt1")->setDate(kToday);
+            child<QDateEdit>(print, "dt2")->setDate(kToday);
+            click(print, "btOK");
+        });
+        m_window->actions().Print1->trigger();
+        QTRY_VERIFY(QFileInfo(data("day.pdf")).size() > 1000);
+        QFile pdf(data("day.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(4) == "%PDF");
+        shot("printed");
+        activate();
+
+        // Archive, clear everything, restore.
+        const QString archive = data("december.arb");
+        m_app->fileDialogs.answers = { archive };
+        m_window->actions().Archive1->trigger();
+        QTRY_VERIFY(QFileInfo::exists(archive));
+        activate();
+        m_app->dialogs.confirmAnswers = { true, true, true };
+        whenModal<TfrmPrint>([](TfrmPrint *print) {
+            child<QRadioButton>(print, "rbAll")->setChecked(true);
+            click(print, "btOK");
+        });
+        m_window->actions().Clear1->trigger();
+        QTRY_COMPARE(rows(storeFile(), store::What), QStringList());
+        shot("cleared");
+        activate();
+        m_app->fileDialogs.answers = { archive };
+        m_app->dialogs.confirmAnswers = { true };
+        m_window->actions().Restore1->trigger();
+        QTRY_COMPARE(rows(storeFile(), store::What), (QStringList { "Dentist", "Call mum", "Team meeting" }));
+        shot("restored");
+        QCOMPARE(m_app->dialogs.errors, QStringList());
+
+        // Quit, and start again on the same folders: everything is there.
+        m_window->close();
+        m_window.reset();
+        startWindow();
+        QCOMPARE(m_app->loaded, QStringList());
+        QCOMPARE(m_app->document->store().rowCount(), 4);
+        QCOMPARE(rows(storeFile(), store::Category), (QStringList { "Home", "Home", "Work" }));
+        QCOMPARE(rows(data("holiday.grd"), 0).size(), 1);
+        QVERIFY(m_app->document->categoryChoices()->contains(QStringLiteral("Work")));
+        shot("restarted");
+        m_window->close();
+    }
+};
+
+QTEST_MAIN(TestUserDay)
+#include "tst_userday.moc"
