@@ -18,6 +18,7 @@
 #include "shell/searchcommands.h"
 #include "store/filter.h"
 #include "store/gridfile.h"
+#include "widgethelpers.h"
 #include "widgets/gridview.h"
 #include "widgets/monthcalendar.h"
 
@@ -58,38 +59,6 @@ public:
 private:
     QString m_path;
 };
-
-// Acts on the next modal dialog of type T once it is up; the act runs inside its event loop.
-template <class T> void whenModal(std::function<void(T *)> act, int triesLeft = 500)
-{
-    QTimer::singleShot(20, [act, triesLeft] {
-        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (triesLeft > 0)
-                whenModal<T>(act, triesLeft - 1);
-            else if (QWidget *other = QApplication::activeModalWidget())
-                other->close();
-            return;
-        }
-        dialog->activateWindow(); // no window manager gives it the keyboard
-        if (!QTest::qWaitForWindowActive(dialog))
-            qWarning("the dialog did not become active");
-        act(dialog);
-    });
-}
-
-template <class T> T *child(QWidget *window, const char *name)
-{
-    T *found = window->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qWarning("no control %s", name);
-    return found;
-}
-
-void click(QWidget *window, const char *name)
-{
-    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
-}
 
 QStringList rows(const QString &path, int column)
 {

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// Small helpers for tests that drive real windows.
+
+// The named control of a window; a missing one is said, and the test then fails on it.
+template <class T> T *child(QWidget *window, const char *name)
+{
+    T *found = window->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qWarning("no control %s", name);
+    return found;
+}
+
+// A mouse click on the named button.
+inline void click(QWidget *window, const char *name)
+{
+    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
+}
+
+// Acts on the next modal window of type T once it is up and has the keyboard; the act runs
+// inside its event loop. It is looked for until it is up (a slow build takes a while to
+// open it); when none comes, whatever is modal instead is closed, so no test waits on a
+// window nobody closes.
+template <class T> void whenModal(std::function<void(T *)> act, int triesLeft = 500)
+{
+    QTimer::singleShot(20, [act, triesLeft] {
+        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (triesLeft > 0)
+                whenModal<T>(act, triesLeft - 1);
+            else if (QWidget *other = QApplication::activeModalWidget())
+                other->close();
+            return;
+        }
+        dialog->activateWindow(); // no window manager gives it the keyboard
+        if (!QTest::qWaitForWindowActive(dialog))
+            qWarning("the dialog did not become active");
+        act(dialog);
+    });
+}
