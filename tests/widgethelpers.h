@@ -28,7 +28,7 @@ inline void click(QWidget *window, const char *name)
 // inside its event loop. It is looked for until it is up (a slow build takes a while to
 // open it); when none comes, whatever is modal instead is closed, so no test waits on a
 // window nobody closes.
-template <class T> void whenModal(std::function<void(T *)> act, int triesLeft = 500)
+template <class T> void whenModal(std::function<void(T *)> act, int triesLeft = 3000)
 {
     QTimer::singleShot(20, [act, triesLeft] {
         auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());

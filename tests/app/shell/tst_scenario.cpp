@@ -18,7 +18,7 @@ namespace {
 
 // Runs `step` in the dialog that comes up next, once it has the keyboard. It looks for the
 // dialog until it is up (a slow build, such as the sanitizer one, takes a while to open it).
-void inNextDialog(std::function<void(QWidget *)> step, int triesLeft = 500)
+void inNextDialog(std::function<void(QWidget *)> step, int triesLeft = 3000)
 {
     QTimer::singleShot(20, [step, triesLeft] {
         QWidget *dialog = QApplication::activeModalWidget();
