@@ -102,7 +102,10 @@ private Q_SLOTS:
 
         // Complete it from the day toolbar, with a completion note.
         inNextDialog([](QWidget *editor) {
-            QTest::keyClicks(focused(), QStringLiteral("on time"));
+            // Into the completion notes, which have the focus: sent to them, as a loaded
+            // machine may not have made the dialog active yet.
+            auto *notes = editor->findChild<QPlainTextEdit *>(QStringLiteral("memComplete"));
+            QTest::keyClicks(notes ? notes : focused(), QStringLiteral("on time"));
             QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("btOK2")), Qt::LeftButton);
         });
         QToolButton *complete = nullptr;
