@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -275,6 +276,25 @@ private Q_SLOTS:
             commands().btAddClick(editflow::TaskList::Todo);
         }
         QCOMPARE(m_app->dialogs.errors, QStringList { message });
+    }
+
+    // A task added while its file cannot be written: the error box names the file and why,
+    // and the task stays on screen, so nothing typed is lost.
+    void aFailedSaveLeavesTheEditOnScreen()
+    {
+        start();
+        // A folder in the place of the file: no save can replace it.
+        QVERIFY(QDir().mkpath(m_app->data(QStringLiteral("grid.grd/in the way"))));
+        addDayTask(QStringLiteral("Buy paint"), QTime(9, 0));
+        QCOMPARE(m_app->dialogs.errors.size(), 1);
+        const QString error = m_app->dialogs.errors.first();
+        QVERIFY2(error.startsWith(
+                     QStringLiteral("Couldn't save ") + m_app->data(QStringLiteral("grid.grd")) + QStringLiteral(": "))
+                && error.size()
+                    > QStringLiteral("Couldn't save ").size() + m_app->data(QStringLiteral("grid.grd")).size() + 2,
+            qPrintable(error));
+        QCOMPARE(column(doc().dayList(), 2), QStringList { "Buy paint" });
+        QCOMPARE(m_window->dayView()->model()->index(0, 2).data().toString(), QStringLiteral("Buy paint"));
     }
 
     void deleting_data()
