@@ -1,5 +1,12 @@
 // On a dark desktop palette every text the program draws stays readable: its own colours
 // (the headings' navy, the selected day's white) meet the palette's dark window.
+#include "appfixture.h"
+#include "options/options.h"
+#include "output/print.h"
+#include "schedule/holiday.h"
+#include "shell/mainwindow.h"
+#include "store/filter.h"
+#include "text/datevalue.h"
 #include "widgets/colours.h"
 #include "widgets/monthcalendar.h"
 #include "widgets/shadowlabel.h"
@@ -29,7 +36,8 @@ double bestContrast(const QImage &image, const QRect &area, const QColor &backgr
     double best = 1;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            best = std::max(best, readable::contrast(image.pixelColor(x, y), background));
+            if (const QColor pixel = image.pixelColor(x, y); pixel.alpha() == 255) // see-through: not drawn
+                best = std::max(best, readable::contrast(pixel, background));
     return best;
 }
 
@@ -80,6 +88,57 @@ private Q_SLOTS:
                     cell |= QRect(x, y, 1, 1);
         QVERIFY(!cell.isEmpty());
         QVERIFY(bestContrast(image, cell, Qt::white) >= 4.5);
+    }
+
+    // The main window and the dialogs as built on the dark palette: no control has a text
+    // colour (set by us, or left to the palette) that does not read on its background, and
+    // every heading drawn by us reads on the window behind it.
+    void windowsRead()
+    {
+        const QDate today(2026, 12, 10);
+        AppFixture app(QDateTime(today, QTime(10, 0)));
+        app.loadDocument();
+        const qint64 day = datevalue::dayNumber(today);
+        app.document->insertDirectTask(day, QStringLiteral("9:00 AM"), QStringLiteral("Work"),
+            QStringLiteral("Team meeting"), QStringLiteral("No"), QStringLiteral("Yes"));
+        app.document->insertDirectTask(day + 1, QStringLiteral("9:00 AM"), QStringLiteral("Work"),
+            QStringLiteral("Review"), QStringLiteral("Yes"), QStringLiteral("No"));
+        app.document->endDirectBatch();
+        TfrmMain window(*app.document, app.services());
+        TfrmOptions options(*app.document, app.services());
+        TfrmFilter filter(*app.document, app.dialogs, app.help);
+        TfrmPrint print(*app.document, app.dialogs, today);
+        TfrmHoliday holidays(*app.document, app.services());
+
+        QStringList unreadable;
+        for (QWidget *top : std::initializer_list<QWidget *> { &window, &options, &filter, &print, &holidays }) {
+            top->show();
+            QVERIFY(QTest::qWaitForWindowExposed(top));
+            const QList<QWidget *> widgets = top->findChildren<QWidget *>() << top;
+            for (QWidget *widget : widgets) {
+                if (!widget->isVisible())
+                    continue;
+                const QString name = QStringLiteral("%1 %2").arg(
+                    QLatin1String(widget->metaObject()->className()), widget->objectName());
+                const QPalette palette = widget->palette();
+                for (const auto &[text, background] : { std::pair { QPalette::WindowText, QPalette::Window },
+                         std::pair { QPalette::Text, QPalette::Base },
+                         std::pair { QPalette::ButtonText, QPalette::Button } })
+                    if (readable::contrast(palette.color(text), palette.color(background)) < 3)
+                        unreadable << name + QStringLiteral(" palette");
+                if (auto *label = qobject_cast<ShadowLabel *>(widget); label && !label->text().isEmpty()) {
+                    // The text alone: its shadow drawn in the background's colour.
+                    const QColor behind = palette.color(label->backgroundRole());
+                    const QColor shadow = label->shadowColour();
+                    label->setShadowColour(behind);
+                    const QImage image = label->grab().toImage();
+                    label->setShadowColour(shadow);
+                    if (bestContrast(image, image.rect(), behind) < 3)
+                        unreadable << name + QStringLiteral(" text");
+                }
+            }
+        }
+        QCOMPARE(unreadable, QStringList());
     }
 
     // Toolbar icons in dark ink get light ink; their colours stay.
