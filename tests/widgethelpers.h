@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -42,6 +43,17 @@ template <class T> void whenModal(std::function<void(T *)> act, int triesLeft = 
         dialog->activateWindow(); // no window manager gives it the keyboard
         if (!QTest::qWaitForWindowActive(dialog))
             qWarning("the dialog did not become active");
+        // An act that fails half-way leaves its window open, and the test would wait on it
+        // for ever: it is closed after a while, so the failure is told.
+        auto *watchdog = new QTimer(dialog);
+        watchdog->setSingleShot(true);
+        QObject::connect(watchdog, &QTimer::timeout, dialog, [dialog] {
+            qWarning("%s was left open", dialog->metaObject()->className());
+            dialog->close();
+        });
+        if (auto *asDialog = qobject_cast<QDialog *>(dialog))
+            QObject::connect(asDialog, &QDialog::finished, watchdog, &QObject::deleteLater);
+        watchdog->start(20000);
         act(dialog);
     });
 }
