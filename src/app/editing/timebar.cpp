@@ -103,9 +103,10 @@ private:
     TimeBar *m_bar;
 };
 
-QPixmap sunIcon()
+QPixmap sunIcon(qreal ratio)
 {
-    QPixmap pixmap(kIconSize, kIconSize);
+    QPixmap pixmap(QSize(kIconSize, kIconSize) * ratio);
+    pixmap.setDevicePixelRatio(ratio); // drawn at the screen's resolution, not blown up
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -121,9 +122,10 @@ QPixmap sunIcon()
     return pixmap;
 }
 
-QPixmap moonIcon()
+QPixmap moonIcon(qreal ratio)
 {
-    QPixmap pixmap(kIconSize, kIconSize);
+    QPixmap pixmap(QSize(kIconSize, kIconSize) * ratio);
+    pixmap.setDevicePixelRatio(ratio); // drawn at the screen's resolution, not blown up
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -260,11 +262,11 @@ TfrmTimePopup::TfrmTimePopup(const Clock &clock, const RegionalSettings &regiona
 
     m_imDay = new QLabel(this);
     m_imDay->setObjectName(QStringLiteral("imDay"));
-    m_imDay->setPixmap(sunIcon());
+    m_imDay->setPixmap(sunIcon(devicePixelRatio()));
     m_imDay->setGeometry(kBarLeft + hourX(7) - kIconSize / 2, kFloatingTop, kIconSize, kIconSize);
     m_imNight = new QLabel(this);
     m_imNight->setObjectName(QStringLiteral("imNight"));
-    m_imNight->setPixmap(moonIcon());
+    m_imNight->setPixmap(moonIcon(devicePixelRatio()));
     m_imNight->setGeometry(kBarLeft + hourX(19) - kIconSize / 2, kFloatingTop, kIconSize, kIconSize);
 
     m_pnlTime = new QLabel(this);

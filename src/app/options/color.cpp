@@ -42,15 +42,22 @@ constexpr NamedColour kStandardColours[] = {
     { "White", 255, 255, 255 },
 };
 
+// A swatch at one, two and three times its size, so it is sharp at any scale factor.
 QIcon swatch(const QColor &colour, const QSize &size)
 {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::black);
-    painter.setBrush(colour);
-    painter.drawRect(QRect(QPoint(0, 0), size).adjusted(0, 0, -1, -1));
-    return QIcon(pixmap);
+    QIcon icon;
+    for (int ratio = 1; ratio <= 3; ++ratio) {
+        QPixmap pixmap(size * ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setPen(QPen(QColor(128, 128, 128), ratio)); // grey: it shows on a light and a dark list
+        painter.setBrush(colour);
+        const qreal inset = ratio / 2.0;
+        painter.drawRect(QRectF(QPointF(0, 0), QSizeF(size * ratio)).adjusted(inset, inset, -inset, -inset));
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 } // namespace

@@ -73,9 +73,15 @@ MainActions::ListMenu makeListMenu(QWidget *parent, const QString &name)
 
 QIcon MainActions::icon(const QString &name)
 {
+    const QColor window = QGuiApplication::palette().color(QPalette::Window);
+    // Drawn from the scalable picture, so it stays sharp at any scale factor; the bitmap
+    // where Qt's SVG support is not installed.
+    const QIcon scalable(QStringLiteral(":/icons/") + name + QStringLiteral(".svg"));
+    if (!scalable.pixmap(QSize(16, 16)).isNull())
+        return readable::icon(scalable, window);
     QIcon bundled(QStringLiteral(":/icons/") + name + QStringLiteral(".png"));
     if (!bundled.isNull() && !bundled.availableSizes().isEmpty())
-        return readable::icon(bundled, QGuiApplication::palette().color(QPalette::Window));
+        return readable::icon(bundled, window);
     return QIcon::fromTheme(name);
 }
 

@@ -1,6 +1,9 @@
 #include "colours.h"
 
+#include <QHash>
+#include <QIconEngine>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 
 #include <algorithm>
@@ -46,28 +49,75 @@ QColor on(const QColor &colour, const QColor &background, double ratio)
     return contrast(hsl, background) >= ratio ? hsl.toRgb() : (lighten ? QColor(Qt::white) : QColor(Qt::black));
 }
 
+namespace {
+
+// Turns the dark, nearly grey ink of a picture light; colours stay.
+QPixmap lightenInk(const QPixmap &pixmap)
+{
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = QColor::fromRgba(line[x]);
+            if (pixel.alpha() == 0 || pixel.hslSaturation() > 80 || pixel.lightness() > 110)
+                continue;
+            QColor turned = pixel.toHsl();
+            turned.setHsl(turned.hslHue(), turned.hslSaturation(), 255 - pixel.lightness() / 2, pixel.alpha());
+            line[x] = turned.rgba();
+        }
+    }
+    QPixmap lightened = QPixmap::fromImage(image);
+    lightened.setDevicePixelRatio(pixmap.devicePixelRatio());
+    return lightened;
+}
+
+// Draws the source icon at the size asked for, in device pixels, then lightens its ink: a
+// scalable icon stays sharp at any scale factor.
+class LightInkEngine final : public QIconEngine
+{
+public:
+    explicit LightInkEngine(const QIcon &source)
+        : m_source(source)
+    { }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        const QString key = QStringLiteral("%1x%2-%3-%4").arg(size.width()).arg(size.height()).arg(mode).arg(state);
+        auto cached = m_cache.constFind(key);
+        if (cached != m_cache.constEnd())
+            return *cached;
+        QPixmap drawn = lightenInk(m_source.pixmap(size, 1.0, mode, state));
+        m_cache.insert(key, drawn);
+        return drawn;
+    }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return m_source.actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return m_source.availableSizes(mode, state);
+    }
+    QIconEngine *clone() const override { return new LightInkEngine(m_source); }
+    QString key() const override { return QStringLiteral("LightInkEngine"); }
+
+private:
+    QIcon m_source;
+    QHash<QString, QPixmap> m_cache;
+};
+
+} // namespace
+
 QIcon icon(const QIcon &icon, const QColor &background)
 {
     if (!isDark(background) || icon.isNull())
         return icon;
-    QIcon lightened;
-    for (const QSize &size : icon.availableSizes()) {
-        QImage image = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < image.height(); ++y) {
-            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor pixel = QColor::fromRgba(line[x]);
-                // Ink: dark and nearly grey. Its lightness is turned over; colours stay.
-                if (pixel.alpha() == 0 || pixel.hslSaturation() > 80 || pixel.lightness() > 110)
-                    continue;
-                QColor turned = pixel.toHsl();
-                turned.setHsl(turned.hslHue(), turned.hslSaturation(), 255 - pixel.lightness() / 2, pixel.alpha());
-                line[x] = turned.rgba();
-            }
-        }
-        lightened.addPixmap(QPixmap::fromImage(image));
-    }
-    return lightened;
+    return QIcon(new LightInkEngine(icon));
 }
 
 } // namespace readable

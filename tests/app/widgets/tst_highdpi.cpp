@@ -1,11 +1,17 @@
 // At a scale factor of 2 the widgets the program draws itself paint at the screen's full
 // resolution: a picture of them is not a blown-up picture of their size at scale 1.
 #include "editing/timebar.h"
+#include "options/color.h"
+#include "platform/clock.h"
+#include "shell/mainactions.h"
 #include "widgets/analogclock.h"
+#include "widgets/colours.h"
 #include "widgets/monthcalendar.h"
 #include "widgets/shadowlabel.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
 #include <QTest>
 
 #include <functional>
@@ -55,6 +61,33 @@ private Q_SLOTS:
         widget->render(&small);
         const QImage blownUp = small.scaled(sharp.size()).convertToFormat(sharp.format());
         QVERIFY(sharp != blownUp);
+    }
+
+    // Toolbar icons are drawn at the screen's resolution, also with their ink lightened for a
+    // dark window: a 16-point icon is 32 pixels wide, not a smaller bitmap blown up.
+    void toolbarIconsAreSharp()
+    {
+        const QStringList names = QDir(QStringLiteral(":/icons")).entryList({ QStringLiteral("*.svg") });
+        QVERIFY(names.size() > 20);
+        for (QString name : names) {
+            name.chop(4);
+            const QIcon shown = MainActions::icon(name);
+            QCOMPARE(shown.pixmap(QSize(16, 16)).size(), QSize(32, 32));
+            QCOMPARE(readable::icon(shown, QColor(40, 40, 40)).pixmap(QSize(16, 16)).size(), QSize(32, 32));
+        }
+    }
+
+    // The little pictures the program draws for its dialogs: the time popup's sun and moon,
+    // the colour picker's swatches.
+    void drawnPicturesAreSharp()
+    {
+        const FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+        const RegionalSettings regional = RegionalSettings::englishUS();
+        TfrmTimePopup popup(clock, regional);
+        for (const char *name : { "imDay", "imNight" })
+            QCOMPARE(popup.findChild<QLabel *>(QLatin1String(name))->pixmap().devicePixelRatio(), 2.0);
+        ColourPicker picker;
+        QCOMPARE(picker.itemIcon(0).pixmap(picker.iconSize()).size(), picker.iconSize() * 2);
     }
 };
 
