@@ -13,13 +13,14 @@
 #include "store/taskdocument.h"
 #include "text/regional.h"
 #include "text/texthelpers.h"
+#include "widgets/datefield.h"
 #include "widgets/memoedit.h"
 #include "widgets/shadowlabel.h"
+#include "widgets/timefield.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -32,7 +33,6 @@
 #include <QShowEvent>
 #include <QStackedLayout>
 #include <QTextBlock>
-#include <QTimeEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -78,9 +78,8 @@ TfrmEdit::TfrmEdit(
     m_pnlMain->setObjectName(QStringLiteral("pnlMain"));
     m_lblTitle = new ShadowLabel(QString::fromLatin1(editflow::kTodoHeading), m_pnlMain);
     m_lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    m_dtTime = new QTimeEdit(m_pnlMain);
+    m_dtTime = new TimeField(regional, m_pnlMain);
     m_dtTime->setObjectName(QStringLiteral("dtTime"));
-    m_dtTime->setDisplayFormat(regional.shortTimePattern);
     m_lblTime = buddyLabel(QStringLiteral("&Time:"), m_dtTime, m_pnlMain);
     m_lblTime->setObjectName(QStringLiteral("lblTime"));
     m_btTime = new QToolButton(m_pnlMain);
@@ -147,10 +146,10 @@ TfrmEdit::TfrmEdit(
     m_memComplete->setTabChangesFocus(true);
     m_memComplete->setLimit(kCompletionNotesLength);
     auto *btSpell2 = makeButton(QStringLiteral("&Spell check"), "btSpell2", m_pnlComplete);
-    m_dtComplete = new QDateEdit(m_pnlComplete);
+    m_dtComplete = new DateField(regional, m_pnlComplete);
     m_dtComplete->setObjectName(QStringLiteral("dtComplete"));
-    m_dtComplete->setDisplayFormat(regional.shortDatePattern);
-    m_dtComplete->setCalendarPopup(true);
+    m_dtComplete->setWeekStart(m_document.options().sunday ? Qt::Sunday : Qt::Monday);
+    m_dtComplete->setMinimumWidth(m_dtComplete->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 40);
     auto *btOrigin = makeButton(QStringLiteral("Goto origin date"), "btOrigin", m_pnlComplete);
     auto *btToday = makeButton(QStringLiteral("Goto today"), "btToday", m_pnlComplete);
     m_btOK2 = makeButton(QStringLiteral("&OK"), "btOK2", m_pnlComplete);
@@ -296,6 +295,11 @@ editflow::TaskValues TfrmEdit::task() const
     return values;
 }
 
+bool TfrmEdit::refuseUnreadTime()
+{
+    return !m_timeHidden && m_dtTime->refuseUnread(m_services.dialogs, m_services.clock.nowValue());
+}
+
 bool TfrmEdit::IsMemoblank() const
 {
     return m_memMain->toPlainText().isEmpty();
@@ -380,7 +384,7 @@ void TfrmEdit::FormShow()
 
 void TfrmEdit::btOKClick()
 {
-    if (refuseBlankNotes())
+    if (refuseBlankNotes() || refuseUnreadTime())
         return;
     const QString category = editflow::cleanLine(m_cbCategory->currentText()).trimmed();
     if (!category.isEmpty() && findCategory(comboEntries(), category) < 0) {
@@ -392,7 +396,7 @@ void TfrmEdit::btOKClick()
 
 void TfrmEdit::btCompleteClick()
 {
-    if (refuseBlankNotes())
+    if (refuseBlankNotes() || refuseUnreadTime())
         return;
     m_panels->setCurrentWidget(m_pnlComplete);
     m_btOK->setEnabled(false);
@@ -402,6 +406,8 @@ void TfrmEdit::btCompleteClick()
 
 void TfrmEdit::btOK2Click()
 {
+    if (m_dtComplete->refuseUnread(m_services.dialogs, m_services.clock.nowValue()))
+        return;
     m_cbAlarm->setChecked(false);
     m_cbDone->setChecked(true);
     AddToCompleteGrid();
@@ -461,8 +467,8 @@ void TfrmEdit::btTodayClick()
 
 void TfrmEdit::btTimeClick()
 {
-    TfrmTimePopup picker(m_services.clock, m_document.regional(), this);
-    picker.settime(m_dtTime->time());
+    TfrmTimePopup picker(m_services.clock, m_document.regional(), m_services.dialogs, this);
+    picker.settime(m_dtTime->time().isValid() ? m_dtTime->time() : m_dtTime->lastTime());
     if (picker.exec() != QDialog::Accepted)
         return;
     m_dtTime->setTime(picker.returnedTime());
@@ -471,6 +477,9 @@ void TfrmEdit::btTimeClick()
 
 void TfrmEdit::btRescheduleClick()
 {
+    // A move saves the task on the chosen day: it needs notes and a time, as OK does.
+    if (refuseBlankNotes() || refuseUnreadTime())
+        return;
     TfrmReschedule dialog(m_services.clock, m_document.regional(), m_services.dialogs, m_heading.colour,
         m_heading.shadowDepth, m_document.options().sunday ? Qt::Sunday : Qt::Monday, this);
     dialog.setDate(m_selectedDay);
@@ -491,7 +500,7 @@ recur::TaskTemplate TfrmEdit::taskTemplate() const
 
 void TfrmEdit::Repeat1Click()
 {
-    if (refuseBlankNotes())
+    if (refuseBlankNotes() || refuseUnreadTime())
         return;
     TfrmRecur generator(m_document, m_services.dialogs, m_services.clock, this);
     generator.init(taskTemplate(), m_selectedDay.addDays(1));
@@ -502,7 +511,7 @@ void TfrmEdit::Repeat1Click()
 
 void TfrmEdit::Repeatannuallyfor10years1Click()
 {
-    if (refuseBlankNotes())
+    if (refuseBlankNotes() || refuseUnreadTime())
         return;
     const SaveResult saved = recur::repeatAnnually(m_document, taskTemplate(), m_selectedDay);
     if (!saved)

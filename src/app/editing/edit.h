@@ -14,14 +14,14 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
+class DateField;
 class QLabel;
 class QMenu;
 class MemoEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedLayout;
-class QTimeEdit;
+class TimeField;
 class QToolButton;
 class ShadowLabel;
 class Speller;
@@ -100,6 +100,8 @@ private:
     void SaveCombo();
     void AddToCompleteGrid();
     bool refuseBlankNotes();
+    // Refuses a time (and, on the completion panel, a date) that the text does not state.
+    bool refuseUnreadTime();
     void notesEdited();
     QStringList comboEntries() const;
     // What the recurrence generator and the quick annual repeat copy.
@@ -115,7 +117,7 @@ private:
 
     ShadowLabel *m_lblTitle;
     QLabel *m_lblTime;
-    QTimeEdit *m_dtTime;
+    TimeField *m_dtTime;
     QToolButton *m_btTime;
     QComboBox *m_cbCategory;
     QCheckBox *m_cbAlarm;
@@ -126,7 +128,7 @@ private:
     QWidget *m_pnlComplete;
     QStackedLayout *m_panels;
     MemoEdit *m_memComplete;
-    QDateEdit *m_dtComplete;
+    DateField *m_dtComplete;
     QPushButton *m_btOK2;
     QPushButton *m_btCancel2;
     QPushButton *m_btReschedule;

@@ -1,9 +1,9 @@
 #include "resch.h"
 
-#include "editing/datefield.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "text/datehelpers.h"
+#include "widgets/datefield.h"
 #include "widgets/shadowlabel.h"
 
 #include <QGridLayout>
@@ -91,14 +91,8 @@ void TfrmReschedule::setDate(QDate day)
 
 void TfrmReschedule::btOKClick()
 {
-    if (!m_date1->date().isValid()) {
-        showError(m_dialogs,
-            QStringLiteral("Please enter a valid date, such as ")
-                + formatDateValue(QStringLiteral("ddddd"), m_clock.nowValue(), m_regional));
-        m_date1->lineEdit()->setFocus();
-        m_date1->lineEdit()->selectAll();
+    if (m_date1->refuseUnread(m_dialogs, m_clock.nowValue()))
         return;
-    }
     accept();
 }
 

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "text/timebar.h"
 #include "widgets/analogclock.h"
+#include "widgets/timefield.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,7 +11,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QTimeEdit>
 #include <QTimer>
 
 #include <algorithm>
@@ -234,10 +234,11 @@ void TimeBar::mouseDoubleClickEvent(QMouseEvent *event)
         doubleClick(event->position().toPoint().x());
 }
 
-TfrmTimePopup::TfrmTimePopup(const Clock &clock, const RegionalSettings &regional, QWidget *parent)
+TfrmTimePopup::TfrmTimePopup(const Clock &clock, const RegionalSettings &regional, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent)
     , m_clock(clock)
     , m_regional(regional)
+    , m_dialogs(dialogs)
     , m_bar(new TimeBar(this))
 {
     setObjectName(QStringLiteral("TfrmTimePopup"));
@@ -287,11 +288,10 @@ TfrmTimePopup::TfrmTimePopup(const Clock &clock, const RegionalSettings &regiona
     m_clock1->setHandColours(QColor(0x00, 0x00, 0x80), QColor(0x00, 0x00, 0xff));
     m_clock1->setHandShadow(true);
 
-    m_dtTime = new QTimeEdit(this);
+    m_dtTime = new TimeField(regional, this);
     m_dtTime->setObjectName(QStringLiteral("dtTime"));
-    m_dtTime->setDisplayFormat(regional.shortTimePattern);
     m_dtTime->setTime(QTime(0, 0));
-    connect(m_dtTime, &QTimeEdit::timeChanged, this, &TfrmTimePopup::dtTimeChange);
+    connect(m_dtTime, &TimeField::timeChanged, this, &TfrmTimePopup::dtTimeChange);
 
     m_sbNow = new QPushButton(this);
     m_sbNow->setObjectName(QStringLiteral("sbNow"));
@@ -302,7 +302,7 @@ TfrmTimePopup::TfrmTimePopup(const Clock &clock, const RegionalSettings &regiona
     m_btOK = new QPushButton(QStringLiteral("OK"), this);
     m_btOK->setObjectName(QStringLiteral("btOK"));
     m_btOK->setDefault(true);
-    connect(m_btOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_btOK, &QPushButton::clicked, this, &TfrmTimePopup::btOKClick);
     m_btCancel = new QPushButton(QStringLiteral("Cancel"), this);
     m_btCancel->setObjectName(QStringLiteral("btCancel"));
     m_btCancel->setAutoDefault(false);
@@ -329,7 +329,7 @@ TfrmTimePopup::TfrmTimePopup(const Clock &clock, const RegionalSettings &regiona
         child->installEventFilter(this);
 
     ItIsNow();
-    setClock(m_dtTime->time());
+    setClock(fieldTime());
 }
 
 void TfrmTimePopup::layOut()
@@ -374,6 +374,18 @@ void TfrmTimePopup::settime(QTime time)
 QTime TfrmTimePopup::returnedTime() const
 {
     return m_dtTime->time();
+}
+
+QTime TfrmTimePopup::fieldTime() const
+{
+    return m_dtTime->time().isValid() ? m_dtTime->time() : m_dtTime->lastTime();
+}
+
+void TfrmTimePopup::btOKClick()
+{
+    if (m_dtTime->refuseUnread(m_dialogs, m_clock.nowValue()))
+        return;
+    accept();
 }
 
 void TfrmTimePopup::drawPointer(int x, bool update)
@@ -442,7 +454,7 @@ void TfrmTimePopup::dtTimeChange()
 {
     if (m_settingField)
         return;
-    const QTime time = m_dtTime->time();
+    const QTime time = fieldTime();
     drawPointer(TimetoX(time.hour(), time.minute()), false);
     setClock(time);
 }
@@ -452,7 +464,7 @@ void TfrmTimePopup::FormShow()
     m_bar->setGeometry(kBarLeft, kBarTop, kBarWidth, kBarHeight);
     m_dragging = false;
     m_pnlTime->hide();
-    const QTime time = m_dtTime->time();
+    const QTime time = fieldTime();
     drawPointer(TimetoX(time.hour(), time.minute()), false);
     setFloatingTime(time); // what a press left of the pointers' reach shows
     ItIsNow();
@@ -527,7 +539,7 @@ bool TfrmTimePopup::handleKey(QKeyEvent *event)
     default:
         return false;
     }
-    const QTime time = applyTimeKey(key, m_dtTime->time(), m_clock.now().time());
+    const QTime time = applyTimeKey(key, fieldTime(), m_clock.now().time());
     setFieldTime(time);
     drawPointer(TimetoX(time.hour(), time.minute()), false);
     setClock(time);

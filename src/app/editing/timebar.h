@@ -10,7 +10,8 @@ class AnalogClock;
 class Clock;
 class QLabel;
 class QPushButton;
-class QTimeEdit;
+class Dialogs;
+class TimeField;
 class QTimer;
 
 // The 24-hour scale the user picks a time on: midnight at x 8, 20 pixels an hour, the night
@@ -46,7 +47,7 @@ protected:
 // time field, and shown on an analogue clock. It writes nothing; the task editor opens it
 // with its own time and, on OK, takes the time back.
 //
-//     TfrmTimePopup picker(clock, regional, this);
+//     TfrmTimePopup picker(clock, regional, dialogs, this);
 //     picker.settime(dtTime->time());
 //     if (picker.exec() == QDialog::Accepted)
 //         dtTime->setTime(picker.returnedTime());
@@ -58,7 +59,7 @@ class TfrmTimePopup : public QDialog
     Q_OBJECT
 
 public:
-    TfrmTimePopup(const Clock &clock, const RegionalSettings &regional, QWidget *parent = nullptr);
+    TfrmTimePopup(const Clock &clock, const RegionalSettings &regional, Dialogs &dialogs, QWidget *parent = nullptr);
 
     // Sets the time field `dtTime`, whose value the picker hands back.
     void settime(QTime time);
@@ -99,17 +100,22 @@ private:
     void setClock(QTime time);
     void setFloatingTime(QTime time);
     bool handleKey(QKeyEvent *event);
+    // OK: refused while the time field does not state a time.
+    void btOKClick();
+    // The field's time, or the last one it stated while its text is not a time.
+    QTime fieldTime() const;
     void layOut();
 
     const Clock &m_clock;
     RegionalSettings m_regional;
+    Dialogs &m_dialogs;
     TimeBar *m_bar;
     QWidget *m_imTop;
     QWidget *m_imBot;
     QWidget *m_imLine;
     QLabel *m_pnlTime;
     AnalogClock *m_clock1;
-    QTimeEdit *m_dtTime;
+    TimeField *m_dtTime;
     QPushButton *m_sbNow;
     QPushButton *m_btOK;
     QPushButton *m_btCancel;

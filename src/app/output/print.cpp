@@ -3,11 +3,11 @@
 #include "platform/dialogs.h"
 #include "store/taskdocument.h"
 #include "text/datevalue.h"
+#include "widgets/datefield.h"
 #include "widgets/shadowlabel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -29,12 +29,13 @@ template <class W> W *named(W *widget, const char *name)
 TfrmPrint::TfrmPrint(TaskDocument &document, Dialogs &dialogs, QDate today, QWidget *parent)
     : QDialog(parent)
     , m_dialogs(dialogs)
+    , m_today(today)
     , m_heading(named(new ShadowLabel(this), "lblHeading"))
     , m_rbAll(named(new QRadioButton(this), "rbAll"))
     , m_rbDate(named(new QRadioButton(this), "rbDate"))
     , m_pnlDate(named(new QWidget(this), "pnlDate"))
-    , m_dt1(named(new QDateEdit(m_pnlDate), "dt1"))
-    , m_dt2(named(new QDateEdit(m_pnlDate), "dt2"))
+    , m_dt1(named(new DateField(document.regional(), m_pnlDate), "dt1"))
+    , m_dt2(named(new DateField(document.regional(), m_pnlDate), "dt2"))
     , m_cbCat(named(new QCheckBox(QStringLiteral("Selected categories?"), this), "cbCat"))
     , m_cbCategory(named(new QComboBox(this), "cbCategory"))
     , m_cbDone(named(new QCheckBox(QStringLiteral("Done tasks?"), this), "cbDone"))
@@ -48,10 +49,10 @@ TfrmPrint::TfrmPrint(TaskDocument &document, Dialogs &dialogs, QDate today, QWid
     m_rbAll->setChecked(true);
     connect(m_rbAll, &QRadioButton::toggled, this, &TfrmPrint::rbDateClick);
     connect(m_rbDate, &QRadioButton::toggled, this, &TfrmPrint::rbDateClick);
-    for (QDateEdit *edit : { m_dt1, m_dt2 }) {
-        edit->setCalendarPopup(true);
-        edit->setDisplayFormat(document.regional().shortDatePattern);
-        edit->setDate(today);
+    for (DateField *field : { m_dt1, m_dt2 }) {
+        field->setWeekStart(document.options().sunday ? Qt::Sunday : Qt::Monday);
+        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 40);
+        field->setDate(today);
     }
     auto *dates = new QFormLayout(m_pnlDate);
     dates->setContentsMargins(20, 0, 0, 0);
@@ -151,6 +152,12 @@ void TfrmPrint::cbCatClick()
 
 void TfrmPrint::btOKClick()
 {
+    if (m_rbDate->isChecked()) {
+        for (DateField *field : { m_dt1, m_dt2 }) {
+            if (field->refuseUnread(m_dialogs, datevalue::fromDate(m_today)))
+                return;
+        }
+    }
     const printselection::Refusal refusal = printselection::check(selection());
     if (refusal == printselection::Refusal::None) {
         accept();

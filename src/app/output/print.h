@@ -5,10 +5,10 @@
 
 #include "output/printselection.h"
 
+class DateField;
 class Dialogs;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -51,13 +51,14 @@ public Q_SLOTS:
 
 private:
     Dialogs &m_dialogs;
+    QDate m_today; // the example of a refused date
     Mode m_mode = Mode::Print;
     ShadowLabel *m_heading;
     QRadioButton *m_rbAll;
     QRadioButton *m_rbDate;
     QWidget *m_pnlDate;
-    QDateEdit *m_dt1;
-    QDateEdit *m_dt2;
+    DateField *m_dt1;
+    DateField *m_dt2;
     QCheckBox *m_cbCat;
     QComboBox *m_cbCategory;
     QCheckBox *m_cbDone;

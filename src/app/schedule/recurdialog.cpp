@@ -5,12 +5,12 @@
 #include "schedule/daygrid.h"
 #include "store/taskdocument.h"
 #include "text/regional.h"
+#include "widgets/datefield.h"
 
 #include <QAbstractListModel>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -254,14 +254,13 @@ QWidget *TfrmRecur::buildRangeBox()
 {
     auto *box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("gbRange"));
-    const QString format = m_document.regional().shortDatePattern;
     auto makeDate = [&](const char *name) {
-        auto *edit = new QDateEdit(box);
-        edit->setObjectName(QLatin1String(name));
-        edit->setCalendarPopup(true);
-        edit->setDisplayFormat(format);
-        connect(edit, &QDateEdit::dateChanged, this, &TfrmRecur::updateDayCount);
-        return edit;
+        auto *field = new DateField(m_document.regional(), box);
+        field->setObjectName(QLatin1String(name));
+        field->setWeekStart(m_document.options().sunday ? Qt::Sunday : Qt::Monday);
+        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 40);
+        connect(field, &DateField::textChanged, this, &TfrmRecur::updateDayCount);
+        return field;
     };
     m_date1 = makeDate("date1");
     m_date2 = makeDate("date2");
@@ -506,6 +505,10 @@ QList<QDate> TfrmRecur::previewDates() const
 
 void TfrmRecur::btPreviewClick()
 {
+    for (DateField *field : { m_date1, m_date2 }) {
+        if (field->refuseUnread(m_dialogs, m_clock.nowValue()))
+            return;
+    }
     const QDate start = m_date1->date();
     const QDate end = m_date2->date();
     if (recur::rangeTooLong(start, end)) {
@@ -577,7 +580,9 @@ bool TfrmRecur::eventFilter(QObject *watched, QEvent *event)
 
 void TfrmRecur::updateDayCount()
 {
-    m_days->setText(QString::number(m_date1->date().daysTo(m_date2->date())));
+    const QDate start = m_date1->date();
+    const QDate end = m_date2->date();
+    m_days->setText(start.isValid() && end.isValid() ? QString::number(start.daysTo(end)) : QString());
 }
 
 void TfrmRecur::showCount()

@@ -6,13 +6,13 @@
 #include "schedule/recur.h"
 
 class Clock;
+class DateField;
 class DayGrid;
 class Dialogs;
 class PreviewDelegate;
 class PreviewModel;
 class QButtonGroup;
 class QCheckBox;
-class QDateEdit;
 class QLabel;
 class QListView;
 class QPushButton;
@@ -73,8 +73,8 @@ private:
     QString m_pattern; // the preview's date pattern
     qsizetype m_capacity = recur::kPreviewCapacity;
 
-    QDateEdit *m_date1;
-    QDateEdit *m_date2;
+    DateField *m_date1;
+    DateField *m_date2;
     QLabel *m_days;
     QButtonGroup *m_kinds;
     QStackedWidget *m_panels;

@@ -193,6 +193,15 @@ DateValue timeOfText(const QString &text, const RegionalSettings &settings, cons
     return clock.nowValue();
 }
 
+std::optional<QTime> readTypedTime(const QString &text, const RegionalSettings &settings)
+{
+    const auto time = parseTime(text, settings);
+    if (!time)
+        return std::nullopt;
+    const int minutes = int(*time * 86400.0 + 0.5) / 60;
+    return QTime(minutes / 60, minutes % 60);
+}
+
 QString relativeDayText(DateValue day, DateValue now)
 {
     const qint64 dayD = datevalue::dayNumber(day);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QTime>
+
+#include <optional>
 
 #include "text/datevalue.h"
 
@@ -11,6 +14,9 @@ struct RegionalSettings;
 // text is not a time.
 DateValue timeOfText(const QString &text, const RegionalSettings &settings, DateValue now);
 DateValue timeOfText(const QString &text, const RegionalSettings &settings, const Clock &clock);
+// The time of day a text typed whole states, to the minute: the short time pattern, the
+// 24-hour form ("23:45") or an hour with a twelve-hour marker; nullopt when it is not one.
+std::optional<QTime> readTypedTime(const QString &text, const RegionalSettings &settings);
 
 // "Today", "Tomorrow", "3 days ago", "2 yrs 1 mon" ... of a day against now.
 QString relativeDayText(DateValue day, DateValue now);

@@ -11,6 +11,7 @@
 #include "widgets/gridview.h"
 #include "widgets/shadowlabel.h"
 
+#include "widgets/timefield.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -21,7 +22,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimeEdit>
 #include <QTimer>
 
 #include <functional>
@@ -63,7 +63,7 @@ Step typeAndPress(const QString &notes, const char *button, QTime time = QTime()
 {
     return [=](TfrmEdit *editor) {
         if (time.isValid())
-            child<QTimeEdit>(editor, "dtTime")->setTime(time);
+            child<TimeField>(editor, "dtTime")->setTime(time);
         child<QCheckBox>(editor, "cbAlarm")->setChecked(alarm);
         QPlainTextEdit *memo = child<QPlainTextEdit>(editor, "memMain");
         memo->setFocus();
@@ -207,7 +207,7 @@ private Q_SLOTS:
         // Moving "early" past "late" by an edit keeps it first.
         m_window->dayView()->setCurrentTableRow(1);
         whenEditorShows([](TfrmEdit *editor) {
-            child<QTimeEdit>(editor, "dtTime")->setTime(QTime(18, 0));
+            child<TimeField>(editor, "dtTime")->setTime(QTime(18, 0));
             click(editor, "btOK");
         });
         commands().btEditClick(editflow::TaskList::Day);
@@ -357,7 +357,7 @@ private Q_SLOTS:
     {
         start();
         whenEditorShows([](TfrmEdit *editor) {
-            QVERIFY(child<QTimeEdit>(editor, "dtTime")->isHidden());
+            QVERIFY(child<TimeField>(editor, "dtTime")->isHidden());
             child<QComboBox>(editor, "cbCategory")->setEditText(QString());
             typeAndPress(QStringLiteral("Buy paint"), "btOK")(editor);
         });

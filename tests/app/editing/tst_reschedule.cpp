@@ -1,8 +1,8 @@
-#include "editing/datefield.h"
 #include "editing/resch.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "text/regional.h"
+#include "widgets/datefield.h"
 #include "widgets/shadowlabel.h"
 
 #include <QApplication>

@@ -1,13 +1,14 @@
 #include "editing/timebar.h"
 #include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "text/regional.h"
 #include "text/timebar.h"
 #include "widgets/analogclock.h"
 
+#include "widgets/timefield.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimeEdit>
 #include <QTimer>
 
 namespace {
@@ -31,12 +32,13 @@ class TestTimePopup : public QObject
     Q_OBJECT
 
     FixedClock m_clock { QDateTime(QDate(2000, 3, 15), QTime(14, 37, 20)) };
+    RecordingDialogs m_dialogs;
     std::unique_ptr<TfrmTimePopup> m_picker;
 
     // A picker shown on a time, as the editor opens it.
     TfrmTimePopup &open(QTime time)
     {
-        m_picker = std::make_unique<TfrmTimePopup>(m_clock, RegionalSettings::englishUS());
+        m_picker = std::make_unique<TfrmTimePopup>(m_clock, RegionalSettings::englishUS(), m_dialogs);
         m_picker->settime(time);
         m_picker->show();
         if (!QTest::qWaitForWindowExposed(m_picker.get()))
@@ -45,7 +47,7 @@ class TestTimePopup : public QObject
     }
 
     QWidget *bar() const { return child<QWidget>(m_picker.get(), "Image1"); }
-    QTime field() const { return child<QTimeEdit>(m_picker.get(), "dtTime")->time(); }
+    QTime field() const { return child<TimeField>(m_picker.get(), "dtTime")->time(); }
     QLabel *floating() const { return child<QLabel>(m_picker.get(), "pnlTime"); }
     QTime clockShows() const { return child<AnalogClock>(m_picker.get(), "Clock1")->time(); }
     // The bar x the pointer line stands at.
@@ -174,11 +176,11 @@ private Q_SLOTS:
         QFETCH(QString, how);
         QFETCH(int, result);
         TfrmTimePopup &picker = open(QTime(9, 0));
-        QTest::keyClick(child<QTimeEdit>(&picker, "dtTime"), Qt::Key_PageUp);
+        QTest::keyClick(child<TimeField>(&picker, "dtTime"), Qt::Key_PageUp);
         if (how == QLatin1String("Enter"))
-            QTest::keyClick(child<QTimeEdit>(&picker, "dtTime"), Qt::Key_Return);
+            QTest::keyClick(child<TimeField>(&picker, "dtTime"), Qt::Key_Return);
         else if (how == QLatin1String("Escape"))
-            QTest::keyClick(child<QTimeEdit>(&picker, "dtTime"), Qt::Key_Escape);
+            QTest::keyClick(child<TimeField>(&picker, "dtTime"), Qt::Key_Escape);
         else
             QTest::mouseClick(child<QPushButton>(&picker, qPrintable(how)), Qt::LeftButton);
         QVERIFY(!picker.isVisible());
@@ -222,10 +224,10 @@ private Q_SLOTS:
     void editingTheFieldMovesPointerAndClock()
     {
         TfrmTimePopup &picker = open(QTime(10, 0));
-        auto *dtTime = child<QTimeEdit>(&picker, "dtTime");
+        auto *dtTime = child<TimeField>(&picker, "dtTime");
         dtTime->setFocus();
-        dtTime->setSelectedSection(QDateTimeEdit::HourSection);
-        QTest::keyClicks(dtTime, QStringLiteral("6")); // types over the hour: 6:00 AM
+        dtTime->selectAll();
+        QTest::keyClicks(dtTime, QStringLiteral("6")); // read as it stands: 6:00 AM
         QCOMPARE(field(), QTime(6, 0));
         QCOMPARE(pointerX(), timebar::TimetoX(6, 0));
         QCOMPARE(clockShows(), QTime(6, 0));

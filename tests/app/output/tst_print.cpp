@@ -15,11 +15,11 @@
 #include "testfiles.h"
 #include "widgets/shadowlabel.h"
 
+#include "widgets/datefield.h"
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -113,8 +113,8 @@ void whenSelectionShows(std::function<void(TfrmPrint *)> act)
 void chooseToday(TfrmPrint *dialog, const QString &kinds)
 {
     child<QRadioButton>(dialog, "rbDate")->setChecked(true);
-    child<QDateEdit>(dialog, "dt1")->setDate(kToday);
-    child<QDateEdit>(dialog, "dt2")->setDate(kToday);
+    child<DateField>(dialog, "dt1")->setDate(kToday);
+    child<DateField>(dialog, "dt2")->setDate(kToday);
     child<QCheckBox>(dialog, "cbDone")->setChecked(kinds.contains(QLatin1Char('D')));
     child<QCheckBox>(dialog, "cbNotDone")->setChecked(kinds.contains(QLatin1Char('N')));
     child<QCheckBox>(dialog, "cbNonDate")->setChecked(kinds.contains(QLatin1Char('T')));
@@ -164,8 +164,8 @@ private Q_SLOTS:
 
         QVERIFY(child<QRadioButton>(&dialog, "rbAll")->isChecked());
         QVERIFY(child<QWidget>(&dialog, "pnlDate")->isHidden());
-        QCOMPARE(child<QDateEdit>(&dialog, "dt1")->date(), kToday);
-        QCOMPARE(child<QDateEdit>(&dialog, "dt2")->date(), kToday);
+        QCOMPARE(child<DateField>(&dialog, "dt1")->date(), kToday);
+        QCOMPARE(child<DateField>(&dialog, "dt2")->date(), kToday);
         QVERIFY(!child<QCheckBox>(&dialog, "cbCat")->isChecked());
         auto *categories = child<QComboBox>(&dialog, "cbCategory");
         QVERIFY(categories->isHidden());
@@ -212,7 +212,7 @@ private Q_SLOTS:
         TfrmPrint dialog(m_app->loadDocument(), m_app->dialogs, kToday);
         dialog.setMode(TfrmPrint::Mode::Print);
         child<QRadioButton>(&dialog, "rbDate")->setChecked(true);
-        child<QDateEdit>(&dialog, "dt2")->setDate(kToday.addDays(through));
+        child<DateField>(&dialog, "dt2")->setDate(kToday.addDays(through));
         child<QCheckBox>(&dialog, "cbDone")->setChecked(kinds.contains(QLatin1Char('D')));
         child<QCheckBox>(&dialog, "cbNotDone")->setChecked(kinds.contains(QLatin1Char('N')));
         child<QCheckBox>(&dialog, "cbNonDate")->setChecked(kinds.contains(QLatin1Char('T')));

@@ -4,9 +4,10 @@
 #include "store/gridfile.h"
 #include "testfiles.h"
 
+#include "widgets/datefield.h"
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
@@ -59,8 +60,8 @@ class TestRecurDialog : public QObject
     void click(const char *name) const { child<QPushButton>(name)->click(); }
     void setRange(QDate start, QDate end) const
     {
-        child<QDateEdit>("date1")->setDate(start);
-        child<QDateEdit>("date2")->setDate(end);
+        child<DateField>("date1")->setDate(start);
+        child<DateField>("date2")->setDate(end);
     }
     // Daily, every day, over the range.
     void previewDaily(QDate start, QDate end) const
@@ -111,8 +112,8 @@ private Q_SLOTS:
     void opensOnTheFirstDateWithWeekOfMonth()
     {
         QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Repeating event for Pay the rent to Mrs Hughes, second ..."));
-        QCOMPARE(child<QDateEdit>("date1")->date(), kFirst);
-        QCOMPARE(child<QDateEdit>("date2")->date(), kFirst.addDays(30));
+        QCOMPARE(child<DateField>("date1")->date(), kFirst);
+        QCOMPARE(child<DateField>("date2")->date(), kFirst.addDays(30));
         QCOMPARE(child<QLabel>("lblNdays")->text(), QStringLiteral("30"));
         QVERIFY(child<QRadioButton>("rbWeekOfMonth")->isChecked());
         QVERIFY(child<QWidget>("pnlWeekOfMonth")->isVisible());
@@ -134,7 +135,7 @@ private Q_SLOTS:
             QVERIFY2(!box->isChecked(), qPrintable(box->objectName()));
 
         // The first date can come first: the buttons follow the list in the tab order.
-        QCOMPARE(m_dialog->focusWidget(), child<QDateEdit>("date1"));
+        QCOMPARE(m_dialog->focusWidget(), child<DateField>("date1")->lineEdit());
         QWidget *afterList = list()->nextInFocusChain();
         while (afterList->focusPolicy() == Qt::NoFocus)
             afterList = afterList->nextInFocusChain();
@@ -143,9 +144,9 @@ private Q_SLOTS:
         m_dialog->init({ "", "", "No", QStringLiteral("Rent\r\ndue\r\n") }, kFirst);
         QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Repeating event for Rent due ..."));
 
-        child<QDateEdit>("date2")->setDate(kFirst.addDays(-3));
+        child<DateField>("date2")->setDate(kFirst.addDays(-3));
         QCOMPARE(child<QLabel>("lblNdays")->text(), QStringLiteral("-3"));
-        child<QDateEdit>("date1")->setDate(kFirst.addDays(-10));
+        child<DateField>("date1")->setDate(kFirst.addDays(-10));
         QCOMPARE(child<QLabel>("lblNdays")->text(), QStringLiteral("7"));
     }
 
@@ -414,7 +415,7 @@ private Q_SLOTS:
         QCOMPARE(count(), QStringLiteral("Number of dates: 7401"));
         selectRows({ 0, 1 });
         click("btDelete");
-        child<QDateEdit>("date2")->setDate(QDate(2026, 1, 1).addDays(7401));
+        child<DateField>("date2")->setDate(QDate(2026, 1, 1).addDays(7401));
         click("btPreview");
         QCOMPARE(m_fx->dialogs.errors, QStringList { "Date range exceeds 20 years!" });
         QCOMPARE(lines().size(), 7399);

@@ -21,6 +21,7 @@
 #include "widgets/gridview.h"
 #include "widgets/monthcalendar.h"
 
+#include "widgets/timefield.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,7 +32,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimeEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -122,7 +122,7 @@ class TestUserDay : public QObject
             box->setFocus();
             box->lineEdit()->selectAll();
             QTest::keyClicks(box, category);
-            child<QTimeEdit>(editor, "dtTime")->setTime(time);
+            child<TimeField>(editor, "dtTime")->setTime(time);
             if (alarm)
                 QTest::mouseClick(child<QCheckBox>(editor, "cbAlarm"), Qt::LeftButton);
             QPlainTextEdit *memo = child<QPlainTextEdit>(editor, "memMain");

@@ -3,6 +3,7 @@
 #include "editing/timebar.h"
 #include "options/color.h"
 #include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "shell/mainactions.h"
 #include "widgets/analogclock.h"
 #include "widgets/colours.h"
@@ -83,7 +84,8 @@ private Q_SLOTS:
     {
         const FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
         const RegionalSettings regional = RegionalSettings::englishUS();
-        TfrmTimePopup popup(clock, regional);
+        RecordingDialogs dialogs;
+        TfrmTimePopup popup(clock, regional, dialogs);
         for (const char *name : { "imDay", "imNight" })
             QCOMPARE(popup.findChild<QLabel *>(QLatin1String(name))->pixmap().devicePixelRatio(), 2.0);
         ColourPicker picker;

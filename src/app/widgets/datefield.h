@@ -6,13 +6,16 @@
 
 #include "text/regional.h"
 
+class Dialogs;
 class QCalendarWidget;
 class QLineEdit;
 class QToolButton;
 
 // A date typed as text in the regional short date pattern, with a button that drops a
-// calendar down to pick it. The text is what counts: while it is empty or not a date the
-// field holds no date, and nothing replaces what the user typed behind their back.
+// calendar down to pick it. The text is read whole, so what is typed is what is kept:
+// while it is empty or not a date the field holds no date, nothing replaces what the user
+// typed behind their back, and the dialog refuses it with `refuseUnread`. Every field of
+// the program where a date is typed is one of these.
 class DateField : public QWidget
 {
     Q_OBJECT
@@ -26,6 +29,10 @@ public:
     void setDate(QDate date);
 
     QString text() const;
+
+    // When the text is not a date: an error naming an example (the day of `now`), the field
+    // focused with its text selected, and true. False when the text is a date.
+    bool refuseUnread(Dialogs &dialogs, DateValue now);
 
     Qt::DayOfWeek weekStart() const { return m_weekStart; }
     void setWeekStart(Qt::DayOfWeek day);

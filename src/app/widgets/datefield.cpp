@@ -1,5 +1,7 @@
 #include "datefield.h"
 
+#include "platform/dialogs.h"
+
 #include <QCalendarWidget>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -54,6 +56,18 @@ void DateField::setDate(QDate date)
 QString DateField::text() const
 {
     return m_edit->text();
+}
+
+bool DateField::refuseUnread(Dialogs &dialogs, DateValue now)
+{
+    if (date().isValid())
+        return false;
+    showError(dialogs,
+        QStringLiteral("Please enter a valid date, such as ")
+            + formatDateValue(QStringLiteral("ddddd"), now, m_regional));
+    m_edit->setFocus();
+    m_edit->selectAll();
+    return true;
 }
 
 void DateField::setWeekStart(Qt::DayOfWeek day)
