@@ -39,16 +39,37 @@ void MemoEdit::cutBack()
     QApplication::beep();
 }
 
+namespace {
+
+// What a paste brings into a note: its line breaks; a TAB as a space, since a cell reads a
+// TAB back as a line break; no other control character, as the single-line boxes leave
+// them out. So what the box shows is what is saved.
+QString pastable(const QString &text)
+{
+    QString clean;
+    clean.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\t')
+            clean += QLatin1Char(' ');
+        else if (u == u'\r' || u == u'\n' || (u >= 0x20 && u != 0x7F))
+            clean += c;
+    }
+    return clean;
+}
+
+} // namespace
+
 void MemoEdit::insertFromMimeData(const QMimeData *source)
 {
-    if (m_limit <= 0 || !source || !source->hasText()) {
+    if (!source || !source->hasText()) {
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
+    QString text = pastable(source->text());
     const QTextCursor cursor = textCursor();
     const int kept = int(toPlainText().size()) - (cursor.selectionEnd() - cursor.selectionStart());
-    const int room = std::max(allowed() - kept, 0);
-    QString text = source->text();
+    const int room = m_limit <= 0 ? int(text.size()) : std::max(allowed() - kept, 0);
     if (text.size() > room) {
         text.truncate(room > 0 && text[room - 1].isHighSurrogate() ? room - 1 : room);
         QApplication::beep();

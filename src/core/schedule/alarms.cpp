@@ -122,7 +122,11 @@ QList<DueAlarm> alarmsBetween(const CellTable &store, const FilterState &filter,
 
 QString panelCaption(const DueAlarm &alarm)
 {
-    return QStringLiteral("Alarm \"") + alarm.what.left(40) + QStringLiteral("\" at ") + alarm.time
+    // One line: a note's further lines are told by an ellipsis.
+    QString what = captionLine(alarm.what, 40);
+    if (what.size() < std::min<qsizetype>(alarm.what.size(), 40))
+        what += QChar(0x2026);
+    return QStringLiteral("Alarm \"") + what + QStringLiteral("\" at ") + alarm.time
         + QStringLiteral(" ... click panel to clear");
 }
 

@@ -68,7 +68,8 @@ QString pastTitle(const QString &title)
 
 QString editCaption(const QString &notes)
 {
-    return QStringLiteral("Task: ") + first50(notes) + QStringLiteral(" ...");
+    // A title bar shows one line.
+    return QStringLiteral("Task: ") + captionLine(notes, 50) + QStringLiteral(" ...");
 }
 
 QString deleteQuestion(const QString &notes)

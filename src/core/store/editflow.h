@@ -29,7 +29,7 @@ inline constexpr const char *kTodoHeading = "To-do Tasks";
 // "PAST " in front of the title of a day before today.
 QString pastTitle(const QString &title);
 
-// The editor's caption: "Task: ", the first 50 characters of the notes, " ...".
+// The editor's caption: "Task: ", the first 50 characters of the notes' first line, " ...".
 QString editCaption(const QString &notes);
 // The delete question: Really delete "<first 50 characters> ... "?
 QString deleteQuestion(const QString &notes);

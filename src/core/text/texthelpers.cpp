@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -175,6 +176,14 @@ QString firstLine(const QString &text)
 {
     const qsizetype at = text.indexOf(kCrLf);
     return at < 0 ? text : text.left(at);
+}
+
+QString captionLine(const QString &text, qsizetype length)
+{
+    qsizetype end = 0;
+    while (end < text.size() && text.at(end) != QLatin1Char('\r') && text.at(end) != QLatin1Char('\n'))
+        ++end;
+    return text.left(std::min(end, length));
 }
 
 QString memoToText(const QStringList &lines)

@@ -24,6 +24,9 @@ int textToIntOrZero(const QString &text);
 double keyToNumber(const QString &text, const RegionalSettings &settings);
 
 QString firstLine(const QString &text);
+// What a one-line caption shows of a note: its first line (up to any line break), cut to
+// `length` characters.
+QString captionLine(const QString &text, qsizetype length);
 // The lines of an edit box as one cell text, and back.
 QString memoToText(const QStringList &lines);
 QStringList textToMemoLines(const QString &text);

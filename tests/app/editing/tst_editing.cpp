@@ -138,6 +138,9 @@ private Q_SLOTS:
                                                               "c")
                 + QChar(0) + QStringLiteral("d\r\ne")
                                             << QStringLiteral("Home") << QStringLiteral("abcd\r\ne\r\n");
+        // A TAB would come back from the file as a line break.
+        QTest::newRow("a TAB") << QString() << QStringLiteral("Paint\tdoor") << QString()
+                               << QStringLiteral("Paint door");
         QTest::newRow("empty notes") << QString() << QString() << QString() << QString();
         // The line break counts against the box's length; what is saved has none.
         QTest::newRow("category too long, with a line break")
@@ -153,6 +156,7 @@ private Q_SLOTS:
         start();
         addDayTask(QStringLiteral("Kept"), QTime(9, 0));
         bool refusedStayedOpen = false;
+        QString shown;
         whenEditorShows([&](TfrmEdit *editor) {
             auto *box = child<QComboBox>(editor, "cbCategory");
             box->lineEdit()->setFocus();
@@ -161,6 +165,7 @@ private Q_SLOTS:
             memo->setFocus();
             QApplication::clipboard()->setText(notes);
             memo->paste();
+            shown = memo->toPlainText();
             click(editor, "btOK");
             if (editor->isVisible()) {
                 refusedStayedOpen = true;
@@ -178,6 +183,7 @@ private Q_SLOTS:
         QVERIFY(!refusedStayedOpen);
         QCOMPARE(m_app->dialogs.errors, QStringList());
         QCOMPARE(column(onDisk, store::What), (QStringList { "Kept", savedNotes }));
+        QCOMPARE(memoToText(shown.split(QLatin1Char('\n'))), savedNotes); // what is shown is what is saved
         QCOMPARE(column(onDisk, store::Category).last(), savedCategory);
     }
 
@@ -249,6 +255,8 @@ private Q_SLOTS:
                                                    << "There is nothing selected to delete";
         QTest::newRow("OK with blank notes") << "blank"
                                              << "The Notes are blank!";
+        QTest::newRow("Reschedule with blank notes") << "reschedule blank"
+                                                     << "The Notes are blank!";
     }
     void refusals()
     {
@@ -266,6 +274,25 @@ private Q_SLOTS:
             commands().Markascompleted1Click(editflow::TaskList::Day);
         } else if (flow == QLatin1String("delete")) {
             commands().btDelClick(editflow::TaskList::Todo);
+        } else if (flow == QLatin1String("reschedule blank")) {
+            addDayTask(QStringLiteral("stays whole"), QTime(9, 0));
+            m_window->dayView()->setCurrentTableRow(1);
+            whenEditorShows([](TfrmEdit *editor) {
+                child<QPlainTextEdit>(editor, "memMain")->clear();
+                // Were the dialog to come up, another day is chosen in it.
+                QTimer::singleShot(0, [] {
+                    if (auto *dialog = qobject_cast<TfrmReschedule *>(QApplication::activeModalWidget())) {
+                        dialog->setDate(kToday.addDays(2));
+                        dialog->btOKClick();
+                    }
+                });
+                click(editor, "btReschedule");
+                QVERIFY(editor->isVisible());
+                editor->reject();
+            });
+            commands().btEditClick(editflow::TaskList::Day);
+            QCOMPARE(column(storeOnDisk(), store::What), QStringList { "stays whole" });
+            QCOMPARE(storeOnDisk().cell(store::Key, 1), store::makeKey(datevalue::dayNumber(kToday), 101));
         } else {
             whenEditorShows([](TfrmEdit *editor) {
                 child<QPushButton>(editor, "btOK")->setEnabled(true);
@@ -344,13 +371,16 @@ private Q_SLOTS:
         commands().btAddClick(editflow::TaskList::Day);
         QCOMPARE(storeOnDisk().cell(store::What, 1), QStringLiteral("Call Ann\r\nbefore 5\r\n"));
         QString shown;
-        whenEditorShows([&shown](TfrmEdit *editor) {
+        QString caption;
+        whenEditorShows([&](TfrmEdit *editor) {
             shown = child<QPlainTextEdit>(editor, "memMain")->toPlainText();
+            caption = editor->windowTitle();
             editor->reject();
         });
         m_window->dayView()->setCurrentTableRow(1);
         commands().btEditClick(editflow::TaskList::Day);
         QCOMPARE(shown, QStringLiteral("Call Ann\nbefore 5"));
+        QCOMPARE(caption, QStringLiteral("Task: Call Ann ...")); // a title bar shows one line
     }
 
     void aToDoWithoutACategoryIsATask()

@@ -156,12 +156,29 @@ private Q_SLOTS:
         QCOMPARE(whats(alarms::alarmsBetween(fixture(), FilterState(), options, m_us, from, to)), missed);
     }
 
+    // One line of the note, as the panel shows one line: further lines are told by "…".
+    void thePanelCaption_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("cut at 40") << QStringLiteral("Collect the new glasses from the optician on the corner")
+                                   << QStringLiteral("Alarm \"Collect the new glasses from the opticia\" at 2:30 PM "
+                                                     "... click panel to clear");
+        QTest::newRow("two lines") << QStringLiteral("Pay the rent\r\nbring the receipt\r\n")
+                                   << QStringLiteral(
+                                          "Alarm \"Pay the rent\u2026\" at 2:30 PM ... click panel to clear");
+        QTest::newRow("a lone line feed") << QStringLiteral("Pay\nthe rent")
+                                          << QStringLiteral("Alarm \"Pay\u2026\" at 2:30 PM ... click panel to clear");
+        QTest::newRow("one line") << QStringLiteral("Pay the rent")
+                                  << QStringLiteral("Alarm \"Pay the rent\" at 2:30 PM ... click panel to clear");
+    }
+
     void thePanelCaption()
     {
-        const alarms::DueAlarm alarm { 0, QStringLiteral("2:30 PM"),
-            QStringLiteral("Collect the new glasses from the optician on the corner"), 0 };
-        QCOMPARE(alarms::panelCaption(alarm),
-            QStringLiteral("Alarm \"Collect the new glasses from the opticia\" at 2:30 PM ... click panel to clear"));
+        QFETCH(QString, what);
+        QFETCH(QString, caption);
+        const alarms::DueAlarm alarm { 0, QStringLiteral("2:30 PM"), what, 0 };
+        QCOMPARE(alarms::panelCaption(alarm), caption);
     }
 
     void theLastCheckRoundTrips()
