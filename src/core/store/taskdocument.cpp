@@ -289,9 +289,24 @@ std::optional<QStringList> TaskDocument::categoryChoices() const
 
 SaveResult TaskDocument::setCategoryChoices(const QStringList &choices)
 {
+    // A new category is one the filter shows: the filter's saved selection names it, so
+    // the next start does not hide its tasks behind a filter the user never set.
+    QStringList added;
+    for (const QString &choice : choices) {
+        if (findCategory(m_categories, choice) < 0 && findCategory(m_filterSelectionLines, choice) < 0)
+            added << choice;
+    }
     m_categories = choices;
     m_categoryProblem.clear();
-    const SaveResult saved = m_categoryFile.saveLines(m_categories);
+    SaveResult saved = m_categoryFile.saveLines(m_categories);
+    if (m_filterSelection && !added.isEmpty()) {
+        m_filterSelectionLines << added;
+        const SaveResult selection = m_filterFile.saveLines(m_filterSelectionLines);
+        if (selection)
+            m_filterSelection = m_filterSelectionLines;
+        else if (saved)
+            saved = selection;
+    }
     Q_EMIT categoriesChanged();
     return saved;
 }

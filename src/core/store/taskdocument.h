@@ -121,6 +121,8 @@ public:
     // The category choices; nothing while "category.xxx" exists but cannot be read.
     std::optional<QStringList> categoryChoices() const;
     QString categoryProblem() const { return m_categoryProblem; }
+    // Saves "category.xxx"; a category new to the choices is also added to the filter's saved
+    // selection, so it is ticked in the filter at the next start.
     SaveResult setCategoryChoices(const QStringList &choices);
 
     const FilterState &filter() const { return m_filter; }

@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 #include "settings/settingsstore.h"
+#include "store/categories.h"
 #include "store/gridfile.h"
 #include "store/taskdocument.h"
 #include "testfiles.h"
@@ -226,6 +227,26 @@ private Q_SLOTS:
     }
 
     // A data folder that cannot be made is said at the start, not first at the close.
+    // A category added to the choices is ticked in the filter at the next start; one the user
+    // unticked stays unticked.
+    void aNewCategoryIsTickedInTheFilter()
+    {
+        QVERIFY(writeCategoryFile(
+            data(QStringLiteral("category.xxx")), { QStringLiteral("Home"), QStringLiteral("Work") }));
+        QVERIFY(writeCategoryFile(data(QStringLiteral("category.yyy")), { QStringLiteral("Home") }));
+        {
+            auto document = makeDocument();
+            document->load();
+            QVERIFY(document->setCategoryChoices(
+                { QStringLiteral("Garden"), QStringLiteral("Home"), QStringLiteral("Work") }));
+        }
+        auto document = makeDocument();
+        document->load();
+        QCOMPARE(checkedCategories(document->filter().categories),
+            (QStringList { QStringLiteral("Garden"), QStringLiteral("Home") }));
+        QCOMPARE(document->filter().categories.size(), 3);
+    }
+
     void aDataFolderThatCannotBeMadeIsSaidAtTheStart()
     {
         QVERIFY(writeBytes(data(QStringLiteral("blocker")), "x"));
