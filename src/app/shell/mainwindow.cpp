@@ -239,7 +239,7 @@ void TfrmMain::wireCommands()
     MainActions::wire(todo.complete, edit, complete(L::Todo));
     connect(dayView(), &GridView::doubleClicked, edit, editFrom(true));
     connect(todoView(), &GridView::doubleClicked, edit, editFrom(false));
-    connect(m_strip, &CalendarStrip::firstCalendarDoubleClicked, edit, &EditingCommands::cal1CellDblClick);
+    connect(m_strip, &CalendarStrip::dayDoubleClicked, edit, &EditingCommands::cal1CellDblClick);
     MainActions::wire(a.ToolButton15, m_alarms, &AlarmCommands::ToolButton15Click);
     MainActions::wire(a.Search1, m_searchCommands, &SearchCommands::Search1Click);
     MainActions::wire(a.NextTask1, m_searchCommands, &SearchCommands::NextTask1Click);

@@ -22,8 +22,7 @@ CalendarStrip::CalendarStrip(QWidget *parent)
         connect(cal, &MonthCalendar::pressed, this, [this, i] { cal1Click(i); });
         connect(cal, &MonthCalendar::dateChanged, this, [this] { cal1DateChange(); });
         connect(cal, &MonthCalendar::monthChanged, this, [this] { cal1MonthChange(); });
-        if (i == 0)
-            connect(cal, &MonthCalendar::doubleClicked, this, [this] { Q_EMIT firstCalendarDoubleClicked(); });
+        connect(cal, &MonthCalendar::doubleClicked, this, [this] { Q_EMIT dayDoubleClicked(); });
         layout->addWidget(cal, i / 2, i % 2);
         m_cal[i] = cal;
     }

@@ -70,8 +70,8 @@ Q_SIGNALS:
     void selectedDayChanged(QDate day);
     // A press on a calendar, before any change of day.
     void calendarPressed(int index);
-    // A double click on a day of the first calendar.
-    void firstCalendarDoubleClicked();
+    // A double click on a day of any of the four calendars.
+    void dayDoubleClicked();
 
 private:
     void cal1Click(int index);

@@ -13,8 +13,10 @@
 #include "text/datevalue.h"
 #include "widgets/gridview.h"
 #include "widgets/monthcalendar.h"
+#include "widgets/shadowlabel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -113,6 +115,36 @@ private Q_SLOTS:
         QCOMPARE(window->activeCalendar(), 3);
         QCOMPARE(months(*window), (QList<int> { 2, 3, 4, 5 }));
         QCOMPARE(window->dayView()->table()->rowCount(), 2);
+    }
+
+    // A double click on a day of any calendar edits or adds on that day.
+    void aDoubleClickOnAnyCalendarOpensTheEditor_data()
+    {
+        QTest::addColumn<int>("calendar");
+        for (int i = 0; i < 4; ++i)
+            QTest::newRow(qPrintable(QStringLiteral("cal%1").arg(i + 1))) << i;
+    }
+    void aDoubleClickOnAnyCalendarOpensTheEditor()
+    {
+        QFETCH(int, calendar);
+        auto window = showWindow();
+        QVERIFY(window);
+        MonthCalendar *cal = window->calendar(calendar);
+        const QDate day(cal->year(), cal->month(), 15);
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            if (QWidget *editor = QApplication::activeModalWidget()) {
+                title = editor->findChild<ShadowLabel *>(QStringLiteral("lblTitle"))->text();
+                editor->close();
+            }
+        });
+        const QPoint at = cal->cellRect(cal->cellOfDate(day)).center();
+        QTest::mouseClick(cal, Qt::LeftButton, {}, at); // the first click of the double click
+        QTest::mouseDClick(cal, Qt::LeftButton, {}, at);
+        QCOMPARE(window->selectedDay(), day);
+        QVERIFY2(title.contains(
+                     formatDateValue(QStringLiteral("ddd ddddd"), datevalue::fromDate(day), document().regional())),
+            qPrintable(title));
     }
 
     void keys()
