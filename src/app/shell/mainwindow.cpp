@@ -107,6 +107,7 @@ void TfrmMain::FormCreate()
              m_dayPane->heading(), dayView(), notesPane(), m_todoPane->heading(), todoView(), m_actions->ToolBar1 })
         m_popup->hideOnMouseOver(over);
     connect(m_strip, &CalendarStrip::calendarPressed, m_popup, &PopupSummary::hidePanel);
+    connect(m_strip, &CalendarStrip::selectedDayChanged, m_popup, &PopupSummary::hidePanel);
     m_editingCommands = new EditingCommands(
         m_document, m_services, *this,
         [this] {

@@ -5,6 +5,7 @@
 #include "shell/mainwindow.h"
 #include "store/gridfile.h"
 #include "testfiles.h"
+#include "widgets/datenavigator.h"
 #include "widgets/monthcalendar.h"
 
 #include <QListWidget>
@@ -93,6 +94,33 @@ private Q_SLOTS:
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &move);
         QVERIFY(!popup->isVisible());
+    }
+
+    // A summary of one day does not stay up over another day's tasks.
+    void aChangeOfTheShownDayHidesIt_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("navigator button") << "navigator";
+        QTest::newRow("key on a calendar") << "key";
+    }
+    void aChangeOfTheShownDayHidesIt()
+    {
+        QFETCH(QString, how);
+        start();
+        restOn(kDay);
+        QVERIFY(ticksUntilShown() > 0);
+        const QDate before = m_window->selectedDay();
+        if (how == QLatin1String("navigator")) {
+            QTest::mouseClick(
+                m_window->findChild<DateNavigator *>(QStringLiteral("nav"))->button(DateNavigator::Step::NextDay),
+                Qt::LeftButton);
+        } else {
+            MonthCalendar *cal = m_window->calendar(m_window->activeCalendar());
+            cal->setFocus();
+            QTest::keyClick(cal, Qt::Key_Down); // a week on
+        }
+        QVERIFY(m_window->selectedDay() != before);
+        QVERIFY(!m_window->popupSummary()->isVisible());
     }
 
     void neverWhileAnAlarmShows()
