@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
   qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins
   libqt6svg6 qt6-l10n-tools
-  libgl-dev libxkbcommon-dev
+  libgl-dev libxkbcommon-dev libxcb1-dev libxcb-xinput-dev
   libhunspell-dev hunspell-en-us
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth imagemagick

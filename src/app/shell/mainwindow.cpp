@@ -747,6 +747,14 @@ void TfrmMain::doShowFromTray()
     showNormal(); // also the first showing when the window was never shown
     raise();
     activateWindow();
+    // A modal dialog left open when the window went away comes back on top of it: the
+    // window takes no input while the dialog is open.
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        modal->setWindowState(modal->windowState() & ~Qt::WindowMinimized);
+        modal->show();
+        modal->raise();
+        modal->activateWindow();
+    }
     qCInfo(lcShell) << "main window shown";
 }
 

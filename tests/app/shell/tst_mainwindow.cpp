@@ -24,7 +24,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
 #include <functional>
+
+#include <xcb/xcb.h>
+#include <xcb/xinput.h>
 
 namespace {
 
@@ -476,6 +480,82 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(data(QStringLiteral("gridNon.grd"))));
         window->showFromTray();
         QTRY_VERIFY(window->isVisible() && !window->isMinimized());
+    }
+
+    // Sent to the tray (or minimised) with a modal dialog open, the window comes back with the
+    // dialog on top of it, by a tray click or by a second start alike.
+    void aModalDialogComesBackOnTopOfTheWindow()
+    {
+        auto window = shownWindow();
+        bool dialogBack = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            window->hide(); // to the tray
+            dialog->showMinimized(); // as a window manager takes a dialog along with its window
+            window->showFromTray();
+            QTest::qWait(100); // the showing is posted
+            dialogBack = window->isVisible() && dialog->isVisible() && !dialog->isMinimized()
+                && QApplication::activeWindow() == dialog;
+            dialog->reject();
+        });
+        QDialog dialog(window.get());
+        dialog.exec();
+        QVERIFY(dialogBack);
+    }
+
+    // While a modal dialog blocks the icon's window, its presses are read from the X events.
+    void aTrayPressReachesTheProgramPastAModalDialog()
+    {
+        TrayIcon tray(QIcon {});
+        tray.isIconWindow = [](quintptr window) { return window == 4242; };
+        xcb_button_press_event_t press {};
+        press.response_type = XCB_BUTTON_PRESS;
+        press.event = 4242;
+        const QByteArray xcb("xcb_generic_event_t");
+        QVERIFY(!tray.nativeEventFilter(xcb, &press, nullptr));
+        QVERIFY(!tray.clickPending()); // no dialog: Qt reports the click itself
+
+        bool pendingPastTheDialog = false;
+        bool otherWindowsIgnored = false;
+        QTimer::singleShot(0, [&] {
+            auto other = press;
+            other.event = 17;
+            tray.nativeEventFilter(xcb, &other, nullptr);
+            otherWindowsIgnored = !tray.clickPending();
+            tray.nativeEventFilter(xcb, &press, nullptr);
+            pendingPastTheDialog = tray.clickPending();
+            QApplication::activeModalWidget()->close();
+        });
+        QDialog dialog;
+        dialog.exec();
+        QVERIFY(otherWindowsIgnored);
+        QVERIFY(pendingPastTheDialog);
+    }
+
+    // Qt takes the pointer through the X Input extension; a core press may come too.
+    void aTrayPressIsReadFromEitherKindOfXEvent()
+    {
+        constexpr int xinput = 131;
+        xcb_button_press_event_t core {};
+        core.response_type = XCB_BUTTON_PRESS | 0x80; // sent by another client
+        core.event = 4242;
+        QCOMPARE(TrayIcon::pressedWindow(&core, xinput), quintptr(4242));
+        xcb_input_button_press_event_t generic {};
+        generic.response_type = XCB_GE_GENERIC;
+        generic.extension = xinput;
+        generic.event_type = XCB_INPUT_BUTTON_PRESS;
+        generic.event = 4243;
+        QCOMPARE(TrayIcon::pressedWindow(&generic, xinput), quintptr(4243));
+        QCOMPARE(TrayIcon::pressedWindow(&generic, 0), quintptr(0)); // no such extension
+        generic.event_type = XCB_INPUT_BUTTON_RELEASE;
+        QCOMPARE(TrayIcon::pressedWindow(&generic, xinput), quintptr(0));
+        generic.event_type = XCB_INPUT_BUTTON_PRESS;
+        generic.extension = xinput + 1; // another extension's event of the same number
+        QCOMPARE(TrayIcon::pressedWindow(&generic, xinput), quintptr(0));
+        core.response_type = XCB_KEY_PRESS;
+        QCOMPARE(TrayIcon::pressedWindow(&core, xinput), quintptr(0));
     }
 
     void trayClickWaitsForADoubleClick()
