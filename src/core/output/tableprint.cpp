@@ -110,7 +110,10 @@ QStringList cellLines(const QString &text)
             line += c;
         }
     }
-    lines << line;
+    // A line end closes its line; at the end of the text it opens no new one. A note as the
+    // editor writes it ends every line with CR LF.
+    if (!line.isEmpty() || lines.isEmpty())
+        lines << line;
     return lines;
 }
 
