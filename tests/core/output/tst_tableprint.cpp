@@ -265,6 +265,19 @@ private Q_SLOTS:
                 "1:40,82:" + wide + "/1800", "1:40,144:" + wide + "/1800" }));
     }
 
+    // A row is as high in every band as its tallest cell in any band, so the rows of the
+    // bands line up: m = 2, p = 25, rows 56 + 12 high and the two-line one 2 * 56 + 12.
+    void bandsLineUpRowByRow()
+    {
+        const QString wide(90, QLatin1Char('w'));
+        RecordingPrintSurface surface;
+        printTable(surface, tableOf({ { "Time", "What" }, { "9:00", wide + "\r\nmore" }, { "10:00", wide } }), plain(),
+            kNow, regional());
+        QCOMPARE(cellTexts(surface),
+            (QStringList { "0:40,20:Time/100", "0:40,88:9:00/100", "0:40,212:10:00/100", "1:40,20:What/1800",
+                "1:40,88:" + wide + "/1800", "1:40,144:more/1800", "1:40,212:" + wide + "/1800" }));
+    }
+
     // Items join a left position in front, a right or centre position behind, in the
     // order time, date, title.
     void heading_data()
