@@ -14,7 +14,8 @@ class CellTable;
 // widths travel with the table's file.
 //
 // Rows are at least the list's row height. A row whose cells need more lines grows to
-// show them, up to MaxShownLines lines; a cell cut there has its full text in a tooltip.
+// show them, up to MaxShownLines lines. A cell cut there, or with a word too long for its
+// column, has its full text in a tooltip; a cell shown whole has none.
 // Rows are measured when they come near the viewport (scrolling, scrolling to a row,
 // resizing) and keep their height until their text, the column widths, the font or the
 // row height change; a long list is never measured whole.

@@ -7,6 +7,8 @@
 #include "store/taskdocument.h"
 #include "testfiles.h"
 #include "text/regional.h"
+#include "text/texthelpers.h"
+#include "widgethelpers.h"
 #include "widgets/gridview.h"
 #include "widgets/shadowlabel.h"
 
@@ -360,6 +362,21 @@ private Q_SLOTS:
         QCOMPARE(column(window->log(), completed::CompNotes), (QStringList { "notes of a", "edited", "notes of c" }));
         QCOMPARE(window->grid()->currentTableRow(), 2);
         QCOMPARE(notes->toPlainText(), QStringLiteral("edited"));
+    }
+
+    // An entry cut short in the log shows whole in a tool tip; one shown whole (completion
+    // notes as the editor writes them, of four lines) has none.
+    void aCutEntryShowsInATip()
+    {
+        const QString longWord(300, QLatin1Char('w'));
+        CellTable log = newCompletedLog();
+        addCompletedEntry(log, entry(QStringLiteral("second"), longWord));
+        addCompletedEntry(log, entry(QStringLiteral("first"), memoToText({ "1", "2", "3", "4" })));
+        QVERIFY(writeGridFile(log, logPath()).ok);
+        auto window = shownWindow();
+        GridView *grid = window->grid();
+        QCOMPARE(toolTipOfCell(grid, grid->model()->index(0, completed::CompNotes)), QString());
+        QCOMPARE(toolTipOfCell(grid, grid->model()->index(1, completed::CompNotes)), QStringLiteral("<qt>") + longWord);
     }
 
     void theBlankRowOfAnEmptyLogTakesNoText()

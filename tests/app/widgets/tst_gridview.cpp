@@ -1,4 +1,5 @@
 #include "store/celltable.h"
+#include "widgethelpers.h"
 #include "widgets/celltablemodel.h"
 #include "widgets/gridview.h"
 
@@ -536,6 +537,83 @@ private Q_SLOTS:
         QVERIFY2(tip.contains(QStringLiteral("six")), qPrintable(tip));
         QVERIFY(tip.contains(QStringLiteral("five<br>six")));
         QToolTip::hideText();
+    }
+
+    // Only a cell drawn cut shows a tool tip, and the tip holds its whole text, line by
+    // line. The view is 203 pixels wide in "What", a row shows four lines.
+    void toolTipOnlyForACutCell_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("tip");
+        const QString word(60, QLatin1Char('w'));
+        QTest::newRow("one short line") << "short"
+                                        << "";
+        QTest::newRow("two lines") << "one\r\ntwo"
+                                   << "";
+        QTest::newRow("a sentence wrapped") << "Buy paint, brushes and tape at the shop on the corner"
+                                            << "";
+        // As the editor writes a note: every line ends with CR LF.
+        QTest::newRow("a note of as many lines as a row shows") << "1\r\n2\r\n3\r\n4\r\n"
+                                                                << "";
+        QTest::newRow("more lines than a row shows") << "1\r\n2\r\n3\r\n4\r\n5\r\n"
+                                                     << "<qt>1<br>2<br>3<br>4<br>5";
+        QTest::newRow("a word longer than the column") << word << "<qt>" + word;
+        QTest::newRow("a long word on a later line") << "Call\r\n" + word + "\r\n"
+                                                     << "<qt>Call<br>" + word;
+        QTest::newRow("markup is shown as it is") << "<b>1</b>\r\n2\r\n3\r\n4\r\n5"
+                                                  << "<qt>&lt;b&gt;1&lt;/b&gt;<br>2<br>3<br>4<br>5";
+    }
+    void toolTipOnlyForACutCell()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, tip);
+        CellTable table = todoList({ { QStringLiteral("Home"), what, QStringLiteral("No") } });
+        Window window(&table);
+        window.useFixedFont();
+        QVERIFY(window.show());
+        QCOMPARE(toolTipOfCell(window.view, window.view->model()->index(0, 1)), tip);
+        QCOMPARE(toolTipOfCell(window.view, window.view->model()->index(0, 0)), QString());
+    }
+
+    // A row shows as many lines as it is to show whole, in whatever font: laid out, a line
+    // can be a pixel taller than the font's line spacing.
+    void aRowShowsItsLinesWholeInAnyFont_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("pointSize");
+        QTest::newRow("the lists' font") << "MS Sans Serif" << 8;
+        QTest::newRow("DejaVu Sans 9") << "DejaVu Sans" << 9;
+        QTest::newRow("Liberation Serif 11") << "Liberation Serif" << 11;
+        QTest::newRow("Arial 13") << "Arial" << 13;
+    }
+    void aRowShowsItsLinesWholeInAnyFont()
+    {
+        QFETCH(QString, family);
+        QFETCH(int, pointSize);
+        QStringList lines;
+        for (int i = 1; i <= GridView::MaxShownLines; ++i)
+            lines << QString::number(i);
+        const QString shown = lines.join(QStringLiteral("\r\n"));
+        CellTable table = todoList({ { QStringLiteral("a"), shown, QStringLiteral("No") },
+            { QStringLiteral("b"), shown + QStringLiteral("\r\n5"), QStringLiteral("No") } });
+        Window window(&table);
+        window.view->setListFont(QFont(family, pointSize));
+        QVERIFY(window.show());
+        QCOMPARE(toolTipOfCell(window.view, window.view->model()->index(0, 1)), QString());
+        QCOMPARE(window.view->rowHeight(1), window.view->rowHeight(0));
+        QVERIFY(toolTipOfCell(window.view, window.view->model()->index(1, 1)).endsWith(QStringLiteral("4<br>5")));
+    }
+
+    // The CR LF that ends a note's last line adds no line to its row.
+    void aNoteEndingWithALineEndIsNoTaller()
+    {
+        CellTable table = todoList({ { QStringLiteral("a"), QStringLiteral("one\r\ntwo\r\n"), QStringLiteral("No") },
+            { QStringLiteral("b"), QStringLiteral("one\r\ntwo"), QStringLiteral("No") } });
+        Window window(&table);
+        window.useFixedFont();
+        QVERIFY(window.show());
+        QVERIFY(window.view->rowHeight(1) > 19);
+        QCOMPARE(window.view->rowHeight(0), window.view->rowHeight(1));
     }
 
     void unfocusedSelectionHighlight_data()
