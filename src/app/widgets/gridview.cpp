@@ -66,6 +66,11 @@ bool overflowsWidth(const QFont &font, const QString &text, int width)
     return overflows;
 }
 
+Qt::SortOrder toSortOrder(CellTable::SortDirection direction)
+{
+    return direction == CellTable::SortDirection::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
+}
+
 } // namespace
 
 class GridView::Delegate : public QStyledItemDelegate
@@ -152,6 +157,12 @@ GridView::GridView(QWidget *parent)
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_applyingWidths = true; });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         m_applyingWidths = false;
+        // Sorted by the owner by other settings, the table is no longer in the order the
+        // last click gave it.
+        const CellTable *t = table();
+        if (!t || t->sortColumn() != m_sortSection || toSortOrder(t->sortDirection()) != m_sortOrder)
+            m_sortSection = -1;
+        showSortIndicator();
         applyColumnWidths();
         // The header keeps the heights by position, whatever the rows now hold.
         forgetRowHeights();
@@ -172,6 +183,7 @@ GridView::~GridView() = default;
 
 void GridView::setTable(CellTable *table)
 {
+    m_sortSection = -1; // no click has sorted a new table
     m_model->setTable(table);
 }
 
@@ -272,14 +284,24 @@ void GridView::setHighlightWhenUnfocused(bool highlight)
 void GridView::headerClicked(int column)
 {
     CellTable *t = table();
-    if (!t)
-        return;
     int track = currentTableRow();
-    if (!t->headerClick(column, &track))
+    if (!t || !t->headerClick(column, &track)) {
+        // The header turned its indicator at the click; nothing was sorted.
+        showSortIndicator();
         return;
+    }
+    m_sortSection = column;
+    m_sortOrder = toSortOrder(t->sortDirection());
     m_model->refresh();
     setCurrentTableRow(track);
     Q_EMIT sorted(column);
+}
+
+void GridView::showSortIndicator()
+{
+    QHeaderView *header = horizontalHeader();
+    header->setSortIndicatorShown(m_sortSection >= 0);
+    header->setSortIndicator(m_sortSection, m_sortOrder);
 }
 
 int GridView::textMargin() const

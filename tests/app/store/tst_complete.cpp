@@ -379,6 +379,26 @@ private Q_SLOTS:
         QCOMPARE(toolTipOfCell(grid, grid->model()->index(1, completed::CompNotes)), QStringLiteral("<qt>") + longWord);
     }
 
+    // A click on the log's header sorts it and the header shows by which column and which
+    // way; a second click on the same column turns both.
+    void theHeaderShowsHowAClickSortedTheLog()
+    {
+        QVERIFY(writeLog(logPath(), { "b", "c", "a" }));
+        auto window = shownWindow();
+        QHeaderView *header = window->grid()->horizontalHeader();
+        QVERIFY(!header->isSortIndicatorShown());
+        const int x = header->sectionViewportPosition(completed::What) + header->sectionSize(completed::What) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        QCOMPARE(column(window->log(), completed::What), (QStringList { "a", "b", "c" }));
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorSection(), int(completed::What));
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        QCOMPARE(column(window->log(), completed::What), (QStringList { "c", "b", "a" }));
+        QCOMPARE(header->sortIndicatorSection(), int(completed::What));
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    }
+
     void theBlankRowOfAnEmptyLogTakesNoText()
     {
         auto window = shownWindow();

@@ -616,6 +616,80 @@ private Q_SLOTS:
         QCOMPARE(window.view->rowHeight(0), window.view->rowHeight(1));
     }
 
+    // The header shows the column and the direction of the last sort a click made; a click
+    // the table refuses leaves it as it was. The table starts sorted by column 0 ascending,
+    // so a click there sorts it descending.
+    void sortIndicatorShowsTheLastSort_data()
+    {
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<int>("tasks");
+        QTest::addColumn<int>("section"); // -1: no indicator
+        QTest::addColumn<Qt::SortOrder>("order");
+        const auto up = Qt::AscendingOrder;
+        const auto down = Qt::DescendingOrder;
+        QTest::newRow("no click") << QList<int> {} << 4 << -1 << up;
+        QTest::newRow("a column") << QList<int> { 1 } << 4 << 1 << up;
+        QTest::newRow("the same column again") << QList<int> { 1, 1 } << 4 << 1 << down;
+        QTest::newRow("three times") << QList<int> { 1, 1, 1 } << 4 << 1 << up;
+        QTest::newRow("then another column") << QList<int> { 1, 1, 0 } << 4 << 0 << up;
+        QTest::newRow("the sort column first") << QList<int> { 0 } << 4 << 0 << down;
+        QTest::newRow("one data row: no sort") << QList<int> { 1 } << 1 << -1 << up;
+        QTest::newRow("a refused column keeps the last sort") << QList<int> { 1, 1, 2 } << 4 << 1 << down;
+    }
+    void sortIndicatorShowsTheLastSort()
+    {
+        QFETCH(QList<int>, clicks);
+        QFETCH(int, tasks);
+        QFETCH(int, section);
+        QFETCH(Qt::SortOrder, order);
+        CellTable table = todoList(sampleTasks().mid(0, tasks));
+        table.setCanSort([](int column) { return column != 2; });
+        Window window(&table);
+        QVERIFY(window.show());
+        for (int column : clicks)
+            clickHeader(*window.view, column);
+        const QHeaderView *header = window.view->horizontalHeader();
+        QCOMPARE(header->isSortIndicatorShown(), section >= 0);
+        if (section < 0)
+            return;
+        QCOMPARE(header->sortIndicatorSection(), section);
+        QCOMPARE(header->sortIndicatorOrder(), order);
+        QCOMPARE(table.sortColumn(), section);
+        QCOMPARE(table.sortDirection(),
+            order == Qt::AscendingOrder ? CellTable::SortDirection::Ascending : CellTable::SortDirection::Descending);
+    }
+
+    // An owner that sorts the table its own way afterwards takes the indicator away; one
+    // that sorts by the table's settings (the add flow) keeps it.
+    void sortIndicatorGoesWhenTheOwnerSortsOtherwise()
+    {
+        CellTable table = todoList(sampleTasks());
+        Window window(&table);
+        QVERIFY(window.show());
+        const QHeaderView *header = window.view->horizontalHeader();
+        clickHeader(*window.view, 1);
+        clickHeader(*window.view, 1);
+        table.insertBlankRows(table.rowCount(), 1);
+        table.setCell(1, table.rowCount() - 1, QStringLiteral("Added"));
+        table.sortRows();
+        window.view->refresh();
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorSection(), 1);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+
+        table.setSortColumn(0);
+        table.setSortDirection(CellTable::SortDirection::Ascending);
+        table.sortRows();
+        window.view->refresh();
+        QVERIFY(!header->isSortIndicatorShown());
+        // A new table has had no click.
+        clickHeader(*window.view, 1);
+        QVERIFY(header->isSortIndicatorShown());
+        CellTable other = todoList(sampleTasks());
+        window.view->setTable(&other);
+        QVERIFY(!header->isSortIndicatorShown());
+    }
+
     void unfocusedSelectionHighlight_data()
     {
         QTest::addColumn<bool>("highlightWhenUnfocused");
