@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
+#include <QHelpEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <functional>
 
@@ -17,6 +20,19 @@ template <class T> T *child(QWidget *window, const char *name)
     if (!found)
         qWarning("no control %s", name);
     return found;
+}
+
+// The tool tip a list shows when the mouse rests on a cell, or "" when it shows none. A tip
+// left from before is gone first, so it cannot be taken for this one.
+inline QString toolTipOfCell(QAbstractItemView *view, const QModelIndex &index)
+{
+    QToolTip::hideText();
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+        return QStringLiteral("an earlier tip stays");
+    const QPoint pos = view->visualRect(index).center();
+    QHelpEvent help(QEvent::ToolTip, pos, view->viewport()->mapToGlobal(pos));
+    QCoreApplication::sendEvent(view->viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 // A mouse click on the named button.

@@ -8,6 +8,7 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 #include <QToolTip>
 
 #include <algorithm>
@@ -20,12 +21,16 @@ namespace {
 // view not laid out yet has hardly any viewport.
 constexpr int kMinReach = 512;
 
-// Cell texts break lines with CR LF; Qt lays out lines at LF alone.
+// Cell texts break lines with CR LF; Qt lays out lines at LF alone. A note ends each of
+// its lines with CR LF, and the last one opens no line of its own: it would make the row a
+// line taller, and a note of as many lines as a row shows would be drawn cut.
 QString displayLines(const QString &text)
 {
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (lines.endsWith(QLatin1Char('\n')))
+        lines.chop(1);
     return lines;
 }
 
@@ -37,6 +42,33 @@ int wrappedHeight(const QFontMetrics &fm, const QString &text, int width)
     if (!lines.contains(QLatin1Char('\n')) && fm.horizontalAdvance(lines) <= width)
         return fm.height();
     return fm.boundingRect(QRect(0, 0, std::max(1, width), INT_MAX / 2), Qt::TextWordWrap, lines).height();
+}
+
+// Whether a line of the text, wrapped at word boundaries as the view wraps it, is still
+// wider than `width`: a word longer than the column is drawn elided.
+bool overflowsWidth(const QFont &font, const QString &text, int width)
+{
+    QString lines = displayLines(text);
+    if (!lines.contains(QLatin1Char('\n')) && QFontMetrics(font).horizontalAdvance(lines) <= width)
+        return false;
+    lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(lines, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    bool overflows = false;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        overflows = overflows || line.naturalTextWidth() > width;
+    }
+    layout.endLayout();
+    return overflows;
+}
+
+Qt::SortOrder toSortOrder(CellTable::SortDirection direction)
+{
+    return direction == CellTable::SortDirection::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
 }
 
 } // namespace
@@ -125,6 +157,12 @@ GridView::GridView(QWidget *parent)
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_applyingWidths = true; });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         m_applyingWidths = false;
+        // Sorted by the owner by other settings, the table is no longer in the order the
+        // last click gave it.
+        const CellTable *t = table();
+        if (!t || t->sortColumn() != m_sortSection || toSortOrder(t->sortDirection()) != m_sortOrder)
+            m_sortSection = -1;
+        showSortIndicator();
         applyColumnWidths();
         // The header keeps the heights by position, whatever the rows now hold.
         forgetRowHeights();
@@ -145,6 +183,7 @@ GridView::~GridView() = default;
 
 void GridView::setTable(CellTable *table)
 {
+    m_sortSection = -1; // no click has sorted a new table
     m_model->setTable(table);
 }
 
@@ -245,14 +284,24 @@ void GridView::setHighlightWhenUnfocused(bool highlight)
 void GridView::headerClicked(int column)
 {
     CellTable *t = table();
-    if (!t)
-        return;
     int track = currentTableRow();
-    if (!t->headerClick(column, &track))
+    if (!t || !t->headerClick(column, &track)) {
+        // The header turned its indicator at the click; nothing was sorted.
+        showSortIndicator();
         return;
+    }
+    m_sortSection = column;
+    m_sortOrder = toSortOrder(t->sortDirection());
     m_model->refresh();
     setCurrentTableRow(track);
     Q_EMIT sorted(column);
+}
+
+void GridView::showSortIndicator()
+{
+    QHeaderView *header = horizontalHeader();
+    header->setSortIndicatorShown(m_sortSection >= 0);
+    header->setSortIndicator(m_sortSection, m_sortOrder);
 }
 
 int GridView::textMargin() const
@@ -267,9 +316,7 @@ int GridView::rowHeightFor(int modelRow) const
     if (!t || modelRow < 0 || modelRow >= m_model->rowCount())
         return m_rowHeight;
     const QFontMetrics fm(font());
-    // One pixel of every row is the grid line. The cap ends exactly on a line boundary,
-    // so no part of the first line cut off shows.
-    const int cap = std::max(m_rowHeight, MaxShownLines * fm.lineSpacing() + 1);
+    int cap = 0; // worked out for the first cell of more than one line
     int height = m_rowHeight;
     for (int c = 0; c < t->colCount(); ++c) {
         if (isColumnHidden(c))
@@ -279,8 +326,17 @@ int GridView::rowHeightFor(int modelRow) const
             continue;
         // The grid line takes one pixel of the column too.
         const int textHeight = wrappedHeight(fm, text, columnWidth(c) - 2 * textMargin() - 1);
-        if (textHeight > fm.height())
-            height = std::max(height, std::min(cap, textHeight + 3));
+        if (textHeight <= fm.height())
+            continue;
+        // One pixel of every row is the grid line. The cap ends exactly on a line boundary,
+        // so no part of the first line cut off shows. It is the height of the lines as
+        // they are laid out, which can be a pixel a line more than the font's line
+        // spacing: a cap of line spacings would cut off the last line a row is to show.
+        if (cap == 0) {
+            const QString lines = QStringList(MaxShownLines, QStringLiteral("X")).join(QLatin1Char('\n'));
+            cap = std::max(m_rowHeight, wrappedHeight(fm, lines, INT_MAX / 2) + 1);
+        }
+        height = std::max(height, std::min(cap, textHeight + 3));
     }
     return height;
 }
@@ -381,7 +437,9 @@ bool GridView::textFits(const QModelIndex &index, const QString &text) const
     const QVariant rowFont = index.data(Qt::FontRole);
     if (rowFont.canConvert<QFont>())
         cellFont = rowFont.value<QFont>();
-    return wrappedHeight(QFontMetrics(cellFont), text, cell.width()) <= cell.height();
+    // Cut below the last line shown, or at the right of a word too long for the column.
+    return wrappedHeight(QFontMetrics(cellFont), text, cell.width()) <= cell.height()
+        && !overflowsWidth(cellFont, text, cell.width());
 }
 
 bool GridView::viewportEvent(QEvent *event)

@@ -9,12 +9,15 @@ class CellTable;
 
 // A visible list over a CellTable: whole-row single selection, word-wrapped cells, no row
 // numbers, and a header whose click sorts the table by the table's own rule, keeping the
-// selection on the row it was on. Column widths come from the table, and every width the
+// selection on the row it was on. The header shows the column and direction of the last
+// sort a click made, until the owner sorts the table by other settings or gives the view
+// another table. Column widths come from the table, and every width the
 // view's column takes (a drag on its border, setColumnWidth) goes back to it, so the
 // widths travel with the table's file.
 //
 // Rows are at least the list's row height. A row whose cells need more lines grows to
-// show them, up to MaxShownLines lines; a cell cut there has its full text in a tooltip.
+// show them, up to MaxShownLines lines. A cell cut there, or with a word too long for its
+// column, has its full text in a tooltip; a cell shown whole has none.
 // Rows are measured when they come near the viewport (scrolling, scrolling to a row,
 // resizing) and keep their height until their text, the column widths, the font or the
 // row height change; a long list is never measured whole.
@@ -78,6 +81,7 @@ private:
     class Delegate;
 
     void headerClicked(int column);
+    void showSortIndicator();
     void columnResized(int column, int oldSize, int newSize);
     void forgetRowHeights();
     void forgetRowHeights(int firstRow, int lastRow);
@@ -96,4 +100,6 @@ private:
     bool m_heightsPending = false;
     bool m_measuring = false;
     QBitArray m_measured; // model rows whose height follows the rule for the present widths and font
+    int m_sortSection = -1; // the column the last click sorted by; -1 when the indicator is off
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

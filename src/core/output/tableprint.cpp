@@ -110,7 +110,10 @@ QStringList cellLines(const QString &text)
             line += c;
         }
     }
-    lines << line;
+    // A line end closes its line; at the end of the text it opens no new one. A note as the
+    // editor writes it ends every line with CR LF.
+    if (!line.isEmpty() || lines.isEmpty())
+        lines << line;
     return lines;
 }
 
@@ -170,11 +173,13 @@ private:
         const int columns = m_table.colCount();
         m_lines.assign(size_t(rows), std::vector<QStringList>(size_t(columns)));
         m_widths.assign(size_t(columns), 0);
+        m_rowLines.assign(size_t(rows), 1);
         int most = 1;
         for (int row = 0; row < rows; ++row) {
             for (int col = 0; col < columns; ++col) {
                 QStringList lines = tableprint::cellLines(m_table.cell(col, row));
                 most = std::max(most, int(lines.size()));
+                m_rowLines[size_t(row)] = std::max(m_rowLines[size_t(row)], int(lines.size()));
                 for (const QString &line : lines)
                     m_widths[size_t(col)] = std::max(m_widths[size_t(col)], m_surface.textWidth(m_s.bodyFont, line));
                 m_lines[size_t(row)][size_t(col)] = std::move(lines);
@@ -255,9 +260,7 @@ private:
         drawHeading();
         int y = m_headingArea;
         for (int row = 0; row < m_table.rowCount(); ++row) {
-            int k = 1;
-            for (int col = first; col < end; ++col)
-                k = std::max(k, int(m_lines[size_t(row)][size_t(col)].size()));
+            const int k = m_rowLines[size_t(row)];
             // A row that would run into the footer starts the next page, so nothing is
             // printed over the footer or off the paper; a row taller than a whole page goes
             // on over the next pages, line by line.
@@ -361,6 +364,9 @@ private:
     int m_headingArea = 0;
     int m_footerArea = 0;
     std::vector<std::vector<QStringList>> m_lines; // [row][column]
+    // The most lines of any cell of the row, in any band: a row is as high in every band,
+    // so the bands' rows line up and their pages break at the same rows.
+    std::vector<int> m_rowLines;
     std::vector<int> m_widths;
     std::vector<int> m_starts; // of the band's columns
     int m_bandRight = 0;

@@ -53,7 +53,8 @@ TablePrintSettings todoListSettings();
 TablePrintSettings completedLogSettings();
 TablePrintSettings holidayListSettings();
 
-// The lines of a cell as printed: split at CR (an LF after it skipped) and at a lone LF.
+// The lines of a cell as printed: split at CR (an LF after it skipped) and at a lone LF;
+// a final line end adds no line. An empty text is one empty line.
 QStringList cellLines(const QString &text);
 
 } // namespace tableprint

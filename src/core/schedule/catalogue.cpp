@@ -365,15 +365,10 @@ QString asciiDigits(QStringView text)
     return digits;
 }
 
-// The document starts without a holiday file with a blank table of a few rows; an import
-// into it should leave the headers and its rules, not blank rows under them.
+// Before any holiday file exists the document's table has no headers; the file written
+// after an import should have them.
 void prepareTable(CellTable &rules)
 {
-    bool holdsRule = false;
-    for (int r = 1; r < rules.rowCount() && !holdsRule; ++r)
-        holdsRule = !rules.isRowBlank(r);
-    if (!holdsRule)
-        rules.setRowCount(1);
     if (rules.isRowBlank(0))
         holidays::setHeaders(rules);
 }

@@ -45,10 +45,10 @@ int monthOfText(const QString &text, const RegionalSettings &settings);
 int weekdayOfText(const QString &text, const RegionalSettings &settings);
 
 // Reads a line of the entry list back into a holiday rule and inserts it at the first rule
-// row, so the rules already there move down. The month and the weekday become the regional
-// full names. A table whose header row is empty gets the headers, and one that holds no
-// rule loses its blank rows first. Answers false, changing nothing, for a text that is no
-// entry line (no TAB).
+// row, so the rows already there move down: the rules, and the empty row of a list that
+// holds none. The month and the weekday become the regional full names. A table whose
+// header row is empty gets the headers. Answers false, changing nothing, for a text that
+// is no entry line (no TAB).
 bool addToGrid(CellTable &rules, const QString &line, const RegionalSettings &settings);
 
 } // namespace catalogue

@@ -159,7 +159,8 @@ private Q_SLOTS:
     }
 
     // The first import, before any holiday file exists, under German settings: the line
-    // shows Qt's German short weekday and the rule gets the German full names.
+    // shows Qt's German short weekday and the rule gets the German full names. The list's
+    // empty row stays, after the rule.
     void firstImportUnderGermanSettings()
     {
         m_fx->loadDocument(RegionalSettings::fromLocale(QLocale(QStringLiteral("de_DE"))));
@@ -168,8 +169,10 @@ private Q_SLOTS:
         QCOMPARE(days()->item(3)->text(), QStringLiteral("1st Mo. in Oct\tLabour Day"));
         clickRow(days(), 3);
         child<QPushButton>("btOK")->click();
-        const QList<QStringList> expected = { kHeaders, { "Labour Day", "10", "Oktober", "First : Montag" } };
+        const QList<QStringList> expected
+            = { kHeaders, { "Labour Day", "10", "Oktober", "First : Montag" }, { "", "", "", "" } };
         QCOMPARE(rowsOf(onDisk()), expected);
+        QCOMPARE(rowsOf(m_fx->document->holidays()), expected);
         QCOMPARE(m_fx->document->holidayName(QDate(2026, 10, 5)), QStringLiteral("Labour Day"));
     }
 

@@ -7,7 +7,10 @@
 #include "shell/trayicon.h"
 #include "shell/version.h"
 #include "store/gridfile.h"
+#include "store/todolist.h"
 #include "testfiles.h"
+#include "text/texthelpers.h"
+#include "widgethelpers.h"
 #include "widgets/calendarstrip.h"
 #include "widgets/datenavigator.h"
 #include "widgets/gridview.h"
@@ -16,6 +19,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -383,6 +387,83 @@ private Q_SLOTS:
         window->todoView()->setFocus();
         QCOMPARE(m_app->document->store().cell(store::What, 1),
             QStringLiteral("Buy paint\r\nwhite, 2 litres\r\nand a rolleR\r\n"));
+    }
+
+    // A task list shows a note cut short whole in a tool tip, and a note it shows whole
+    // (a note as the editor writes it, of four lines) without one.
+    void theListsShowACutNoteInATip_data()
+    {
+        QTest::addColumn<bool>("dayList");
+        QTest::newRow("day list") << true;
+        QTest::newRow("to-do list") << false;
+    }
+    void theListsShowACutNoteInATip()
+    {
+        QFETCH(bool, dayList);
+        const QString fourLines = memoToText({ "1", "2", "3", "4" });
+        const QString longWord(200, QLatin1Char('w'));
+        if (dayList) {
+            writeDay(data(QStringLiteral("grid.grd")), version::buildDate(), { fourLines, longWord });
+        } else {
+            CellTable todo = newTodoList();
+            todo.setRowCount(3);
+            todo.setCell(todo::What, 1, fourLines);
+            todo.setCell(todo::What, 2, longWord);
+            QVERIFY(writeGridFile(todo, data(QStringLiteral("gridNon.grd"))).ok);
+        }
+        auto window = shownWindow();
+        GridView *list = dayList ? window->dayView() : window->todoView();
+        const int what = dayList ? 2 : todo::What;
+        QCOMPARE(toolTipOfCell(list, list->model()->index(0, what)), QString());
+        QCOMPARE(toolTipOfCell(list, list->model()->index(1, what)), QStringLiteral("<qt>") + longWord);
+    }
+
+    // A click on a list's header sorts it and the header shows by which column and which
+    // way; a second click on the same column turns both.
+    void theListsShowHowAClickSortedThem_data()
+    {
+        QTest::addColumn<bool>("dayList");
+        QTest::newRow("day list") << true;
+        QTest::newRow("to-do list") << false;
+    }
+    void theListsShowHowAClickSortedThem()
+    {
+        QFETCH(bool, dayList);
+        const QStringList whats { "b", "c", "a" };
+        if (dayList) {
+            writeDay(data(QStringLiteral("grid.grd")), version::buildDate(), whats);
+        } else {
+            CellTable todo = newTodoList();
+            todo.setRowCount(int(whats.size()) + 1);
+            for (int r = 0; r < whats.size(); ++r)
+                todo.setCell(todo::What, r + 1, whats[r]);
+            QVERIFY(writeGridFile(todo, data(QStringLiteral("gridNon.grd"))).ok);
+        }
+        auto window = shownWindow();
+        GridView *list = dayList ? window->dayView() : window->todoView();
+        const int what = dayList ? 2 : todo::What;
+        QHeaderView *header = list->horizontalHeader();
+        QVERIFY(!header->isSortIndicatorShown());
+        auto clickWhat = [header, what] {
+            const QPoint centre(
+                header->sectionViewportPosition(what) + header->sectionSize(what) / 2, header->height() / 2);
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+        };
+        auto shownWhats = [list, what] {
+            QStringList texts;
+            for (int r = 0; r < list->model()->rowCount(); ++r)
+                texts << list->model()->index(r, what).data().toString();
+            return texts;
+        };
+        clickWhat();
+        QCOMPARE(shownWhats(), (QStringList { "a", "b", "c" }));
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorSection(), what);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        clickWhat();
+        QCOMPARE(shownWhats(), (QStringList { "c", "b", "a" }));
+        QCOMPARE(header->sortIndicatorSection(), what);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
     }
 
     void altHHidesTheWindow()

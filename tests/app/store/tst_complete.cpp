@@ -7,6 +7,8 @@
 #include "store/taskdocument.h"
 #include "testfiles.h"
 #include "text/regional.h"
+#include "text/texthelpers.h"
+#include "widgethelpers.h"
 #include "widgets/gridview.h"
 #include "widgets/shadowlabel.h"
 
@@ -360,6 +362,41 @@ private Q_SLOTS:
         QCOMPARE(column(window->log(), completed::CompNotes), (QStringList { "notes of a", "edited", "notes of c" }));
         QCOMPARE(window->grid()->currentTableRow(), 2);
         QCOMPARE(notes->toPlainText(), QStringLiteral("edited"));
+    }
+
+    // An entry cut short in the log shows whole in a tool tip; one shown whole (completion
+    // notes as the editor writes them, of four lines) has none.
+    void aCutEntryShowsInATip()
+    {
+        const QString longWord(300, QLatin1Char('w'));
+        CellTable log = newCompletedLog();
+        addCompletedEntry(log, entry(QStringLiteral("second"), longWord));
+        addCompletedEntry(log, entry(QStringLiteral("first"), memoToText({ "1", "2", "3", "4" })));
+        QVERIFY(writeGridFile(log, logPath()).ok);
+        auto window = shownWindow();
+        GridView *grid = window->grid();
+        QCOMPARE(toolTipOfCell(grid, grid->model()->index(0, completed::CompNotes)), QString());
+        QCOMPARE(toolTipOfCell(grid, grid->model()->index(1, completed::CompNotes)), QStringLiteral("<qt>") + longWord);
+    }
+
+    // A click on the log's header sorts it and the header shows by which column and which
+    // way; a second click on the same column turns both.
+    void theHeaderShowsHowAClickSortedTheLog()
+    {
+        QVERIFY(writeLog(logPath(), { "b", "c", "a" }));
+        auto window = shownWindow();
+        QHeaderView *header = window->grid()->horizontalHeader();
+        QVERIFY(!header->isSortIndicatorShown());
+        const int x = header->sectionViewportPosition(completed::What) + header->sectionSize(completed::What) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        QCOMPARE(column(window->log(), completed::What), (QStringList { "a", "b", "c" }));
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorSection(), int(completed::What));
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        QCOMPARE(column(window->log(), completed::What), (QStringList { "c", "b", "a" }));
+        QCOMPARE(header->sortIndicatorSection(), int(completed::What));
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
     }
 
     void theBlankRowOfAnEmptyLogTakesNoText()

@@ -1,4 +1,5 @@
 #include "store/celltable.h"
+#include "widgethelpers.h"
 #include "widgets/celltablemodel.h"
 #include "widgets/gridview.h"
 
@@ -536,6 +537,157 @@ private Q_SLOTS:
         QVERIFY2(tip.contains(QStringLiteral("six")), qPrintable(tip));
         QVERIFY(tip.contains(QStringLiteral("five<br>six")));
         QToolTip::hideText();
+    }
+
+    // Only a cell drawn cut shows a tool tip, and the tip holds its whole text, line by
+    // line. The view is 203 pixels wide in "What", a row shows four lines.
+    void toolTipOnlyForACutCell_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("tip");
+        const QString word(60, QLatin1Char('w'));
+        QTest::newRow("one short line") << "short"
+                                        << "";
+        QTest::newRow("two lines") << "one\r\ntwo"
+                                   << "";
+        QTest::newRow("a sentence wrapped") << "Buy paint, brushes and tape at the shop on the corner"
+                                            << "";
+        // As the editor writes a note: every line ends with CR LF.
+        QTest::newRow("a note of as many lines as a row shows") << "1\r\n2\r\n3\r\n4\r\n"
+                                                                << "";
+        QTest::newRow("more lines than a row shows") << "1\r\n2\r\n3\r\n4\r\n5\r\n"
+                                                     << "<qt>1<br>2<br>3<br>4<br>5";
+        QTest::newRow("a word longer than the column") << word << "<qt>" + word;
+        QTest::newRow("a long word on a later line") << "Call\r\n" + word + "\r\n"
+                                                     << "<qt>Call<br>" + word;
+        QTest::newRow("markup is shown as it is") << "<b>1</b>\r\n2\r\n3\r\n4\r\n5"
+                                                  << "<qt>&lt;b&gt;1&lt;/b&gt;<br>2<br>3<br>4<br>5";
+    }
+    void toolTipOnlyForACutCell()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, tip);
+        CellTable table = todoList({ { QStringLiteral("Home"), what, QStringLiteral("No") } });
+        Window window(&table);
+        window.useFixedFont();
+        QVERIFY(window.show());
+        QCOMPARE(toolTipOfCell(window.view, window.view->model()->index(0, 1)), tip);
+        QCOMPARE(toolTipOfCell(window.view, window.view->model()->index(0, 0)), QString());
+    }
+
+    // A row shows as many lines as it is to show whole, in whatever font: laid out, a line
+    // can be a pixel taller than the font's line spacing.
+    void aRowShowsItsLinesWholeInAnyFont_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("pointSize");
+        QTest::newRow("the lists' font") << "MS Sans Serif" << 8;
+        QTest::newRow("DejaVu Sans 9") << "DejaVu Sans" << 9;
+        QTest::newRow("Liberation Serif 11") << "Liberation Serif" << 11;
+        QTest::newRow("Arial 13") << "Arial" << 13;
+    }
+    void aRowShowsItsLinesWholeInAnyFont()
+    {
+        QFETCH(QString, family);
+        QFETCH(int, pointSize);
+        QStringList lines;
+        for (int i = 1; i <= GridView::MaxShownLines; ++i)
+            lines << QString::number(i);
+        const QString shown = lines.join(QStringLiteral("\r\n"));
+        CellTable table = todoList({ { QStringLiteral("a"), shown, QStringLiteral("No") },
+            { QStringLiteral("b"), shown + QStringLiteral("\r\n5"), QStringLiteral("No") } });
+        Window window(&table);
+        window.view->setListFont(QFont(family, pointSize));
+        QVERIFY(window.show());
+        QCOMPARE(toolTipOfCell(window.view, window.view->model()->index(0, 1)), QString());
+        QCOMPARE(window.view->rowHeight(1), window.view->rowHeight(0));
+        QVERIFY(toolTipOfCell(window.view, window.view->model()->index(1, 1)).endsWith(QStringLiteral("4<br>5")));
+    }
+
+    // The CR LF that ends a note's last line adds no line to its row.
+    void aNoteEndingWithALineEndIsNoTaller()
+    {
+        CellTable table = todoList({ { QStringLiteral("a"), QStringLiteral("one\r\ntwo\r\n"), QStringLiteral("No") },
+            { QStringLiteral("b"), QStringLiteral("one\r\ntwo"), QStringLiteral("No") } });
+        Window window(&table);
+        window.useFixedFont();
+        QVERIFY(window.show());
+        QVERIFY(window.view->rowHeight(1) > 19);
+        QCOMPARE(window.view->rowHeight(0), window.view->rowHeight(1));
+    }
+
+    // The header shows the column and the direction of the last sort a click made; a click
+    // the table refuses leaves it as it was. The table starts sorted by column 0 ascending,
+    // so a click there sorts it descending.
+    void sortIndicatorShowsTheLastSort_data()
+    {
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<int>("tasks");
+        QTest::addColumn<int>("section"); // -1: no indicator
+        QTest::addColumn<Qt::SortOrder>("order");
+        const auto up = Qt::AscendingOrder;
+        const auto down = Qt::DescendingOrder;
+        QTest::newRow("no click") << QList<int> {} << 4 << -1 << up;
+        QTest::newRow("a column") << QList<int> { 1 } << 4 << 1 << up;
+        QTest::newRow("the same column again") << QList<int> { 1, 1 } << 4 << 1 << down;
+        QTest::newRow("three times") << QList<int> { 1, 1, 1 } << 4 << 1 << up;
+        QTest::newRow("then another column") << QList<int> { 1, 1, 0 } << 4 << 0 << up;
+        QTest::newRow("the sort column first") << QList<int> { 0 } << 4 << 0 << down;
+        QTest::newRow("one data row: no sort") << QList<int> { 1 } << 1 << -1 << up;
+        QTest::newRow("a refused column keeps the last sort") << QList<int> { 1, 1, 2 } << 4 << 1 << down;
+    }
+    void sortIndicatorShowsTheLastSort()
+    {
+        QFETCH(QList<int>, clicks);
+        QFETCH(int, tasks);
+        QFETCH(int, section);
+        QFETCH(Qt::SortOrder, order);
+        CellTable table = todoList(sampleTasks().mid(0, tasks));
+        table.setCanSort([](int column) { return column != 2; });
+        Window window(&table);
+        QVERIFY(window.show());
+        for (int column : clicks)
+            clickHeader(*window.view, column);
+        const QHeaderView *header = window.view->horizontalHeader();
+        QCOMPARE(header->isSortIndicatorShown(), section >= 0);
+        if (section < 0)
+            return;
+        QCOMPARE(header->sortIndicatorSection(), section);
+        QCOMPARE(header->sortIndicatorOrder(), order);
+        QCOMPARE(table.sortColumn(), section);
+        QCOMPARE(table.sortDirection(),
+            order == Qt::AscendingOrder ? CellTable::SortDirection::Ascending : CellTable::SortDirection::Descending);
+    }
+
+    // An owner that sorts the table its own way afterwards takes the indicator away; one
+    // that sorts by the table's settings (the add flow) keeps it.
+    void sortIndicatorGoesWhenTheOwnerSortsOtherwise()
+    {
+        CellTable table = todoList(sampleTasks());
+        Window window(&table);
+        QVERIFY(window.show());
+        const QHeaderView *header = window.view->horizontalHeader();
+        clickHeader(*window.view, 1);
+        clickHeader(*window.view, 1);
+        table.insertBlankRows(table.rowCount(), 1);
+        table.setCell(1, table.rowCount() - 1, QStringLiteral("Added"));
+        table.sortRows();
+        window.view->refresh();
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorSection(), 1);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+
+        table.setSortColumn(0);
+        table.setSortDirection(CellTable::SortDirection::Ascending);
+        table.sortRows();
+        window.view->refresh();
+        QVERIFY(!header->isSortIndicatorShown());
+        // A new table has had no click.
+        clickHeader(*window.view, 1);
+        QVERIFY(header->isSortIndicatorShown());
+        CellTable other = todoList(sampleTasks());
+        window.view->setTable(&other);
+        QVERIFY(!header->isSortIndicatorShown());
     }
 
     void unfocusedSelectionHighlight_data()

@@ -131,6 +131,11 @@ private Q_SLOTS:
             << QList<QStringList> { { "a\rb\nc" } } << QStringList { "0:40,20:a/20", "0:40,76:b/20", "0:40,132:c/20" };
         QTest::newRow("an empty row takes one line") << QList<QStringList> { { "Time", "What" }, { "", "" },
             { "x", "" } } << QStringList { "0:40,20:Time/80", "0:170,20:What/80", "0:40,144:x/80" };
+        // The editor ends every line of a note with CR LF: still two lines, and p = 25.
+        QTest::newRow("a note's final line end adds no line")
+            << QList<QStringList> { { "When", "What" }, { "9:00", "one\r\ntwo\r\n" }, { "10:00", "next" } }
+            << QStringList { "0:40,20:When/100", "0:190,20:What/80", "0:40,88:9:00/100", "0:190,88:one/80",
+                   "0:190,144:two/80", "0:40,212:10:00/100", "0:190,212:next/80" };
     }
     void rows()
     {
@@ -139,6 +144,51 @@ private Q_SLOTS:
         RecordingPrintSurface surface;
         printTable(surface, tableOf(rows), plain(), kNow, regional());
         QCOMPARE(cellTexts(surface), texts);
+    }
+
+    void cellLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("empty") << "" << QStringList { "" };
+        QTest::newRow("one line") << "one" << QStringList { "one" };
+        QTest::newRow("two lines") << "one\r\ntwo" << QStringList { "one", "two" };
+        QTest::newRow("two lines and a final CR LF") << "one\r\ntwo\r\n" << QStringList { "one", "two" };
+        QTest::newRow("a final empty line") << "one\r\n\r\n" << QStringList { "one", "" };
+        QTest::newRow("only a line end") << "\r\n" << QStringList { "" };
+        QTest::newRow("a final lone CR") << "one\r" << QStringList { "one" };
+        QTest::newRow("a final lone LF") << "one\n" << QStringList { "one" };
+        QTest::newRow("lone CR and LF inside") << "a\rb\nc" << QStringList { "a", "b", "c" };
+    }
+    void cellLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(tableprint::cellLines(text), lines);
+    }
+
+    // A long list of two-line notes as the editor writes them (each line ending with CR
+    // LF) takes the pages of the same notes without the final line end.
+    void notesEndingWithALineEndTakeNoMorePages()
+    {
+        auto list = [](const QString &lineEnd) {
+            QList<QStringList> rows { { "When", "What" } };
+            for (int i = 0; i < 120; ++i)
+                rows << QStringList { QStringLiteral("9:00"), QStringLiteral("first\r\nsecond") + lineEnd };
+            return tableOf(rows);
+        };
+        TablePrintSettings settings = plain();
+        settings.title = QStringLiteral("T");
+        settings.titlePosition = PrintPosition::TopCentre;
+        RecordingPrintSurface written;
+        printTable(written, list(QStringLiteral("\r\n")), settings, kNow, regional());
+        RecordingPrintSurface plainNotes;
+        printTable(plainNotes, list(QString()), settings, kNow, regional());
+        QCOMPARE(written.pages, plainNotes.pages);
+        QCOMPARE(cellTexts(written), cellTexts(plainNotes));
+        // Heading and footer areas 95, rows 2 * 56 + 12: 20 rows a page, the first page
+        // with the header row too.
+        QCOMPARE(written.pages + 1, 6);
     }
 
     // With a title at the top: heading area 20 + 12 + 50 = 82; footer area 20 + 12 + 50, so
@@ -213,6 +263,19 @@ private Q_SLOTS:
         QCOMPARE(cellTexts(surface),
             (QStringList { "0:40,20:Time/100", "0:40,82:9:00/100", "0:40,144:10:00/100", "1:40,20:What/1800",
                 "1:40,82:" + wide + "/1800", "1:40,144:" + wide + "/1800" }));
+    }
+
+    // A row is as high in every band as its tallest cell in any band, so the rows of the
+    // bands line up: m = 2, p = 25, rows 56 + 12 high and the two-line one 2 * 56 + 12.
+    void bandsLineUpRowByRow()
+    {
+        const QString wide(90, QLatin1Char('w'));
+        RecordingPrintSurface surface;
+        printTable(surface, tableOf({ { "Time", "What" }, { "9:00", wide + "\r\nmore" }, { "10:00", wide } }), plain(),
+            kNow, regional());
+        QCOMPARE(cellTexts(surface),
+            (QStringList { "0:40,20:Time/100", "0:40,88:9:00/100", "0:40,212:10:00/100", "1:40,20:What/1800",
+                "1:40,88:" + wide + "/1800", "1:40,144:more/1800", "1:40,212:" + wide + "/1800" }));
     }
 
     // Items join a left position in front, a right or centre position behind, in the

@@ -299,13 +299,28 @@ private Q_SLOTS:
         QCOMPARE(holidays::findHoliday(rules, QDate(2026, 2, 2), m_us), QStringLiteral("Groundhog Day"));
     }
 
-    // The document holds a blank table of three columns and four rows until a holiday
-    // file exists; the import gives it the headers and its rules, no blank rows.
+    // A holiday list without rules holds its header and one empty row; the rules go in
+    // above that row, which stays after them. A table without headers (the document's
+    // before any holiday file exists) gets them.
+    void addToGridIntoATableWithoutRules_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<bool>("headers");
+        QTest::newRow("the holiday list's") << 4 << true;
+        QTest::newRow("the document's before any file") << 3 << false;
+    }
     void addToGridIntoATableWithoutRules()
     {
-        CellTable rules(3, 4);
+        QFETCH(int, columns);
+        QFETCH(bool, headers);
+        CellTable rules(columns, 2);
+        if (headers)
+            holidays::setHeaders(rules);
         QVERIFY(catalogue::addToGrid(rules, QStringLiteral("Jan 1st\tNew Year's Day"), m_us));
-        QCOMPARE(rowsOf(rules), (QList<QStringList> { kHeaders, { "New Year's Day", "01", "January", "1" } }));
+        QVERIFY(catalogue::addToGrid(rules, QStringLiteral("Feb 2nd\tGroundhog Day"), m_us));
+        QCOMPARE(rowsOf(rules),
+            (QList<QStringList> { kHeaders, { "Groundhog Day", "02", "February", "2" },
+                { "New Year's Day", "01", "January", "1" }, { "", "", "", "" } }));
     }
 
     void addToGridRefusesATextWithoutTab()
