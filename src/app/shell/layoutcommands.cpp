@@ -74,9 +74,14 @@ void LayoutCommands::resizeCalendars()
 {
     CalendarStrip *strip = m_parts.calendars;
     // The room of the calendars is what split2 leaves above it, less the strip's margins.
+    // The navigator and the weekday headers show only where the days keep room for their
+    // font, so a large calendar font is never cut.
+    const int room = strip->height();
     const int navigator = strip->navigator()->sizeHint().height();
-    const layoutrules::CalendarHeight height = layoutrules::calendarHeight(strip->height(), navigator);
-    const layoutrules::CalendarLook look = layoutrules::calendarLook(height.height, m_document.options().calFont.size);
+    const layoutrules::CalendarHeight height
+        = layoutrules::calendarHeight(room, navigator, room >= strip->leastHeight(true, false));
+    const layoutrules::CalendarLook look = layoutrules::calendarLook(
+        height.height, m_document.options().calFont.size, room >= strip->leastHeight(height.navigatorShown, true));
     strip->setCompactness(height.navigatorShown, look.weekdayHeader, look.bevel, look.labels, look.cellFontSize);
 }
 
@@ -135,12 +140,14 @@ void LayoutCommands::pointAtSplitter(int index)
 void LayoutCommands::Maximizedailyevents1Click()
 {
     setPosition(m_parts.split2, m_parts.split2->height());
+    m_layout.keepSplit2();
     m_parts.day->list()->setFocus();
 }
 
 void LayoutCommands::Maximizenondaytasks1Click()
 {
     setPosition(m_parts.split2, 0);
+    m_layout.keepSplit2();
     m_parts.todo->list()->setFocus();
 }
 
@@ -182,5 +189,8 @@ void LayoutCommands::Recoverscreensizepositions1Click()
     setPosition(m_parts.split2, memorized.split2Pos);
     setPosition(m_parts.splitDay, memorized.splitDay);
     m_layout.remember();
+    // The memorised split is the user's, even where this window cannot hold all of it.
+    m_layout.split2 = memorized.split2Pos;
+    m_layout.followSplit2();
     FormResize();
 }

@@ -168,15 +168,8 @@ void TfrmMain::createLayout()
     m_todoPane = new TodoPane(m_document, m_actions->ToolBar3, m_actions->gridNondayPopup.menu, m_split2);
     connect(m_todoPane, &TodoPane::listFocused, this, [this] { m_focusedList = List::Todo; });
 
-    // The kept positions follow the user's drags, not whatever a small window squeezed them to.
     m_layout.setParts(m_split1, m_split2, m_dayPane->splitter(), m_dayPane->notes());
-    for (QSplitter *splitter : { m_split1, m_split2, m_dayPane->splitter() })
-        connect(splitter, &QSplitter::splitterMoved, this, [this] { m_layout.remember(); });
-    m_split2->setStretchFactor(0, 1);
     m_split1->setStretchFactor(1, 1);
-    // Small minimums, so the window can be made as short as the user likes.
-    for (QWidget *area : std::initializer_list<QWidget *> { m_strip, m_dayPane, m_todoPane })
-        area->setMinimumSize(1, 1);
     setCentralWidget(central);
 }
 
@@ -504,7 +497,6 @@ void TfrmMain::Today1Click()
 void TfrmMain::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    m_layout.remember();
     if (m_layoutCommands)
         m_layoutCommands->FormResize();
 }

@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -119,7 +120,6 @@ DayPane::DayPane(TaskDocument &document, Dialogs &dialogs, QToolBar *dayTools, Q
     m_lblDate->setSmallestFitSize(10); // a long heading shrinks before it loses its end
     layout->addWidget(m_lblDate, 0, 0);
     m_splitDay->setObjectName(QStringLiteral("splitDay"));
-    m_splitDay->setStretchFactor(0, 1);
     m_gridDay->setObjectName(QStringLiteral("gridDay"));
     m_gridDay->setTable(&m_document.dayList());
     m_gridDay->installEventFilter(this);
@@ -211,6 +211,9 @@ void DayPane::setListLook(const QFont &font, int rowHeight)
     m_gridDay->setListFont(font);
     m_gridDay->setRowHeight(rowHeight);
     m_memWhat->setFont(font);
+    // In a short window the notes give way to the day list, down to two lines.
+    const int margins = 2 * (m_memWhat->frameWidth() + int(m_memWhat->document()->documentMargin()));
+    m_memWhat->setMinimumHeight(2 * QFontMetrics(font).lineSpacing() + margins);
 }
 
 bool DayPane::eventFilter(QObject *watched, QEvent *event)

@@ -74,6 +74,23 @@ void CalendarStrip::setCompactness(bool navigatorShown, bool weekdayHeader, bool
     setLooks(m_active, false);
 }
 
+int CalendarStrip::leastHeight(bool navigator, bool weekdayHeaders) const
+{
+    const auto *grid = static_cast<const QGridLayout *>(layout());
+    const QMargins margins = grid->contentsMargins();
+    const int bevels = weekdayHeaders ? 2 * MonthCalendar::BevelWidth : 0;
+    const int calendar = m_cal[0]->leastSize(m_calendarFont, true, weekdayHeaders).height() + bevels;
+    int height = margins.top() + margins.bottom() + 2 * calendar + grid->verticalSpacing();
+    if (navigator)
+        height += grid->verticalSpacing() + m_nav->sizeHint().height();
+    return height;
+}
+
+QSize CalendarStrip::minimumSizeHint() const
+{
+    return { QWidget::minimumSizeHint().width(), leastHeight(false, false) };
+}
+
 QDate CalendarStrip::selectedDay() const
 {
     return m_active >= 0 ? m_cal[m_active]->date() : QDate();

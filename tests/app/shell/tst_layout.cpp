@@ -2,6 +2,7 @@
 #include "shell/layoutcommands.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
+#include "shell/windowlayout.h"
 #include "store/gridfile.h"
 #include "store/taskstore.h"
 #include "widgets/calendarstrip.h"
@@ -105,6 +106,78 @@ private Q_SLOTS:
         QCOMPARE(day->columnWidth(2), what);
     }
 
+    // The upper area is as high as split2 says; the to-do list takes what the window gains or
+    // loses, down to its minimum. A window too short for that stops at its minimum, where
+    // the calendars keep their font and each list shows a row.
+    void theToDoListTakesWhatTheWindowGainsOrLoses()
+    {
+        open();
+        QSplitter *split2 = splitter("split2");
+        const int upper = split2->sizes().value(0);
+        QCOMPARE(upper, WindowLayout::kDefaultSplit2);
+        const int lower = split2->sizes().value(1);
+
+        m_window->resize(637, 700);
+        QCoreApplication::processEvents();
+        QCOMPARE(split2->sizes().value(0), upper);
+        QCOMPARE(split2->sizes().value(1), lower + 700 - 469);
+        QVERIFY(m_window->layout().save().ok);
+        QCOMPARE(
+            m_app->settings->layoutValue(QStringLiteral("Split2")), std::optional<QString>(QString::number(upper)));
+        checkColumns("700 high");
+
+        m_window->resize(637, 300);
+        QCoreApplication::processEvents();
+        QCOMPARE(m_window->height(), m_window->minimumHeight());
+        QVERIFY(m_window->minimumHeight() > 300);
+        // At the window's minimum both areas are at theirs, no lower.
+        QCOMPARE(split2->sizes().value(0), split2->widget(0)->minimumSizeHint().height());
+        QCOMPARE(split2->sizes().value(1), split2->widget(1)->minimumSizeHint().height());
+        for (int i = 0; i < 4; ++i) {
+            MonthCalendar *cal = m_window->calendar(i);
+            QCOMPARE(cal->font().pointSize(), m_app->document->options().calFont.size);
+            QVERIFY(cal->showsCaption());
+            QVERIFY(cal->height() >= cal->minimumSizeHint().height());
+        }
+        // The notes give way before the day list, which still shows its first tasks, the one
+        // with a note of two lines among them.
+        GridView *day = m_window->dayView();
+        QVERIFY(day->viewport()->height() >= day->rowHeight(0) + day->rowHeight(1));
+        QVERIFY(m_window->todoView()->viewport()->height() >= m_window->todoView()->listRowHeight());
+        QCOMPARE(m_window->layout().split2, upper);
+
+        // What the window gets back goes to the upper area first, up to the user's split.
+        m_window->resize(637, 469);
+        QCoreApplication::processEvents();
+        QCOMPARE(split2->sizes().value(0), upper);
+        QCOMPARE(split2->sizes().value(1), lower);
+    }
+
+    // A split the user dragged is kept through resizes; an area closed by a Resize command
+    // stays closed.
+    void theUsersSplitIsKept()
+    {
+        open();
+        QSplitter *split2 = splitter("split2");
+        const int total = split2->sizes().value(0) + split2->sizes().value(1);
+        split2->setSizes({ 250, total - 250 });
+        Q_EMIT split2->splitterMoved(250, 1);
+        m_window->resize(637, 700);
+        QCoreApplication::processEvents();
+        QCOMPARE(split2->sizes().value(0), 250);
+        QCOMPARE(m_window->layout().split2, 250);
+
+        m_window->actions().MaximizeDaily1->trigger();
+        m_window->resize(637, 600);
+        QCoreApplication::processEvents();
+        QCOMPARE(split2->sizes().value(1), 0);
+        m_window->actions().MaximizeTodo1->trigger();
+        m_window->resize(637, 650);
+        QCoreApplication::processEvents();
+        QCOMPARE(split2->sizes().value(0), 0);
+        QCOMPARE(m_window->layout().split2, 0);
+    }
+
     void maximisingGivesOneListTheWholeHeight()
     {
         open();
@@ -139,9 +212,13 @@ private Q_SLOTS:
         QVERIFY(!nav->isVisible());
         QVERIFY(!cal->showsWeekdayHeader());
         QVERIFY(cal->showsCaption());
-        calendarsAt(90); // about 40 pixels: no labels, the smallest day font
-        QVERIFY(!cal->showsCaption());
-        QCOMPARE(cal->font().pointSize(), 4);
+        // Smaller than their font needs the calendars do not go: the splitter stops where
+        // they still show their months and days in the calendar font.
+        calendarsAt(90);
+        QCOMPARE(split2->sizes().value(0), m_window->calendars()->minimumSizeHint().height());
+        QVERIFY(cal->showsCaption());
+        QCOMPARE(cal->font().pointSize(), m_app->document->options().calFont.size);
+        QVERIFY(cal->height() >= cal->minimumSizeHint().height());
         calendarsAt(300);
         QCOMPARE(cal->font().pointSize(), m_app->document->options().calFont.size);
         QVERIFY(nav->isVisible());
