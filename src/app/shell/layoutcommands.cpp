@@ -40,7 +40,8 @@ LayoutCommands::LayoutCommands(TaskDocument &document, const Services &services,
 
 bool LayoutCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_parts.calendars && event->type() == QEvent::Resize)
+    // A new calendar font asks for a new layout too: what fits its days may differ.
+    if (watched == m_parts.calendars && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest))
         resizeCalendars();
     return QObject::eventFilter(watched, event);
 }

@@ -59,16 +59,16 @@ TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::FormCreate()
 {
-    // The smallest width scales with the screen's pixels per inch (637 at 96); the height
-    // can be dragged down freely.
+    // The smallest width scales with the screen's pixels per inch (637 at 96), and grows
+    // when the calendars' font needs more; the smallest height is what the parts need.
     const qreal dpi = screen() ? screen()->logicalDotsPerInch() : 96.0;
     m_minTrackWidth = int(637 * dpi) / 96;
-    setMinimumWidth(m_minTrackWidth);
 
     m_actions = std::make_unique<MainActions>(this);
     createLayout();
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("StatusBar1"));
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a long date never widens the window
     statusBar()->addWidget(m_status, 1);
     m_layout.load(m_minTrackWidth);
     setWindowTitle(QStringLiteral("Tallyday"));
@@ -147,6 +147,7 @@ void TfrmMain::createLayout()
     m_split2 = new QSplitter(Qt::Vertical, central);
     m_split2->setObjectName(QStringLiteral("split2"));
     outer->addWidget(m_split2, 1);
+    outer->addSpacerItem(new QSpacerItem(m_minTrackWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed));
     m_split1 = new QSplitter(Qt::Horizontal, m_split2);
     m_split1->setObjectName(QStringLiteral("split1"));
 

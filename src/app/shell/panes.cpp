@@ -204,6 +204,12 @@ void DayPane::ResizeGridDay()
     for (int c = 0; c < 5; ++c)
         day.setColWidth(c, c == 2 ? rest : c == 1 ? category : fixed[c]);
     m_gridDay->applyColumnWidths();
+    // Never narrower than its columns at their narrowest ("Category" at its header's width,
+    // a little of "What"), so wide calendars widen the window rather than cut the list.
+    const int least = fixed[0] + fixedWidth(m_gridDay, 0, day.cell(1, 0), {}) + scaled(this, 24) + fixed[3] + fixed[4]
+        + m_gridDay->verticalScrollBar()->sizeHint().width() + 2 * m_gridDay->frameWidth() + 5;
+    if (m_gridDay->minimumWidth() != least)
+        m_gridDay->setMinimumWidth(least);
 }
 
 void DayPane::setListLook(const QFont &font, int rowHeight)

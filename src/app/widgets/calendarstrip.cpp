@@ -56,6 +56,7 @@ void CalendarStrip::setCalendarFont(const QFont &font)
     for (MonthCalendar *cal : m_cal)
         cal->setFont(font);
     m_nav->setFont(font);
+    updateGeometry(); // the least size follows the font
 }
 
 void CalendarStrip::setCompactness(bool navigatorShown, bool weekdayHeader, bool bevel, bool labels, int cellFontSize)
@@ -88,7 +89,13 @@ int CalendarStrip::leastHeight(bool navigator, bool weekdayHeaders) const
 
 QSize CalendarStrip::minimumSizeHint() const
 {
-    return { QWidget::minimumSizeHint().width(), leastHeight(false, false) };
+    // As wide as two calendars (with their bevels) or the navigator need in the calendar
+    // font, whichever is wider, whether the navigator shows or not.
+    const auto *grid = static_cast<const QGridLayout *>(layout());
+    const QMargins margins = grid->contentsMargins();
+    const int calendar = m_cal[0]->leastSize(m_calendarFont, true, false).width() + 2 * MonthCalendar::BevelWidth;
+    const int width = std::max(2 * calendar + grid->horizontalSpacing(), m_nav->minimumSizeHint().width());
+    return { margins.left() + margins.right() + width, leastHeight(false, false) };
 }
 
 QDate CalendarStrip::selectedDay() const

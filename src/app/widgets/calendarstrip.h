@@ -41,7 +41,8 @@ public:
     // the bevels that go with them) when asked.
     int leastHeight(bool navigator, bool weekdayHeaders) const;
     // Readable calendars without the navigator and the weekday headers: those go first
-    // when the room is short, so they must not hold the splitter back.
+    // when the room is short, so they must not hold the splitter back. As wide as the
+    // calendars and the navigator need in the calendar font.
     QSize minimumSizeHint() const override;
 
     // -1 before start().

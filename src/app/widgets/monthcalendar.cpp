@@ -212,7 +212,7 @@ QSize MonthCalendar::sizeHint() const
     for (const QString &name : m_regional.monthNames)
         widest = std::max(widest, fm.horizontalAdvance(name));
     const int width = std::max(DaysPerWeek * cellWidth, widest + fm.horizontalAdvance(caption) + 12);
-    return QSize(width, height) + QSize(2 * bevelWidth(), 2 * bevelWidth());
+    return (QSize(width, height) + QSize(2 * bevelWidth(), 2 * bevelWidth())).expandedTo(minimumSizeHint());
 }
 
 QSize MonthCalendar::minimumSizeHint() const
@@ -223,9 +223,24 @@ QSize MonthCalendar::minimumSizeHint() const
 QSize MonthCalendar::leastSize(const QFont &font, bool caption, bool weekdayHeader) const
 {
     const QFontMetrics fm(font);
-    const int cellWidth = fm.horizontalAdvance(QStringLiteral("00")) + 2;
+    QFont bold = font;
+    bold.setBold(true);
+    const QFontMetrics boldMetrics(bold);
+    // A cell holds the widest day number in bold (the selected day's look) and keeps a
+    // space and its grid line beside it, so neighbouring numbers never run together.
+    int number = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        number = std::max(number, boldMetrics.horizontalAdvance(QString(2, QLatin1Char(digit))));
+    const int space = fm.horizontalAdvance(QLatin1Char(' '));
+    const int cellWidth = number + space + 1;
+    // The caption: the widest month name in bold, a space and the year, within its margins.
+    int month = 0;
+    for (const QString &name : m_regional.monthNames)
+        month = std::max(month, boldMetrics.horizontalAdvance(name));
+    const int captionWidth = month + space + fm.horizontalAdvance(QStringLiteral("0000")) + 4;
     const int line = fm.height();
-    return { DaysPerWeek * cellWidth, (caption ? line : 0) + (weekdayHeader ? line : 0) + Weeks * line };
+    return { std::max(DaysPerWeek * cellWidth, caption ? captionWidth : 0),
+        (caption ? line : 0) + (weekdayHeader ? line : 0) + Weeks * line };
 }
 
 void MonthCalendar::paintEvent(QPaintEvent *)

@@ -77,7 +77,8 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     // The least size, without a bevel, at which the calendar draws its days in `font`
-    // without cutting a number, with its caption and weekday header when asked.
+    // without cutting a number or running two together, with its caption and weekday
+    // header when asked.
     QSize leastSize(const QFont &font, bool caption, bool weekdayHeader) const;
 
 Q_SIGNALS:

@@ -11,9 +11,11 @@
 #include "widgets/monthcalendar.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -31,7 +33,8 @@ class TestLayout : public QObject
     LayoutCommands *layout() const { return m_window->layoutCommands(); }
     QSplitter *splitter(const char *name) const { return m_window->findChild<QSplitter *>(QLatin1String(name)); }
 
-    void open()
+    // `calendarFontSize` 0: the options' own.
+    void open(int calendarFontSize = 0)
     {
         // Six tasks, one with a long note of two lines.
         CellTable table = store::newStore();
@@ -48,10 +51,16 @@ class TestLayout : public QObject
         }
         QVERIFY(writeGridFile(table, m_app->data(QStringLiteral("grid.grd"))).ok);
         m_app->loadDocument();
+        if (calendarFontSize > 0) {
+            Options options = m_app->document->options();
+            options.calFont.size = calendarFontSize;
+            m_app->document->setOptions(options);
+        }
         m_window = std::make_unique<TfrmMain>(*m_app->document, m_app->services());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        QCOMPARE(m_window->size(), QSize(637, 469));
+        if (calendarFontSize == 0)
+            QCOMPARE(m_window->size(), QSize(637, 469));
     }
 
     // The lists' columns as a user sees them: nothing wraps that must not, nothing needs
@@ -176,6 +185,66 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(split2->sizes().value(0), 0);
         QCOMPARE(m_window->layout().split2, 0);
+    }
+
+    // The calendars and the navigator are as wide as their font needs: day numbers keep a
+    // space between them, the months and the date are whole, and the window's smallest
+    // width follows.
+    void theCalendarsTakeTheWidthTheirFontNeeds_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("12 pt") << 12;
+        QTest::newRow("20 pt") << 20;
+    }
+
+    void theCalendarsTakeTheWidthTheirFontNeeds()
+    {
+        QFETCH(int, size);
+        open(size);
+        // Room for the navigator too.
+        m_window->resize(m_window->width(), 900);
+        QSplitter *split2 = splitter("split2");
+        split2->setSizes({ 650, split2->sizes().value(0) + split2->sizes().value(1) - 650 });
+        m_window->showDay(QDate(2026, 12, 28)); // the widest date of the year
+        QCoreApplication::processEvents();
+        for (int i = 0; i < 4; ++i) {
+            MonthCalendar *cal = m_window->calendar(i);
+            QCOMPARE(cal->font().pointSize(), size);
+            QFont bold = cal->font();
+            bold.setBold(true);
+            const QFontMetrics fm(cal->font());
+            const QFontMetrics boldMetrics(bold);
+            // The cell's face less its grid line holds the number and a space.
+            for (const int cell : { 1, 7, 36, 42 })
+                QVERIFY(cal->cellRect(cell).width() - 1
+                    >= boldMetrics.horizontalAdvance(QStringLiteral("28")) + fm.horizontalAdvance(QLatin1Char(' ')));
+            QVERIFY(cal->width() - 4 >= boldMetrics.horizontalAdvance(QStringLiteral("September"))
+                    + fm.horizontalAdvance(QStringLiteral(" 2026")));
+        }
+        DateNavigator *nav = m_window->calendars()->navigator();
+        QVERIFY(nav->isVisible());
+        auto *date = nav->findChild<QLabel *>(QStringLiteral("dateLabel"));
+        QCOMPARE(date->text(), QStringLiteral("12/28/2026"));
+        QVERIFY(date->contentsRect().width() >= date->fontMetrics().horizontalAdvance(date->text()));
+        for (QToolButton *button : nav->findChildren<QToolButton *>())
+            QVERIFY(nav->rect().contains(button->geometry()));
+        // The window is never narrower than its parts need.
+        QVERIFY(m_window->minimumWidth() >= m_window->centralWidget()->minimumSizeHint().width());
+        QVERIFY(m_window->minimumWidth() >= m_window->minTrackWidth());
+        m_window->resize(300, m_window->height());
+        QCoreApplication::processEvents();
+        QCOMPARE(m_window->width(), m_window->minimumWidth());
+        QVERIFY(m_window->calendar(1)->cellRect(1).width() - 1
+            >= QFontMetrics(m_window->calendar(1)->font()).horizontalAdvance(QStringLiteral("28")));
+        // The day list keeps its columns whole, "What" at its narrowest.
+        m_window->showDay(kDay);
+        QCoreApplication::processEvents();
+        GridView *day = m_window->dayView();
+        int total = 0;
+        for (int c = 0; c < day->model()->columnCount(); ++c)
+            total += day->columnWidth(c);
+        QVERIFY(total <= day->viewport()->width());
+        QCOMPARE(day->horizontalScrollBar()->maximum(), 0);
     }
 
     void maximisingGivesOneListTheWholeHeight()
