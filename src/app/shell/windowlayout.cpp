@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 
 namespace {
 
@@ -130,8 +131,19 @@ void WindowLayout::load(int minimumWidth)
     read("ClientWidth", kDefaultClientWidth, width);
     read("Split1", kDefaultSplit1, split1);
     read("SplitDay", kDefaultSplitDay, splitDay);
-    if (height > 0 && width > 0)
-        m_window.resize(std::max(width, minimumWidth), height + m_window.menuBar()->sizeHint().height());
+    if (height <= 0 || width <= 0)
+        return;
+    QSize size(std::max(width, minimumWidth), height + m_window.menuBar()->sizeHint().height());
+    // A window taller or wider than the screen would hide its status line or its edge: it is
+    // made to fit, with room for the title bar and borders the window manager adds. Never
+    // below its least size, which wins on a screen too small even for that.
+    if (const QScreen *screen = m_window.screen()) {
+        const QStyle *style = m_window.style();
+        const int border = 2 * style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &m_window);
+        const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &m_window);
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(border, title + border));
+    }
+    m_window.resize(size);
 }
 
 void WindowLayout::apply()

@@ -34,7 +34,8 @@ public:
     // The splitters and the notes pane, once the window has them.
     void setParts(QSplitter *split1, QSplitter *split2, QSplitter *splitDay, QWidget *notes);
 
-    // Reads the values and sizes the window; `minimumWidth` is the smallest it may be.
+    // Reads the values and sizes the window, within the screen; `minimumWidth` is the
+    // smallest it may be.
     void load(int minimumWidth);
     // Puts the kept positions on the splitters (the first showing).
     void apply();

@@ -19,8 +19,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -149,6 +151,21 @@ private Q_SLOTS:
         const QStringList values { "296", "450", QString::number(window->width()), "314", "120" };
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(m_app->settings->layoutValue(names[i]).value_or(QString()), values[i]);
+    }
+
+    // A kept size from a larger screen is cut to this one, leaving room for the title bar,
+    // so that the status line and the edges are on the screen.
+    void aKeptSizeLargerThanTheScreenIsMadeToFit()
+    {
+        m_app->settings->setLayoutValue(QStringLiteral("ClientHeight"), QStringLiteral("2000"));
+        m_app->settings->setLayoutValue(QStringLiteral("ClientWidth"), QStringLiteral("3000"));
+        auto window = shownWindow();
+        const QRect screen = window->screen()->availableGeometry();
+        const int title = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window.get());
+        QVERIFY(window->width() <= screen.width());
+        QVERIFY(window->height() + title <= screen.height());
+        QVERIFY(window->height() >= window->minimumHeight());
+        QVERIFY(window->clientHeight() > WindowLayout::kDefaultClientHeight / 2);
     }
 
     // A maximised window's positions are not the normal window's: what is saved is what the
