@@ -164,8 +164,9 @@ void LayoutCommands::Memorizescreensizepositions1Click()
     memorized.height = frame.height();
     memorized.width = frame.width();
     memorized.split1Pos = position(m_parts.split1);
-    memorized.split2Pos = position(m_parts.split2);
-    memorized.splitDay = position(m_parts.splitDay);
+    // The user's splits, not what a short window squeezed them to.
+    memorized.split2Pos = m_layout.split2;
+    memorized.splitDay = m_layout.splitDay;
     const SaveResult saved = writeMemorizedLayout(m_document.settings(), memorized);
     if (!saved.ok)
         showError(m_services.dialogs, saved.message());

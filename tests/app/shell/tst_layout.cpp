@@ -154,6 +154,13 @@ private Q_SLOTS:
         QVERIFY(day->viewport()->height() >= day->rowHeight(0) + day->rowHeight(1));
         QVERIFY(m_window->todoView()->viewport()->height() >= m_window->todoView()->listRowHeight());
         QCOMPARE(m_window->layout().split2, upper);
+        // What is memorised is the user's split too.
+        const int splitDay = m_window->layout().splitDay;
+        QVERIFY(splitter("splitDay")->sizes().value(0) < splitDay);
+        m_app->dialogs.confirmAnswers = { true };
+        m_window->actions().Memorize1->trigger();
+        QCOMPARE(readMemorizedLayout(*m_app->settings).split2Pos, upper);
+        QCOMPARE(readMemorizedLayout(*m_app->settings).splitDay, splitDay);
 
         // What the window gets back goes to the upper area first, up to the user's split.
         m_window->resize(637, 469);
