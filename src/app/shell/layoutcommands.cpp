@@ -40,7 +40,8 @@ LayoutCommands::LayoutCommands(TaskDocument &document, const Services &services,
 
 bool LayoutCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_parts.calendars && event->type() == QEvent::Resize)
+    // A new calendar font asks for a new layout too: what fits its days may differ.
+    if (watched == m_parts.calendars && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest))
         resizeCalendars();
     return QObject::eventFilter(watched, event);
 }
@@ -74,9 +75,14 @@ void LayoutCommands::resizeCalendars()
 {
     CalendarStrip *strip = m_parts.calendars;
     // The room of the calendars is what split2 leaves above it, less the strip's margins.
+    // The navigator and the weekday headers show only where the days keep room for their
+    // font, so a large calendar font is never cut.
+    const int room = strip->height();
     const int navigator = strip->navigator()->sizeHint().height();
-    const layoutrules::CalendarHeight height = layoutrules::calendarHeight(strip->height(), navigator);
-    const layoutrules::CalendarLook look = layoutrules::calendarLook(height.height, m_document.options().calFont.size);
+    const layoutrules::CalendarHeight height
+        = layoutrules::calendarHeight(room, navigator, room >= strip->leastHeight(true, false));
+    const layoutrules::CalendarLook look = layoutrules::calendarLook(
+        height.height, m_document.options().calFont.size, room >= strip->leastHeight(height.navigatorShown, true));
     strip->setCompactness(height.navigatorShown, look.weekdayHeader, look.bevel, look.labels, look.cellFontSize);
 }
 
@@ -135,12 +141,14 @@ void LayoutCommands::pointAtSplitter(int index)
 void LayoutCommands::Maximizedailyevents1Click()
 {
     setPosition(m_parts.split2, m_parts.split2->height());
+    m_layout.keepSplit2();
     m_parts.day->list()->setFocus();
 }
 
 void LayoutCommands::Maximizenondaytasks1Click()
 {
     setPosition(m_parts.split2, 0);
+    m_layout.keepSplit2();
     m_parts.todo->list()->setFocus();
 }
 
@@ -156,8 +164,9 @@ void LayoutCommands::Memorizescreensizepositions1Click()
     memorized.height = frame.height();
     memorized.width = frame.width();
     memorized.split1Pos = position(m_parts.split1);
-    memorized.split2Pos = position(m_parts.split2);
-    memorized.splitDay = position(m_parts.splitDay);
+    // The user's splits, not what a short window squeezed them to.
+    memorized.split2Pos = m_layout.split2;
+    memorized.splitDay = m_layout.splitDay;
     const SaveResult saved = writeMemorizedLayout(m_document.settings(), memorized);
     if (!saved.ok)
         showError(m_services.dialogs, saved.message());
@@ -182,5 +191,8 @@ void LayoutCommands::Recoverscreensizepositions1Click()
     setPosition(m_parts.split2, memorized.split2Pos);
     setPosition(m_parts.splitDay, memorized.splitDay);
     m_layout.remember();
+    // The memorised split is the user's, even where this window cannot hold all of it.
+    m_layout.split2 = memorized.split2Pos;
+    m_layout.followSplit2();
     FormResize();
 }

@@ -59,16 +59,16 @@ TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::FormCreate()
 {
-    // The smallest width scales with the screen's pixels per inch (637 at 96); the height
-    // can be dragged down freely.
+    // The smallest width scales with the screen's pixels per inch (637 at 96), and grows
+    // when the calendars' font needs more; the smallest height is what the parts need.
     const qreal dpi = screen() ? screen()->logicalDotsPerInch() : 96.0;
     m_minTrackWidth = int(637 * dpi) / 96;
-    setMinimumWidth(m_minTrackWidth);
 
     m_actions = std::make_unique<MainActions>(this);
     createLayout();
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("StatusBar1"));
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a long date never widens the window
     statusBar()->addWidget(m_status, 1);
     m_layout.load(m_minTrackWidth);
     setWindowTitle(QStringLiteral("Tallyday"));
@@ -148,6 +148,7 @@ void TfrmMain::createLayout()
     m_split2 = new QSplitter(Qt::Vertical, central);
     m_split2->setObjectName(QStringLiteral("split2"));
     outer->addWidget(m_split2, 1);
+    outer->addSpacerItem(new QSpacerItem(m_minTrackWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed));
     m_split1 = new QSplitter(Qt::Horizontal, m_split2);
     m_split1->setObjectName(QStringLiteral("split1"));
 
@@ -169,15 +170,8 @@ void TfrmMain::createLayout()
     m_todoPane = new TodoPane(m_document, m_actions->ToolBar3, m_actions->gridNondayPopup.menu, m_split2);
     connect(m_todoPane, &TodoPane::listFocused, this, [this] { m_focusedList = List::Todo; });
 
-    // The kept positions follow the user's drags, not whatever a small window squeezed them to.
     m_layout.setParts(m_split1, m_split2, m_dayPane->splitter(), m_dayPane->notes());
-    for (QSplitter *splitter : { m_split1, m_split2, m_dayPane->splitter() })
-        connect(splitter, &QSplitter::splitterMoved, this, [this] { m_layout.remember(); });
-    m_split2->setStretchFactor(0, 1);
     m_split1->setStretchFactor(1, 1);
-    // Small minimums, so the window can be made as short as the user likes.
-    for (QWidget *area : std::initializer_list<QWidget *> { m_strip, m_dayPane, m_todoPane })
-        area->setMinimumSize(1, 1);
     setCentralWidget(central);
 }
 
@@ -505,7 +499,6 @@ void TfrmMain::Today1Click()
 void TfrmMain::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    m_layout.remember();
     if (m_layoutCommands)
         m_layoutCommands->FormResize();
 }

@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -119,7 +120,6 @@ DayPane::DayPane(TaskDocument &document, Dialogs &dialogs, QToolBar *dayTools, Q
     m_lblDate->setSmallestFitSize(10); // a long heading shrinks before it loses its end
     layout->addWidget(m_lblDate, 0, 0);
     m_splitDay->setObjectName(QStringLiteral("splitDay"));
-    m_splitDay->setStretchFactor(0, 1);
     m_gridDay->setObjectName(QStringLiteral("gridDay"));
     m_gridDay->setTable(&m_document.dayList());
     m_gridDay->installEventFilter(this);
@@ -204,6 +204,12 @@ void DayPane::ResizeGridDay()
     for (int c = 0; c < 5; ++c)
         day.setColWidth(c, c == 2 ? rest : c == 1 ? category : fixed[c]);
     m_gridDay->applyColumnWidths();
+    // Never narrower than its columns at their narrowest ("Category" at its header's width,
+    // a little of "What"), so wide calendars widen the window rather than cut the list.
+    const int least = fixed[0] + fixedWidth(m_gridDay, 0, day.cell(1, 0), {}) + scaled(this, 24) + fixed[3] + fixed[4]
+        + m_gridDay->verticalScrollBar()->sizeHint().width() + 2 * m_gridDay->frameWidth() + 5;
+    if (m_gridDay->minimumWidth() != least)
+        m_gridDay->setMinimumWidth(least);
 }
 
 void DayPane::setListLook(const QFont &font, int rowHeight)
@@ -211,6 +217,9 @@ void DayPane::setListLook(const QFont &font, int rowHeight)
     m_gridDay->setListFont(font);
     m_gridDay->setRowHeight(rowHeight);
     m_memWhat->setFont(font);
+    // In a short window the notes give way to the day list, down to two lines.
+    const int margins = 2 * (m_memWhat->frameWidth() + int(m_memWhat->document()->documentMargin()));
+    m_memWhat->setMinimumHeight(2 * QFontMetrics(font).lineSpacing() + margins);
 }
 
 bool DayPane::eventFilter(QObject *watched, QEvent *event)

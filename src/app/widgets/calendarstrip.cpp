@@ -55,6 +55,7 @@ void CalendarStrip::setCalendarFont(const QFont &font)
     for (MonthCalendar *cal : m_cal)
         cal->setFont(font);
     m_nav->setFont(font);
+    updateGeometry(); // the least size follows the font
 }
 
 void CalendarStrip::setCompactness(bool navigatorShown, bool weekdayHeader, bool bevel, bool labels, int cellFontSize)
@@ -71,6 +72,29 @@ void CalendarStrip::setCompactness(bool navigatorShown, bool weekdayHeader, bool
             cal->setFont(cellFont);
     }
     setLooks(m_active, false);
+}
+
+int CalendarStrip::leastHeight(bool navigator, bool weekdayHeaders) const
+{
+    const auto *grid = static_cast<const QGridLayout *>(layout());
+    const QMargins margins = grid->contentsMargins();
+    const int bevels = weekdayHeaders ? 2 * MonthCalendar::BevelWidth : 0;
+    const int calendar = m_cal[0]->leastSize(m_calendarFont, true, weekdayHeaders).height() + bevels;
+    int height = margins.top() + margins.bottom() + 2 * calendar + grid->verticalSpacing();
+    if (navigator)
+        height += grid->verticalSpacing() + m_nav->sizeHint().height();
+    return height;
+}
+
+QSize CalendarStrip::minimumSizeHint() const
+{
+    // As wide as two calendars (with their bevels) or the navigator need in the calendar
+    // font, whichever is wider, whether the navigator shows or not.
+    const auto *grid = static_cast<const QGridLayout *>(layout());
+    const QMargins margins = grid->contentsMargins();
+    const int calendar = m_cal[0]->leastSize(m_calendarFont, true, false).width() + 2 * MonthCalendar::BevelWidth;
+    const int width = std::max(2 * calendar + grid->horizontalSpacing(), m_nav->minimumSizeHint().width());
+    return { margins.left() + margins.right() + width, leastHeight(false, false) };
 }
 
 QDate CalendarStrip::selectedDay() const

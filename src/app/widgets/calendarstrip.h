@@ -36,6 +36,15 @@ public:
     void setCompactness(bool navigatorShown, bool weekdayHeader, bool bevel, bool labels, int cellFontSize);
     void setCellColourHook(CellColourHook hook) { m_hook = std::move(hook); }
 
+    // The least height at which the four calendars draw their captions and days in the
+    // calendar font without cutting them, with the navigator and the weekday headers (and
+    // the bevels that go with them) when asked.
+    int leastHeight(bool navigator, bool weekdayHeaders) const;
+    // Readable calendars without the navigator and the weekday headers: those go first
+    // when the room is short, so they must not hold the splitter back. As wide as the
+    // calendars and the navigator need in the calendar font.
+    QSize minimumSizeHint() const override;
+
     // -1 before start().
     int activeCalendar() const { return m_active; }
     int previousCalendar() const { return m_previous; }

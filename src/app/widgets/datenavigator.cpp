@@ -83,7 +83,9 @@ DateNavigator::DateNavigator(QWidget *parent)
     m_label = new QLabel(this);
     m_label->setObjectName(QStringLiteral("dateLabel"));
     m_label->setAlignment(Qt::AlignCenter);
-    // A long date must not widen the calendars' column; it is cut, and the tooltip has it whole.
+    // The label asks for no more than its least width (updateLabelWidth), so the date of the
+    // day does not move the calendars' column; a date wider than that is cut, and the
+    // tooltip has it whole.
     m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     for (int i = 0; i < 8; ++i) {
@@ -102,6 +104,7 @@ DateNavigator::DateNavigator(QWidget *parent)
     }
     updateIcons();
     updateText();
+    updateLabelWidth();
 }
 
 void DateNavigator::setDate(QDate date)
@@ -118,6 +121,7 @@ void DateNavigator::setFormatter(Formatter formatter)
         return;
     m_formatter = std::move(formatter);
     updateText();
+    updateLabelWidth();
 }
 
 QDate DateNavigator::stepped(QDate from, Step step)
@@ -166,6 +170,18 @@ void DateNavigator::updateText()
     m_label->setToolTip(text);
 }
 
+void DateNavigator::updateLabelWidth()
+{
+    // Two-digit days and every month of a year with four digits: the widest a format of
+    // numbers or of month names writes.
+    const QFontMetrics fm = fontMetrics(); // the label has the navigator's font
+    int widest = 0;
+    for (int month = 1; month <= 12; ++month)
+        widest = std::max(widest, fm.horizontalAdvance(m_formatter(QDate(2000, month, 28))));
+    widest = std::max(widest, fm.horizontalAdvance(m_formatter(m_date)));
+    m_label->setMinimumWidth(widest + 2 * fm.horizontalAdvance(QLatin1Char(' ')));
+}
+
 void DateNavigator::updateIcons()
 {
     const int height = fontMetrics().height();
@@ -182,5 +198,7 @@ void DateNavigator::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange
         || event->type() == QEvent::StyleChange)
         updateIcons();
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        updateLabelWidth();
     QWidget::changeEvent(event);
 }

@@ -46,6 +46,8 @@ protected:
 private:
     void updateText();
     void updateIcons();
+    // The date label is as wide as the widest date the format writes in the font in use.
+    void updateLabelWidth();
 
     QDate m_date;
     Formatter m_formatter;

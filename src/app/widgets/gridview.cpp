@@ -227,6 +227,13 @@ void GridView::setListFont(const QFont &font)
     m_model->setListFont(font);
     forgetRowHeights();
     measureShownRows();
+    updateGeometry();
+}
+
+QSize GridView::minimumSizeHint() const
+{
+    const int header = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sizeHint().height();
+    return { QTableView::minimumSizeHint().width(), header + m_rowHeight + 2 * frameWidth() };
 }
 
 void GridView::setRowHeight(int pixels)
@@ -235,6 +242,7 @@ void GridView::setRowHeight(int pixels)
     verticalHeader()->setDefaultSectionSize(m_rowHeight);
     forgetRowHeights();
     measureShownRows();
+    updateGeometry();
 }
 
 int GridView::currentTableRow() const

@@ -65,6 +65,9 @@ public:
     // Measures the rows shown with the target row before scrolling to it.
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
+    // At least the header and one row, so a short window never hides the tasks.
+    QSize minimumSizeHint() const override;
+
 Q_SIGNALS:
     // A header click sorted the table by this column.
     void sorted(int column);

@@ -118,7 +118,7 @@ void MonthCalendar::setShowWeekdayHeader(bool show)
 
 int MonthCalendar::bevelWidth() const
 {
-    return m_bevel == Bevel::None ? 0 : 2;
+    return m_bevel == Bevel::None ? 0 : BevelWidth;
 }
 
 int MonthCalendar::leadingCells() const
@@ -131,18 +131,26 @@ MonthCalendar::Layout MonthCalendar::layout() const
     const int bw = bevelWidth();
     const QRect inner = rect().adjusted(bw, bw, -bw, -bw);
     const int line = fontMetrics().height();
-    // Natural heights from the font; when the calendar gets less, every band shrinks in
-    // proportion so the weeks stay visible.
-    const int captionHeight = m_showCaption ? line + 6 : 0;
-    const int weekdayHeight = m_showWeekdays ? line + 2 : 0;
-    const int gridHeight = Weeks * (line + 4);
-    const int natural = captionHeight + weekdayHeight + gridHeight;
-    const double scale = inner.height() < natural ? double(std::max(inner.height(), 0)) / natural : 1.0;
+    // Each band needs a line of text and has some air around it. When the calendar gets
+    // less than the natural height, the air goes first; below the least height every band
+    // shrinks in proportion, so the weeks stay visible.
+    const int captionLeast = m_showCaption ? line : 0;
+    const int weekdayLeast = m_showWeekdays ? line : 0;
+    const int least = captionLeast + weekdayLeast + Weeks * line;
+    const int air = (m_showCaption ? 6 : 0) + (m_showWeekdays ? 2 : 0) + Weeks * 4;
+    const int available = std::max(inner.height(), 0);
+    auto band = [&](int bandLeast, int bandAir) {
+        if (available >= least + air)
+            return double(bandLeast + bandAir);
+        if (available >= least)
+            return bandLeast + bandAir * double(available - least) / air;
+        return bandLeast * double(available) / least;
+    };
 
     Layout l;
     const int top = inner.top();
-    const int captionBottom = top + int(captionHeight * scale);
-    const int weekdayBottom = captionBottom + int(weekdayHeight * scale);
+    const int captionBottom = top + int(band(captionLeast, m_showCaption ? 6 : 0));
+    const int weekdayBottom = captionBottom + int(band(weekdayLeast, m_showWeekdays ? 2 : 0));
     l.caption = QRect(inner.left(), top, inner.width(), captionBottom - top);
     l.weekdays = QRect(inner.left(), captionBottom, inner.width(), weekdayBottom - captionBottom);
     l.grid = QRect(inner.left(), weekdayBottom, inner.width(), inner.bottom() + 1 - weekdayBottom);
@@ -204,16 +212,35 @@ QSize MonthCalendar::sizeHint() const
     for (const QString &name : m_regional.monthNames)
         widest = std::max(widest, fm.horizontalAdvance(name));
     const int width = std::max(DaysPerWeek * cellWidth, widest + fm.horizontalAdvance(caption) + 12);
-    return QSize(width, height) + QSize(2 * bevelWidth(), 2 * bevelWidth());
+    return (QSize(width, height) + QSize(2 * bevelWidth(), 2 * bevelWidth())).expandedTo(minimumSizeHint());
 }
 
 QSize MonthCalendar::minimumSizeHint() const
 {
-    const QFontMetrics fm = fontMetrics();
-    const int cellWidth = fm.horizontalAdvance(QStringLiteral("00")) + 2;
+    return leastSize(font(), m_showCaption, m_showWeekdays) + QSize(2 * bevelWidth(), 2 * bevelWidth());
+}
+
+QSize MonthCalendar::leastSize(const QFont &font, bool caption, bool weekdayHeader) const
+{
+    const QFontMetrics fm(font);
+    QFont bold = font;
+    bold.setBold(true);
+    const QFontMetrics boldMetrics(bold);
+    // A cell holds the widest day number in bold (the selected day's look) and keeps a
+    // space and its grid line beside it, so neighbouring numbers never run together.
+    int number = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        number = std::max(number, boldMetrics.horizontalAdvance(QString(2, QLatin1Char(digit))));
+    const int space = fm.horizontalAdvance(QLatin1Char(' '));
+    const int cellWidth = number + space + 1;
+    // The caption: the widest month name in bold, a space and the year, within its margins.
+    int month = 0;
+    for (const QString &name : m_regional.monthNames)
+        month = std::max(month, boldMetrics.horizontalAdvance(name));
+    const int captionWidth = month + space + fm.horizontalAdvance(QStringLiteral("0000")) + 4;
     const int line = fm.height();
-    const int height = (m_showCaption ? line : 0) + (m_showWeekdays ? line : 0) + Weeks * line;
-    return QSize(DaysPerWeek * cellWidth, height) + QSize(2 * bevelWidth(), 2 * bevelWidth());
+    return { std::max(DaysPerWeek * cellWidth, caption ? captionWidth : 0),
+        (caption ? line : 0) + (weekdayHeader ? line : 0) + Weeks * line };
 }
 
 void MonthCalendar::paintEvent(QPaintEvent *)

@@ -30,6 +30,7 @@ class MonthCalendar : public QWidget
 
 public:
     enum class Bevel { None, Raised, Lowered };
+    static constexpr int BevelWidth = 2;
     using CellColourHook = std::function<CellColours(QDate day, int cellNumber)>;
 
     explicit MonthCalendar(QWidget *parent = nullptr);
@@ -75,6 +76,10 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // The least size, without a bevel, at which the calendar draws its days in `font`
+    // without cutting a number or running two together, with its caption and weekday
+    // header when asked.
+    QSize leastSize(const QFont &font, bool caption, bool weekdayHeader) const;
 
 Q_SIGNALS:
     // Any change of the selected day, by key, click or setDate. Comes before monthChanged.

@@ -4,12 +4,17 @@
 
 namespace layoutrules {
 
-CalendarHeight calendarHeight(int split2Pos, int navigatorHeight)
+CalendarHeight calendarHeight(int split2Pos, int navigatorHeight, bool navigatorFits)
 {
     const int withNavigator = (split2Pos - navigatorHeight - 5) / 2;
-    if (withNavigator > 90)
+    if (withNavigator > 90 && navigatorFits)
         return { withNavigator, true };
     return { (split2Pos - 5) / 2, false };
+}
+
+int upperAreaHeight(int split2Pos, int room, int upperMinimum, int lowerMinimum)
+{
+    return std::max(upperMinimum, std::min(split2Pos, room - lowerMinimum));
 }
 
 int calendarWidth(int split1Pos)
@@ -17,11 +22,11 @@ int calendarWidth(int split1Pos)
     return (split1Pos - 1) / 2;
 }
 
-CalendarLook calendarLook(int height, int calendarFontSize)
+CalendarLook calendarLook(int height, int calendarFontSize, bool headerFits)
 {
     CalendarLook look;
-    look.weekdayHeader = height > 106;
-    look.bevel = height > 106;
+    look.weekdayHeader = height > 106 && headerFits;
+    look.bevel = look.weekdayHeader;
     look.labels = height > 50;
     if (height < 50) {
         look.cellFontSize = 4;

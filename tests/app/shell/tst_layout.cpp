@@ -2,6 +2,7 @@
 #include "shell/layoutcommands.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
+#include "shell/windowlayout.h"
 #include "store/gridfile.h"
 #include "store/taskstore.h"
 #include "widgets/calendarstrip.h"
@@ -10,9 +11,11 @@
 #include "widgets/monthcalendar.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -30,7 +33,8 @@ class TestLayout : public QObject
     LayoutCommands *layout() const { return m_window->layoutCommands(); }
     QSplitter *splitter(const char *name) const { return m_window->findChild<QSplitter *>(QLatin1String(name)); }
 
-    void open()
+    // `calendarFontSize` 0: the options' own.
+    void open(int calendarFontSize = 0)
     {
         // Six tasks, one with a long note of two lines.
         CellTable table = store::newStore();
@@ -47,10 +51,16 @@ class TestLayout : public QObject
         }
         QVERIFY(writeGridFile(table, m_app->data(QStringLiteral("grid.grd"))).ok);
         m_app->loadDocument();
+        if (calendarFontSize > 0) {
+            Options options = m_app->document->options();
+            options.calFont.size = calendarFontSize;
+            m_app->document->setOptions(options);
+        }
         m_window = std::make_unique<TfrmMain>(*m_app->document, m_app->services());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        QCOMPARE(m_window->size(), QSize(637, 469));
+        if (calendarFontSize == 0)
+            QCOMPARE(m_window->size(), QSize(637, 469));
     }
 
     // The lists' columns as a user sees them: nothing wraps that must not, nothing needs
@@ -105,6 +115,145 @@ private Q_SLOTS:
         QCOMPARE(day->columnWidth(2), what);
     }
 
+    // The upper area is as high as split2 says; the to-do list takes what the window gains or
+    // loses, down to its minimum. A window too short for that stops at its minimum, where
+    // the calendars keep their font and each list shows a row.
+    void theToDoListTakesWhatTheWindowGainsOrLoses()
+    {
+        open();
+        QSplitter *split2 = splitter("split2");
+        const int upper = split2->sizes().value(0);
+        QCOMPARE(upper, WindowLayout::kDefaultSplit2);
+        const int lower = split2->sizes().value(1);
+
+        m_window->resize(637, 700);
+        QCoreApplication::processEvents();
+        QCOMPARE(split2->sizes().value(0), upper);
+        QCOMPARE(split2->sizes().value(1), lower + 700 - 469);
+        QVERIFY(m_window->layout().save().ok);
+        QCOMPARE(
+            m_app->settings->layoutValue(QStringLiteral("Split2")), std::optional<QString>(QString::number(upper)));
+        checkColumns("700 high");
+
+        m_window->resize(637, 300);
+        QCoreApplication::processEvents();
+        QCOMPARE(m_window->height(), m_window->minimumHeight());
+        QVERIFY(m_window->minimumHeight() > 300);
+        // At the window's minimum both areas are at theirs, no lower.
+        QCOMPARE(split2->sizes().value(0), split2->widget(0)->minimumSizeHint().height());
+        QCOMPARE(split2->sizes().value(1), split2->widget(1)->minimumSizeHint().height());
+        for (int i = 0; i < 4; ++i) {
+            MonthCalendar *cal = m_window->calendar(i);
+            QCOMPARE(cal->font().pointSize(), m_app->document->options().calFont.size);
+            QVERIFY(cal->showsCaption());
+            QVERIFY(cal->height() >= cal->minimumSizeHint().height());
+        }
+        // The notes give way before the day list, which still shows its first tasks, the one
+        // with a note of two lines among them.
+        GridView *day = m_window->dayView();
+        QVERIFY(day->viewport()->height() >= day->rowHeight(0) + day->rowHeight(1));
+        QVERIFY(m_window->todoView()->viewport()->height() >= m_window->todoView()->listRowHeight());
+        QCOMPARE(m_window->layout().split2, upper);
+        // What is memorised is the user's split too.
+        const int splitDay = m_window->layout().splitDay;
+        QVERIFY(splitter("splitDay")->sizes().value(0) < splitDay);
+        m_app->dialogs.confirmAnswers = { true };
+        m_window->actions().Memorize1->trigger();
+        QCOMPARE(readMemorizedLayout(*m_app->settings).split2Pos, upper);
+        QCOMPARE(readMemorizedLayout(*m_app->settings).splitDay, splitDay);
+
+        // What the window gets back goes to the upper area first, up to the user's split.
+        m_window->resize(637, 469);
+        QCoreApplication::processEvents();
+        QCOMPARE(split2->sizes().value(0), upper);
+        QCOMPARE(split2->sizes().value(1), lower);
+    }
+
+    // A split the user dragged is kept through resizes; an area closed by a Resize command
+    // stays closed.
+    void theUsersSplitIsKept()
+    {
+        open();
+        QSplitter *split2 = splitter("split2");
+        const int total = split2->sizes().value(0) + split2->sizes().value(1);
+        split2->setSizes({ 250, total - 250 });
+        Q_EMIT split2->splitterMoved(250, 1);
+        m_window->resize(637, 700);
+        QCoreApplication::processEvents();
+        QCOMPARE(split2->sizes().value(0), 250);
+        QCOMPARE(m_window->layout().split2, 250);
+
+        m_window->actions().MaximizeDaily1->trigger();
+        m_window->resize(637, 600);
+        QCoreApplication::processEvents();
+        QCOMPARE(split2->sizes().value(1), 0);
+        m_window->actions().MaximizeTodo1->trigger();
+        m_window->resize(637, 650);
+        QCoreApplication::processEvents();
+        QCOMPARE(split2->sizes().value(0), 0);
+        QCOMPARE(m_window->layout().split2, 0);
+    }
+
+    // The calendars and the navigator are as wide as their font needs: day numbers keep a
+    // space between them, the months and the date are whole, and the window's smallest
+    // width follows.
+    void theCalendarsTakeTheWidthTheirFontNeeds_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("12 pt") << 12;
+        QTest::newRow("20 pt") << 20;
+    }
+
+    void theCalendarsTakeTheWidthTheirFontNeeds()
+    {
+        QFETCH(int, size);
+        open(size);
+        // Room for the navigator too.
+        m_window->resize(m_window->width(), 900);
+        QSplitter *split2 = splitter("split2");
+        split2->setSizes({ 650, split2->sizes().value(0) + split2->sizes().value(1) - 650 });
+        m_window->showDay(QDate(2026, 12, 28)); // the widest date of the year
+        QCoreApplication::processEvents();
+        for (int i = 0; i < 4; ++i) {
+            MonthCalendar *cal = m_window->calendar(i);
+            QCOMPARE(cal->font().pointSize(), size);
+            QFont bold = cal->font();
+            bold.setBold(true);
+            const QFontMetrics fm(cal->font());
+            const QFontMetrics boldMetrics(bold);
+            // The cell's face less its grid line holds the number and a space.
+            for (const int cell : { 1, 7, 36, 42 })
+                QVERIFY(cal->cellRect(cell).width() - 1
+                    >= boldMetrics.horizontalAdvance(QStringLiteral("28")) + fm.horizontalAdvance(QLatin1Char(' ')));
+            QVERIFY(cal->width() - 4 >= boldMetrics.horizontalAdvance(QStringLiteral("September"))
+                    + fm.horizontalAdvance(QStringLiteral(" 2026")));
+        }
+        DateNavigator *nav = m_window->calendars()->navigator();
+        QVERIFY(nav->isVisible());
+        auto *date = nav->findChild<QLabel *>(QStringLiteral("dateLabel"));
+        QCOMPARE(date->text(), QStringLiteral("12/28/2026"));
+        QVERIFY(date->contentsRect().width() >= date->fontMetrics().horizontalAdvance(date->text()));
+        for (QToolButton *button : nav->findChildren<QToolButton *>())
+            QVERIFY(nav->rect().contains(button->geometry()));
+        // The window is never narrower than its parts need.
+        QVERIFY(m_window->minimumWidth() >= m_window->centralWidget()->minimumSizeHint().width());
+        QVERIFY(m_window->minimumWidth() >= m_window->minTrackWidth());
+        m_window->resize(300, m_window->height());
+        QCoreApplication::processEvents();
+        QCOMPARE(m_window->width(), m_window->minimumWidth());
+        QVERIFY(m_window->calendar(1)->cellRect(1).width() - 1
+            >= QFontMetrics(m_window->calendar(1)->font()).horizontalAdvance(QStringLiteral("28")));
+        // The day list keeps its columns whole, "What" at its narrowest.
+        m_window->showDay(kDay);
+        QCoreApplication::processEvents();
+        GridView *day = m_window->dayView();
+        int total = 0;
+        for (int c = 0; c < day->model()->columnCount(); ++c)
+            total += day->columnWidth(c);
+        QVERIFY(total <= day->viewport()->width());
+        QCOMPARE(day->horizontalScrollBar()->maximum(), 0);
+    }
+
     void maximisingGivesOneListTheWholeHeight()
     {
         open();
@@ -139,9 +288,13 @@ private Q_SLOTS:
         QVERIFY(!nav->isVisible());
         QVERIFY(!cal->showsWeekdayHeader());
         QVERIFY(cal->showsCaption());
-        calendarsAt(90); // about 40 pixels: no labels, the smallest day font
-        QVERIFY(!cal->showsCaption());
-        QCOMPARE(cal->font().pointSize(), 4);
+        // Smaller than their font needs the calendars do not go: the splitter stops where
+        // they still show their months and days in the calendar font.
+        calendarsAt(90);
+        QCOMPARE(split2->sizes().value(0), m_window->calendars()->minimumSizeHint().height());
+        QVERIFY(cal->showsCaption());
+        QCOMPARE(cal->font().pointSize(), m_app->document->options().calFont.size);
+        QVERIFY(cal->height() >= cal->minimumSizeHint().height());
         calendarsAt(300);
         QCOMPARE(cal->font().pointSize(), m_app->document->options().calFont.size);
         QVERIFY(nav->isVisible());

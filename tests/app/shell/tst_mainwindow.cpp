@@ -23,8 +23,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -159,6 +161,21 @@ private Q_SLOTS:
             QCOMPARE(m_app->settings->layoutValue(names[i]).value_or(QString()), values[i]);
     }
 
+    // A kept size from a larger screen is cut to this one, leaving room for the title bar,
+    // so that the status line and the edges are on the screen.
+    void aKeptSizeLargerThanTheScreenIsMadeToFit()
+    {
+        m_app->settings->setLayoutValue(QStringLiteral("ClientHeight"), QStringLiteral("2000"));
+        m_app->settings->setLayoutValue(QStringLiteral("ClientWidth"), QStringLiteral("3000"));
+        auto window = shownWindow();
+        const QRect screen = window->screen()->availableGeometry();
+        const int title = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window.get());
+        QVERIFY(window->width() <= screen.width());
+        QVERIFY(window->height() + title <= screen.height());
+        QVERIFY(window->height() >= window->minimumHeight());
+        QVERIFY(window->clientHeight() > WindowLayout::kDefaultClientHeight / 2);
+    }
+
     // A maximised window's positions are not the normal window's: what is saved is what the
     // restored window shows, and a kept value that leaves a pane no room is not used.
     void theSavedLayoutIsTheNormalWindowOnScreen()
@@ -182,12 +199,15 @@ private Q_SLOTS:
         QVERIFY(again->findChild<QSplitter *>(QStringLiteral("split2"))->sizes().value(1) > 0);
     }
 
+    // As short as its parts allow, well under its first height; not shorter, where the
+    // calendars would lose their font and the lists their rows.
     void theWindowCanBeMadeShort()
     {
         auto window = shownWindow();
         window->resize(window->width(), 220);
-        QTRY_COMPARE(window->height(), 220);
-        QVERIFY(window->minimumHeight() <= 220);
+        QTRY_COMPARE(window->height(), window->minimumHeight());
+        QVERIFY(window->minimumHeight() < WindowLayout::kDefaultClientHeight * 3 / 4);
+        QCOMPARE(window->minimumHeight(), window->minimumSizeHint().height());
     }
 
     void unreadableStoreIsReportedAndKeptAside()

@@ -19,6 +19,34 @@ class TestDateNavigator : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // At its smallest the bar still shows the widest date of its format whole, in any font.
+    void theDateIsNeverCut_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("8 pt") << 8;
+        QTest::newRow("12 pt") << 12;
+        QTest::newRow("20 pt") << 20;
+    }
+
+    void theDateIsNeverCut()
+    {
+        QFETCH(int, size);
+        DateNavigator nav;
+        nav.setFormatter(shortForm);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSize(size);
+        nav.setFont(font);
+        nav.setDate(QDate(2026, 12, 28));
+        nav.resize(nav.minimumSizeHint());
+        nav.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&nav));
+        auto *label = nav.findChild<QLabel *>(QStringLiteral("dateLabel"));
+        QCOMPARE(label->text(), QStringLiteral("12/28/2026"));
+        QVERIFY(label->contentsRect().width() >= label->fontMetrics().horizontalAdvance(label->text()));
+        for (const QToolButton *button : nav.findChildren<QToolButton *>())
+            QVERIFY(nav.rect().contains(button->geometry()));
+    }
+
     void buttonsStepTheDate_data()
     {
         QTest::addColumn<QString>("button");

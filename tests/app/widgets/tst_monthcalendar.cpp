@@ -236,6 +236,43 @@ private Q_SLOTS:
         QVERIFY(calendar->minimumSizeHint().height() <= 150);
     }
 
+    // Shrunk to its minimum in any font, a calendar cuts no day number, keeps a space
+    // between two of them, and shows the longest month's name whole.
+    void atItsMinimumNothingIsCut_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("weekdays");
+        QTest::newRow("8 pt") << 8 << true;
+        QTest::newRow("12 pt") << 12 << true;
+        QTest::newRow("12 pt, no weekday header") << 12 << false;
+        QTest::newRow("20 pt") << 20 << true;
+    }
+
+    void atItsMinimumNothingIsCut()
+    {
+        QFETCH(int, size);
+        QFETCH(bool, weekdays);
+        auto calendar = makeCalendar(QDate(2026, 9, 28));
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSize(size);
+        calendar->setFont(font);
+        calendar->setShowWeekdayHeader(weekdays);
+        calendar->setBevel(MonthCalendar::Bevel::Lowered);
+        calendar->resize(calendar->minimumSizeHint());
+        QFont bold = font;
+        bold.setBold(true);
+        const QFontMetrics fm(font);
+        const QFontMetrics boldMetrics(bold);
+        for (int cell = 1; cell <= 42; ++cell) {
+            const QRect r = calendar->cellRect(cell);
+            // Less the grid line, the number in bold (the selected day's look) and a space.
+            QVERIFY(r.width() - 1 >= boldMetrics.horizontalAdvance(QStringLiteral("28")) + fm.horizontalAdvance(u' '));
+            QVERIFY(r.height() >= fm.height());
+        }
+        QVERIFY(calendar->width() - 8 >= boldMetrics.horizontalAdvance(QStringLiteral("September"))
+                + fm.horizontalAdvance(QStringLiteral(" 2026")));
+    }
+
     void sizeFollowsTheFont()
     {
         auto calendar = makeCalendar(QDate(2026, 3, 14));

@@ -58,6 +58,39 @@ private Q_SLOTS:
         QTEST(h.navigatorShown, "navigator");
     }
 
+    void theLowerAreaTakesWhatTheWindowGainsOrLoses_data()
+    {
+        QTest::addColumn<int>("room");
+        QTest::addColumn<int>("upper");
+        // The user's split is 296; the upper area needs 200, the lower one 80.
+        QTest::newRow("room for both: the split") << 400 << 296;
+        QTest::newRow("a tall window: the split, the rest below") << 700 << 296;
+        QTest::newRow("the lower area at its minimum") << 376 << 296;
+        QTest::newRow("the lower area would go below it: the upper gives way") << 350 << 270;
+        QTest::newRow("both at their minimums") << 280 << 200;
+        QTest::newRow("less than both: the calendars keep theirs") << 250 << 200;
+    }
+
+    void theLowerAreaTakesWhatTheWindowGainsOrLoses()
+    {
+        QFETCH(int, room);
+        QTEST(layoutrules::upperAreaHeight(296, room, 200, 80), "upper");
+    }
+
+    // Where a large calendar font leaves the days no room, the navigator and the weekday
+    // header give way whatever the pixel counts say.
+    void theNavigatorAndTheHeaderNeedRoomForTheFont()
+    {
+        const layoutrules::CalendarHeight h = layoutrules::calendarHeight(239, 20, false);
+        QCOMPARE(h.height, 117);
+        QVERIFY(!h.navigatorShown);
+        const layoutrules::CalendarLook look = layoutrules::calendarLook(200, 12, false);
+        QVERIFY(!look.weekdayHeader);
+        QVERIFY(!look.bevel);
+        QVERIFY(look.labels);
+        QCOMPARE(look.cellFontSize, 12);
+    }
+
     void calendarWidthSharesAColumn()
     {
         QCOMPARE(layoutrules::calendarWidth(314), 156);
