@@ -1,10 +1,11 @@
 #include "options.h"
 
 #include "options/color.h"
-#include "options/optionfonts.h"
 #include "platform/clock.h"
 #include "platform/filedialogs.h"
+#include "platform/fontdialogs.h"
 #include "platform/help.h"
+#include "platform/optionfonts.h"
 #include "platform/sound.h"
 #include "schedule/dayview.h"
 #include "store/editflow.h"
@@ -15,7 +16,6 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -581,43 +581,34 @@ void TfrmOptions::pnlHolidayClick()
     chooseColours(m_pnlHoliday, QStringLiteral("Set color for Holidays"));
 }
 
-std::optional<QFont> TfrmOptions::pickFont(const QFont &initial, const QString &title)
+bool TfrmOptions::chooseFont(FontOption &font, const QPushButton *button)
 {
-    if (m_fontPicker)
-        return m_fontPicker(this, initial, title);
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, this, title);
-    if (!ok)
-        return std::nullopt;
-    return font;
+    // The dialog opens on the font in force; a family left as it was keeps its stored name.
+    const std::optional<FontOption> chosen = m_services.fontDialogs.chooseFont(button->text(), font);
+    if (!chosen)
+        return false;
+    font = *chosen;
+    showFonts();
+    return true;
 }
 
 void TfrmOptions::btCalFontClick()
 {
-    if (const std::optional<QFont> font = pickFont(optionfont::toFont(m_calFont), m_btCalFont->text())) {
-        m_calFont = optionfont::fromFont(*font);
-        showFonts();
+    if (chooseFont(m_calFont, m_btCalFont))
         applyImmediate();
-    }
 }
 
 void TfrmOptions::btGridFontClick()
 {
-    if (const std::optional<QFont> font = pickFont(optionfont::toFont(m_gridFont), m_btGridFont->text())) {
-        m_gridFont = optionfont::fromFont(*font);
-        showFonts();
+    if (chooseFont(m_gridFont, m_btGridFont))
         applyImmediate();
-    }
 }
 
 void TfrmOptions::btHeaderClick()
 {
     // The title shows the new heading font at once; the main window takes it at the close.
-    if (const std::optional<QFont> font = pickFont(m_lblTitle->font(), m_btHeader->text())) {
-        m_titleFont = optionfont::fromFont(*font);
-        showFonts();
+    if (chooseFont(m_titleFont, m_btHeader))
         showTitleStyle();
-    }
 }
 
 void TfrmOptions::edRowHeightChange()

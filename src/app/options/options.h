@@ -3,9 +3,6 @@
 #include <QDialog>
 #include <QFont>
 
-#include <functional>
-#include <optional>
-
 #include "platform/services.h"
 #include "settings/settingsstore.h"
 
@@ -60,14 +57,8 @@ class TfrmOptions : public QDialog
     Q_OBJECT
 
 public:
-    // Answers the font chosen, or nothing when the user cancels.
-    using FontPicker = std::function<std::optional<QFont>(QWidget *parent, const QFont &initial, const QString &title)>;
-
     TfrmOptions(TaskDocument &document, const Services &services, QWidget *parent = nullptr);
     ~TfrmOptions() override;
-
-    // The platform's font dialog unless replaced (tests answer it here).
-    void setFontPicker(FontPicker picker) { m_fontPicker = std::move(picker); }
 
     // The options as the controls hold them.
     Options controlOptions() const;
@@ -120,13 +111,13 @@ private:
     // Puts the controls that act at once into force.
     void applyImmediate();
     void chooseColours(ColourSample *panel, const QString &caption);
-    std::optional<QFont> pickFont(const QFont &initial, const QString &title);
+    // The font dialog for the font `font` of the button `button`; true when chosen.
+    bool chooseFont(FontOption &font, const QPushButton *button);
     void playTestSound();
     void stopTestSound();
 
     TaskDocument &m_document;
     Services m_services;
-    FontPicker m_fontPicker;
 
     Options m_base; // what the controls do not show ("FirstTime")
     Options m_inForce; // the document's options as this dialog last saw or set them

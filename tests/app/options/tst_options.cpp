@@ -1,8 +1,10 @@
 #include "appfixture.h"
 #include "options/color.h"
-#include "options/optionfonts.h"
 #include "options/options.h"
 #include "options/optionscommands.h"
+#include "platform/optionfonts.h"
+#include "platform/qtdialogs.h"
+#include "platform/qtfontdialogs.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
 #include "store/gridfile.h"
@@ -13,6 +15,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -369,18 +373,76 @@ private Q_SLOTS:
         QCOMPARE(header.family(), o.titleFont.name);
         QCOMPARE(header.bold(), o.titleFont.bold);
 
-        QFont chosen(QStringLiteral("DejaVu Serif"));
-        chosen.setPointSize(13);
-        chosen.setItalic(true);
-        dialog->setFontPicker([chosen](QWidget *, const QFont &, const QString &) { return chosen; });
+        FontOption chosen { QStringLiteral("DejaVu Serif"), 13 };
+        chosen.italic = true;
+        const FontOption gridFont = o.gridFont;
+        const FontOption calFont = o.calFont;
+        m_app->fontDialogs.answers << chosen;
         child<QPushButton>(dialog.get(), "btGridFont")->click();
+        QCOMPARE(m_app->fontDialogs.asked.size(), 1);
+        QCOMPARE(m_app->fontDialogs.asked[0].title, QStringLiteral("Grid Font"));
+        QCOMPARE(m_app->fontDialogs.asked[0].initial, gridFont);
         QCOMPARE(child<QPushButton>(dialog.get(), "btGridFont")->font().family(), QStringLiteral("DejaVu Serif"));
-        QCOMPARE(m_app->document->options().gridFont, optionfont::fromFont(chosen));
+        QCOMPARE(m_app->document->options().gridFont, chosen);
 
         // A font dialog left with Cancel changes nothing.
-        dialog->setFontPicker([](QWidget *, const QFont &, const QString &) { return std::optional<QFont>(); });
         child<QPushButton>(dialog.get(), "btCalFont")->click();
-        QCOMPARE(m_app->document->options().calFont, o.calFont);
+        QCOMPARE(m_app->fontDialogs.asked.size(), 2);
+        QCOMPARE(m_app->document->options().calFont, calFont);
+    }
+
+    // Each font button opens the desktop's font dialog on the font in force, a family that
+    // is not installed shown as the face drawn in its place; OK without a change keeps the
+    // stored name, and a family picked is stored.
+    void fontDialogOpensOnTheFontInForce_data()
+    {
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<bool>("pickAnother");
+        for (const char *button : { "btHeader", "btCalFont", "btGridFont" }) {
+            QTest::addRow("%s unchanged", button) << QByteArray(button) << false;
+            QTest::addRow("%s another family", button) << QByteArray(button) << true;
+        }
+    }
+    void fontDialogOpensOnTheFontInForce()
+    {
+        QFETCH(QByteArray, button);
+        QFETCH(bool, pickAnother);
+        m_app->loadDocument();
+        const auto fontOf = [&button](const Options &o) {
+            return button == "btHeader" ? o.titleFont : button == "btCalFont" ? o.calFont : o.gridFont;
+        };
+        const FontOption before = fontOf(m_app->document->options());
+        QtDialogs owners;
+        QtFontDialogs fonts(owners);
+        Services services = m_app->services();
+        TfrmOptions dialog(*m_app->document,
+            { services.clock, services.dialogs, services.fileDialogs, fonts, services.sound, services.help,
+                services.opener, services.notifications, services.printer });
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+        QFont opened;
+        QString picked;
+        whenShown<QFontDialog>([&](QFontDialog *fontDialog) {
+            opened = fontDialog->currentFont();
+            if (pickAnother)
+                fontDialog->setCurrentFont(QFont(QStringLiteral("DejaVu Sans Mono"), 13));
+            picked = fontDialog->currentFont().family();
+            fontDialog->accept();
+        });
+        click(&dialog, button.constData());
+        QCOMPARE(opened.family(), QFontInfo(optionfont::toFont(before)).family());
+        QCOMPARE(opened.pointSize(), before.size);
+        click(&dialog, "btOK");
+
+        const FontOption stored = fontOf(readOptions(*m_app->settings, m_app->dataFolder()));
+        if (pickAnother) {
+            QVERIFY(picked != opened.family());
+            QCOMPARE(stored.name, picked);
+            QCOMPARE(stored.size, 13);
+        } else {
+            QCOMPARE(stored, before);
+        }
     }
 
     // The popup switch of the calendars' menu saves the options; the dialog then shows it.
