@@ -8,6 +8,7 @@
 #include "platform/optionfonts.h"
 #include "platform/sound.h"
 #include "schedule/dayview.h"
+#include "schedule/layoutrules.h"
 #include "store/editflow.h"
 #include "store/taskdocument.h"
 #include "text/texthelpers.h"
@@ -29,6 +30,7 @@
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <qdrawutil.h>
@@ -36,6 +38,7 @@
 namespace {
 
 const QString kTest = QStringLiteral("&Test");
+constexpr int kDeepShadow = 4; // the title's shadow with "Shadows"; 1 without
 const QString kStop = QStringLiteral("&Stop");
 
 template <class W> W *named(W *widget, const char *name)
@@ -120,6 +123,54 @@ void ColourSample::mouseReleaseEvent(QMouseEvent *event)
 }
 
 // ---------------------------------------------------------------------------------------
+// FontButton
+
+FontButton::FontButton(const QString &text, QWidget *parent)
+    : QPushButton(text, parent)
+    , m_captionFont(font())
+{
+    setAutoDefault(false);
+    // The room: the button as the style draws it, tall enough for a caption of 12 points;
+    // its width is the column's.
+    QFont large = font();
+    large.setPointSizeF(std::max(large.pointSizeF(), 12.0));
+    setFixedHeight(sizeHint().height() + std::max(0, QFontMetrics(large).height() - fontMetrics().height()));
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+}
+
+void FontButton::setCaptionFont(const QFont &font)
+{
+    m_captionFont = font;
+    fitCaption();
+}
+
+void FontButton::resizeEvent(QResizeEvent *event)
+{
+    QPushButton::resizeEvent(event);
+    fitCaption();
+}
+
+void FontButton::fitCaption()
+{
+    QFont shown = m_captionFont;
+    if (shown.pointSize() > 0) {
+        // What the style adds around a caption.
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QSize caption(1000, 10);
+        const QSize frame = style()->sizeFromContents(QStyle::CT_PushButton, &option, caption, this) - caption;
+        const QSize room = size() - frame;
+        shown.setPointSize(layoutrules::fittingPointSize(shown.pointSize(), 1, room.width(), [&](int points) {
+            QFont sized = shown;
+            sized.setPointSize(points);
+            const QSize needed = QFontMetrics(sized).size(Qt::TextShowMnemonic, text());
+            return needed.height() > room.height() ? room.width() + 1 : needed.width();
+        }));
+    }
+    setFont(shown);
+}
+
+// ---------------------------------------------------------------------------------------
 // TfrmOptions
 
 TfrmOptions::TfrmOptions(TaskDocument &document, const Services &services, QWidget *parent)
@@ -141,6 +192,15 @@ void TfrmOptions::createPages()
 {
     m_lblTitle = named(new ShadowLabel(QStringLiteral("Program Options"), this), "lblTitle");
     m_lblTitle->setAlignment(Qt::AlignCenter);
+    // The title is the sample of the heading font, in the room of the larger of the default
+    // heading and the one in force, with the deep shadow; a larger font chosen is drawn
+    // smaller, so the dialog keeps its size.
+    const auto headingHeight = [](const FontOption &font) { return QFontMetrics(optionfont::toFont(font)).height(); };
+    m_lblTitle->setFixedHeight(std::max(headingHeight(m_document.options().titleFont),
+                                   headingHeight(Options(m_document.dataFolder()).titleFont))
+        + kDeepShadow);
+    m_lblTitle->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_lblTitle->setSmallestFitSize(6);
 
     m_pages = named(new QTabWidget(this), "pcOptions");
     m_pages->addTab(createAppearancePage(), QStringLiteral("Screen Appearance"));
@@ -224,9 +284,9 @@ QWidget *TfrmOptions::createAppearancePage()
     weekLayout->addWidget(m_rbMonday);
     weekLayout->addStretch(1);
 
-    m_btGridFont = button(QStringLiteral("Grid Font"), "btGridFont", page);
-    m_btCalFont = button(QStringLiteral("Calendar Font"), "btCalFont", page);
-    m_btHeader = button(QStringLiteral("Header font"), "btHeader", page);
+    m_btGridFont = named(new FontButton(QStringLiteral("Grid Font"), page), "btGridFont");
+    m_btCalFont = named(new FontButton(QStringLiteral("Calendar Font"), page), "btCalFont");
+    m_btHeader = named(new FontButton(QStringLiteral("Header font"), page), "btHeader");
     m_buttonPointSize = m_btHeader->font().pointSizeF();
     connect(m_btGridFont, &QPushButton::clicked, this, &TfrmOptions::btGridFontClick);
     connect(m_btCalFont, &QPushButton::clicked, this, &TfrmOptions::btCalFontClick);
@@ -444,18 +504,18 @@ void TfrmOptions::showTitleStyle()
 {
     const bool shadows = m_cbShadow->isChecked();
     m_lblTitle->setFont(optionfont::toFont(m_titleFont));
-    m_lblTitle->setShadowDepth(shadows ? 4 : 1);
+    m_lblTitle->setShadowDepth(shadows ? kDeepShadow : 1);
     m_lblTitle->setTextColour(colornumber::toColor(shadows ? dayview::kBlue : dayview::kNavy));
 }
 
 void TfrmOptions::showFonts()
 {
-    m_btCalFont->setFont(optionfont::toFont(m_calFont));
-    m_btGridFont->setFont(optionfont::toFont(m_gridFont));
+    m_btCalFont->setCaptionFont(optionfont::toFont(m_calFont));
+    m_btGridFont->setCaptionFont(optionfont::toFont(m_gridFont));
     // The heading font is too large for a button: its face and style at the button's size.
     QFont header = optionfont::toFont(m_titleFont);
     header.setPointSizeF(m_buttonPointSize);
-    m_btHeader->setFont(header);
+    m_btHeader->setCaptionFont(header);
 }
 
 void TfrmOptions::adoptChanges()

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QPushButton>
 
 #include "platform/services.h"
 #include "settings/settingsstore.h"
@@ -9,7 +10,6 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTabWidget;
@@ -44,6 +44,25 @@ private:
     QString m_text;
     int m_foreground = 0;
     int m_background = 0;
+};
+
+// A button whose caption shows a font of the options: its face and style, and its size as
+// far as the button's room allows. The room is fixed (a caption of up to 12 points), so a
+// font chosen never changes the size of the dialog.
+class FontButton : public QPushButton
+{
+public:
+    FontButton(const QString &text, QWidget *parent);
+
+    void setCaptionFont(const QFont &font);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void fitCaption();
+
+    QFont m_captionFont;
 };
 
 // "Program Options": the appearance, the alarm and the start-up behaviour, on three pages.
@@ -139,9 +158,9 @@ private:
     ColourSample *m_pnlHoliday = nullptr;
     QRadioButton *m_rbSunday = nullptr;
     QRadioButton *m_rbMonday = nullptr;
-    QPushButton *m_btGridFont = nullptr;
-    QPushButton *m_btCalFont = nullptr;
-    QPushButton *m_btHeader = nullptr;
+    FontButton *m_btGridFont = nullptr;
+    FontButton *m_btCalFont = nullptr;
+    FontButton *m_btHeader = nullptr;
     qreal m_buttonPointSize = 0; // "Header font" shows the heading font at this size
     QSpinBox *m_edRowHeight = nullptr;
     QCheckBox *m_cbPlayAlarm = nullptr;

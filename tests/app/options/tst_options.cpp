@@ -10,6 +10,7 @@
 #include "store/gridfile.h"
 #include "testfiles.h"
 #include "widgets/colours.h"
+#include "widgets/shadowlabel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,6 +27,8 @@
 #include <QTimer>
 
 #include <functional>
+
+Q_DECLARE_METATYPE(FontOption)
 
 namespace {
 
@@ -442,6 +445,55 @@ private Q_SLOTS:
             QCOMPARE(stored.size, 13);
         } else {
             QCOMPARE(stored, before);
+        }
+    }
+
+    // The dialog has a fixed size: clearing the shadows or choosing a font, however large or
+    // small, never changes it, and the samples still show in the room they have.
+    void sizeNeverChanges_data()
+    {
+        QTest::addColumn<QByteArray>("control");
+        QTest::addColumn<FontOption>("font"); // what the font dialog answers
+        const auto font = [](const char *name, int size, bool bold = false) {
+            FontOption option { QLatin1String(name), size };
+            option.bold = bold;
+            return option;
+        };
+        QTest::newRow("shadows cleared") << QByteArray("cbShadow") << FontOption();
+        QTest::newRow("large heading font") << QByteArray("btHeader") << font("DejaVu Sans", 48, true);
+        QTest::newRow("small heading font") << QByteArray("btHeader") << font("DejaVu Serif", 8);
+        QTest::newRow("heading in another face") << QByteArray("btHeader") << font("DejaVu Sans Mono", 20);
+        QTest::newRow("large list font") << QByteArray("btGridFont") << font("DejaVu Sans Mono", 28);
+        QTest::newRow("large calendar font") << QByteArray("btCalFont") << font("Liberation Serif", 24, true);
+    }
+    void sizeNeverChanges()
+    {
+        QFETCH(QByteArray, control);
+        QFETCH(FontOption, font);
+        m_app->loadDocument();
+        auto dialog = makeDialog();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const QSize size = dialog->size();
+
+        m_app->fontDialogs.answers << font;
+        click(dialog.get(), control.constData());
+        QApplication::processEvents(); // the layout's request
+        QApplication::processEvents();
+        QCOMPARE(dialog->size(), size);
+
+        ShadowLabel *title = dialog->titleLabel();
+        QVERIFY(title->rect().contains(title->textRect().adjusted(0, 0, title->shadowDepth(), title->shadowDepth())));
+        QCOMPARE(title->shownText(), QStringLiteral("Program Options"));
+        for (const char *name : { "btHeader", "btGridFont", "btCalFont" }) {
+            auto *button = child<QPushButton>(dialog.get(), name);
+            QVERIFY(QFontMetrics(button->font()).height() < button->height());
+            QVERIFY(QFontMetrics(button->font()).horizontalAdvance(button->text()) < button->width());
+        }
+        if (!font.name.isEmpty()) {
+            auto *button = child<QPushButton>(dialog.get(), control.constData());
+            QCOMPARE(button->font().family(), font.name);
+            QCOMPARE(button->font().bold(), font.bold);
         }
     }
 
