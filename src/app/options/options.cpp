@@ -14,6 +14,7 @@
 #include "text/texthelpers.h"
 #include "widgets/colours.h"
 #include "widgets/shadowlabel.h"
+#include "widgets/windowplace.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -26,7 +27,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QStyle>
@@ -541,10 +541,8 @@ void TfrmOptions::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
         FormShow();
-        if (const QScreen *shown = parentWidget() ? parentWidget()->screen() : screen()) {
-            adjustSize();
-            move(shown->availableGeometry().center() - rect().center());
-        }
+        adjustSize();
+        windowplace::centreOnScreen(this, parentWidget());
     }
     QDialog::showEvent(event);
 }
