@@ -68,6 +68,14 @@ QLabel *label(const QString &text, const char *name, QWidget *buddy, QWidget *pa
     return l;
 }
 
+// The layout of a page: its margins narrow, as the tab's frame already sets it apart.
+QVBoxLayout *pageLayout(QWidget *page)
+{
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 6);
+    return layout;
+}
+
 QSpinBox *numberBox(const char *option, const char *name, QWidget *parent)
 {
     auto *box = named(new QSpinBox(parent), name);
@@ -174,7 +182,9 @@ void FontButton::fitCaption()
 // TfrmOptions
 
 TfrmOptions::TfrmOptions(TaskDocument &document, const Services &services, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+            | Qt::WindowCloseButtonHint)
     , m_document(document)
     , m_services(services)
     , m_base(document.options())
@@ -228,6 +238,9 @@ void TfrmOptions::createPages()
     buttons->addWidget(help);
 
     auto *layout = new QVBoxLayout(this);
+    const QMargins margins = layout->contentsMargins();
+    layout->setContentsMargins(margins.left(), 4, margins.right(), margins.bottom()); // the title has air of its own
+    layout->setSpacing(4);
     layout->addWidget(m_lblTitle);
     layout->addWidget(m_pages);
     layout->addLayout(buttons);
@@ -312,7 +325,7 @@ QWidget *TfrmOptions::createAppearancePage()
     lower->addWidget(colours, 1);
     lower->addLayout(right);
 
-    auto *layout = new QVBoxLayout(page);
+    auto *layout = pageLayout(page);
     layout->addWidget(screen);
     layout->addLayout(lower);
     layout->addStretch(1);
@@ -372,7 +385,7 @@ QWidget *TfrmOptions::createAlarmPage()
     connect(m_edAlarmPath, &QLineEdit::textChanged, this, &TfrmOptions::applyImmediate);
     connect(m_edAlarmMin, &QSpinBox::valueChanged, this, &TfrmOptions::applyImmediate);
 
-    auto *layout = new QVBoxLayout(page);
+    auto *layout = pageLayout(page);
     layout->addWidget(group);
     layout->addStretch(1);
     return page;
@@ -410,7 +423,8 @@ QWidget *TfrmOptions::createMiscPage()
     auto *popupLayout = new QVBoxLayout(popup);
     popupLayout->addWidget(m_cbPopup);
 
-    auto *layout = new QVBoxLayout(page);
+    auto *layout = pageLayout(page);
+    layout->setSpacing(2); // four groups, the tallest page: the dialog fits a 640x480 screen
     layout->addWidget(newTasks);
     layout->addWidget(confirm);
     layout->addWidget(startup);

@@ -1,3 +1,5 @@
+#include "appfixture.h"
+#include "options/options.h"
 #include "platform/qtdialogs.h"
 #include "platform/qthelp.h"
 #include "shell/helpwindow.h"
@@ -7,6 +9,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -89,6 +92,30 @@ private Q_SLOTS:
         QVERIFY(frame.height() > window->height()); // the frame counted
         if (frame.width() < area.width())
             QCOMPARE(frame.center().x(), main.frameGeometry().center().x());
+    }
+
+    // "Program Options" (fixed in size) fits whole on a 637x469 screen with the title bar
+    // a window manager adds, and offers no minimise or maximise box.
+    void optionsFitASmallScreen()
+    {
+        AppFixture app;
+        app.loadDocument();
+        QWidget main;
+        main.setGeometry(1290, 20, 600, 400);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        TfrmOptions options(*app.document, app.services(), &main);
+        options.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&options));
+        const QRect area = screenArea(main.geometry().center());
+        QVERIFY2(area.contains(options.frameGeometry()), qPrintable(text(options.frameGeometry())));
+        const int titleBar = options.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        QVERIFY2(options.frameGeometry().height() + titleBar <= area.height(),
+            qPrintable(QStringLiteral("%1 px tall").arg(options.frameGeometry().height() + titleBar)));
+        const Qt::WindowFlags flags = options.windowFlags();
+        QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     }
 };
 
