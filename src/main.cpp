@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 #include "platform/qtdialogs.h"
 #include "platform/qtfiledialogs.h"
+#include "platform/qtfontdialogs.h"
 #include "platform/qthelp.h"
 #include "platform/qtnotifications.h"
 #include "platform/qtprinter.h"
@@ -48,12 +49,13 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtDialogs dialogs;
     QtFileDialogs fileDialogs(dialogs);
+    QtFontDialogs fontDialogs(dialogs);
     QtSound sound;
     QtHelp help(dialogs);
     QtShellOpener opener;
     QtNotifications notifications;
     QtPrinter printer(dialogs);
-    const Services services { clock, dialogs, fileDialogs, sound, help, opener, notifications, printer };
+    const Services services { clock, dialogs, fileDialogs, fontDialogs, sound, help, opener, notifications, printer };
 
     TaskDocument document(dataFolder(), settings, clock, RegionalSettings::system());
     const QStringList problems = document.load();

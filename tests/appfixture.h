@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/filedialogs.h"
+#include "platform/fontdialogs.h"
 #include "platform/help.h"
 #include "platform/notifications.h"
 #include "platform/printer.h"
@@ -36,7 +37,10 @@ public:
     QString data(const QString &name) const { return dataFolder() + QLatin1Char('/') + name; }
     QString settingsPath() const { return m_dir.filePath(QStringLiteral("Task.ini")); }
 
-    Services services() { return { clock, dialogs, fileDialogs, sound, help, opener, notifications, printer }; }
+    Services services()
+    {
+        return { clock, dialogs, fileDialogs, fontDialogs, sound, help, opener, notifications, printer };
+    }
 
     // A new document over the data folder, loaded; what the load reported is in `loaded`.
     TaskDocument &loadDocument(const RegionalSettings &regional = RegionalSettings::englishUS())
@@ -49,6 +53,7 @@ public:
     FixedClock clock;
     RecordingDialogs dialogs;
     RecordingFileDialogs fileDialogs;
+    RecordingFontDialogs fontDialogs;
     RecordingSound sound;
     RecordingHelp help;
     RecordingShellOpener opener;

@@ -1,21 +1,23 @@
 #include "options.h"
 
 #include "options/color.h"
-#include "options/optionfonts.h"
 #include "platform/clock.h"
 #include "platform/filedialogs.h"
+#include "platform/fontdialogs.h"
 #include "platform/help.h"
+#include "platform/optionfonts.h"
 #include "platform/sound.h"
 #include "schedule/dayview.h"
+#include "schedule/layoutrules.h"
 #include "store/editflow.h"
 #include "store/taskdocument.h"
 #include "text/texthelpers.h"
 #include "widgets/colours.h"
 #include "widgets/shadowlabel.h"
+#include "widgets/windowplace.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,10 +27,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <qdrawutil.h>
@@ -36,6 +38,7 @@
 namespace {
 
 const QString kTest = QStringLiteral("&Test");
+constexpr int kDeepShadow = 4; // the title's shadow with "Shadows"; 1 without
 const QString kStop = QStringLiteral("&Stop");
 
 template <class W> W *named(W *widget, const char *name)
@@ -63,6 +66,14 @@ QLabel *label(const QString &text, const char *name, QWidget *buddy, QWidget *pa
     if (buddy)
         l->setBuddy(buddy);
     return l;
+}
+
+// The layout of a page: its margins narrow, as the tab's frame already sets it apart.
+QVBoxLayout *pageLayout(QWidget *page)
+{
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 6);
+    return layout;
 }
 
 QSpinBox *numberBox(const char *option, const char *name, QWidget *parent)
@@ -120,10 +131,60 @@ void ColourSample::mouseReleaseEvent(QMouseEvent *event)
 }
 
 // ---------------------------------------------------------------------------------------
+// FontButton
+
+FontButton::FontButton(const QString &text, QWidget *parent)
+    : QPushButton(text, parent)
+    , m_captionFont(font())
+{
+    setAutoDefault(false);
+    // The room: the button as the style draws it, tall enough for a caption of 12 points;
+    // its width is the column's.
+    QFont large = font();
+    large.setPointSizeF(std::max(large.pointSizeF(), 12.0));
+    setFixedHeight(sizeHint().height() + std::max(0, QFontMetrics(large).height() - fontMetrics().height()));
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+}
+
+void FontButton::setCaptionFont(const QFont &font)
+{
+    m_captionFont = font;
+    fitCaption();
+}
+
+void FontButton::resizeEvent(QResizeEvent *event)
+{
+    QPushButton::resizeEvent(event);
+    fitCaption();
+}
+
+void FontButton::fitCaption()
+{
+    QFont shown = m_captionFont;
+    if (shown.pointSize() > 0) {
+        // What the style adds around a caption.
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QSize caption(1000, 10);
+        const QSize frame = style()->sizeFromContents(QStyle::CT_PushButton, &option, caption, this) - caption;
+        const QSize room = size() - frame;
+        shown.setPointSize(layoutrules::fittingPointSize(shown.pointSize(), 1, room.width(), [&](int points) {
+            QFont sized = shown;
+            sized.setPointSize(points);
+            const QSize needed = QFontMetrics(sized).size(Qt::TextShowMnemonic, text());
+            return needed.height() > room.height() ? room.width() + 1 : needed.width();
+        }));
+    }
+    setFont(shown);
+}
+
+// ---------------------------------------------------------------------------------------
 // TfrmOptions
 
 TfrmOptions::TfrmOptions(TaskDocument &document, const Services &services, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+            | Qt::WindowCloseButtonHint)
     , m_document(document)
     , m_services(services)
     , m_base(document.options())
@@ -141,6 +202,15 @@ void TfrmOptions::createPages()
 {
     m_lblTitle = named(new ShadowLabel(QStringLiteral("Program Options"), this), "lblTitle");
     m_lblTitle->setAlignment(Qt::AlignCenter);
+    // The title is the sample of the heading font, in the room of the larger of the default
+    // heading and the one in force, with the deep shadow; a larger font chosen is drawn
+    // smaller, so the dialog keeps its size.
+    const auto headingHeight = [](const FontOption &font) { return QFontMetrics(optionfont::toFont(font)).height(); };
+    m_lblTitle->setFixedHeight(std::max(headingHeight(m_document.options().titleFont),
+                                   headingHeight(Options(m_document.dataFolder()).titleFont))
+        + kDeepShadow);
+    m_lblTitle->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_lblTitle->setSmallestFitSize(6);
 
     m_pages = named(new QTabWidget(this), "pcOptions");
     m_pages->addTab(createAppearancePage(), QStringLiteral("Screen Appearance"));
@@ -168,6 +238,9 @@ void TfrmOptions::createPages()
     buttons->addWidget(help);
 
     auto *layout = new QVBoxLayout(this);
+    const QMargins margins = layout->contentsMargins();
+    layout->setContentsMargins(margins.left(), 4, margins.right(), margins.bottom()); // the title has air of its own
+    layout->setSpacing(4);
     layout->addWidget(m_lblTitle);
     layout->addWidget(m_pages);
     layout->addLayout(buttons);
@@ -224,9 +297,9 @@ QWidget *TfrmOptions::createAppearancePage()
     weekLayout->addWidget(m_rbMonday);
     weekLayout->addStretch(1);
 
-    m_btGridFont = button(QStringLiteral("Grid Font"), "btGridFont", page);
-    m_btCalFont = button(QStringLiteral("Calendar Font"), "btCalFont", page);
-    m_btHeader = button(QStringLiteral("Header font"), "btHeader", page);
+    m_btGridFont = named(new FontButton(QStringLiteral("Grid Font"), page), "btGridFont");
+    m_btCalFont = named(new FontButton(QStringLiteral("Calendar Font"), page), "btCalFont");
+    m_btHeader = named(new FontButton(QStringLiteral("Header font"), page), "btHeader");
     m_buttonPointSize = m_btHeader->font().pointSizeF();
     connect(m_btGridFont, &QPushButton::clicked, this, &TfrmOptions::btGridFontClick);
     connect(m_btCalFont, &QPushButton::clicked, this, &TfrmOptions::btCalFontClick);
@@ -252,7 +325,7 @@ QWidget *TfrmOptions::createAppearancePage()
     lower->addWidget(colours, 1);
     lower->addLayout(right);
 
-    auto *layout = new QVBoxLayout(page);
+    auto *layout = pageLayout(page);
     layout->addWidget(screen);
     layout->addLayout(lower);
     layout->addStretch(1);
@@ -312,7 +385,7 @@ QWidget *TfrmOptions::createAlarmPage()
     connect(m_edAlarmPath, &QLineEdit::textChanged, this, &TfrmOptions::applyImmediate);
     connect(m_edAlarmMin, &QSpinBox::valueChanged, this, &TfrmOptions::applyImmediate);
 
-    auto *layout = new QVBoxLayout(page);
+    auto *layout = pageLayout(page);
     layout->addWidget(group);
     layout->addStretch(1);
     return page;
@@ -350,7 +423,8 @@ QWidget *TfrmOptions::createMiscPage()
     auto *popupLayout = new QVBoxLayout(popup);
     popupLayout->addWidget(m_cbPopup);
 
-    auto *layout = new QVBoxLayout(page);
+    auto *layout = pageLayout(page);
+    layout->setSpacing(2); // four groups, the tallest page: the dialog fits a 640x480 screen
     layout->addWidget(newTasks);
     layout->addWidget(confirm);
     layout->addWidget(startup);
@@ -444,18 +518,18 @@ void TfrmOptions::showTitleStyle()
 {
     const bool shadows = m_cbShadow->isChecked();
     m_lblTitle->setFont(optionfont::toFont(m_titleFont));
-    m_lblTitle->setShadowDepth(shadows ? 4 : 1);
+    m_lblTitle->setShadowDepth(shadows ? kDeepShadow : 1);
     m_lblTitle->setTextColour(colornumber::toColor(shadows ? dayview::kBlue : dayview::kNavy));
 }
 
 void TfrmOptions::showFonts()
 {
-    m_btCalFont->setFont(optionfont::toFont(m_calFont));
-    m_btGridFont->setFont(optionfont::toFont(m_gridFont));
+    m_btCalFont->setCaptionFont(optionfont::toFont(m_calFont));
+    m_btGridFont->setCaptionFont(optionfont::toFont(m_gridFont));
     // The heading font is too large for a button: its face and style at the button's size.
     QFont header = optionfont::toFont(m_titleFont);
     header.setPointSizeF(m_buttonPointSize);
-    m_btHeader->setFont(header);
+    m_btHeader->setCaptionFont(header);
 }
 
 void TfrmOptions::adoptChanges()
@@ -481,10 +555,8 @@ void TfrmOptions::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
         FormShow();
-        if (const QScreen *shown = parentWidget() ? parentWidget()->screen() : screen()) {
-            adjustSize();
-            move(shown->availableGeometry().center() - rect().center());
-        }
+        adjustSize();
+        windowplace::centreOnScreen(this, parentWidget());
     }
     QDialog::showEvent(event);
 }
@@ -581,43 +653,34 @@ void TfrmOptions::pnlHolidayClick()
     chooseColours(m_pnlHoliday, QStringLiteral("Set color for Holidays"));
 }
 
-std::optional<QFont> TfrmOptions::pickFont(const QFont &initial, const QString &title)
+bool TfrmOptions::chooseFont(FontOption &font, const QPushButton *button)
 {
-    if (m_fontPicker)
-        return m_fontPicker(this, initial, title);
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, this, title);
-    if (!ok)
-        return std::nullopt;
-    return font;
+    // The dialog opens on the font in force; a family left as it was keeps its stored name.
+    const std::optional<FontOption> chosen = m_services.fontDialogs.chooseFont(button->text(), font);
+    if (!chosen)
+        return false;
+    font = *chosen;
+    showFonts();
+    return true;
 }
 
 void TfrmOptions::btCalFontClick()
 {
-    if (const std::optional<QFont> font = pickFont(optionfont::toFont(m_calFont), m_btCalFont->text())) {
-        m_calFont = optionfont::fromFont(*font);
-        showFonts();
+    if (chooseFont(m_calFont, m_btCalFont))
         applyImmediate();
-    }
 }
 
 void TfrmOptions::btGridFontClick()
 {
-    if (const std::optional<QFont> font = pickFont(optionfont::toFont(m_gridFont), m_btGridFont->text())) {
-        m_gridFont = optionfont::fromFont(*font);
-        showFonts();
+    if (chooseFont(m_gridFont, m_btGridFont))
         applyImmediate();
-    }
 }
 
 void TfrmOptions::btHeaderClick()
 {
     // The title shows the new heading font at once; the main window takes it at the close.
-    if (const std::optional<QFont> font = pickFont(m_lblTitle->font(), m_btHeader->text())) {
-        m_titleFont = optionfont::fromFont(*font);
-        showFonts();
+    if (chooseFont(m_titleFont, m_btHeader))
         showTitleStyle();
-    }
 }
 
 void TfrmOptions::edRowHeightChange()

@@ -2,9 +2,7 @@
 
 #include <QDialog>
 #include <QFont>
-
-#include <functional>
-#include <optional>
+#include <QPushButton>
 
 #include "platform/services.h"
 #include "settings/settingsstore.h"
@@ -12,7 +10,6 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTabWidget;
@@ -49,6 +46,25 @@ private:
     int m_background = 0;
 };
 
+// A button whose caption shows a font of the options: its face and style, and its size as
+// far as the button's room allows. The room is fixed (a caption of up to 12 points), so a
+// font chosen never changes the size of the dialog.
+class FontButton : public QPushButton
+{
+public:
+    FontButton(const QString &text, QWidget *parent);
+
+    void setCaptionFont(const QFont &font);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void fitCaption();
+
+    QFont m_captionFont;
+};
+
 // "Program Options": the appearance, the alarm and the start-up behaviour, on three pages.
 // It lives for the whole run and its controls hold the user's choices for the run: a
 // change takes effect at once or when the dialog closes (takeImmediateOptions,
@@ -60,14 +76,8 @@ class TfrmOptions : public QDialog
     Q_OBJECT
 
 public:
-    // Answers the font chosen, or nothing when the user cancels.
-    using FontPicker = std::function<std::optional<QFont>(QWidget *parent, const QFont &initial, const QString &title)>;
-
     TfrmOptions(TaskDocument &document, const Services &services, QWidget *parent = nullptr);
     ~TfrmOptions() override;
-
-    // The platform's font dialog unless replaced (tests answer it here).
-    void setFontPicker(FontPicker picker) { m_fontPicker = std::move(picker); }
 
     // The options as the controls hold them.
     Options controlOptions() const;
@@ -120,13 +130,13 @@ private:
     // Puts the controls that act at once into force.
     void applyImmediate();
     void chooseColours(ColourSample *panel, const QString &caption);
-    std::optional<QFont> pickFont(const QFont &initial, const QString &title);
+    // The font dialog for the font `font` of the button `button`; true when chosen.
+    bool chooseFont(FontOption &font, const QPushButton *button);
     void playTestSound();
     void stopTestSound();
 
     TaskDocument &m_document;
     Services m_services;
-    FontPicker m_fontPicker;
 
     Options m_base; // what the controls do not show ("FirstTime")
     Options m_inForce; // the document's options as this dialog last saw or set them
@@ -148,9 +158,9 @@ private:
     ColourSample *m_pnlHoliday = nullptr;
     QRadioButton *m_rbSunday = nullptr;
     QRadioButton *m_rbMonday = nullptr;
-    QPushButton *m_btGridFont = nullptr;
-    QPushButton *m_btCalFont = nullptr;
-    QPushButton *m_btHeader = nullptr;
+    FontButton *m_btGridFont = nullptr;
+    FontButton *m_btCalFont = nullptr;
+    FontButton *m_btHeader = nullptr;
     qreal m_buttonPointSize = 0; // "Header font" shows the heading font at this size
     QSpinBox *m_edRowHeight = nullptr;
     QCheckBox *m_cbPlayAlarm = nullptr;

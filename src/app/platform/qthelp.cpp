@@ -2,6 +2,7 @@
 
 #include "platform/qtdialogs.h"
 #include "shell/helpwindow.h"
+#include "widgets/windowplace.h"
 
 QtHelp::~QtHelp()
 {
@@ -25,6 +26,8 @@ void QtHelp::showTopic(int topic)
         m_window->restoreGeometry(geometry);
     }
     m_window->openTopic(topic);
+    if (!m_window->isVisible())
+        windowplace::placeForShow(m_window, owner);
     if (m_window->isMinimized())
         m_window->showNormal();
     else

@@ -3,6 +3,7 @@
 class Clock;
 class Dialogs;
 class FileDialogs;
+class FontDialogs;
 class Help;
 class Notifications;
 class Printer;
@@ -15,6 +16,7 @@ struct Services
     const Clock &clock;
     Dialogs &dialogs;
     FileDialogs &fileDialogs;
+    FontDialogs &fontDialogs;
     Sound &sound;
     Help &help;
     ShellOpener &opener;

@@ -9,12 +9,15 @@
 #include "shell/mainview.h"
 #include "store/taskdocument.h"
 #include "text/texthelpers.h"
+#include "widgets/windowplace.h"
 
 #include <QEvent>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -197,6 +200,22 @@ void AlarmCommands::listMissed(const QList<alarms::DueAlarm> &missed)
         connect(m_missed, &TfrmMissed::goToDay, this, [this](QDate day) { m_view.showDay(day); });
     }
     m_missed->addAlarms(missed);
+    // The list of the start is made before the main window shows: it opens once the event
+    // loop runs, over the main window (or mid-screen when that stays in the tray).
+    QTimer::singleShot(0, m_missed, [this] { showMissed(); });
+}
+
+void AlarmCommands::showMissed()
+{
+    if (!m_missed || m_missed->isVisible())
+        return;
+    // A main window on its way to the screen has its place only once it is exposed.
+    QWindow *main = m_window->windowHandle();
+    if (m_window->isVisible() && main && !main->isExposed()) {
+        main->installEventFilter(this);
+        return;
+    }
+    windowplace::placeForShow(m_missed, m_window);
     m_missed->show();
     m_missed->raise();
 }
@@ -214,5 +233,9 @@ bool AlarmCommands::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window && event->type() == QEvent::Resize && m_panel->isVisible())
         placePanel();
+    if (watched == m_window->windowHandle() && event->type() == QEvent::Expose) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &AlarmCommands::showMissed);
+    }
     return QObject::eventFilter(watched, event);
 }

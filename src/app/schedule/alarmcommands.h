@@ -77,6 +77,7 @@ protected:
 private:
     void raiseNext();
     void listMissed(const QList<alarms::DueAlarm> &missed);
+    void showMissed();
     void keepLastCheck(const QDateTime &now, bool force);
     void placePanel();
 

@@ -7,16 +7,15 @@
 #include "text/datehelpers.h"
 #include "text/texthelpers.h"
 #include "widgets/analogclock.h"
+#include "widgets/windowplace.h"
 
 #include <QFrame>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPalette>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -158,11 +157,9 @@ TfrmAbout::TfrmAbout(const Clock &clock, Dialogs &dialogs, ShellOpener &opener, 
     closeButton->setGeometry((width - buttonSize.width()) / 2, height - kMargin - buttonSize.height(),
         buttonSize.width(), buttonSize.height());
 
-    // Centred on the screen, not on the main window; moving now also keeps QDialog from
-    // placing it over its parent.
-    QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->availableGeometry().center() - QPoint(width / 2, height / 2));
+    // Centred on the screen, not on the main window; placed now, QDialog does not place it
+    // over its parent.
+    windowplace::centreOnScreen(this, parent);
 
     tmClockTimer();
 }

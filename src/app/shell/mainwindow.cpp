@@ -1,11 +1,11 @@
 #include "mainwindow.h"
 
 #include "editing/editingcommands.h"
-#include "options/optionfonts.h"
 #include "options/optionscommands.h"
 #include "output/outputcommands.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/optionfonts.h"
 #include "schedule/alarmcommands.h"
 #include "schedule/dayview.h"
 #include "schedule/popupsummary.h"

@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "shell/mainview.h"
 #include "store/taskdocument.h"
+#include "widgets/windowplace.h"
 
 SearchCommands::SearchCommands(
     TaskDocument &document, const Services &services, MainView &view, std::function<QPoint()> place, QObject *parent)
@@ -26,7 +27,7 @@ void SearchCommands::Search1Click()
         connect(m_dialog, &FindDialog::findNext, this, &SearchCommands::FindDialog1Find);
         connect(m_dialog, &QDialog::finished, this, &SearchCommands::FindDialog1Close);
     }
-    m_dialog->move(m_place());
+    windowplace::placeAt(m_dialog, m_place(), m_view.dialogParent());
     m_dialog->show();
     m_dialog->raise();
     m_dialog->activateWindow();

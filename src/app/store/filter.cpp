@@ -6,6 +6,7 @@
 #include "store/taskdocument.h"
 #include "widgets/colours.h"
 #include "widgets/shadowlabel.h"
+#include "widgets/windowplace.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -258,6 +259,10 @@ void TfrmFilter::btOKClick()
 
 void TfrmFilter::showEvent(QShowEvent *event)
 {
+    // Over the main window the first time, then where the user left it; placed here, the
+    // dialog is not centred again by QDialog.
+    if (!event->spontaneous())
+        windowplace::placeForShow(this, parentWidget());
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();

@@ -71,10 +71,13 @@ QFont ShadowLabel::shownFont() const
     if (m_smallestFit <= 0 || own.pointSize() <= 0 || m_text.isEmpty())
         return own;
     const int available = contentsRect().width() - 2 * Margin - m_depth;
+    const int height = contentsRect().height() - m_depth;
     const int size = layoutrules::fittingPointSize(own.pointSize(), m_smallestFit, available, [&](int points) {
         QFont sized = own;
         sized.setPointSize(points);
-        return QFontMetrics(sized).horizontalAdvance(m_text);
+        const QFontMetrics metrics(sized);
+        // A size too tall for the label does not fit however short the text.
+        return metrics.height() > height ? available + 1 : metrics.horizontalAdvance(m_text);
     });
     QFont shown = own;
     shown.setPointSize(size);

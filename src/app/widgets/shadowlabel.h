@@ -33,8 +33,9 @@ public:
     Qt::Alignment alignment() const { return m_alignment; }
     void setAlignment(Qt::Alignment alignment);
 
-    // With a smallest size set (in points), a text too long for the label is drawn in a
-    // smaller font, down to that size, and only then elided with "…". 0: the font as set.
+    // With a smallest size set (in points), a text too long or too tall for the label is
+    // drawn in a smaller font, down to that size, and only then elided with "…". 0: the
+    // font as set.
     int smallestFitSize() const { return m_smallestFit; }
     void setSmallestFitSize(int points);
     // The font and text as drawn at the label's present width.

@@ -9,6 +9,7 @@
 #include <span>
 #include <variant>
 
+#include "platform/fontdialogs.h"
 #include "store/safefile.h"
 
 class Autostart;
@@ -110,19 +111,6 @@ private:
     QString m_path;
     QString m_problem;
     bool m_reopen = false;
-};
-
-// One of the three fonts of the options.
-struct FontOption
-{
-    QString name;
-    int size = 0;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strikeOut = false;
-
-    bool operator==(const FontOption &) const = default;
 };
 
 // The "Options" section, typed. A new value gets every default of optionFields().

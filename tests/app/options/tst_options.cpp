@@ -1,18 +1,23 @@
 #include "appfixture.h"
 #include "options/color.h"
-#include "options/optionfonts.h"
 #include "options/options.h"
 #include "options/optionscommands.h"
+#include "platform/optionfonts.h"
+#include "platform/qtdialogs.h"
+#include "platform/qtfontdialogs.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
 #include "store/gridfile.h"
 #include "testfiles.h"
 #include "widgets/colours.h"
+#include "widgets/shadowlabel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,6 +27,8 @@
 #include <QTimer>
 
 #include <functional>
+
+Q_DECLARE_METATYPE(FontOption)
 
 namespace {
 
@@ -369,18 +376,125 @@ private Q_SLOTS:
         QCOMPARE(header.family(), o.titleFont.name);
         QCOMPARE(header.bold(), o.titleFont.bold);
 
-        QFont chosen(QStringLiteral("DejaVu Serif"));
-        chosen.setPointSize(13);
-        chosen.setItalic(true);
-        dialog->setFontPicker([chosen](QWidget *, const QFont &, const QString &) { return chosen; });
+        FontOption chosen { QStringLiteral("DejaVu Serif"), 13 };
+        chosen.italic = true;
+        const FontOption gridFont = o.gridFont;
+        const FontOption calFont = o.calFont;
+        m_app->fontDialogs.answers << chosen;
         child<QPushButton>(dialog.get(), "btGridFont")->click();
+        QCOMPARE(m_app->fontDialogs.asked.size(), 1);
+        QCOMPARE(m_app->fontDialogs.asked[0].title, QStringLiteral("Grid Font"));
+        QCOMPARE(m_app->fontDialogs.asked[0].initial, gridFont);
         QCOMPARE(child<QPushButton>(dialog.get(), "btGridFont")->font().family(), QStringLiteral("DejaVu Serif"));
-        QCOMPARE(m_app->document->options().gridFont, optionfont::fromFont(chosen));
+        QCOMPARE(m_app->document->options().gridFont, chosen);
 
         // A font dialog left with Cancel changes nothing.
-        dialog->setFontPicker([](QWidget *, const QFont &, const QString &) { return std::optional<QFont>(); });
         child<QPushButton>(dialog.get(), "btCalFont")->click();
-        QCOMPARE(m_app->document->options().calFont, o.calFont);
+        QCOMPARE(m_app->fontDialogs.asked.size(), 2);
+        QCOMPARE(m_app->document->options().calFont, calFont);
+    }
+
+    // Each font button opens the desktop's font dialog on the font in force, a family that
+    // is not installed shown as the face drawn in its place; OK without a change keeps the
+    // stored name, and a family picked is stored.
+    void fontDialogOpensOnTheFontInForce_data()
+    {
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<bool>("pickAnother");
+        for (const char *button : { "btHeader", "btCalFont", "btGridFont" }) {
+            QTest::addRow("%s unchanged", button) << QByteArray(button) << false;
+            QTest::addRow("%s another family", button) << QByteArray(button) << true;
+        }
+    }
+    void fontDialogOpensOnTheFontInForce()
+    {
+        QFETCH(QByteArray, button);
+        QFETCH(bool, pickAnother);
+        m_app->loadDocument();
+        const auto fontOf = [&button](const Options &o) {
+            return button == "btHeader" ? o.titleFont : button == "btCalFont" ? o.calFont : o.gridFont;
+        };
+        const FontOption before = fontOf(m_app->document->options());
+        QtDialogs owners;
+        QtFontDialogs fonts(owners);
+        Services services = m_app->services();
+        TfrmOptions dialog(*m_app->document,
+            { services.clock, services.dialogs, services.fileDialogs, fonts, services.sound, services.help,
+                services.opener, services.notifications, services.printer });
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+        QFont opened;
+        QString picked;
+        whenShown<QFontDialog>([&](QFontDialog *fontDialog) {
+            opened = fontDialog->currentFont();
+            if (pickAnother)
+                fontDialog->setCurrentFont(QFont(QStringLiteral("DejaVu Sans Mono"), 13));
+            picked = fontDialog->currentFont().family();
+            fontDialog->accept();
+        });
+        click(&dialog, button.constData());
+        QCOMPARE(opened.family(), QFontInfo(optionfont::toFont(before)).family());
+        QCOMPARE(opened.pointSize(), before.size);
+        click(&dialog, "btOK");
+
+        const FontOption stored = fontOf(readOptions(*m_app->settings, m_app->dataFolder()));
+        if (pickAnother) {
+            QVERIFY(picked != opened.family());
+            QCOMPARE(stored.name, picked);
+            QCOMPARE(stored.size, 13);
+        } else {
+            QCOMPARE(stored, before);
+        }
+    }
+
+    // The dialog has a fixed size: clearing the shadows or choosing a font, however large or
+    // small, never changes it, and the samples still show in the room they have.
+    void sizeNeverChanges_data()
+    {
+        QTest::addColumn<QByteArray>("control");
+        QTest::addColumn<FontOption>("font"); // what the font dialog answers
+        const auto font = [](const char *name, int size, bool bold = false) {
+            FontOption option { QLatin1String(name), size };
+            option.bold = bold;
+            return option;
+        };
+        QTest::newRow("shadows cleared") << QByteArray("cbShadow") << FontOption();
+        QTest::newRow("large heading font") << QByteArray("btHeader") << font("DejaVu Sans", 48, true);
+        QTest::newRow("small heading font") << QByteArray("btHeader") << font("DejaVu Serif", 8);
+        QTest::newRow("heading in another face") << QByteArray("btHeader") << font("DejaVu Sans Mono", 20);
+        QTest::newRow("large list font") << QByteArray("btGridFont") << font("DejaVu Sans Mono", 28);
+        QTest::newRow("large calendar font") << QByteArray("btCalFont") << font("Liberation Serif", 24, true);
+    }
+    void sizeNeverChanges()
+    {
+        QFETCH(QByteArray, control);
+        QFETCH(FontOption, font);
+        m_app->loadDocument();
+        auto dialog = makeDialog();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const QSize size = dialog->size();
+
+        m_app->fontDialogs.answers << font;
+        click(dialog.get(), control.constData());
+        QApplication::processEvents(); // the layout's request
+        QApplication::processEvents();
+        QCOMPARE(dialog->size(), size);
+
+        ShadowLabel *title = dialog->titleLabel();
+        QVERIFY(title->rect().contains(title->textRect().adjusted(0, 0, title->shadowDepth(), title->shadowDepth())));
+        QCOMPARE(title->shownText(), QStringLiteral("Program Options"));
+        for (const char *name : { "btHeader", "btGridFont", "btCalFont" }) {
+            auto *button = child<QPushButton>(dialog.get(), name);
+            QVERIFY(QFontMetrics(button->font()).height() < button->height());
+            QVERIFY(QFontMetrics(button->font()).horizontalAdvance(button->text()) < button->width());
+        }
+        if (!font.name.isEmpty()) {
+            auto *button = child<QPushButton>(dialog.get(), control.constData());
+            QCOMPARE(button->font().family(), font.name);
+            QCOMPARE(button->font().bold(), font.bold);
+        }
     }
 
     // The popup switch of the calendars' menu saves the options; the dialog then shows it.

@@ -234,6 +234,25 @@ private Q_SLOTS:
         }
     }
 
+    // The list of the start opens over the main window once that shows, wherever the
+    // window is, and whole on the screen.
+    void missedAlarmsOpenOverTheMainWindow()
+    {
+        writeStore({ { kToday, "2:30 PM", "Dentist" } });
+        writeAlarmRecord(*m_app->settings, { QStringLiteral("2026-01-31T13:50:00") });
+        start(QTime(14, 40), false);
+        const QRect screen = m_window->screen()->availableGeometry();
+        m_window->move(screen.right() - m_window->width() - 20, screen.bottom() - m_window->height() - 40);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QTRY_VERIFY(engine().missedWindow() && engine().missedWindow()->isVisible());
+        const QRect missed = engine().missedWindow()->frameGeometry();
+        const QPoint offCentre = missed.center() - m_window->frameGeometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 2,
+            qPrintable(QStringLiteral("%1 px right, %2 px down").arg(offCentre.x()).arg(offCentre.y())));
+        QVERIFY(screen.contains(missed));
+    }
+
     // The machine slept from 15:00 to 16:00: the alarm of 15:30 is listed, and a
     // double click goes to its day.
     void aClockJumpListsWhatWasMissed()

@@ -84,8 +84,8 @@ class TestUserDay : public QObject
 
     Services services()
     {
-        return { m_app->clock, m_app->dialogs, m_app->fileDialogs, m_app->sound, m_app->help, m_app->opener,
-            m_app->notifications, *m_pdf };
+        return { m_app->clock, m_app->dialogs, m_app->fileDialogs, m_app->fontDialogs, m_app->sound, m_app->help,
+            m_app->opener, m_app->notifications, *m_pdf };
     }
     QString data(const char *name) const { return m_app->data(QLatin1String(name)); }
     QString storeFile() const { return data("grid.grd"); }

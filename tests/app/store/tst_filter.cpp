@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QWindow>
 
 #include <optional>
 
@@ -379,6 +380,33 @@ private Q_SLOTS:
         QCOMPARE(window->titleLabel()->font().family(), font.family());
         QCOMPARE(window->titleLabel()->shadowDepth(), 1);
         QCOMPARE(window->titleLabel()->textColour(), QColor(0, 0, 128));
+    }
+
+    // The window opens over the main window the first time, then where the user left it,
+    // however often it opens and whichever button closes it.
+    void opensWhereItWasLeft()
+    {
+        QWidget main;
+        main.setGeometry(200, 150, 640, 480);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        TfrmFilter window(loadDocument(m_dir->path(), *m_settings), m_dialogs, m_help, &main);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint offCentre = window.frameGeometry().center() - main.frameGeometry().center();
+        QVERIFY(offCentre.manhattanLength() <= 2);
+
+        // The user drags it aside: the window system moves its frame.
+        window.windowHandle()->setFramePosition(QPoint(60, 90));
+        QTRY_COMPARE(window.frameGeometry().topLeft(), QPoint(60, 90));
+        const QRect left = window.frameGeometry();
+        for (bool ok : { true, false, true }) {
+            ok ? window.accept() : window.reject();
+            QVERIFY(!window.isVisible());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(window.frameGeometry(), left);
+        }
     }
 };
 
