@@ -7,6 +7,7 @@
 #include "schedule/recurdialog.h"
 #include "shell/mainwindow.h"
 #include "text/datehelpers.h"
+#include "widgethelpers.h"
 #include "widgets/datefield.h"
 #include "widgets/timefield.h"
 
@@ -37,14 +38,6 @@ RegionalSettings regionalOf(const QString &name)
     return settings;
 }
 
-template <typename T> T *child(QWidget *window, const char *name)
-{
-    T *found = window->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qWarning("no control %s", name);
-    return found;
-}
-
 // As a user does it: everything in the field selected and cleared, the text typed, Tab.
 void typeWhole(QLineEdit *edit, const QString &text)
 {
@@ -53,6 +46,14 @@ void typeWhole(QLineEdit *edit, const QString &text)
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClicks(edit, text);
     QTest::keyClick(edit, Qt::Key_Tab);
+}
+
+// Types one end of a date range; the other end stands a few days off the typed day.
+void typeRangeEnd(
+    QWidget *dialog, const char *typedEnd, const char *otherEnd, int otherOffset, const QString &typed, QDate day)
+{
+    child<DateField>(dialog, otherEnd)->setDate(day.addDays(otherOffset));
+    typeWhole(child<DateField>(dialog, typedEnd)->lineEdit(), typed);
 }
 
 void typeNotes(QWidget *editor, const QString &notes)
@@ -216,9 +217,10 @@ class TestTypedFields : public QObject
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         child<QRadioButton>(&dialog, "rbDaily")->click();
         const QDate day = value.toDate();
-        // The other end of the range a few days off the typed one.
-        child<DateField>(&dialog, start ? "date2" : "date1")->setDate(start ? day.addDays(4) : day.addDays(-4));
-        typeWhole(child<DateField>(&dialog, start ? "date1" : "date2")->lineEdit(), typed);
+        if (start)
+            typeRangeEnd(&dialog, "date1", "date2", 4, typed, day);
+        else
+            typeRangeEnd(&dialog, "date2", "date1", -4, typed, day);
         child<QPushButton>(&dialog, "btPreview")->click();
         if (!value.isValid()) {
             expectRefused(kValidDate);
@@ -278,8 +280,10 @@ class TestTypedFields : public QObject
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         child<QRadioButton>(&dialog, "rbDate")->click();
         const QDate day = value.toDate();
-        child<DateField>(&dialog, from ? "dt2" : "dt1")->setDate(from ? day.addDays(4) : day.addDays(-4));
-        typeWhole(child<DateField>(&dialog, from ? "dt1" : "dt2")->lineEdit(), typed);
+        if (from)
+            typeRangeEnd(&dialog, "dt1", "dt2", 4, typed, day);
+        else
+            typeRangeEnd(&dialog, "dt2", "dt1", -4, typed, day);
         child<QPushButton>(&dialog, "btOK")->click();
         if (!value.isValid()) {
             QVERIFY(dialog.isVisible());
