@@ -87,6 +87,10 @@ void setUpList(GridView *list, const TaskDocument &document, int doneColumn)
 
 // Light cream under a note; a done task's note on the button face.
 constexpr QRgb kNoteBackground = qRgb(248, 252, 201);
+// A note longer than this (never typed here: the boxes take 2,048 characters) is shown in
+// the notes pane by its beginning only and cannot be changed there, so the pane never lays
+// out a huge text, and the note stays whole.
+constexpr qsizetype kNotesPaneChars = 4 * editflow::kNotesLength;
 
 } // namespace
 
@@ -160,7 +164,14 @@ void DayPane::DrawExtraMemo()
     const QString what = row >= 1 ? day.cell(2, row) : QString();
     {
         const QSignalBlocker blocker(m_memWhat);
-        m_memWhat->setLoadedText(textToMemoLines(what).join(QLatin1Char('\n')));
+        const QString lines = textToMemoLines(what).join(QLatin1Char('\n'));
+        const bool tooLong = lines.size() > kNotesPaneChars;
+        m_memWhat->setLoadedText(tooLong ? lines.left(kNotesPaneChars) + QChar(0x2026) : lines);
+        m_memWhat->setReadOnly(tooLong);
+        m_memWhat->setToolTip(tooLong ? QStringLiteral("This note has %1 characters: only its beginning shows here, "
+                                                       "and it cannot be changed in this pane.")
+                                            .arg(lines.size())
+                                      : QString());
     }
     m_memoRow = row;
     m_memWhat->setVisible(!what.isEmpty());

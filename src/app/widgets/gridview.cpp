@@ -21,12 +21,17 @@ namespace {
 // view not laid out yet has hardly any viewport.
 constexpr int kMinReach = 512;
 
+// A row shows a few lines: of a longer text only its beginning is ever laid out, measured
+// or shown in a tip, so a note of a million characters costs no more than a short one.
+// The text itself stays whole.
+constexpr qsizetype kLaidOutChars = 4000;
+
 // Cell texts break lines with CR LF; Qt lays out lines at LF alone. A note ends each of
 // its lines with CR LF, and the last one opens no line of its own: it would make the row a
 // line taller, and a note of as many lines as a row shows would be drawn cut.
 QString displayLines(const QString &text)
 {
-    QString lines = text;
+    QString lines = text.left(kLaidOutChars);
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (lines.endsWith(QLatin1Char('\n')))
@@ -446,7 +451,7 @@ bool GridView::textFits(const QModelIndex &index, const QString &text) const
     if (rowFont.canConvert<QFont>())
         cellFont = rowFont.value<QFont>();
     // Cut below the last line shown, or at the right of a word too long for the column.
-    return wrappedHeight(QFontMetrics(cellFont), text, cell.width()) <= cell.height()
+    return text.size() <= kLaidOutChars && wrappedHeight(QFontMetrics(cellFont), text, cell.width()) <= cell.height()
         && !overflowsWidth(cellFont, text, cell.width());
 }
 
@@ -460,7 +465,8 @@ bool GridView::viewportEvent(QEvent *event)
         if (index.isValid() && !text.isEmpty() && !textFits(index, text)) {
             // As rich text, so that a long line wraps in the tooltip too.
             const QString tip = QLatin1String("<qt>")
-                % displayLines(text).toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"));
+                % displayLines(text).toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"))
+                % (text.size() > kLaidOutChars ? QStringLiteral("\u2026") : QString());
             QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
         } else {
             QToolTip::hideText();

@@ -11,6 +11,7 @@
 #include "store/storecommands.h"
 #include "store/taskstore.h"
 #include "text/datevalue.h"
+#include "widgethelpers.h"
 #include "widgets/gridview.h"
 #include "widgets/monthcalendar.h"
 #include "widgets/shadowlabel.h"
@@ -326,6 +327,33 @@ private Q_SLOTS:
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, dataFolder() + QStringLiteral("/grid.grd")).ok());
         QCOMPARE(onDisk.cell(3, row + 1), QStringLiteral("second, edited"));
+    }
+
+    // A huge note (never typed here, but a file can hold one) is shown by its beginning and
+    // laid out no further, in the list and in the notes pane; it stays whole in the store.
+    void aHugeNoteIsShownByItsBeginningAndKeptWhole()
+    {
+        const QString note = QStringLiteral("word ").repeated(200000); // a million characters
+        writeStore({ { QDate(2026, 1, 31), "No", "", note }, { QDate(2026, 1, 31), "No", "", "second" } });
+        auto window = showWindow();
+        QVERIFY(window);
+        QPlainTextEdit *pane = window->notesPane();
+        QVERIFY(pane->toPlainText().size() < 10000);
+        QVERIFY(pane->toPlainText().startsWith(QStringLiteral("word word")));
+        QVERIFY(pane->isReadOnly());
+        QVERIFY(pane->toolTip().contains(QStringLiteral("1000000 characters")));
+
+        GridView *list = window->dayView();
+        const QString tip = toolTipOfCell(list, list->model()->index(0, 2));
+        QVERIFY(tip.size() > 1000 && tip.size() < 10000);
+        QVERIFY(tip.endsWith(QChar(0x2026)));
+
+        pane->setFocus();
+        window->dayView()->setCurrentTableRow(2); // away and back: nothing is written back
+        QVERIFY(!pane->isReadOnly());
+        window->dayView()->setCurrentTableRow(1);
+        window->todoView()->setFocus();
+        QCOMPARE(document().store().cell(3, 1), note);
     }
 };
 
