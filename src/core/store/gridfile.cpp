@@ -52,6 +52,15 @@ QString damaged(const QString &path)
     return QStringLiteral("File ") + path + QStringLiteral(" is damaged");
 }
 
+ReadResult failed(ReadResult::Status status, const QString &message, const QString &reason)
+{
+    ReadResult result;
+    result.status = status;
+    result.message = message;
+    result.reason = reason;
+    return result;
+}
+
 // Collects the cells of one row and stores the row once, so a row block is built once
 // per row rather than once per cell.
 class RowBuilder
@@ -233,6 +242,20 @@ bool onlySpaces(const char *p, const char *end)
     return true;
 }
 
+// Digits making a number of at least 1, and nothing else.
+bool plainCount(const char *p, const char *end)
+{
+    if (p == end)
+        return false;
+    bool nonZero = false;
+    for (; p < end; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        nonZero = nonZero || *p != '0';
+    }
+    return nonZero;
+}
+
 } // namespace
 
 ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &path)
@@ -254,7 +277,7 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
     }
     // A grid file is text: a NUL byte means this is not one.
     if (!input.isEmpty() && std::memchr(input.data(), 0, size_t(input.size())))
-        return { ReadResult::Status::Damaged, damaged(path), QStringLiteral("it holds NUL bytes"), {} };
+        return failed(ReadResult::Status::Damaged, damaged(path), QStringLiteral("it holds NUL bytes"));
 
     // UTF-8 is decided per line: a line that is not valid UTF-8 was written by an older
     // Windows-1252 system. A whole file that is valid needs no check per line.
@@ -281,14 +304,16 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
 
     const char *begin;
     const char *lineEnd;
+    bool countLine = false;
     if (nextLine(begin, lineEnd) && lineEnd > begin) {
         const void *comma = std::memchr(begin, ',', size_t(lineEnd - begin));
         const char *commaAt = comma ? static_cast<const char *>(comma) : lineEnd;
         const qint64 columns = numberField(begin, commaAt);
         const qint64 rows = comma ? numberField(commaAt + 1, lineEnd) : 0;
+        countLine = comma && plainCount(begin, commaAt) && plainCount(commaAt + 1, lineEnd);
         if (columns > kMaxGridColumns || rows > kMaxGridRows)
-            return { ReadResult::Status::Damaged, damaged(path),
-                QStringLiteral("its first line asks for %1 columns and %2 rows").arg(columns).arg(rows), {} };
+            return failed(ReadResult::Status::Damaged, damaged(path),
+                QStringLiteral("its first line asks for %1 columns and %2 rows").arg(columns).arg(rows));
         table.setColCount(int(std::max<qint64>(columns, 1)));
         table.setRowCount(int(std::max<qint64>(rows, 1)));
         table.blankAllCells();
@@ -336,6 +361,7 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
     builder.flush();
 
     ReadResult result;
+    result.countLine = countLine;
     if (outside) {
         result.lost << counted(outside, "cell line", "cell lines") + QStringLiteral(" outside the table's ")
                 + counted(colCount, "column", "columns") + QStringLiteral(" and ") + counted(rowCount, "row", "rows");
@@ -346,7 +372,7 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
     if (textAfterEnd)
         result.lost << QStringLiteral("text after an end-of-file mark");
     if (windows1252)
-        result.lost << counted(windows1252, "line that was", "lines that were")
+        result.converted << counted(windows1252, "line that was", "lines that were")
                 + QStringLiteral(" not UTF-8, read as Windows-1252");
     return result;
 }
@@ -355,7 +381,7 @@ ReadResult readGridFile(CellTable &table, const QString &path)
 {
     const FileContent content = readRegularFile(path);
     if (!content.ok())
-        return { ReadResult::Status::NotFound, notFound(path), content.reason(), {} };
+        return failed(ReadResult::Status::NotFound, notFound(path), content.reason());
     return readGridBytes(table, content.bytes(), path);
 }
 
@@ -460,7 +486,7 @@ LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &
         result.status = LoadResult::Status::Partial;
         result.keptAs = keepCopy(path, now);
         const QString problem = QStringLiteral("File ") + path + QStringLiteral(" was partly unreadable (")
-            + read.lost.join(QStringLiteral("; ")) + QStringLiteral(")");
+            + (read.lost + read.converted).join(QStringLiteral("; ")) + QStringLiteral(")");
         if (result.keptAs.isEmpty())
             result.message = problem
                 + QStringLiteral(". What could be read is shown, but a copy of the file as it was "
