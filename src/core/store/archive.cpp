@@ -63,12 +63,15 @@ QString keyProblem(const CellTable &store)
 // are kept and listed in `converted`: an older system wrote them.
 QString readArchiveFile(const ArchiveFile &file, QStringList &converted)
 {
+    const QString holding
+        = file.path + QStringLiteral(" cannot be restored as ") + QLatin1String(file.holds) + QStringLiteral(": ");
+    // An empty file reads as no change at all: the table would keep the data it replaces.
+    if (const QFileInfo info(file.path); info.isFile() && info.size() == 0)
+        return holding + QStringLiteral("it is empty");
     const ::ReadResult read = readGridFile(*file.table, file.path);
     if (!read.ok())
         return read.message
             + (read.reason.isEmpty() ? QString() : QStringLiteral(" (") + read.reason + QLatin1Char(')'));
-    const QString holding
-        = file.path + QStringLiteral(" is not an archive file of ") + QLatin1String(file.holds) + QStringLiteral(": ");
     if (!read.countLine)
         return holding + QStringLiteral("it does not begin with the count line of a grid file");
     if (file.table->colCount() != file.columns)

@@ -2,6 +2,7 @@
 #include "store/archive.h"
 #include "store/archivecommands.h"
 #include "store/gridfile.h"
+#include "store/taskstore.h"
 #include "testfiles.h"
 
 #include <QTest>
@@ -248,6 +249,37 @@ private Q_SLOTS:
             << "week1.arb" << false
             << QByteArray("6,3\r\n0,1,46052.101\r\n3,1,Call Ann\r\n0,2,Monday\r\n3,2,Buy paint\r\n")
             << "row 2 has the key \u201cMonday\u201d, which is not a day number and a sequence";
+
+        // Cut short or empty: restoring what is there would silently give part of the archive.
+        CellTable tasks = store::newStore();
+        tasks.setRowCount(91);
+        CellTable log(6, 101);
+        for (int c = 0; c < 6; ++c)
+            log.setCell(c, 0, QStringLiteral("heading %1").arg(c));
+        for (int r = 1; r <= 100; ++r) {
+            for (int c = 0; c < 6; ++c) {
+                const QString text = QStringLiteral("task %1 cell %2").arg(r).arg(c);
+                if (r <= 90)
+                    tasks.setCell(
+                        c, r, c == 0 ? QString::number(kDay) + QStringLiteral(".") + QString::number(100 + r) : text);
+                log.setCell(c, r, text);
+            }
+        }
+        const QByteArray store = gridFileBytes(tasks);
+        const QByteArray completed = gridFileBytes(log);
+        const QByteArray half = store.left(store.indexOf(QByteArray("\r\n0,45,")) + 2);
+        QTest::newRow("main file cut in half at a line end")
+            << "week1.arb" << false << half
+            << "it was cut short: its first line counts 91 rows, but its cells end at row 44";
+        QTest::newRow("main file cut in half in a line") << "week1.arb" << false << store.left(store.size() / 2)
+                                                         << "it was cut short: it ends in the middle of a line";
+        QTest::newRow("completed file cut in its last row")
+            << "week1.AR3" << false << completed.chopped(3) << "it was cut short: it ends in the middle of a line";
+        QTest::newRow("completed file cut after its header")
+            << "week1.AR3" << false << completed.left(completed.indexOf(QByteArray("\r\n0,1,")) + 2)
+            << "it was cut short: its first line counts 101 rows, but its cells end at row 0";
+        QTest::newRow("empty main file") << "week1.arb" << false << QByteArray() << "it is empty";
+        QTest::newRow("empty to-do file") << "week1.AR2" << false << QByteArray() << "it is empty";
     }
     void anUnreadableFileIsNamedAndChangesNothing()
     {

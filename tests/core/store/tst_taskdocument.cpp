@@ -117,6 +117,60 @@ private Q_SLOTS:
         QCOMPARE(document->todoList().cell(todo::What, 1), QStringLiteral("Buy paint"));
     }
 
+    // A data file cut short at a line boundary loads as far as it goes; it is kept as it
+    // was before any save can rewrite its count line, and the user is told which file and
+    // where the copy is.
+    void aFileCutShortIsKeptAndReported_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("rows"); // data rows written
+        QTest::addColumn<int>("cutAt"); // the first row cut off
+        QTest::newRow("dated tasks") << QStringLiteral("grid.grd") << 300 << 150;
+        QTest::newRow("completed-task log") << QStringLiteral("gridComp.grd") << 100 << 49;
+        QTest::newRow("to-do list") << QStringLiteral("gridNon.grd") << 40 << 3;
+    }
+    void aFileCutShortIsKeptAndReported()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, rows);
+        QFETCH(int, cutAt);
+        const int columns = name == QLatin1String("gridNon.grd") ? 3 : 6;
+        CellTable table(columns, rows + 1);
+        for (int r = 1; r <= rows; ++r) {
+            table.setCell(0, r, QStringLiteral("%1.101").arg(kDay + r));
+            for (int c = 1; c < columns; ++c)
+                table.setCell(c, r, QStringLiteral("row %1").arg(r));
+        }
+        const QByteArray whole = gridFileBytes(table);
+        const QByteArray bytes
+            = whole.left(whole.indexOf(QByteArray(QByteArray("\r\n0,") + QByteArray::number(cutAt) + ',')) + 2);
+        QVERIFY(writeBytes(data(name), bytes));
+
+        auto document = makeDocument();
+        const QStringList messages = document->load();
+        const QStringList copies = QDir(m_dir->path()).entryList({ name + QStringLiteral(".damaged-*") });
+        QCOMPARE(copies, QStringList { name + QStringLiteral(".damaged-20260131-100000") });
+        QCOMPARE(readAll(data(copies[0])), bytes);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains(data(name)) && messages[0].contains(data(copies[0])), qPrintable(messages[0]));
+        QVERIFY2(messages[0].contains(QStringLiteral("it was cut short: its first line counts %1 rows, but its cells "
+                                                     "end at row %2")
+                                          .arg(rows + 1)
+                                          .arg(cutAt - 1)),
+            qPrintable(messages[0]));
+        const CellTable &loaded = name == QLatin1String("grid.grd") ? document->store()
+            : name == QLatin1String("gridComp.grd")                 ? document->completedLog()
+                                                                    : document->todoList();
+        QCOMPARE(loaded.rowCount(), cutAt);
+        QCOMPARE(loaded.cell(1, cutAt - 1), QStringLiteral("row %1").arg(cutAt - 1));
+
+        // Saving rewrites the count line; the copy keeps the evidence.
+        QVERIFY(document->saveAtClose().isEmpty());
+        QVERIFY(document->saveCompleted().ok);
+        QCOMPARE(readAll(data(copies[0])), bytes);
+        QVERIFY(readAll(data(name)) != bytes);
+    }
+
     // One rule for a file that could not be read and not be moved aside: it is never
     // overwritten while it is there, and saving works again once the user moved it away.
     void anUnreadableFileBlocksSavingUntilItIsMovedAway()
@@ -207,8 +261,9 @@ private Q_SLOTS:
         QVERIFY(readAll(data(QStringLiteral("gridComp.grd"))).contains("kept"));
     }
 
-    // What a start finds and mends without asking: counts with no cells behind them, and
-    // temporary files of saves a kill interrupted (only the program's own).
+    // What a start finds and mends: temporary files of saves a kill interrupted (only the
+    // program's own) without asking; counts with no cells behind them cost nothing, but such
+    // a file was cut short, so it is kept and the user told.
     void theStartTidiesWhatAKillOrAHandLeft()
     {
         QVERIFY(writeBytes(data(QStringLiteral("gridNon.grd")), "1000,1000000\r\n"));
@@ -216,7 +271,12 @@ private Q_SLOTS:
                  ".notes.txt.tmp-a1B2c3", "grid.grd.tmp-a1B2c3" })
             QVERIFY(writeBytes(data(QLatin1String(name)), "x"));
         auto document = makeDocument();
-        QCOMPARE(document->load(), QStringList());
+        const QStringList messages = document->load();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains(data(QStringLiteral("gridNon.grd"))
+                     + QStringLiteral(" was partly unreadable (it "
+                                      "was cut short")),
+            qPrintable(messages[0]));
         QCOMPARE(document->todoList().colCount(), todo::ColumnCount);
         QCOMPARE(document->todoList().rowCount(), 2);
         QVERIFY(document->saveTodo().ok);
