@@ -169,6 +169,17 @@ private Q_SLOTS:
 
         QVERIFY(onDisk(*m_app) == m_archived);
         QVERIFY(onDisk(*m_app, QStringLiteral("~")) == m_current);
+        // The data it replaced is kept under names that the next save does not touch, and
+        // the message names them.
+        const QString before = QStringLiteral(".before-restore-20260131-100000");
+        QVERIFY(onDisk(*m_app, before) == m_current);
+        QCOMPARE(m_app->dialogs.infos,
+            QStringList { QStringLiteral("The archive has been restored. The data as it was before is kept as ")
+                + m_app->data(QStringLiteral("grid.grd") + before) + QStringLiteral(", ")
+                + m_app->data(QStringLiteral("gridNon.grd") + before) + QStringLiteral(" and ")
+                + m_app->data(QStringLiteral("gridComp.grd") + before) + QLatin1Char('.') });
+        QVERIFY(doc().saveAtClose().isEmpty());
+        QVERIFY(onDisk(*m_app, before) == m_current);
         m_commands.reset();
         TaskDocument &next = m_app->loadDocument();
         QCOMPARE(m_app->loaded, QStringList());

@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 #include "settings/settingsstore.h"
 #include "store/categories.h"
+#include "store/fileset.h"
 #include "store/gridfile.h"
 #include "store/taskdocument.h"
 #include "testfiles.h"
@@ -9,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
 
 namespace {
 
@@ -169,6 +172,89 @@ private Q_SLOTS:
         QVERIFY(document->saveCompleted().ok);
         QCOMPARE(readAll(data(copies[0])), bytes);
         QVERIFY(readAll(data(name)) != bytes);
+    }
+
+    // A restore or a clear killed at any step: the next start finishes the renames once
+    // every new file is written, takes the new files away before that, and says which. The
+    // data files are then all old or all new, never some of each.
+    void anInterruptedReplacementIsFinishedOrUndoneAtTheStart_data()
+    {
+        QTest::addColumn<int>("renamed"); // new files already renamed over the old
+        QTest::addColumn<QByteArray>("state"); // the marker's state, when not as prepared
+        QTest::addColumn<bool>("isNew");
+        QTest::addColumn<QString>("said");
+        const QString done = QStringLiteral("A restore was interrupted when the program last ended; it has now been "
+                                            "completed. The data as it was before is kept as ");
+        const QString undone = QStringLiteral("A restore was interrupted when the program last ended, before it had "
+                                              "replaced the data files; it has been undone");
+        QTest::newRow("every new file written") << 0 << QByteArray() << true << done;
+        QTest::newRow("one file renamed") << 1 << QByteArray() << true << done;
+        QTest::newRow("every file renamed") << 3 << QByteArray() << true << done;
+        QTest::newRow("new files still being written") << 0 << QByteArray("preparing") << false << undone;
+        QTest::newRow("files being put back") << 2 << QByteArray("undoing") << false << undone;
+        QTest::newRow("record unreadable")
+            << 0 << QByteArray("{") << false << QStringLiteral("its record cannot be read");
+    }
+    void anInterruptedReplacementIsFinishedOrUndoneAtTheStart()
+    {
+        QFETCH(int, renamed);
+        QFETCH(QByteArray, state);
+        QFETCH(bool, isNew);
+        QFETCH(QString, said);
+        const QStringList names { "grid.grd", "gridNon.grd", "gridComp.grd" };
+        QList<QByteArray> oldBytes;
+        QList<fileset::Change> changes;
+        for (const QString &name : names) {
+            const CellTable old = storeOf({ { "46052.101", "", "old " + name, "No" } });
+            const CellTable next
+                = storeOf({ { "46052.101", "", "new " + name, "No" }, { "46053.101", "", "new", "No" } });
+            QVERIFY(writeGridFile(old, data(name)).ok);
+            oldBytes << gridFileBytes(old);
+            changes << fileset::Change { data(name), gridFileBytes(next), true };
+        }
+        SaveResult why;
+        const std::optional<fileset::Plan> plan
+            = fileset::prepare(m_dir->path(), QStringLiteral("restore"), changes, m_clock.now(), why);
+        QVERIFY2(plan, qPrintable(why.message()));
+        for (int i = 0; i < renamed; ++i)
+            QCOMPARE(std::rename(QFile::encodeName(plan->files[i].staged).constData(),
+                         QFile::encodeName(plan->files[i].target).constData()),
+                0);
+        const QString marker = data(QStringLiteral("replacing.pending"));
+        if (state == "{") {
+            QVERIFY(writeBytes(marker, state));
+        } else if (!state.isEmpty()) {
+            QByteArray text = readAll(marker);
+            QVERIFY(text.contains("\"replacing\""));
+            QVERIFY(writeBytes(marker, text.replace(QByteArray("\"replacing\""), QByteArray("\"" + state + "\""))));
+            if (state == "preparing")
+                QVERIFY(writeBytes(plan->files[2].staged, changes[2].bytes.left(20))); // cut off by the kill
+        }
+
+        auto document = makeDocument();
+        const QStringList messages = document->load();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith(said) || messages[0].contains(said), qPrintable(messages[0]));
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(readAll(data(names[i])), isNew ? changes[i].bytes : oldBytes[i]);
+        QCOMPARE(whats(document->store(), store::What).first(), (isNew ? "new " : "old ") + names[0]);
+        const QStringList left = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY2(left.filter(QStringLiteral(".tmp-")).isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
+        QVERIFY(!left.contains(QStringLiteral("replacing.pending")));
+        const QStringList kept = left.filter(QStringLiteral(".before-restore-"));
+        if (isNew) {
+            QCOMPARE(kept.size(), 3);
+            for (int i = 0; i < names.size(); ++i) {
+                const QString copy = data(names[i] + QStringLiteral(".before-restore-20260131-100000"));
+                QCOMPARE(readAll(copy), oldBytes[i]);
+                QVERIFY2(messages[0].contains(copy), qPrintable(messages[0]));
+            }
+        } else if (state == "{") {
+            // Nothing says what the copies are: they stay, and so does the record.
+            QCOMPARE(left.filter(QStringLiteral("replacing.pending.damaged-")).size(), 1);
+        } else {
+            QCOMPARE(kept, QStringList());
+        }
     }
 
     // One rule for a file that could not be read and not be moved aside: it is never
