@@ -13,6 +13,7 @@
 #include "shell/version.h"
 #include "store/taskdocument.h"
 #include "text/regional.h"
+#include "text/texthelpers.h"
 
 #include <QWidget>
 
@@ -80,9 +81,14 @@ void OutputCommands::ClearAll1Click()
 {
     if (!runDialog(int(TfrmPrint::Mode::Clear)))
         return;
-    printselection::clearSelection(m_document.store(), m_document.todoList(), m_dialog->selection());
-    for (const SaveResult &failed : m_document.saveAfterDeletes())
-        m_services.dialogs.showError(failed.message());
+    const PrintSelection selection = m_dialog->selection();
+    const TaskDocument::ReplaceResult result = m_document.clearTasks(
+        [&selection](CellTable &store, CellTable &todo) { printselection::clearSelection(store, todo, selection); });
+    for (const SaveResult &failed : result.failed)
+        m_services.dialogs.showError(failed.message() + QStringLiteral("\nNothing was cleared."));
+    if (!result.keptAs.isEmpty())
+        m_services.dialogs.showInfo(QStringLiteral("The data as it was before clearing is kept as ")
+            + listInSentence(result.keptAs) + QLatin1Char('.'));
 }
 
 void OutputCommands::exportDailyTasks(int format)

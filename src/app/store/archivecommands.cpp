@@ -4,6 +4,7 @@
 #include "platform/filedialogs.h"
 #include "store/archive.h"
 #include "store/taskdocument.h"
+#include "text/texthelpers.h"
 
 ArchiveCommands::ArchiveCommands(TaskDocument &document, const Services &services, QObject *parent)
     : QObject(parent)
@@ -63,14 +64,15 @@ void ArchiveCommands::Restore1Click()
         return;
     case Status::NotSaved:
         for (const SaveResult &failed : result.failed)
-            showError(m_services.dialogs,
-                failed.message() + QStringLiteral("\nNothing was restored: the current data must be saved first."));
+            showError(m_services.dialogs, failed.message() + QStringLiteral("\nNothing was restored."));
         return;
     case Status::Restored:
-        for (const SaveResult &failed : result.failed)
-            showError(m_services.dialogs, failed.message());
         for (const QString &message : result.messages)
             m_services.dialogs.showWarning(message);
+        if (!result.keptAs.isEmpty())
+            showInfo(m_services.dialogs,
+                QStringLiteral("The archive has been restored. The data as it was before is kept as ")
+                    + listInSentence(result.keptAs) + QLatin1Char('.'));
         return;
     }
 }

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace archive {
 
 namespace {
@@ -28,6 +30,65 @@ void ensureShape(CellTable &table, int columns)
         table.setColCount(columns);
     if (table.rowCount() < 2)
         table.setRowCount(2);
+}
+
+struct ArchiveFile
+{
+    CellTable *table;
+    QString path;
+    int columns;
+    const char *holds; // "dated tasks"
+    bool keyed; // the rows are dated tasks, each with its key
+};
+
+// Why a data row of the store cannot be restored as a dated task, or an empty text.
+QString keyProblem(const CellTable &store)
+{
+    for (int r = 1; r < store.rowCount(); ++r) {
+        if (store.isRowBlank(r))
+            continue;
+        const QByteArrayView key = store.cellUtf8(store::Key, r);
+        if (key.isEmpty())
+            return QStringLiteral("row %1 holds a task without a key").arg(r);
+        if (!store::isKeyForm(key))
+            return QStringLiteral("row %1 has the key \u201c%2\u201d, which is not a day number and a sequence")
+                .arg(r)
+                .arg(QString::fromUtf8(key.first(std::min<qsizetype>(key.size(), 40))));
+    }
+    return QString();
+}
+
+// Reads one file of an archive into its table, and answers why it is not a file of that
+// kind as a writer writes it, naming the file, or an empty text. Lines read as Windows-1252
+// are kept and listed in `converted`: an older system wrote them.
+QString readArchiveFile(const ArchiveFile &file, QStringList &converted)
+{
+    const QString holding
+        = file.path + QStringLiteral(" cannot be restored as ") + QLatin1String(file.holds) + QStringLiteral(": ");
+    // An empty file reads as no change at all: the table would keep the data it replaces.
+    if (const QFileInfo info(file.path); info.isFile() && info.size() == 0)
+        return holding + QStringLiteral("it is empty");
+    const ::ReadResult read = readGridFile(*file.table, file.path);
+    if (!read.ok())
+        return read.message
+            + (read.reason.isEmpty() ? QString() : QStringLiteral(" (") + read.reason + QLatin1Char(')'));
+    if (!read.countLine)
+        return holding + QStringLiteral("it does not begin with the count line of a grid file");
+    if (file.table->colCount() != file.columns)
+        return holding
+            + QStringLiteral("it has %1 columns, where %2 have %3")
+                  .arg(file.table->colCount())
+                  .arg(QLatin1String(file.holds))
+                  .arg(file.columns);
+    if (!read.lost.isEmpty())
+        return holding + QStringLiteral("not all of it can be read (") + read.lost.join(QStringLiteral("; "))
+            + QLatin1Char(')');
+    if (file.keyed) {
+        if (const QString why = keyProblem(*file.table); !why.isEmpty())
+            return holding + why;
+    }
+    converted = read.converted;
+    return QString();
 }
 
 } // namespace
@@ -90,15 +151,17 @@ ReadResult read(const Names &names, Content &content)
         return result;
     }
     Content read = content;
-    for (const auto &[table, path] : { std::pair { &read.store, names.main }, std::pair { &read.todo, names.todo },
-             std::pair { &read.completed, names.completed } }) {
-        const ::ReadResult file = readGridFile(*table, path);
-        if (!file.ok())
-            result.problems << QLatin1String(kCorrupt) + QStringLiteral(": ") + file.message
-                    + (file.reason.isEmpty() ? QString() : QStringLiteral(" (") + file.reason + QLatin1Char(')'));
-        else if (!file.lost.isEmpty())
-            result.notKept << QStringLiteral("Not everything in ") + path
-                    + QStringLiteral(" could be restored as it was (") + file.lost.join(QStringLiteral("; "))
+    const ArchiveFile files[] = { { &read.store, names.main, store::ColumnCount, "dated tasks", true },
+        { &read.todo, names.todo, todo::ColumnCount, "to-do tasks", false },
+        { &read.completed, names.completed, completed::ColumnCount, "completed tasks", false } };
+    for (const ArchiveFile &file : files) {
+        QStringList converted;
+        const QString why = readArchiveFile(file, converted);
+        if (!why.isEmpty())
+            result.problems << QLatin1String(kCorrupt) + QStringLiteral(": ") + why;
+        else if (!converted.isEmpty())
+            result.notKept << QStringLiteral("Not everything in ") + file.path
+                    + QStringLiteral(" could be restored as it was (") + converted.join(QStringLiteral("; "))
                     + QStringLiteral(").");
     }
     if (!result.problems.isEmpty()) {

@@ -66,13 +66,17 @@ struct ReadResult
     Status status = Status::Ok;
     // Unreadable: one message per file that could not be read, each naming the file.
     QStringList problems;
-    // Ok: what a file held that its table could not keep as it stood, naming the file.
+    // Ok: what a file held that its table did not keep as it stood (lines of an older
+    // system's code page), naming the file.
     QStringList notKept;
 };
 
-// Missing unless all three files exist; Unreadable when any of them cannot be read, and
-// then `content` is left as it was. On Ok the tables hold the archive, in the shape the
-// program keeps them in: the store in order, each list with its header and a body row.
+// Missing unless all three files exist; Unreadable when any of them cannot be read or is not
+// a grid file of its table as a writer writes it (a count line, the table's columns, every
+// line a width or a cell inside the counts, and in the store every task with a key of the
+// store's form), and then `content` is left as it was. On Ok the tables hold the archive, in
+// the shape the program keeps them in: the store in order, each list with its header and a
+// body row.
 ReadResult read(const Names &names, Content &content);
 
 } // namespace archive

@@ -37,6 +37,14 @@ public:
     // The last save failed: what is in memory is newer than the file.
     bool unsaved() const { return m_unsaved; }
     void markUnsaved() { m_unsaved = true; }
+    // The file was replaced by other means (fileset) with what the program holds.
+    void markSaved()
+    {
+        m_unsaved = false;
+        m_blocked = false;
+    }
+    // Whether a save may make the replaced version "PATH~".
+    bool keepsBackups() const { return !m_holdBackup; }
 
 private:
     SaveResult record(SaveResult result);

@@ -53,7 +53,7 @@ QString makeFolder(const QString &folder)
 QStringList removeLeftoverSaves(const QString &folder)
 {
     static const char *const names[] = { datafile::kStore, datafile::kTodo, datafile::kCompleted, datafile::kHolidays,
-        datafile::kCategories, datafile::kFilterCategories, datafile::kAlarmSound };
+        datafile::kCategories, datafile::kFilterCategories, datafile::kAlarmSound, datafile::kReplacing };
     QStringList removed;
     const QDir dir(folder);
     const QStringList found = dir.entryList({ QStringLiteral(".*.tmp-*") }, QDir::Files | QDir::Hidden | QDir::System);

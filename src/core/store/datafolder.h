@@ -12,7 +12,9 @@ bool ensureDataFolder();
 // made ("... is not a folder", the system's reason), or an empty text once it is there.
 QString makeFolder(const QString &folder);
 // Removes the temporary files that a save interrupted by a kill or a power cut left in the
-// data folder (".NAME.tmp-XXXXXX" of the program's own data files). Answers their names.
+// data folder (".NAME.tmp-XXXXXX" of the program's own data files). Answers their names. The
+// new files of a restore or a clear look the same: only once no replacement is under way
+// (fileset::recover).
 QStringList removeLeftoverSaves(const QString &folder);
 // A data file of the program by its fixed name ("grid.grd", "category.xxx", ...).
 QString dataFile(const QString &name);
@@ -25,4 +27,6 @@ inline constexpr const char *kHolidays = "holiday.grd";
 inline constexpr const char *kCategories = "category.xxx";
 inline constexpr const char *kFilterCategories = "category.yyy";
 inline constexpr const char *kAlarmSound = "alarm.wav";
+// Names the files of a replacement under way (fileset): a restore or "Clear all data".
+inline constexpr const char *kReplacing = "replacing.pending";
 } // namespace datafile

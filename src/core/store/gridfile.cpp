@@ -52,6 +52,15 @@ QString damaged(const QString &path)
     return QStringLiteral("File ") + path + QStringLiteral(" is damaged");
 }
 
+ReadResult failed(ReadResult::Status status, const QString &message, const QString &reason)
+{
+    ReadResult result;
+    result.status = status;
+    result.message = message;
+    result.reason = reason;
+    return result;
+}
+
 // Collects the cells of one row and stores the row once, so a row block is built once
 // per row rather than once per cell.
 class RowBuilder
@@ -233,6 +242,50 @@ bool onlySpaces(const char *p, const char *end)
     return true;
 }
 
+// Whether a file whose cell lines end at `lastRow` (-1: none) reaches too few of the rows
+// its count line names. Files of older writers may end with one blank row that has no line,
+// and a table holding no data row (a new one has at most four rows) may have no row lines at
+// all: neither is taken for a cut. Every other shortfall is one, and the writer never
+// leaves one (gridFileBytes).
+bool rowsCutOff(qint64 rowCount, qint64 lastRow)
+{
+    const bool noData = lastRow <= 0 && rowCount <= 4;
+    return rowCount - 1 - lastRow >= 2 && !noData;
+}
+
+// Why the file seems to have been cut short, or an empty text. The writer ends every line
+// with a line end, and reaches the last row (rowsCutOff).
+QString cutShort(bool hasCounts, bool endsInALine, qint64 rowCount, qint64 lastRow)
+{
+    if (!hasCounts)
+        return QString();
+    QStringList signs;
+    if (endsInALine)
+        signs << QStringLiteral("it ends in the middle of a line");
+    if (rowsCutOff(rowCount, lastRow))
+        signs << (lastRow < 0 ? QStringLiteral("its first line counts %1 rows, but it holds no cell").arg(rowCount)
+                              : QStringLiteral("its first line counts %1 rows, but its cells end at row %2")
+                                    .arg(rowCount)
+                                    .arg(lastRow));
+    if (signs.isEmpty())
+        return QString();
+    return QStringLiteral("it was cut short: ") + signs.join(QStringLiteral(", and "));
+}
+
+// Digits making a number of at least 1, and nothing else.
+bool plainCount(const char *p, const char *end)
+{
+    if (p == end)
+        return false;
+    bool nonZero = false;
+    for (; p < end; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        nonZero = nonZero || *p != '0';
+    }
+    return nonZero;
+}
+
 } // namespace
 
 ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &path)
@@ -242,6 +295,7 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
 
     // Byte 26 ends the file. Anything but padding after it is text the table cannot keep.
     bool textAfterEnd = false;
+    bool endMark = false;
     if (const void *eof = std::memchr(input.data(), kEndOfFile, size_t(input.size()))) {
         const qsizetype at = static_cast<const char *>(eof) - input.data();
         for (const char c : input.sliced(at + 1)) {
@@ -251,10 +305,14 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
             }
         }
         input = input.first(at);
+        endMark = true;
     }
+    // Every line a writer writes ends with a line end: a file without one at its end was cut
+    // short in its last line.
+    const bool endsInALine = !endMark && !input.isEmpty() && input.back() != kCR && input.back() != kLF;
     // A grid file is text: a NUL byte means this is not one.
     if (!input.isEmpty() && std::memchr(input.data(), 0, size_t(input.size())))
-        return { ReadResult::Status::Damaged, damaged(path), QStringLiteral("it holds NUL bytes"), {} };
+        return failed(ReadResult::Status::Damaged, damaged(path), QStringLiteral("it holds NUL bytes"));
 
     // UTF-8 is decided per line: a line that is not valid UTF-8 was written by an older
     // Windows-1252 system. A whole file that is valid needs no check per line.
@@ -281,14 +339,18 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
 
     const char *begin;
     const char *lineEnd;
+    bool countLine = false;
+    bool hasCounts = false; // the first line set the counts
     if (nextLine(begin, lineEnd) && lineEnd > begin) {
+        hasCounts = true;
         const void *comma = std::memchr(begin, ',', size_t(lineEnd - begin));
         const char *commaAt = comma ? static_cast<const char *>(comma) : lineEnd;
         const qint64 columns = numberField(begin, commaAt);
         const qint64 rows = comma ? numberField(commaAt + 1, lineEnd) : 0;
+        countLine = comma && plainCount(begin, commaAt) && plainCount(commaAt + 1, lineEnd);
         if (columns > kMaxGridColumns || rows > kMaxGridRows)
-            return { ReadResult::Status::Damaged, damaged(path),
-                QStringLiteral("its first line asks for %1 columns and %2 rows").arg(columns).arg(rows), {} };
+            return failed(ReadResult::Status::Damaged, damaged(path),
+                QStringLiteral("its first line asks for %1 columns and %2 rows").arg(columns).arg(rows));
         table.setColCount(int(std::max<qint64>(columns, 1)));
         table.setRowCount(int(std::max<qint64>(rows, 1)));
         table.blankAllCells();
@@ -299,6 +361,7 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
     qint64 outside = 0; // cell lines naming a cell beyond the counts
     qint64 strays = 0; // lines that are neither width nor cell lines
     qint64 windows1252 = 0; // cell lines read as Windows-1252
+    qint64 lastRow = -1; // the last row that has a cell line
     RowBuilder builder(table);
     while (nextLine(begin, lineEnd)) {
         const qsizetype length = lineEnd - begin;
@@ -328,6 +391,7 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
             ++outside;
             continue;
         }
+        lastRow = std::max(lastRow, row);
         const QByteArrayView text(comma2 + 1, lineEnd - comma2 - 1);
         const bool notUtf8 = !allUtf8 && !isValidUtf8(text);
         windows1252 += notUtf8;
@@ -336,6 +400,7 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
     builder.flush();
 
     ReadResult result;
+    result.countLine = countLine;
     if (outside) {
         result.lost << counted(outside, "cell line", "cell lines") + QStringLiteral(" outside the table's ")
                 + counted(colCount, "column", "columns") + QStringLiteral(" and ") + counted(rowCount, "row", "rows");
@@ -345,8 +410,10 @@ ReadResult readGridBytes(CellTable &table, QByteArrayView input, const QString &
                 + QStringLiteral(" neither a width line nor a cell line");
     if (textAfterEnd)
         result.lost << QStringLiteral("text after an end-of-file mark");
+    if (const QString cut = cutShort(hasCounts, endsInALine, rowCount, lastRow); !cut.isEmpty())
+        result.lost << cut;
     if (windows1252)
-        result.lost << counted(windows1252, "line that was", "lines that were")
+        result.converted << counted(windows1252, "line that was", "lines that were")
                 + QStringLiteral(" not UTF-8, read as Windows-1252");
     return result;
 }
@@ -355,7 +422,7 @@ ReadResult readGridFile(CellTable &table, const QString &path)
 {
     const FileContent content = readRegularFile(path);
     if (!content.ok())
-        return { ReadResult::Status::NotFound, notFound(path), content.reason(), {} };
+        return failed(ReadResult::Status::NotFound, notFound(path), content.reason());
     return readGridBytes(table, content.bytes(), path);
 }
 
@@ -384,7 +451,7 @@ QByteArray gridFileBytes(const CellTable &table)
     const int columns = table.colCount();
     const int rows = table.rowCount();
     // Exact upper bound: numbers are at most 11 characters, lines at most 4 more.
-    qsizetype size = 32 + qsizetype(columns) * 32;
+    qsizetype size = 48 + qsizetype(columns) * 32; // 16 of it for the line of a blank last row
     for (int r = 0; r < rows; ++r)
         for (int c = 0, used = table.usedCells(r); c < used; ++c) {
             const qsizetype n = table.cellUtf8(c, r).size();
@@ -429,6 +496,18 @@ QByteArray gridFileBytes(const CellTable &table)
             endLine();
         }
     }
+    // Blank rows at the end would look like rows cut off: the last row then gets a line of
+    // its own, an empty cell, which every reader takes for the blank row it is.
+    int lastRow = rows - 1;
+    while (lastRow >= 0 && table.isRowBlank(lastRow))
+        --lastRow;
+    if (rowsCutOff(rows, lastRow)) {
+        *out++ = '0';
+        *out++ = ',';
+        appendNumber(out, rows - 1);
+        *out++ = ',';
+        endLine();
+    }
     bytes.truncate(out - bytes.data());
     return bytes;
 }
@@ -460,7 +539,7 @@ LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &
         result.status = LoadResult::Status::Partial;
         result.keptAs = keepCopy(path, now);
         const QString problem = QStringLiteral("File ") + path + QStringLiteral(" was partly unreadable (")
-            + read.lost.join(QStringLiteral("; ")) + QStringLiteral(")");
+            + (read.lost + read.converted).join(QStringLiteral("; ")) + QStringLiteral(")");
         if (result.keptAs.isEmpty())
             result.message = problem
                 + QStringLiteral(". What could be read is shown, but a copy of the file as it was "

@@ -15,14 +15,19 @@ struct ReadResult
     Status status = Status::Ok;
     QString message; // "File PATH not found" or "File PATH is damaged"
     QString reason; // why a file that is there could not be opened or is damaged
-    // What an Ok read could not keep as it stood, for the user: cell lines outside the
-    // counts, lines that are neither width nor cell lines, text after an end-of-file mark,
-    // lines that were not UTF-8. The table holds everything else.
+    // What an Ok read could not keep, for the user: cell lines outside the counts, lines
+    // that are neither width nor cell lines, text after an end-of-file mark, and a file cut
+    // short (it ends in a line, or before the rows its count line asks for, beyond what a
+    // blank last row explains). The table holds everything else.
     QStringList lost;
+    // What an Ok read kept, but not as it stood: lines that were not UTF-8.
+    QStringList converted;
+    // The first line is a count line as a writer writes it: two plain numbers of at least 1.
+    bool countLine = false;
 
     bool ok() const { return status == Status::Ok; }
     // Read, and nothing of the file left out or changed.
-    bool complete() const { return ok() && lost.isEmpty(); }
+    bool complete() const { return ok() && lost.isEmpty() && converted.isEmpty(); }
 };
 
 // Limits beyond which a count line is taken for damage rather than data.
@@ -35,7 +40,9 @@ ReadResult readGridFile(CellTable &table, const QString &path);
 // Reads from bytes already in memory; `path` only names the file in messages.
 ReadResult readGridBytes(CellTable &table, QByteArrayView bytes, const QString &path);
 
-// The grid file bytes of the whole table, header row included.
+// The grid file bytes of the whole table, header row included. Where blank rows at the end
+// would look like rows cut off, the last row is written as one empty cell, so a reader can
+// tell a file cut short from one that ends in blank rows.
 QByteArray gridFileBytes(const CellTable &table);
 // Writes the table atomically; the old file stays whole when the write fails.
 SaveResult writeGridFile(const CellTable &table, const QString &path);

@@ -80,7 +80,54 @@ QByteArray saveTarget(const QString &path)
     return target; // a loop: the rename replaces the link itself
 }
 
+// The mode a new version of `target` gets: that of the file it replaces, else the usual one.
+mode_t modeFor(const QByteArray &target, bool *replacing = nullptr)
+{
+    struct stat old;
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    if (replacing)
+        *replacing = exists;
+    if (exists)
+        return old.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 } // namespace
+
+QString saveTargetOf(const QString &path)
+{
+    return QFile::decodeName(saveTarget(path));
+}
+
+void syncFolderOf(const QString &path)
+{
+    const QByteArray target = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    syncFolderLogged(target.left(std::max<qsizetype>(target.lastIndexOf('/'), 1)));
+}
+
+SaveResult writeSyncedFile(const QString &path, QByteArrayView data, const QString &modeOf)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const mode_t mode = modeFor(QFile::encodeName(modeOf));
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0)
+        return SaveResult::failure(path, errnoText(errno));
+    if (::fchmod(fd, mode) != 0)
+        qCWarning(lcStore).noquote() << "could not give" << path << "its mode:" << errnoText(errno);
+    int error = 0;
+    bool ok = writeAll(fd, data.data(), data.size(), error);
+    if (ok && ::fsync(fd) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    return ok ? SaveResult::success(path) : SaveResult::failure(path, errnoText(error));
+}
 
 QString SaveResult::message() const
 {
@@ -105,16 +152,8 @@ SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool kee
     ::fcntl(fd, F_SETFD, FD_CLOEXEC);
 
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
-    struct stat old;
-    const bool replacing = ::stat(target.constData(), &old) == 0;
-    mode_t mode;
-    if (replacing) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
+    bool replacing = false;
+    const mode_t mode = modeFor(target, &replacing);
     if (::fchmod(fd, mode) != 0)
         qCWarning(lcStore).noquote() << "could not give" << path << "its mode:" << errnoText(errno);
 

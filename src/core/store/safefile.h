@@ -36,6 +36,16 @@ struct SaveResult
 // file it points to is replaced and the link stays.
 SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool keepBackup = true);
 
+// The file a save of `path` replaces: a symbolic link is followed to the file it names.
+QString saveTargetOf(const QString &path);
+// Writes `data` as the whole content of `path` (created, or truncated first) and syncs it,
+// with the mode of the file `modeOf` where that exists. Not atomic: for a file that nothing
+// reads before it is complete, such as the new files of a replacement (fileset).
+SaveResult writeSyncedFile(const QString &path, QByteArrayView data, const QString &modeOf);
+// Syncs the folder holding `path`, so that its renames and links are on disk. A failure is
+// logged: it never blocks what it follows.
+void syncFolderOf(const QString &path);
+
 // Renames a file that could not be read out of the way, as "NAME.damaged-YYYYMMDD-HHMMSS",
 // so nothing can overwrite it. Answers the new path, or an empty text when it failed.
 QString keepAside(const QString &path, const QDateTime &now);

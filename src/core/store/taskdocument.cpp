@@ -2,6 +2,7 @@
 
 #include "categories.h"
 #include "datafolder.h"
+#include "fileset.h"
 #include "platform/clock.h"
 #include "schedule/holidays.h"
 #include "text/texthelpers.h"
@@ -12,6 +13,40 @@
 namespace {
 
 constexpr const char *kUnsavedMark = ".unsaved-";
+
+// What the user is told of a restore or a clear that the last run left unfinished.
+QString recoveryMessage(const fileset::Recovery &recovery)
+{
+    using Status = fileset::Recovery::Status;
+    const QString what = recovery.purpose == QLatin1String("clear") ? QStringLiteral("\"Clear all data\"")
+        : recovery.purpose == QLatin1String("restore")              ? QStringLiteral("A restore")
+                                                                    : QStringLiteral("A replacement of the data files");
+    const QString interrupted = what + QStringLiteral(" was interrupted when the program last ended");
+    switch (recovery.status) {
+    case Status::None:
+        break;
+    case Status::Finished:
+        return interrupted + QStringLiteral("; it has now been completed.")
+            + (recovery.keptAs.isEmpty() ? QString()
+                                         : QStringLiteral(" The data as it was before is kept as ")
+                        + listInSentence(recovery.keptAs) + QLatin1Char('.'));
+    case Status::RolledBack:
+        return interrupted
+            + QStringLiteral(", before it had replaced the data files; it has been undone, and the data is as it "
+                             "was before.");
+    case Status::Failed:
+        return interrupted + QStringLiteral(", and could not be completed now (") + recovery.problem
+            + QStringLiteral("). The data files may not all be of the same time; the program will try again at its "
+                             "next start.");
+    case Status::Unreadable:
+        return QStringLiteral("A restore or \"Clear all data\" was interrupted when the program last ended, but its "
+                              "record cannot be read (")
+            + recovery.problem + QStringLiteral(")")
+            + (recovery.marker.isEmpty() ? QString() : QStringLiteral("; the record is kept as ") + recovery.marker)
+            + QStringLiteral(". Check that the data shown is what you expect.");
+    }
+    return QString();
+}
 
 } // namespace
 
@@ -60,11 +95,21 @@ QStringList TaskDocument::load()
 {
     QStringList messages;
     const QDateTime now = m_clock.now();
-    if (const QString why = makeFolder(m_dataFolder); !why.isEmpty())
+    if (const QString why = makeFolder(m_dataFolder); !why.isEmpty()) {
         messages << QStringLiteral("The data folder could not be created (") + why
                 + QStringLiteral("). Nothing can be saved until it can be.");
-    else if (const QStringList removed = removeLeftoverSaves(m_dataFolder); !removed.isEmpty())
-        qCInfo(lcStore).noquote() << "removed what interrupted saves left:" << removed.join(QStringLiteral(", "));
+    } else {
+        // A restore or a clear that a kill interrupted is finished or taken back before any
+        // file is read; its new files look like what an interrupted save leaves.
+        const fileset::Recovery recovery = fileset::recover(m_dataFolder, now);
+        if (recovery.status != fileset::Recovery::Status::None)
+            messages << recoveryMessage(recovery);
+        if (recovery.status != fileset::Recovery::Status::Failed) {
+            if (const QStringList removed = removeLeftoverSaves(m_dataFolder); !removed.isEmpty())
+                qCInfo(lcStore).noquote()
+                    << "removed what interrupted saves left:" << removed.join(QStringLiteral(", "));
+        }
+    }
     if (!m_settings.problem().isEmpty())
         messages << m_settings.problem();
     m_options = readOptions(m_settings, m_dataFolder);
@@ -139,19 +184,65 @@ SaveResult TaskDocument::sortAndSaveStore()
     return saved;
 }
 
-QList<SaveResult> TaskDocument::saveAfterDeletes()
+TaskDocument::ReplaceResult TaskDocument::replaceTables(const QString &purpose, std::vector<Replacement> &replacements)
 {
-    store::compactAndSort(m_store);
-    if (m_store.rowCount() < 2)
-        m_store.setRowCount(2);
-    QList<SaveResult> failed;
-    for (const SaveResult &saved : { m_storeFile.saveGrid(m_store), m_todoFile.saveGrid(m_todo) })
-        if (!saved.ok)
-            failed << saved;
-    Q_EMIT storeChanged();
-    Q_EMIT todoChanged();
-    showDay(m_shownDay);
-    return failed;
+    ReplaceResult result;
+    // The to-do list is saved only now and then, and a save may have failed: a file that does
+    // not hold what is in memory is brought up to date first, so the copy kept of it holds
+    // exactly the data replaced.
+    for (const Replacement &r : replacements) {
+        const QByteArray current = gridFileBytes(*r.table);
+        const FileContent onDisk = readRegularFile(r.file->path());
+        if (onDisk.ok() && QByteArray::fromRawData(onDisk.bytes().data(), onDisk.bytes().size()) == current)
+            continue;
+        const SaveResult saved = r.file->saveBytes(current);
+        if (!saved)
+            result.failed << saved;
+    }
+    if (!result.failed.isEmpty())
+        return result;
+
+    QList<fileset::Change> changes;
+    for (const Replacement &r : replacements)
+        changes << fileset::Change { r.file->path(), gridFileBytes(r.with), r.file->keepsBackups() };
+    const fileset::Result replaced = fileset::replace(m_dataFolder, purpose, changes, m_clock.now());
+    if (!replaced.ok) {
+        result.failed << replaced.failure;
+        return result;
+    }
+    for (Replacement &r : replacements) {
+        *r.table = std::move(r.with);
+        r.file->markSaved();
+    }
+    result.keptAs = replaced.keptAs;
+    return result;
+}
+
+TaskDocument::ReplaceResult TaskDocument::clearTasks(const std::function<void(CellTable &, CellTable &)> &clear)
+{
+    std::vector<Replacement> replacements;
+    replacements.push_back({ &m_storeFile, &m_store, m_store });
+    replacements.push_back({ &m_todoFile, &m_todo, m_todo });
+    CellTable &store = replacements[0].with;
+    clear(store, replacements[1].with);
+    store::compactAndSort(store);
+    if (store.rowCount() < 2)
+        store.setRowCount(2);
+    ReplaceResult result;
+    if (store == m_store && replacements[1].with == m_todo) {
+        // Nothing was cleared: nothing to keep, but both files still get what is in memory.
+        for (const SaveResult &saved : { m_storeFile.saveGrid(m_store), m_todoFile.saveGrid(m_todo) })
+            if (!saved)
+                result.failed << saved;
+        return result;
+    }
+    result = replaceTables(QStringLiteral("clear"), replacements);
+    if (result.failed.isEmpty()) {
+        Q_EMIT storeChanged();
+        Q_EMIT todoChanged();
+        showDay(m_shownDay);
+    }
+    return result;
 }
 
 SaveResult TaskDocument::saveStoreAsIs()
@@ -213,37 +304,18 @@ TaskDocument::RestoreResult TaskDocument::restoreFrom(const archive::Names &name
         return result;
     }
 
-    const std::pair<DataFile *, CellTable *> replaced[]
-        = { { &m_storeFile, &m_store }, { &m_todoFile, &m_todo }, { &m_completedFile, &m_completed } };
-    // The to-do list is saved only now and then, and a save may have failed: a file that does
-    // not hold what is in memory is brought up to date first, so its backup holds exactly
-    // the data the restore replaces.
-    for (const auto &[file, table] : replaced) {
-        const QByteArray current = gridFileBytes(*table);
-        const FileContent onDisk = readRegularFile(file->path());
-        if (onDisk.ok() && QByteArray::fromRawData(onDisk.bytes().data(), onDisk.bytes().size()) == current)
-            continue;
-        const SaveResult saved = file->saveBytes(current);
-        if (!saved)
-            result.failed << saved;
-    }
-    if (!result.failed.isEmpty()) {
+    std::vector<Replacement> replacements;
+    replacements.push_back({ &m_storeFile, &m_store, std::move(content.store) });
+    replacements.push_back({ &m_todoFile, &m_todo, std::move(content.todo) });
+    replacements.push_back({ &m_completedFile, &m_completed, std::move(content.completed) });
+    const ReplaceResult replaced = replaceTables(QStringLiteral("restore"), replacements);
+    if (!replaced.failed.isEmpty()) {
         result.status = RestoreResult::Status::NotSaved;
+        result.failed = replaced.failed;
         return result;
     }
-
-    m_store = std::move(content.store);
-    m_todo = std::move(content.todo);
-    m_completed = std::move(content.completed);
     result.messages = read.notKept;
-    for (const auto &[file, table] : replaced) {
-        const SaveResult saved = file->saveGrid(*table);
-        if (!saved)
-            result.failed << saved;
-        else if (!saved.backupProblem.isEmpty())
-            result.messages << QStringLiteral("The data this restore replaced could not be kept as ") + file->path()
-                    + QStringLiteral("~: ") + saved.backupProblem + QLatin1Char('.');
-    }
+    result.keptAs = replaced.keptAs;
     Q_EMIT storeChanged();
     Q_EMIT todoChanged();
     Q_EMIT completedChanged();

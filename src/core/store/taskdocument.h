@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "archive.h"
 #include "celltable.h"
@@ -64,10 +66,21 @@ public:
         const QString &done, const QString &alarm);
     SaveResult endDirectBatch();
 
-    // Tasks were deleted from the store and the to-do list in place: the store is put in
-    // order (keeping a body row), both are saved, and the shown day is read again. Answers
-    // the saves that failed.
-    QList<SaveResult> saveAfterDeletes();
+    // Replacing data files as one: what was kept, or why nothing changed.
+    struct ReplaceResult
+    {
+        // Why nothing was replaced: the current data could not be put on disk first, or the
+        // new files could not be written.
+        QList<SaveResult> failed;
+        // The data files as they were before, "NAME.before-PURPOSE-YYYYMMDD-HHMMSS".
+        QStringList keptAs;
+    };
+    // "Clear all data": `clear` deletes tasks from copies of the store and the to-do list;
+    // the store is put in order (keeping a body row), and both files are replaced as one, the
+    // current ones kept as "NAME.before-clear-...". Only then do the tables change, and the
+    // shown day is read again. Nothing changes when a file cannot be written. When nothing
+    // was cleared, both files are only saved.
+    ReplaceResult clearTasks(const std::function<void(CellTable &store, CellTable &todo)> &clear);
 
     // ---- To-do tasks
     CellTable &todoList() { return m_todo; }
@@ -94,14 +107,16 @@ public:
         // Unreadable: a message per file that could not be read. Restored: what a file held
         // that could not be restored as it stood.
         QStringList messages;
-        // NotSaved: the current data could not be put on disk first, so nothing was replaced.
-        // Restored: the restored tables that could not be saved (they are saved again at close).
+        // NotSaved: the current data could not be put on disk first, or the restored files
+        // could not be written, so nothing was replaced.
         QList<SaveResult> failed;
+        // Restored: the data files as they were, "NAME.before-restore-YYYYMMDD-HHMMSS".
+        QStringList keptAs;
     };
-    // Replaces the three tables with an archive's once all three files have been read; a
-    // file missing or unreadable changes nothing. Each data file first holds what is in
-    // memory, so the replaced data stays beside it as "NAME~". The restored tables are saved
-    // and the shown day is read again.
+    // Replaces the three tables with an archive's once all three files have been read and
+    // checked; a file missing or unreadable changes nothing. The three data files are
+    // replaced as one, each first holding what is in memory, so the data replaced is kept
+    // as "NAME.before-restore-..." (and "NAME~"). The shown day is read again.
     RestoreResult restoreFrom(const archive::Names &names);
 
     // ---- Holiday rules
@@ -179,6 +194,14 @@ private:
         const QStringList *lines;
     };
     QList<Table> tables();
+    struct Replacement
+    {
+        DataFile *file;
+        CellTable *table;
+        CellTable with;
+    };
+    // The tables' files replaced as one (fileset), then the tables; nothing changes on a failure.
+    ReplaceResult replaceTables(const QString &purpose, std::vector<Replacement> &replacements);
 
     QString m_dataFolder;
     SettingsStore &m_settings;

@@ -76,6 +76,17 @@ QString makeKey(qint64 day, int sequence)
     return QString::number(day) + QLatin1Char('.') + QString::number(sequence);
 }
 
+bool isKeyForm(QByteArrayView key)
+{
+    if (key.startsWith('-'))
+        key = key.sliced(1);
+    const qsizetype dot = key.indexOf('.');
+    auto digits = [](QByteArrayView text) {
+        return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return dot > 0 && digits(key.first(dot)) && digits(key.sliced(dot + 1));
+}
+
 qint64 keyDay(QByteArrayView key)
 {
     // Keys are nearly always "ddddd.sss": read those directly, anything else as a number.

@@ -49,6 +49,8 @@ CellTable newDayList();
 QString makeKey(qint64 day, int sequence);
 // The whole-day number of a key; a key that is not a number is day 0.
 qint64 keyDay(QByteArrayView key);
+// The key has the form makeKey writes: a day number, a full stop and a sequence.
+bool isKeyForm(QByteArrayView key);
 
 // The store order: whole-day number of the key, then the key text, then the time,
 // category, what and done texts.

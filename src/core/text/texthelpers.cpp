@@ -55,6 +55,13 @@ static_assert(std::size(kWordBreaks) == 35);
 
 } // namespace
 
+QString listInSentence(const QStringList &names)
+{
+    if (names.size() < 2)
+        return names.value(0);
+    return names.first(names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + names.last();
+}
+
 QString joinPath(const QString &folder, const QString &name)
 {
     // No folder means a name relative to the working folder, never one at the root.

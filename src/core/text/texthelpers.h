@@ -9,6 +9,8 @@ struct RegionalSettings;
 
 // Folder and file name joined with one "/".
 QString joinPath(const QString &folder, const QString &name);
+// "A", "A and B", "A, B and C": names in a sentence.
+QString listInSentence(const QStringList &names);
 
 // "Yes" for true, "No" for false. Only the exact text "Yes" counts as set.
 QString yesNoText(bool flag);

@@ -321,6 +321,8 @@ private Q_SLOTS:
         QFETCH(QStringList, todoLeft);
         auto window = makeWindow();
         QVERIFY(writeBytes(m_app->data(QStringLiteral("gridComp.grd")), "kept as it is"));
+        const QByteArray storeBefore = gridFileBytes(m_app->document->store());
+        const QByteArray todoBefore = gridFileBytes(m_app->document->todoList());
         whenSelectionShows([kinds](TfrmPrint *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Clear tasks"));
             chooseToday(dialog, kinds);
@@ -331,6 +333,15 @@ private Q_SLOTS:
         QCOMPARE(columnOnDisk(m_app->data(QStringLiteral("grid.grd")), store::What), storeLeft);
         QCOMPARE(columnOnDisk(m_app->data(QStringLiteral("gridNon.grd")), todo::What), todoLeft);
         QCOMPARE(readAll(m_app->data(QStringLiteral("gridComp.grd"))), QByteArray("kept as it is"));
+        // The two files as they were are kept, and the message names them.
+        const QString stamp = kToday.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("-100000");
+        const QString storeKept = m_app->data(QStringLiteral("grid.grd.before-clear-") + stamp);
+        const QString todoKept = m_app->data(QStringLiteral("gridNon.grd.before-clear-") + stamp);
+        QCOMPARE(readAll(storeKept), storeBefore);
+        QCOMPARE(readAll(todoKept), todoBefore);
+        QCOMPARE(m_app->dialogs.infos,
+            QStringList { QStringLiteral("The data as it was before clearing is kept as ") + storeKept
+                + QStringLiteral(" and ") + todoKept + QLatin1Char('.') });
         // The day list shows what is left of today.
         const CellTable &list = m_app->document->dayList();
         QStringList shown;

@@ -220,7 +220,15 @@ private Q_SLOTS:
         QTest::newRow("wrong count line") << "file" << QByteArray("six,three\r\n3,1,Buy paint\r\n") << "copy";
         QTest::newRow("huge counts") << "file" << QByteArray("6,2000000000\r\n3,1,Buy paint\r\n") << "aside";
         QTest::newRow("NUL bytes") << "file" << QByteArray("6,3\r\n3,1,Buy\0paint\r\n", 20) << "aside";
-        QTest::newRow("cut in a line") << "file" << good.left(good.size() - 8) << "read";
+        QTest::newRow("cut in a line") << "file" << good.left(good.size() - 8) << "copy";
+        CellTable tasks = store::newStore();
+        tasks.setRowCount(301);
+        for (int r = 1; r <= 300; ++r)
+            for (int c = 0; c < 6; ++c)
+                tasks.setCell(
+                    c, r, c == 0 ? QStringLiteral("46052.%1").arg(100 + r) : QStringLiteral("task %1").arg(r));
+        const QByteArray many = gridFileBytes(tasks);
+        QTest::newRow("cut at a line end") << "file" << many.left(many.indexOf("\r\n0,150,") + 2) << "copy";
         QTest::newRow("invalid UTF-8") << "file" << QByteArray("6,3\r\n3,1,Caf\xE9\r\n") << "copy";
         QByteArray junk(50 << 20, Qt::Uninitialized);
         QRandomGenerator random(17);

@@ -2,6 +2,7 @@
 #include "store/archive.h"
 #include "store/archivecommands.h"
 #include "store/gridfile.h"
+#include "store/taskstore.h"
 #include "testfiles.h"
 
 #include <QTest>
@@ -168,6 +169,17 @@ private Q_SLOTS:
 
         QVERIFY(onDisk(*m_app) == m_archived);
         QVERIFY(onDisk(*m_app, QStringLiteral("~")) == m_current);
+        // The data it replaced is kept under names that the next save does not touch, and
+        // the message names them.
+        const QString before = QStringLiteral(".before-restore-20260131-100000");
+        QVERIFY(onDisk(*m_app, before) == m_current);
+        QCOMPARE(m_app->dialogs.infos,
+            QStringList { QStringLiteral("The archive has been restored. The data as it was before is kept as ")
+                + m_app->data(QStringLiteral("grid.grd") + before) + QStringLiteral(", ")
+                + m_app->data(QStringLiteral("gridNon.grd") + before) + QStringLiteral(" and ")
+                + m_app->data(QStringLiteral("gridComp.grd") + before) + QLatin1Char('.') });
+        QVERIFY(doc().saveAtClose().isEmpty());
+        QVERIFY(onDisk(*m_app, before) == m_current);
         m_commands.reset();
         TaskDocument &next = m_app->loadDocument();
         QCOMPARE(m_app->loaded, QStringList());
@@ -194,33 +206,128 @@ private Q_SLOTS:
         QVERIFY(onDisk(*m_app) == files);
     }
 
-    // Every file is read before anything is replaced, so one bad file leaves all the data as
-    // it was, and the message says which file it was.
+    // Every file is read and checked before anything is replaced: a file that is not the
+    // grid file of its table, as a writer writes it, leaves all the data as it was, and the
+    // message says which file it was and why.
     void anUnreadableFileIsNamedAndChangesNothing_data()
     {
         QTest::addColumn<QString>("bad");
         QTest::addColumn<bool>("folder");
-        QTest::newRow("damaged main file") << QStringLiteral("week1.arb") << false;
-        QTest::newRow("damaged to-do file") << QStringLiteral("week1.AR2") << false;
-        QTest::newRow("damaged completed file") << QStringLiteral("week1.AR3") << false;
-        QTest::newRow("completed file is a folder") << QStringLiteral("week1.AR3") << true;
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why");
+        const QByteArray nul("1\r\n1\r\n0 0 x\0y\r\n", 15);
+        const QString notCounted = QStringLiteral("it does not begin with the count line of a grid file");
+        QByteArray junk(4096, Qt::Uninitialized);
+        quint32 seed = 7;
+        for (char &c : junk) {
+            seed = seed * 1103515245u + 12345u;
+            c = char(1 + (seed >> 16) % 255); // no NUL, which alone would tell
+        }
+        QTest::newRow("damaged main file") << "week1.arb" << false << nul << "is damaged";
+        QTest::newRow("damaged to-do file") << "week1.AR2" << false << nul << "is damaged";
+        QTest::newRow("damaged completed file") << "week1.AR3" << false << nul << "is damaged";
+        QTest::newRow("completed file is a folder") << "week1.AR3" << true << QByteArray() << "not a regular file";
+        QTest::newRow("junk as the main file") << "week1.arb" << false << junk << notCounted;
+        QTest::newRow("web page as the main file")
+            << "week1.arb" << false
+            << QByteArray(
+                   "<!DOCTYPE html>\r\n<html><head><title>Tasks, 2026</title></head>\r\n<body>6,2</body></html>\r\n")
+            << notCounted;
+        QTest::newRow("text file as the to-do file")
+            << "week1.AR2" << false << QByteArray("Shopping list\nmilk, eggs, bread\n") << notCounted;
+        QTest::newRow("count line with words")
+            << "week1.AR3" << false << QByteArray("6 columns,2 rows\r\n0,1,1/30/2026\r\n") << notCounted;
+        QTest::newRow("dated tasks as the to-do file")
+            << "week1.AR2" << false << QByteArray("6,2\r\n0,1,46052.101\r\n3,1,Buy paint\r\n")
+            << "it has 6 columns, where to-do tasks have 3";
+        QTest::newRow("to-do tasks as the main file")
+            << "week1.arb" << false << QByteArray("3,2\r\n0,1,Home\r\n1,1,Buy paint\r\n")
+            << "it has 3 columns, where dated tasks have 6";
+        QTest::newRow("cells outside the counts")
+            << "week1.AR3" << false << QByteArray("6,2\r\n0,1,1/30/2026\r\n4,7,Buy paint\r\n")
+            << "1 cell line outside the table's 6 columns and 2 rows";
+        QTest::newRow("lines that are no cells")
+            << "week1.AR2" << false << QByteArray("3,2\r\n0,1,Home\r\nBuy paint\r\n1,1,Call Ann\r\n")
+            << "1 line that was neither a width line nor a cell line";
+        QTest::newRow("text after the end mark") << "week1.AR2" << false
+                                                 << QByteArray("3,2\r\n1,1,Call Ann\r\n\x1a"
+                                                               "1,2,Buy paint\r\n")
+                                                 << "text after an end-of-file mark";
+        QTest::newRow("a task without a key")
+            << "week1.arb" << false << QByteArray("6,2\r\n1,1,9:00 AM\r\n3,1,Buy paint\r\n")
+            << "row 1 holds a task without a key";
+        QTest::newRow("a key that is no day")
+            << "week1.arb" << false
+            << QByteArray("6,3\r\n0,1,46052.101\r\n3,1,Call Ann\r\n0,2,Monday\r\n3,2,Buy paint\r\n")
+            << "row 2 has the key \u201cMonday\u201d, which is not a day number and a sequence";
+
+        // Cut short or empty: restoring what is there would silently give part of the archive.
+        CellTable tasks = store::newStore();
+        tasks.setRowCount(91);
+        CellTable log(6, 101);
+        for (int c = 0; c < 6; ++c)
+            log.setCell(c, 0, QStringLiteral("heading %1").arg(c));
+        for (int r = 1; r <= 100; ++r) {
+            for (int c = 0; c < 6; ++c) {
+                const QString text = QStringLiteral("task %1 cell %2").arg(r).arg(c);
+                if (r <= 90)
+                    tasks.setCell(
+                        c, r, c == 0 ? QString::number(kDay) + QStringLiteral(".") + QString::number(100 + r) : text);
+                log.setCell(c, r, text);
+            }
+        }
+        const QByteArray store = gridFileBytes(tasks);
+        const QByteArray completed = gridFileBytes(log);
+        const QByteArray half = store.left(store.indexOf(QByteArray("\r\n0,45,")) + 2);
+        QTest::newRow("main file cut in half at a line end")
+            << "week1.arb" << false << half
+            << "it was cut short: its first line counts 91 rows, but its cells end at row 44";
+        QTest::newRow("main file cut in half in a line") << "week1.arb" << false << store.left(store.size() / 2)
+                                                         << "it was cut short: it ends in the middle of a line";
+        QTest::newRow("completed file cut in its last row")
+            << "week1.AR3" << false << completed.chopped(3) << "it was cut short: it ends in the middle of a line";
+        QTest::newRow("completed file cut after its header")
+            << "week1.AR3" << false << completed.left(completed.indexOf(QByteArray("\r\n0,1,")) + 2)
+            << "it was cut short: its first line counts 101 rows, but its cells end at row 0";
+        QTest::newRow("empty main file") << "week1.arb" << false << QByteArray() << "it is empty";
+        QTest::newRow("empty to-do file") << "week1.AR2" << false << QByteArray() << "it is empty";
     }
     void anUnreadableFileIsNamedAndChangesNothing()
     {
         QFETCH(QString, bad);
         QFETCH(bool, folder);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
         const QString path = archivePath(bad);
         QVERIFY(QFile::remove(path));
-        QVERIFY(folder ? QDir().mkdir(path) : writeBytes(path, QByteArray("1\r\n1\r\n0 0 x\0y\r\n", 15)));
+        QVERIFY(folder ? QDir().mkdir(path) : writeBytes(path, bytes));
         const Snapshot files = onDisk(*m_app);
+        const QStringList before = QDir(m_app->dataFolder()).entryList(QDir::Files | QDir::Hidden);
         restore(archivePath(QStringLiteral("week1.arb")));
         QCOMPARE(m_app->dialogs.errors.size(), 1);
+        const QString &error = m_app->dialogs.errors[0];
         QVERIFY2(
-            m_app->dialogs.errors[0].startsWith(QStringLiteral("Could not load up the archive ... must be corrupt")),
-            qPrintable(m_app->dialogs.errors[0]));
-        QVERIFY2(m_app->dialogs.errors[0].contains(path), qPrintable(m_app->dialogs.errors[0]));
+            error.startsWith(QStringLiteral("Could not load up the archive ... must be corrupt: ")), qPrintable(error));
+        QVERIFY2(error.contains(path), qPrintable(error));
+        QVERIFY2(error.contains(why), qPrintable(error));
+        QCOMPARE(m_app->dialogs.warnings, QStringList());
         QVERIFY(snapshot(doc()) == m_current);
         QVERIFY(onDisk(*m_app) == files);
+        QCOMPARE(QDir(m_app->dataFolder()).entryList(QDir::Files | QDir::Hidden), before);
+    }
+
+    // An archive of an older system holds lines in its code page: they are read as such, and
+    // the restore says so.
+    void anOlderSystemsLinesAreRestoredWithANote()
+    {
+        const QString path = archivePath(QStringLiteral("week1.AR2"));
+        QVERIFY(writeBytes(path, QByteArray("3,2\r\n0,0,Category\r\n1,0,What\r\n2,0,Done?\r\n1,1,Caf\xe9\r\n")));
+        restore(archivePath(QStringLiteral("week1.arb")));
+        QCOMPARE(m_app->dialogs.errors, QStringList());
+        QCOMPARE(m_app->dialogs.warnings,
+            QStringList { QStringLiteral("Not everything in ") + path
+                + QStringLiteral(" could be restored as it was (1 line that was not UTF-8, read as Windows-1252).") });
+        QCOMPARE(doc().todoList().cell(1, 1), QStringLiteral("Caf\u00e9"));
     }
 
     // A name ending in ".AR2" or ".AR3" would put two tables into one file.

@@ -124,6 +124,95 @@ private Q_SLOTS:
         QCOMPARE(back.cell(1, 1), readBack);
     }
 
+    // Whatever blank rows a table ends in, the writer's file reads back as that table, and is
+    // never taken for a file cut short. Where the rows would look cut off, the last row gets
+    // an empty cell line; a new or emptied table is written as it always was.
+    void theWritersFilesAreNeverCutShort_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QList<int>>("filled"); // rows with a cell, -1 none
+        QTest::addColumn<QByteArray>("last"); // the file's last line
+        QTest::newRow("one cell") << 1 << 1 << QList<int> {} << QByteArray("cw 0,64");
+        QTest::newRow("new store") << 6 << 4 << QList<int> {} << QByteArray("cw 5,64");
+        QTest::newRow("emptied list") << 3 << 2 << QList<int> { 0 } << QByteArray("2,0,h");
+        QTest::newRow("store with only its header row") << 6 << 1 << QList<int> {} << QByteArray("cw 5,64");
+        QTest::newRow("one blank row at the end") << 3 << 4 << QList<int> { 0, 1, 2 } << QByteArray("2,2,t");
+        QTest::newRow("two blank rows at the end") << 3 << 5 << QList<int> { 0, 1, 2 } << QByteArray("0,4,");
+        QTest::newRow("blank rows between and at the end") << 3 << 9 << QList<int> { 0, 2, 5 } << QByteArray("0,8,");
+        QTest::newRow("header and five blank rows") << 6 << 6 << QList<int> { 0 } << QByteArray("0,5,");
+        QTest::newRow("no cells in six rows") << 6 << 6 << QList<int> {} << QByteArray("0,5,");
+        QTest::newRow("no blank row") << 2 << 3 << QList<int> { 0, 1, 2 } << QByteArray("1,2,t");
+    }
+    void theWritersFilesAreNeverCutShort()
+    {
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        QFETCH(QList<int>, filled);
+        QFETCH(QByteArray, last);
+        CellTable table(columns, rows);
+        for (const int r : filled)
+            table.setCell(columns - 1, r, r == 0 ? QStringLiteral("h") : QStringLiteral("t"));
+        const QByteArray bytes = gridFileBytes(table);
+        QVERIFY2(bytes.endsWith(QByteArray("\r\n" + last + "\r\n")), bytes.constData());
+        CellTable back(2, 2);
+        back.setCell(1, 1, QStringLiteral("old"));
+        const ReadResult read = readGridBytes(back, bytes, QStringLiteral("x"));
+        QVERIFY(read.complete());
+        QVERIFY(back == table);
+        QCOMPARE(gridFileBytes(back), bytes);
+    }
+
+    // A file that ends before its count line's rows, or in the middle of a line, was cut
+    // short: the table holds what is there, and the read says so.
+    void aFileCutShortIsTold_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("rowsKept"); // data rows read
+        QTest::addColumn<QString>("lost");
+        CellTable tasks(6, 301);
+        for (int r = 1; r < 301; ++r)
+            for (int c = 0; c < 6; ++c)
+                tasks.setCell(c, r, QStringLiteral("task %1 cell %2").arg(r).arg(c));
+        const QByteArray whole = gridFileBytes(tasks);
+        // The bytes up to the first line of `row`.
+        auto upTo = [&whole](int row) {
+            return whole.left(whole.indexOf(QByteArray("\r\n0," + QByteArray::number(row) + ",")) + 2);
+        };
+        const QString cut = QStringLiteral("it was cut short: ");
+        const QString counts = QStringLiteral("its first line counts 301 rows, but ");
+        QTest::newRow("after the count line")
+            << whole.left(whole.indexOf("\r\n") + 2) << 0 << cut + counts + QStringLiteral("it holds no cell");
+        QTest::newRow("after the widths") << upTo(1) << 0 << cut + counts + QStringLiteral("it holds no cell");
+        QTest::newRow("half-way, at a line boundary")
+            << upTo(150) << 149 << cut + counts + QStringLiteral("its cells end at row 149");
+        QTest::newRow("half-way, in a line") << upTo(150).chopped(5) << 149
+                                             << cut + QStringLiteral("it ends in the middle of a line, and ") + counts
+                + QStringLiteral("its cells end at row 149");
+        QTest::newRow("in the last row's line")
+            << whole.chopped(4) << 300 << cut + QStringLiteral("it ends in the middle of a line");
+        QTest::newRow("before the last two rows")
+            << upTo(299) << 298 << cut + counts + QStringLiteral("its cells end at row 298");
+        CellTable list(3, 6);
+        list.setCell(1, 1, QStringLiteral("Buy paint"));
+        const QByteArray blankEnd = gridFileBytes(list);
+        QTest::newRow("before the line of a blank last row")
+            << blankEnd.left(blankEnd.lastIndexOf("0,5,")) << 1
+            << cut + QStringLiteral("its first line counts 6 rows, but its cells end at row 1");
+    }
+    void aFileCutShortIsTold()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, rowsKept);
+        QFETCH(QString, lost);
+        CellTable table;
+        const ReadResult read = readGridBytes(table, bytes, QStringLiteral("x"));
+        QVERIFY(read.ok());
+        QCOMPARE(read.lost, QStringList { lost });
+        table.fitToContent(1, 1);
+        QCOMPARE(table.rowCount() - 1, rowsKept);
+    }
+
     void readingReplacesEveryOldCell()
     {
         CellTable table(4, 6);
@@ -156,7 +245,7 @@ private Q_SLOTS:
         QTest::newRow("counts 0,0") << QByteArray("0,0\r\n") << int(S::Ok) << 1 << 1 << QString() << none;
         QTest::newRow("counts -5,x") << QByteArray("-5,x\r\n") << int(S::Ok) << 1 << 1 << QString() << none;
         QTest::newRow("counts with trailing junk")
-            << QByteArray(" 2x,3,9\r\n1,1,y") << int(S::Ok) << 2 << 3 << "y" << none;
+            << QByteArray(" 2x,3,9\r\n1,1,y\r\n") << int(S::Ok) << 2 << 3 << "y" << none;
         QTest::newRow("6,1: header only")
             << QByteArray("6,1\r\n0,0,h\r\n0,1,dropped\r\n") << int(S::Ok) << 6 << 1 << QString()
             << QStringList { "1 cell line outside the table's 6 columns and 1 row" };
@@ -169,7 +258,8 @@ private Q_SLOTS:
             << QByteArray("1001,2\r\n") << int(S::Damaged) << 2 << 3 << QString() << none;
         QTest::newRow("huge number") << QByteArray("99999999999999999999999,2\r\n") << int(S::Damaged) << 2 << 3
                                      << QString() << none;
-        QTest::newRow("the bound itself") << QByteArray("1000,2\r\n1,1,z") << int(S::Ok) << 1000 << 2 << "z" << none;
+        QTest::newRow("the bound itself")
+            << QByteArray("1000,2\r\n1,1,z\r\n") << int(S::Ok) << 1000 << 2 << "z" << none;
         QTest::newRow("cells outside the table")
             << QByteArray("2,2\r\n5,1,a\r\n1,9,b\r\n-1,1,c\r\n1,1,d\r\n") << int(S::Ok) << 2 << 2 << "d"
             << QStringList { "3 cell lines outside the table's 2 columns and 2 rows" };
@@ -193,15 +283,16 @@ private Q_SLOTS:
             << int(S::Ok) << 2 << 3 << QString() << QStringList { "text after an end-of-file mark" };
         QTest::newRow("only padding after byte 26")
             << QByteArray("2,2\r\n1,1,h\r\n\x1a\x1a \r\n\x1a") << int(S::Ok) << 2 << 2 << "h" << none;
+        const QStringList inALine { "it was cut short: it ends in the middle of a line" };
         QTest::newRow("cut in the middle of a line")
-            << QByteArray("2,2\r\n0,1,x\r\n1,1,Buy pa") << int(S::Ok) << 2 << 2 << "Buy pa" << none;
-        QTest::newRow("cut in the count line") << QByteArray("2,") << int(S::Ok) << 2 << 1 << QString() << none;
+            << QByteArray("2,2\r\n0,1,x\r\n1,1,Buy pa") << int(S::Ok) << 2 << 2 << "Buy pa" << inALine;
+        QTest::newRow("cut in the count line") << QByteArray("2,") << int(S::Ok) << 2 << 1 << QString() << inALine;
         QTest::newRow("binary") << QByteArray::fromHex("7f454c4602010100000000002cfffe") << int(S::Damaged) << 2 << 3
                                 << QString() << none;
         QTest::newRow("rows revisited keep their cells")
             << QByteArray("2,3\r\n0,1,a\r\n0,2,b\r\n1,1,c\r\n") << int(S::Ok) << 2 << 3 << "c" << none;
         QTest::newRow("Windows-1252 text")
-            << QByteArray("2,2\r\n1,1,Caf\xe9 \x80") << int(S::Ok) << 2 << 2 << QStringLiteral("Caf\u00e9 \u20ac")
+            << QByteArray("2,2\r\n1,1,Caf\xe9 \x80\r\n") << int(S::Ok) << 2 << 2 << QStringLiteral("Caf\u00e9 \u20ac")
             << QStringList { "1 line that was not UTF-8, read as Windows-1252" };
         // One line of an older system does not garble the UTF-8 lines around it.
         QTest::newRow("UTF-8 beside Windows-1252")
@@ -224,7 +315,7 @@ private Q_SLOTS:
         QCOMPARE(table.colCount(), columns);
         QCOMPARE(table.rowCount(), rows);
         QCOMPARE(table.cell(1, 1), cell11);
-        QCOMPARE(result.lost, lost);
+        QCOMPARE(result.lost + result.converted, lost);
         QCOMPARE(result.complete(), result.ok() && lost.isEmpty());
         if (result.status == ReadResult::Status::Damaged) {
             QCOMPARE(result.message, QStringLiteral("File ") + file + QStringLiteral(" is damaged"));
@@ -520,7 +611,11 @@ private Q_SLOTS:
     void countsWithoutCellsAreDropped()
     {
         CellTable table;
-        QVERIFY(readGridBytes(table, "1000,1000000\r\n1,1,Buy paint\r\n", QStringLiteral("gridNon.grd")).complete());
+        const ReadResult read
+            = readGridBytes(table, "1000,1000000\r\n1,1,Buy paint\r\n", QStringLiteral("gridNon.grd"));
+        QVERIFY(read.ok());
+        QCOMPARE(read.lost,
+            QStringList { "it was cut short: its first line counts 1000000 rows, but its cells end at row 1" });
         table.fitToContent(3, 2);
         QCOMPARE(table.colCount(), 3);
         QCOMPARE(table.rowCount(), 2);

@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 #include "settings/settingsstore.h"
 #include "store/categories.h"
+#include "store/fileset.h"
 #include "store/gridfile.h"
 #include "store/taskdocument.h"
 #include "testfiles.h"
@@ -9,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
 
 namespace {
 
@@ -117,6 +120,143 @@ private Q_SLOTS:
         QCOMPARE(document->todoList().cell(todo::What, 1), QStringLiteral("Buy paint"));
     }
 
+    // A data file cut short at a line boundary loads as far as it goes; it is kept as it
+    // was before any save can rewrite its count line, and the user is told which file and
+    // where the copy is.
+    void aFileCutShortIsKeptAndReported_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("rows"); // data rows written
+        QTest::addColumn<int>("cutAt"); // the first row cut off
+        QTest::newRow("dated tasks") << QStringLiteral("grid.grd") << 300 << 150;
+        QTest::newRow("completed-task log") << QStringLiteral("gridComp.grd") << 100 << 49;
+        QTest::newRow("to-do list") << QStringLiteral("gridNon.grd") << 40 << 3;
+    }
+    void aFileCutShortIsKeptAndReported()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, rows);
+        QFETCH(int, cutAt);
+        const int columns = name == QLatin1String("gridNon.grd") ? 3 : 6;
+        CellTable table(columns, rows + 1);
+        for (int r = 1; r <= rows; ++r) {
+            table.setCell(0, r, QStringLiteral("%1.101").arg(kDay + r));
+            for (int c = 1; c < columns; ++c)
+                table.setCell(c, r, QStringLiteral("row %1").arg(r));
+        }
+        const QByteArray whole = gridFileBytes(table);
+        const QByteArray bytes
+            = whole.left(whole.indexOf(QByteArray(QByteArray("\r\n0,") + QByteArray::number(cutAt) + ',')) + 2);
+        QVERIFY(writeBytes(data(name), bytes));
+
+        auto document = makeDocument();
+        const QStringList messages = document->load();
+        const QStringList copies = QDir(m_dir->path()).entryList({ name + QStringLiteral(".damaged-*") });
+        QCOMPARE(copies, QStringList { name + QStringLiteral(".damaged-20260131-100000") });
+        QCOMPARE(readAll(data(copies[0])), bytes);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains(data(name)) && messages[0].contains(data(copies[0])), qPrintable(messages[0]));
+        QVERIFY2(messages[0].contains(QStringLiteral("it was cut short: its first line counts %1 rows, but its cells "
+                                                     "end at row %2")
+                                          .arg(rows + 1)
+                                          .arg(cutAt - 1)),
+            qPrintable(messages[0]));
+        const CellTable &loaded = name == QLatin1String("grid.grd") ? document->store()
+            : name == QLatin1String("gridComp.grd")                 ? document->completedLog()
+                                                                    : document->todoList();
+        QCOMPARE(loaded.rowCount(), cutAt);
+        QCOMPARE(loaded.cell(1, cutAt - 1), QStringLiteral("row %1").arg(cutAt - 1));
+
+        // Saving rewrites the count line; the copy keeps the evidence.
+        QVERIFY(document->saveAtClose().isEmpty());
+        QVERIFY(document->saveCompleted().ok);
+        QCOMPARE(readAll(data(copies[0])), bytes);
+        QVERIFY(readAll(data(name)) != bytes);
+    }
+
+    // A restore or a clear killed at any step: the next start finishes the renames once
+    // every new file is written, takes the new files away before that, and says which. The
+    // data files are then all old or all new, never some of each.
+    void anInterruptedReplacementIsFinishedOrUndoneAtTheStart_data()
+    {
+        QTest::addColumn<int>("renamed"); // new files already renamed over the old
+        QTest::addColumn<QByteArray>("state"); // the marker's state, when not as prepared
+        QTest::addColumn<bool>("isNew");
+        QTest::addColumn<QString>("said");
+        const QString done = QStringLiteral("A restore was interrupted when the program last ended; it has now been "
+                                            "completed. The data as it was before is kept as ");
+        const QString undone = QStringLiteral("A restore was interrupted when the program last ended, before it had "
+                                              "replaced the data files; it has been undone");
+        QTest::newRow("every new file written") << 0 << QByteArray() << true << done;
+        QTest::newRow("one file renamed") << 1 << QByteArray() << true << done;
+        QTest::newRow("every file renamed") << 3 << QByteArray() << true << done;
+        QTest::newRow("new files still being written") << 0 << QByteArray("preparing") << false << undone;
+        QTest::newRow("files being put back") << 2 << QByteArray("undoing") << false << undone;
+        QTest::newRow("record unreadable")
+            << 0 << QByteArray("{") << false << QStringLiteral("its record cannot be read");
+    }
+    void anInterruptedReplacementIsFinishedOrUndoneAtTheStart()
+    {
+        QFETCH(int, renamed);
+        QFETCH(QByteArray, state);
+        QFETCH(bool, isNew);
+        QFETCH(QString, said);
+        const QStringList names { "grid.grd", "gridNon.grd", "gridComp.grd" };
+        QList<QByteArray> oldBytes;
+        QList<fileset::Change> changes;
+        for (const QString &name : names) {
+            const CellTable old = storeOf({ { "46052.101", "", "old " + name, "No" } });
+            const CellTable next
+                = storeOf({ { "46052.101", "", "new " + name, "No" }, { "46053.101", "", "new", "No" } });
+            QVERIFY(writeGridFile(old, data(name)).ok);
+            oldBytes << gridFileBytes(old);
+            changes << fileset::Change { data(name), gridFileBytes(next), true };
+        }
+        SaveResult why;
+        const std::optional<fileset::Plan> plan
+            = fileset::prepare(m_dir->path(), QStringLiteral("restore"), changes, m_clock.now(), why);
+        QVERIFY2(plan, qPrintable(why.message()));
+        for (int i = 0; i < renamed; ++i)
+            QCOMPARE(std::rename(QFile::encodeName(plan->files[i].staged).constData(),
+                         QFile::encodeName(plan->files[i].target).constData()),
+                0);
+        const QString marker = data(QStringLiteral("replacing.pending"));
+        if (state == "{") {
+            QVERIFY(writeBytes(marker, state));
+        } else if (!state.isEmpty()) {
+            QByteArray text = readAll(marker);
+            QVERIFY(text.contains("\"replacing\""));
+            QVERIFY(writeBytes(marker, text.replace(QByteArray("\"replacing\""), QByteArray("\"" + state + "\""))));
+            if (state == "preparing")
+                QVERIFY(writeBytes(plan->files[2].staged, changes[2].bytes.left(20))); // cut off by the kill
+        }
+
+        auto document = makeDocument();
+        const QStringList messages = document->load();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith(said) || messages[0].contains(said), qPrintable(messages[0]));
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(readAll(data(names[i])), isNew ? changes[i].bytes : oldBytes[i]);
+        QCOMPARE(whats(document->store(), store::What).first(), (isNew ? "new " : "old ") + names[0]);
+        const QStringList left = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY2(left.filter(QStringLiteral(".tmp-")).isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
+        QVERIFY(!left.contains(QStringLiteral("replacing.pending")));
+        const QStringList kept = left.filter(QStringLiteral(".before-restore-"));
+        if (isNew) {
+            QCOMPARE(kept.size(), 3);
+            for (int i = 0; i < names.size(); ++i) {
+                const QString copy = data(names[i] + QStringLiteral(".before-restore-20260131-100000"));
+                QCOMPARE(readAll(copy), oldBytes[i]);
+                QVERIFY2(messages[0].contains(copy), qPrintable(messages[0]));
+            }
+        } else if (state == "{") {
+            // Nothing says what the copies are: they stay, and so does the record.
+            QCOMPARE(left.filter(QStringLiteral("replacing.pending.damaged-")).size(), 1);
+        } else {
+            QCOMPARE(kept, QStringList());
+        }
+    }
+
     // One rule for a file that could not be read and not be moved aside: it is never
     // overwritten while it is there, and saving works again once the user moved it away.
     void anUnreadableFileBlocksSavingUntilItIsMovedAway()
@@ -207,8 +347,9 @@ private Q_SLOTS:
         QVERIFY(readAll(data(QStringLiteral("gridComp.grd"))).contains("kept"));
     }
 
-    // What a start finds and mends without asking: counts with no cells behind them, and
-    // temporary files of saves a kill interrupted (only the program's own).
+    // What a start finds and mends: temporary files of saves a kill interrupted (only the
+    // program's own) without asking; counts with no cells behind them cost nothing, but such
+    // a file was cut short, so it is kept and the user told.
     void theStartTidiesWhatAKillOrAHandLeft()
     {
         QVERIFY(writeBytes(data(QStringLiteral("gridNon.grd")), "1000,1000000\r\n"));
@@ -216,7 +357,12 @@ private Q_SLOTS:
                  ".notes.txt.tmp-a1B2c3", "grid.grd.tmp-a1B2c3" })
             QVERIFY(writeBytes(data(QLatin1String(name)), "x"));
         auto document = makeDocument();
-        QCOMPARE(document->load(), QStringList());
+        const QStringList messages = document->load();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains(data(QStringLiteral("gridNon.grd"))
+                     + QStringLiteral(" was partly unreadable (it "
+                                      "was cut short")),
+            qPrintable(messages[0]));
         QCOMPARE(document->todoList().colCount(), todo::ColumnCount);
         QCOMPARE(document->todoList().rowCount(), 2);
         QVERIFY(document->saveTodo().ok);

@@ -69,6 +69,8 @@ private Q_SLOTS:
 
     void joinPath_data();
     void joinPath();
+    void listInSentence_data();
+    void listInSentence();
     void messagesGoToTheDialogs();
     void recordingDialogsAnswerFromTheScript();
 
@@ -173,6 +175,23 @@ void TestHelpers::joinPath()
     QFETCH(QString, folder);
     QFETCH(QString, expected);
     QCOMPARE(::joinPath(folder, QStringLiteral("grid.grd")), expected);
+}
+
+void TestHelpers::listInSentence_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("none") << QStringList() << QString();
+    QTest::newRow("one") << QStringList { "a" } << "a";
+    QTest::newRow("two") << QStringList { "a", "b" } << "a and b";
+    QTest::newRow("three") << QStringList { "a", "b", "c" } << "a, b and c";
+}
+
+void TestHelpers::listInSentence()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QString, expected);
+    QCOMPARE(::listInSentence(names), expected);
 }
 
 void TestHelpers::messagesGoToTheDialogs()
