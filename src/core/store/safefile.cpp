@@ -159,11 +159,41 @@ SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool kee
 
 namespace {
 
-// "NAME.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", ... when that name is taken.
-QString asideName(const QString &path, const QDateTime &now, int attempt)
+// "NAME.damaged-YYYYMMDD-HHMMSS" (or another mark), with "-2", "-3", ... when that name is taken.
+QString asideName(const QString &path, QLatin1String mark, const QDateTime &now, int attempt)
 {
-    const QString base = path + QStringLiteral(".damaged-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base = path + mark + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return attempt < 2 ? base : base + QLatin1Char('-') + QString::number(attempt);
+}
+
+constexpr QLatin1String kDamagedMark(".damaged-");
+constexpr QLatin1String kKeptMark(".kept-");
+
+// Keeps the regular file `source` as it is under "NAMED.MARK-YYYYMMDD-HHMMSS": a hard link,
+// or a copy where no link can be made. Answers the new path, or an empty text.
+QString copyAside(const QString &source, const QString &named, QLatin1String mark, const QDateTime &now)
+{
+    const QFileInfo info(source);
+    const QByteArray sourceName = QFile::encodeName(info.absoluteFilePath());
+    for (int n = 1; n < 1000; ++n) {
+        const QString aside = asideName(named, mark, now, n);
+        const QFileInfo asideInfo(aside);
+        if (asideInfo.exists() || asideInfo.isSymLink())
+            continue;
+        // Every save renames a new file over the name, so the linked content never changes.
+        if (::link(sourceName.constData(), QFile::encodeName(aside).constData()) == 0) {
+            syncFolderLogged(QFile::encodeName(info.absolutePath()));
+            return aside;
+        }
+        if (errno == EEXIST)
+            continue;
+        // No links on this file system: a copy, written as safely as any save.
+        const FileContent content = readRegularFile(source);
+        if (!content.ok() || !saveFileAtomically(aside, content.bytes(), false))
+            return QString();
+        return aside;
+    }
+    return QString();
 }
 
 } // namespace
@@ -176,9 +206,9 @@ QString keepAside(const QString &linkOrPath, const QDateTime &now)
     struct stat info;
     if (path != linkOrPath && (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)))
         path = linkOrPath;
-    QString aside = asideName(path, now, 1);
+    QString aside = asideName(path, kDamagedMark, now, 1);
     for (int n = 2; QFileInfo::exists(aside); ++n)
-        aside = asideName(path, now, n);
+        aside = asideName(path, kDamagedMark, now, n);
     if (!QFile::rename(path, aside))
         return QString();
     return aside;
@@ -188,27 +218,22 @@ QString keepCopy(const QString &linkOrPath, const QDateTime &now)
 {
     // A link to the link would show whatever the next save writes through it.
     const QString path = QFile::decodeName(saveTarget(linkOrPath));
-    const QFileInfo info(path);
-    const QByteArray source = QFile::encodeName(info.absoluteFilePath());
-    for (int n = 1; n < 1000; ++n) {
-        const QString aside = asideName(path, now, n);
-        const QFileInfo asideInfo(aside);
-        if (asideInfo.exists() || asideInfo.isSymLink())
-            continue;
-        // Every save renames a new file over the name, so the linked content never changes.
-        if (::link(source.constData(), QFile::encodeName(aside).constData()) == 0) {
-            syncFolderLogged(QFile::encodeName(info.absolutePath()));
-            return aside;
-        }
-        if (errno == EEXIST)
-            continue;
-        // No links on this file system: a copy, written as safely as any save.
-        const FileContent content = readRegularFile(path);
-        if (!content.ok() || !saveFileAtomically(aside, content.bytes(), false))
-            return QString();
-        return aside;
-    }
-    return QString();
+    return copyAside(path, path, kDamagedMark, now);
+}
+
+QString backupPathOf(const QString &path)
+{
+    return QFile::decodeName(saveTarget(path)) + QLatin1Char('~');
+}
+
+QString keepBackup(const QString &path, const QDateTime &now)
+{
+    const QString target = QFile::decodeName(saveTarget(path));
+    const QString backup = target + QLatin1Char('~');
+    struct stat info;
+    if (::lstat(QFile::encodeName(backup).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return QString();
+    return copyAside(backup, target, kKeptMark, now);
 }
 
 FileContent::FileContent(FileContent &&other) noexcept

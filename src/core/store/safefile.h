@@ -46,6 +46,14 @@ QString keepAside(const QString &path, const QDateTime &now);
 // empty text when neither worked.
 QString keepCopy(const QString &path, const QDateTime &now);
 
+// The backup a save of `path` keeps: "NAME~" beside the file, or beside the file a link at
+// `path` names.
+QString backupPathOf(const QString &path);
+// Keeps that backup under a name no save rotates, "NAME.kept-YYYYMMDD-HHMMSS" beside it, in
+// the same way as keepCopy. Answers the kept file's path, or an empty text when there is no
+// backup or it could not be kept.
+QString keepBackup(const QString &path, const QDateTime &now);
+
 // The whole content of a data file, opened for reading only when it is a regular file: a
 // FIFO or a device in a data file's place would block the start or never end, so it is
 // refused at once. The bytes are mapped where possible.

@@ -495,8 +495,8 @@ private Q_SLOTS:
         QCOMPARE(readAll(file), gridFileBytes(todoExample()));
     }
 
-    // The message for a file that is there but cannot be read says why, and names the last
-    // backup, which no save of this run replaces.
+    // The message for a file that is there but cannot be read says why, and names where the
+    // last backup is kept: a name no save replaces, while "NAME~" goes on with the saves.
     void anUnreadableFileKeepsItsLastGoodBackup()
     {
         QTemporaryDir dir;
@@ -510,10 +510,12 @@ private Q_SLOTS:
         QCOMPARE(loaded.status, LoadResult::Status::Unreadable);
         QVERIFY2(loaded.message.contains(QStringLiteral("could not be read: it is not a regular file")),
             qPrintable(loaded.message));
-        QVERIFY2(loaded.message.contains(backup), qPrintable(loaded.message));
+        const QString kept = file + QStringLiteral(".kept-20260304-050607");
+        QVERIFY2(loaded.message.contains(kept), qPrintable(loaded.message));
         for (int i = 0; i < 3; ++i)
             QVERIFY(data.saveGrid(todoExample()).ok);
-        QCOMPARE(readAll(backup), gridFileBytes(occupied()));
+        QCOMPARE(readAll(kept), gridFileBytes(occupied()));
+        QCOMPARE(readAll(backup), gridFileBytes(todoExample()));
     }
 
     // Counts far beyond the cells cost nothing once fitted, and are not written back.

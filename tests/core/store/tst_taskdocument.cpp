@@ -117,6 +117,37 @@ private Q_SLOTS:
         QCOMPARE(document->todoList().cell(todo::What, 1), QStringLiteral("Buy paint"));
     }
 
+    // The last backup of a file that could not be read whole is the user's last good
+    // version: the message names a copy of it that no later save replaces, in this session
+    // or the next.
+    void theBackupNamedAsKeptOutlivesTheNextSessions_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("damaged") << QByteArray("6,2000000000\r\n3,1,lost\r\n");
+        QTest::newRow("partly readable") << QByteArray("6,2\r\n3,1,kept\r\n3,7,beyond\r\n");
+    }
+    void theBackupNamedAsKeptOutlivesTheNextSessions()
+    {
+        QFETCH(QByteArray, bytes);
+        const QByteArray good = gridFileBytes(storeOf({ { "46052.101", "", "one", "No" },
+            { "46052.102", "", "two", "No" }, { "46053.101", "", "three", "No" } }));
+        QVERIFY(writeBytes(data(QStringLiteral("grid.grd~")), good));
+        QVERIFY(writeBytes(data(QStringLiteral("grid.grd")), bytes));
+        const QString kept = data(QStringLiteral("grid.grd.kept-20260131-100000"));
+        for (int session = 1; session <= 2; ++session) {
+            auto document = makeDocument();
+            const QStringList messages = document->load();
+            if (session == 1) {
+                QCOMPARE(messages.size(), 1);
+                QVERIFY2(messages[0].contains(QStringLiteral("Its last backup has been kept as ") + kept),
+                    qPrintable(messages[0]));
+            }
+            for (int save = 0; save < 2; ++save)
+                QVERIFY(document->sortAndSaveStore().ok);
+        }
+        QCOMPARE(readAll(kept), good);
+    }
+
     // One rule for a file that could not be read and not be moved aside: it is never
     // overwritten while it is there, and saving works again once the user moved it away.
     void anUnreadableFileBlocksSavingUntilItIsMovedAway()
