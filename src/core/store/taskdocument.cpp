@@ -28,6 +28,7 @@ TaskDocument::TaskDocument(
     const QString &dataFolder, SettingsStore &settings, const Clock &clock, RegionalSettings regional, QObject *parent)
     : QObject(parent)
     , m_dataFolder(dataFolder)
+    , m_stateFolder(::stateFolder())
     , m_settings(settings)
     , m_clock(clock)
     , m_regional(std::move(regional))
@@ -108,9 +109,14 @@ QStringList TaskDocument::load()
         m_filter.categories
             = filterCategoriesAtStart(m_categories, m_filterSelection ? m_filterSelection : m_categories);
 
-    for (const QString &copy : unsavedCopies())
+    const QString dataFolderPath = QDir(m_dataFolder).absolutePath();
+    for (const QString &copy : unsavedCopies()) {
+        const bool beside = QFileInfo(copy).absolutePath() == dataFolderPath;
         messages << QStringLiteral("Changes that could not be saved when the program last ended are in ") + copy
-                + QStringLiteral(". Take what you need from it, then move it out of the data folder.");
+                + (beside ? QStringLiteral(". Take what you need from it, then move it out of the data folder.")
+                          : QStringLiteral(", as the data folder could not take them. Take what you need from it, "
+                                           "then move it out of that folder."));
+    }
     return messages;
 }
 
@@ -384,29 +390,44 @@ QList<SaveResult> TaskDocument::saveAtClose()
     return failures;
 }
 
-QStringList TaskDocument::keepUnsaved(const QDateTime &now)
+TaskDocument::KeptUnsaved TaskDocument::keepUnsaved(const QDateTime &now)
 {
-    QStringList written;
+    KeptUnsaved kept;
     for (const Table &t : tables()) {
         if (!t.file->unsaved())
             continue;
-        const QString copy = unsavedCopyName(t.file->path(), now);
         const QByteArray bytes = t.table ? gridFileBytes(*t.table) : categoryFileBytes(*t.lines);
-        if (saveFileAtomically(copy, bytes, false))
-            written << copy;
+        const QString beside = unsavedCopyName(t.file->path(), now);
+        if (saveFileAtomically(beside, bytes, false)) {
+            kept.written << beside;
+            continue;
+        }
+        // The data folder is full, read-only or gone: the changes go where the user's own
+        // state is kept, and the next start says where.
+        if (makeFolder(m_stateFolder).isEmpty()) {
+            const QString elsewhere
+                = unsavedCopyName(joinPath(m_stateFolder, QFileInfo(t.file->path()).fileName()), now);
+            if (saveFileAtomically(elsewhere, bytes, false)) {
+                kept.written << elsewhere;
+                continue;
+            }
+        }
+        kept.lost << t.file->path();
     }
-    return written;
+    return kept;
 }
 
 QStringList TaskDocument::unsavedCopies() const
 {
     QStringList copies;
-    const QDir folder(m_dataFolder);
-    const QStringList names = folder.entryList(
-        { QStringLiteral("*") + QLatin1String(kUnsavedMark) + QStringLiteral("*") }, QDir::Files, QDir::Name);
-    for (const QString &name : names) {
-        if (!isTemporarySaveFile(name))
-            copies << folder.filePath(name);
+    for (const QString &folderPath : { m_dataFolder, m_stateFolder }) {
+        const QDir folder(folderPath);
+        const QStringList names = folder.entryList(
+            { QStringLiteral("*") + QLatin1String(kUnsavedMark) + QStringLiteral("*") }, QDir::Files, QDir::Name);
+        for (const QString &name : names) {
+            if (!isTemporarySaveFile(name))
+                copies << folder.filePath(name);
+        }
     }
     return copies;
 }

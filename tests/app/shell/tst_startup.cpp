@@ -31,6 +31,20 @@ QByteArray readAllOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
+// A store out of order, to see that the close path (sort and save) ran.
+CellTable outOfOrderStore()
+{
+    CellTable tasks = store::newStore();
+    tasks.setRowCount(3);
+    const QStringList later { "36526.101", "9:00 AM", "", "later", "No", "No" };
+    const QStringList earlier { "36525.101", "9:00 AM", "", "earlier", "No", "No" };
+    for (int c = 0; c < 6; ++c) {
+        tasks.setCell(c, 1, later[c]);
+        tasks.setCell(c, 2, earlier[c]);
+    }
+    return tasks;
+}
+
 } // namespace
 
 class TestStartup : public QObject
@@ -38,6 +52,7 @@ class TestStartup : public QObject
     Q_OBJECT
 
     QTemporaryDir m_home;
+    QString m_stateHome; // XDG_STATE_HOME for the program; unset when empty
 
     QString dataFolder() const { return m_home.filePath(QStringLiteral("data")); }
 
@@ -47,6 +62,9 @@ class TestStartup : public QObject
         env.insert(QStringLiteral("TALLYDAY_HOME"), data.isEmpty() ? dataFolder() : data);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("HOME"), m_home.path());
+        env.remove(QStringLiteral("XDG_STATE_HOME"));
+        if (!m_stateHome.isEmpty())
+            env.insert(QStringLiteral("XDG_STATE_HOME"), m_stateHome);
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("tallyday.shell.info=true"));
         return env;
     }
@@ -181,15 +199,7 @@ private Q_SLOTS:
 
     void terminateSavesBothStores()
     {
-        // A store out of order, to see that the close path (sort and save) ran.
-        CellTable tasks = store::newStore();
-        tasks.setRowCount(3);
-        const QStringList later { "36526.101", "9:00 AM", "", "later", "No", "No" };
-        const QStringList earlier { "36525.101", "9:00 AM", "", "earlier", "No", "No" };
-        for (int c = 0; c < 6; ++c) {
-            tasks.setCell(c, 1, later[c]);
-            tasks.setCell(c, 2, earlier[c]);
-        }
+        const CellTable tasks = outOfOrderStore();
         const QString storePath = dataFolder() + QStringLiteral("/grid.grd");
         const QString todoPath = dataFolder() + QStringLiteral("/gridNon.grd");
         QFile::remove(todoPath);
@@ -206,6 +216,60 @@ private Q_SLOTS:
         QCOMPARE(saved.cell(3, 1), QStringLiteral("earlier"));
         QCOMPARE(saved.cell(3, 2), QStringLiteral("later"));
         QVERIFY(QFile::exists(todoPath));
+    }
+
+    // A signal while the data folder cannot take the changes (here it went with its disk):
+    // they are kept in the user's state folder and the next start says where. When no state
+    // folder can be made either they are lost, and the exit code says so.
+    void aSignalKeepsWhatTheDataFolderCannotTake_data()
+    {
+        QTest::addColumn<QString>("stateHome"); // XDG_STATE_HOME, in the home; empty: unset
+        QTest::addColumn<QString>("kept"); // the folder of the copies, in the home; empty: none
+        QTest::newRow("in ~/.local/state") << ""
+                                           << ".local/state/tallyday";
+        QTest::newRow("in XDG_STATE_HOME") << "xdg-state"
+                                           << "xdg-state/tallyday";
+        QTest::newRow("nowhere") << "not-a-folder"
+                                 << "";
+    }
+    void aSignalKeepsWhatTheDataFolderCannotTake()
+    {
+        QFETCH(QString, stateHome);
+        QFETCH(QString, kept);
+        QVERIFY(writeGridBytes(m_home.filePath(QStringLiteral("not-a-folder")), "x"));
+        m_stateHome = stateHome.isEmpty() ? QString() : m_home.filePath(stateHome);
+        QTemporaryDir folder(m_home.filePath(QStringLiteral("gone-XXXXXX")));
+        const QString data = folder.path();
+        QVERIFY(writeGridFile(outOfOrderStore(), data + QStringLiteral("/grid.grd")).ok);
+
+        auto program = startProgram(true, data);
+        QVERIFY(program);
+        QVERIFY(QDir(data).removeRecursively());
+        ::kill(pid_t(program->processId()), SIGTERM);
+        QVERIFY(program->waitForFinished(10000));
+        if (kept.isEmpty()) {
+            QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+            QVERIFY2(program->exitCode() == 1, report(*program).constData());
+            QVERIFY2(log(*program).contains("unsaved changes lost"), report(*program).constData());
+            m_stateHome.clear();
+            return;
+        }
+        QVERIFY2(endedCleanly(*program), report(*program).constData());
+        QDir keptIn(m_home.filePath(kept));
+        const QStringList copies = keptIn.entryList({ QStringLiteral("grid.grd.unsaved-*") });
+        QCOMPARE(copies.size(), 1);
+        const QString copy = keptIn.filePath(copies[0]);
+        CellTable saved;
+        QVERIFY(readGridFile(saved, copy).ok());
+        QCOMPARE(saved.cell(3, 1), QStringLiteral("earlier"));
+
+        auto next = startProgram(true, data);
+        QVERIFY(next);
+        QVERIFY2(log(*next).contains(QFile::encodeName(copy)), log(*next).constData());
+        stop(*next);
+        QVERIFY2(endedCleanly(*next), report(*next).constData());
+        QVERIFY(keptIn.removeRecursively());
+        m_stateHome.clear();
     }
 
     // A data file that is wrong in any way: the program still starts, says which file and

@@ -1,3 +1,4 @@
+#include "childprocess.h"
 #include "platform/clock.h"
 #include "settings/settingsstore.h"
 #include "store/categories.h"
@@ -47,9 +48,12 @@ class TestTaskDocument : public QObject
 
     QString data(const QString &name) const { return m_dir->filePath(name); }
 
-    std::unique_ptr<TaskDocument> makeDocument()
+    std::unique_ptr<TaskDocument> makeDocument(const QString &folder = QString())
     {
-        return std::make_unique<TaskDocument>(m_dir->path(), *m_settings, m_clock, RegionalSettings::englishUS());
+        auto document = std::make_unique<TaskDocument>(
+            folder.isEmpty() ? m_dir->path() : folder, *m_settings, m_clock, RegionalSettings::englishUS());
+        document->setStateFolder(data(QStringLiteral("state")));
+        return document;
     }
 
 private Q_SLOTS:
@@ -228,7 +232,7 @@ private Q_SLOTS:
         QCOMPARE(failures[0].path, data(QStringLiteral("gridComp.grd")));
         QVERIFY(QFile::exists(data(QStringLiteral("grid.grd"))));
 
-        const QStringList kept = document->keepUnsaved(m_clock.now());
+        const QStringList kept = document->keepUnsaved(m_clock.now()).written;
         QCOMPARE(kept, QStringList { data(QStringLiteral("gridComp.grd.unsaved-20260131-100000")) });
         QVERIFY(readAll(kept[0]).contains("kept"));
         QCOMPARE(document->unsavedCopies(), kept);
@@ -236,6 +240,70 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir->path()).rmdir(QStringLiteral("gridComp.grd")));
         QVERIFY(document->saveAtClose().isEmpty());
         QVERIFY(readAll(data(QStringLiteral("gridComp.grd"))).contains("kept"));
+    }
+
+    // Where nobody can be asked and the data folder cannot take the changes (read-only, or
+    // gone with its disk), they are kept in the state folder and the next start says where.
+    // Only when that fails too are they lost, and said to be.
+    void whatTheDataFolderCannotTakeGoesToTheStateFolder_data()
+    {
+        QTest::addColumn<QString>("folder"); // what became of the data folder
+        QTest::addColumn<bool>("stateUsable");
+        QTest::newRow("read-only") << "read-only" << true;
+        QTest::newRow("gone") << "gone" << true;
+        QTest::newRow("gone, and no state folder can be made") << "gone" << false;
+    }
+    void whatTheDataFolderCannotTakeGoesToTheStateFolder()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, stateUsable);
+        const QString dataFolder = data(QStringLiteral("data"));
+        const QString state = stateUsable ? data(QStringLiteral("state")) : data(QStringLiteral("blocker/state"));
+        QVERIFY(QDir().mkpath(dataFolder));
+        QVERIFY(writeBytes(data(QStringLiteral("blocker")), "x"));
+        // Open to the unprivileged child that plays the user of a read-only folder.
+        QVERIFY(QFile::setPermissions(m_dir->path(),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QDir().mkpath(data(QStringLiteral("state"))));
+        QVERIFY(QFile::setPermissions(data(QStringLiteral("state")), QFile::Permissions(0x7777)));
+
+        const auto closeUnattended = [&]() -> QByteArray {
+            auto document = makeDocument(dataFolder);
+            document->setStateFolder(state);
+            document->load();
+            if (folder == QLatin1String("gone"))
+                QDir(dataFolder).removeRecursively();
+            document->todoList().setCell(todo::What, 1, QStringLiteral("Buy paint"));
+            if (document->saveTodo().ok)
+                return "saved";
+            const TaskDocument::KeptUnsaved kept = document->keepUnsaved(m_clock.now());
+            return (kept.written.join(QLatin1Char('|')) + QLatin1Char('\n') + kept.lost.join(QLatin1Char('|')))
+                .toUtf8();
+        };
+        std::optional<QByteArray> answer;
+        if (folder == QLatin1String("read-only")) {
+            QVERIFY(QFile::setPermissions(
+                dataFolder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+            answer = runInChild(closeUnattended, 20, true);
+            QVERIFY(QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        } else {
+            answer = closeUnattended();
+        }
+        QVERIFY2(answer, "the child failed");
+        const QString copy = data(QStringLiteral("state/gridNon.grd.unsaved-20260131-100000"));
+        const QString todoPath = dataFolder + QStringLiteral("/gridNon.grd");
+        QCOMPARE(QString::fromUtf8(*answer),
+            stateUsable ? QString(copy + QLatin1Char('\n')) : QString(QLatin1Char('\n') + todoPath));
+        if (!stateUsable)
+            return;
+        QVERIFY(readAll(copy).contains("1,1,Buy paint"));
+
+        auto next = makeDocument(dataFolder);
+        const QStringList messages = next->load();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith(
+                     QStringLiteral("Changes that could not be saved when the program last ended are in ") + copy),
+            qPrintable(messages[0]));
     }
 
     // What a start finds and mends without asking: counts with no cells behind them, and
