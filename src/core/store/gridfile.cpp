@@ -489,6 +489,15 @@ LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &
         return result;
     }
     result.status = LoadResult::Status::Unreadable;
+    if (!isRegularFile(path)) {
+        // A device, a FIFO or a folder in the file's place is no data file: it is neither
+        // moved nor written, and the file cannot be saved while it is there.
+        result.message = QStringLiteral("File ") + path
+            + QStringLiteral(" could not be read: it is not a regular file. It is left as it is, and nothing is saved "
+                             "under that name until it is moved away.")
+            + backupNote;
+        return result;
+    }
     result.keptAs = keepAside(path, now);
     const QString problem = (read.status == ReadResult::Status::Damaged
                                     ? read.message

@@ -80,6 +80,20 @@ QByteArray saveTarget(const QString &path)
     return target; // a loop: the rename replaces the link itself
 }
 
+// Why `target`, the file a save or a keep-aside of `path` would replace or rename, must be
+// left alone: it is there and is not a regular file (a device, a FIFO, a folder, a socket,
+// a loop of links). Empty when it is a regular file or is not there.
+QString notRegularReason(const QString &path, const QByteArray &target)
+{
+    struct stat info;
+    if (::lstat(target.constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return QString();
+    const QString named = QFile::decodeName(target);
+    if (named == QFileInfo(path).absoluteFilePath())
+        return QStringLiteral("it is not a regular file");
+    return QStringLiteral("it leads to ") + named + QStringLiteral(", which is not a regular file");
+}
+
 } // namespace
 
 QString SaveResult::message() const
@@ -95,6 +109,10 @@ bool isTemporarySaveFile(const QString &fileName)
 SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool keepBackup)
 {
     const QByteArray target = saveTarget(path);
+    // A device, a FIFO or a folder in the file's place (or at the end of its link) is never
+    // replaced or written: a rename would put a plain file where /dev/sda was.
+    if (const QString why = notRegularReason(path, target); !why.isEmpty())
+        return SaveResult::failure(path, why);
     const QByteArray folder = target.left(std::max<qsizetype>(target.lastIndexOf('/'), 1));
     QByteArray tempName
         = target.left(target.lastIndexOf('/') + 1) + '.' + target.mid(target.lastIndexOf('/') + 1) + ".tmp-XXXXXX";
@@ -138,7 +156,10 @@ SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool kee
         // Best effort: a backup never blocks a save. But an older backup is never left to
         // pass for the version this save replaces.
         const QByteArray backup = target + '~';
-        if (::unlink(backup.constData()) != 0 && errno != ENOENT)
+        struct stat backupInfo;
+        if (::lstat(backup.constData(), &backupInfo) == 0 && !S_ISREG(backupInfo.st_mode))
+            backupProblem = QFile::decodeName(backup) + QStringLiteral(" is not a regular file");
+        else if (::unlink(backup.constData()) != 0 && errno != ENOENT)
             backupProblem = QStringLiteral("the old backup could not be removed: ") + errnoText(errno);
         else if (::link(target.constData(), backup.constData()) != 0)
             backupProblem = errnoText(errno);
@@ -201,11 +222,13 @@ QString copyAside(const QString &source, const QString &named, QLatin1String mar
 QString keepAside(const QString &linkOrPath, const QDateTime &now)
 {
     // Through a link to a file, the file itself is moved: the link then names the file the
-    // next save makes. A link to anything else (a device, a folder) is what is moved.
-    QString path = QFile::decodeName(saveTarget(linkOrPath));
+    // next save makes. Anything but a regular file (a device, a FIFO, a folder), or a link
+    // to one, stays where it is.
+    const QByteArray target = saveTarget(linkOrPath);
     struct stat info;
-    if (path != linkOrPath && (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)))
-        path = linkOrPath;
+    if (::lstat(target.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return QString();
+    const QString path = QFile::decodeName(target);
     QString aside = asideName(path, kDamagedMark, now, 1);
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = asideName(path, kDamagedMark, now, n);
@@ -234,6 +257,12 @@ QString keepBackup(const QString &path, const QDateTime &now)
     if (::lstat(QFile::encodeName(backup).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return QString();
     return copyAside(backup, target, kKeptMark, now);
+}
+
+bool isRegularFile(const QString &path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 FileContent::FileContent(FileContent &&other) noexcept

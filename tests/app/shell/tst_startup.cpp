@@ -3,6 +3,7 @@
 #include "shell/singleinstance.h"
 #include "store/gridfile.h"
 #include "store/taskstore.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -278,7 +279,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("outcome"); // "aside", "copy" or "read"
+        QTest::addColumn<QString>("outcome"); // "aside", "copy", "read" or "refused"
         const QByteArray good("6,3\r\ncw 0,64\r\n3,0,What\r\n0,1,46052.101\r\n3,1,Buy paint\r\n");
         QTest::newRow("empty") << "file" << QByteArray() << "read";
         QTest::newRow("wrong count line") << "file" << QByteArray("six,three\r\n3,1,Buy paint\r\n") << "copy";
@@ -290,7 +291,8 @@ private Q_SLOTS:
         QRandomGenerator random(17);
         random.fillRange(reinterpret_cast<quint32 *>(junk.data()), junk.size() / 4);
         QTest::newRow("50 MB of junk") << "file" << junk << "aside";
-        QTest::newRow("a folder") << "folder" << QByteArray() << "aside";
+        QTest::newRow("a folder") << "folder" << QByteArray() << "refused";
+        QTest::newRow("a FIFO") << "FIFO" << QByteArray() << "refused";
         QTest::newRow("no read permission") << "unreadable" << good << "aside";
         QTest::newRow("dangling link") << "dangling" << QByteArray() << "read";
     }
@@ -306,6 +308,8 @@ private Q_SLOTS:
         const QString file = data + QStringLiteral("/grid.grd");
         if (kind == QLatin1String("folder"))
             QVERIFY(QDir().mkpath(file + QStringLiteral("/inside")));
+        else if (kind == QLatin1String("FIFO"))
+            QVERIFY(makeNode(kind, file));
         else if (kind == QLatin1String("dangling"))
             QVERIFY(QFile::link(data + QStringLiteral("/elsewhere.grd"), file));
         else
@@ -318,8 +322,15 @@ private Q_SLOTS:
         const QByteArray said = log(*program);
         QStringList kept
             = QDir(data).entryList({ QStringLiteral("grid.grd.damaged-*") }, QDir::AllEntries | QDir::Hidden);
+        const QByteArray before = nodeIdentity(file);
         if (outcome == QLatin1String("read")) {
             QVERIFY2(!said.contains("grid.grd"), said.constData());
+            QVERIFY(kept.isEmpty());
+        } else if (outcome == QLatin1String("refused")) {
+            // No data file, left as it is: the store's changes are kept beside it at the close.
+            QVERIFY2(
+                said.contains(QByteArray(QFile::encodeName(file) + " could not be read: it is not a regular file")),
+                said.constData());
             QVERIFY(kept.isEmpty());
         } else {
             QCOMPARE(kept.size(), 1);
@@ -336,6 +347,11 @@ private Q_SLOTS:
         ::kill(pid_t(program->processId()), SIGTERM);
         QVERIFY(program->waitForFinished(10000));
         QVERIFY2(endedCleanly(*program), report(*program).constData());
+        if (outcome == QLatin1String("refused")) {
+            QCOMPARE(nodeIdentity(file), before);
+            QCOMPARE(QDir(data).entryList({ QStringLiteral("grid.grd.unsaved-*") }).size(), 1);
+            return;
+        }
         CellTable saved;
         QVERIFY(readGridFile(saved, file).ok()); // a sound store now stands in its place
         if (kind == QLatin1String("dangling"))
