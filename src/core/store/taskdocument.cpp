@@ -88,12 +88,12 @@ QStringList TaskDocument::load()
     setCompletedHeaders(m_completed);
     loadGrid(m_holidayFile, m_holidays, holidays::DayRule + 1);
 
-    const CategoryFile categories = m_categoryFile.loadLines();
+    const CategoryFile categories = m_categoryFile.loadLines(now);
     m_categories = categories.entries;
     m_categoryProblem = categories.message;
     if (!categories.message.isEmpty())
         messages << categories.message;
-    const CategoryFile selection = m_filterFile.loadLines();
+    const CategoryFile selection = m_filterFile.loadLines(now);
     if (selection.loaded()) {
         m_filterSelection = selection.entries;
         m_filterSelectionLines = selection.entries;

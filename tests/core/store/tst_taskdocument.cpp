@@ -7,6 +7,7 @@
 #include "testfiles.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -169,6 +170,48 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir->path()).rmdir(QStringLiteral("category.xxx")));
         QVERIFY(document->setCategoryChoices({ QStringLiteral("Home") }).ok);
         QCOMPARE(readAll(data(QStringLiteral("category.xxx"))), QByteArray("Home\r\n"));
+    }
+
+    // A category file that is not text, has a line longer than any category or is far too
+    // large is damaged: kept aside and said at the start, and the lists start empty. Lines
+    // an older system could write (up to 255 characters, Windows-1252, a TAB) still read.
+    void aCategoryFileThatIsNoListIsKeptAsideAndSaid_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("entries"); // what is read; empty when damaged
+        QByteArray junk(1 << 20, Qt::Uninitialized);
+        QRandomGenerator(17).fillRange(reinterpret_cast<quint32 *>(junk.data()), junk.size() / 4);
+        QTest::newRow("a megabyte of junk") << junk << QStringList();
+        QTest::newRow("more than a megabyte") << QByteArray((1 << 20) + 1, 'a') << QStringList();
+        QTest::newRow("a control character") << QByteArray("Home\r\nWo\x1Brk\r\n") << QStringList();
+        QTest::newRow("a line of 256 characters") << "Home\r\n" + QByteArray(256, 'x') + "\r\n" << QStringList();
+        QTest::newRow("a line of 255 characters") << "Home\r\n" + QByteArray(255, 'x') + "\r\n"
+                                                  << QStringList { "Home", QString(255, QLatin1Char('x')) };
+        QTest::newRow("Windows-1252 and a TAB")
+            << QByteArray("Caf\xE9\tBar\r\n") << QStringList { QStringLiteral("Caf\u00E9\tBar") };
+    }
+    void aCategoryFileThatIsNoListIsKeptAsideAndSaid()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, entries);
+        const QString path = data(QStringLiteral("category.xxx"));
+        QVERIFY(writeBytes(path, bytes));
+        auto document = makeDocument();
+        const QStringList messages = document->load();
+        QCOMPARE(document->categoryChoices(), std::optional<QStringList>(entries));
+        QCOMPARE(document->filter().categories.size(), entries.size());
+        if (!entries.isEmpty()) {
+            QCOMPARE(messages, QStringList());
+            return;
+        }
+        const QString aside = path + QStringLiteral(".damaged-20260131-100000");
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith(QStringLiteral("File ") + path + QStringLiteral(" is damaged: "))
+                && messages[0].contains(QStringLiteral("It has been kept as ") + aside),
+            qPrintable(messages[0]));
+        QCOMPARE(readAll(aside), bytes);
+        QVERIFY(document->setCategoryChoices({ QStringLiteral("Home") }).ok);
+        QCOMPARE(readAll(path), QByteArray("Home\r\n"));
     }
 
     // The day list goes back with the filter it was read with, so a filter changed in between
