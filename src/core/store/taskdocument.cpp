@@ -13,6 +13,23 @@ namespace {
 
 constexpr const char *kUnsavedMark = ".unsaved-";
 
+bool copiedAside(const LoadResult &loaded)
+{
+    return loaded.status == LoadResult::Status::Partial && !loaded.keptAs.isEmpty();
+}
+
+// A file read only in part has been copied aside as it was and the user told: the table as
+// read now takes its name, so that no later start or reading copies and reports it again.
+// Answers what the message must add when that fails.
+QString rewriteAsRead(DataFile &file, const CellTable &table)
+{
+    const SaveResult saved = file.saveGrid(table);
+    if (saved)
+        return QString();
+    return QStringLiteral(" It could not be written again as read (") + saved.reason
+        + QStringLiteral("); the next save of it tries again.");
+}
+
 } // namespace
 
 QString unsavedCopyName(const QString &path, const QDateTime &now)
@@ -72,9 +89,18 @@ QStringList TaskDocument::load()
 
     // Counts far beyond the cells are dropped at once: every later pass and save would pay
     // for them, and writing them back would make them permanent.
+    struct PartlyRead
+    {
+        DataFile *file;
+        const CellTable *table;
+        qsizetype message;
+    };
+    QList<PartlyRead> partlyRead;
     auto loadGrid = [&](DataFile &file, CellTable &table, int columns) {
         const LoadResult result = file.loadGrid(table, now);
         table.fitToContent(columns, 2);
+        if (copiedAside(result))
+            partlyRead.append({ &file, &table, messages.size() });
         if (!result.message.isEmpty())
             messages << result.message;
     };
@@ -87,6 +113,8 @@ QStringList TaskDocument::load()
     loadGrid(m_completedFile, m_completed, completed::ColumnCount);
     setCompletedHeaders(m_completed);
     loadGrid(m_holidayFile, m_holidays, holidays::DayRule + 1);
+    for (const PartlyRead &read : std::as_const(partlyRead))
+        messages[read.message] += rewriteAsRead(*read.file, *read.table);
 
     const CategoryFile categories = m_categoryFile.loadLines(now);
     m_categories = categories.entries;
@@ -282,8 +310,11 @@ QString TaskDocument::reloadHolidays()
         return QString();
     const LoadResult loaded = m_holidayFile.loadGrid(m_holidays, m_clock.now());
     m_holidays.fitToContent(holidays::DayRule + 1, 2);
+    QString message = loaded.message;
+    if (copiedAside(loaded))
+        message += rewriteAsRead(m_holidayFile, m_holidays);
     Q_EMIT holidaysChanged();
-    return loaded.message;
+    return message;
 }
 
 std::optional<QStringList> TaskDocument::categoryChoices() const

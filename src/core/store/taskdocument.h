@@ -33,7 +33,8 @@ public:
 
     // Reads the options and every data file. Answers what the user must be told: files that
     // could not be read (kept aside as the message says) and changes that an earlier run
-    // could not save.
+    // could not save. A file read only in part is written again as read once its copy is
+    // kept, so it is copied and reported once.
     QStringList load();
 
     QString dataFolder() const { return m_dataFolder; }
