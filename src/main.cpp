@@ -22,6 +22,8 @@
 #include <QSessionManager>
 #include <QStyle>
 
+#include <algorithm>
+
 int main(int argc, char *argv[])
 {
     // The command line is not read.
@@ -91,7 +93,8 @@ int main(int argc, char *argv[])
             &window, [&dialogs, problems] { dialogs.showError(problems.join(QStringLiteral("\n\n"))); },
             Qt::QueuedConnection);
     qCInfo(lcShell) << "ready";
-    const int code = QApplication::exec();
+    const int ran = QApplication::exec();
+    const int code = std::max(ran, window.exitCode());
     qCInfo(lcShell) << "exiting with" << code;
     return code;
 }

@@ -36,6 +36,8 @@ public:
     QString dataFolder() const { return m_dir.filePath(QStringLiteral("data")); }
     QString data(const QString &name) const { return dataFolder() + QLatin1Char('/') + name; }
     QString settingsPath() const { return m_dir.filePath(QStringLiteral("Task.ini")); }
+    // Where the changes go that the data folder cannot take when nobody can be asked.
+    QString stateFolder() const { return m_dir.filePath(QStringLiteral("state")); }
 
     Services services()
     {
@@ -46,6 +48,7 @@ public:
     TaskDocument &loadDocument(const RegionalSettings &regional = RegionalSettings::englishUS())
     {
         document = std::make_unique<TaskDocument>(dataFolder(), *settings, clock, regional);
+        document->setStateFolder(stateFolder());
         loaded = document->load();
         return *document;
     }

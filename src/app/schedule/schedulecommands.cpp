@@ -9,11 +9,13 @@
 ScheduleCommands::ScheduleCommands(TaskDocument &document, const Services &services, MainView &view, QObject *parent)
     : QObject(parent)
     , m_document(document)
-    , m_services(services)
     , m_view(view)
+    , m_holidayDialogs(services.dialogs)
+    , m_holidayServices { services.clock, m_holidayDialogs, services.fileDialogs, services.fontDialogs, services.sound,
+        services.help, services.opener, services.notifications, services.printer }
 {
     openImport = [this](QWidget *over) {
-        TfrmImport dialog(m_document, m_services.dialogs, over);
+        TfrmImport dialog(m_document, m_holidayDialogs, over);
         dialog.exec();
     };
 }
@@ -22,7 +24,8 @@ ScheduleCommands::~ScheduleCommands() = default;
 
 void ScheduleCommands::Holidays1Click()
 {
-    TfrmHoliday dialog(m_document, m_services, m_view.dialogParent());
+    m_holidayDialogs.forget();
+    TfrmHoliday dialog(m_document, m_holidayServices, m_view.dialogParent());
     dialog.importHolidays = [this, &dialog] {
         if (openImport)
             openImport(&dialog);
@@ -32,5 +35,5 @@ void ScheduleCommands::Holidays1Click()
     // than reading the older file.
     const QString problem = m_document.reloadHolidays();
     if (!problem.isEmpty())
-        showError(m_services.dialogs, problem);
+        showError(m_holidayDialogs, problem);
 }

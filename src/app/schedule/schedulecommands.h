@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "platform/dialogs.h"
 #include "platform/services.h"
 
 class MainView;
@@ -27,10 +28,13 @@ public Q_SLOTS:
     // The holiday list, modal. Afterwards the document reads "holiday.grd" again, and the
     // calendars repaint on its signal; not while the document holds rules that a failed
     // save could not write. A file that cannot be read then is kept aside and reported.
+    // The list saves before the import, the import and the list's close save again: a save
+    // that fails the same way each time is reported once.
     void Holidays1Click();
 
 private:
     TaskDocument &m_document;
-    Services m_services;
     MainView &m_view;
+    OnceDialogs m_holidayDialogs; // the holiday list's and the import's, once per use
+    Services m_holidayServices;
 };

@@ -672,9 +672,14 @@ bool TfrmMain::saveBeforeClosing()
     QList<SaveResult> failures = m_document.saveAtClose();
     while (!failures.isEmpty()) {
         if (m_unattended) {
-            // Nobody can answer: what could not be saved is kept beside the data.
-            const QStringList kept = m_document.keepUnsaved(m_services.clock.now());
-            qCWarning(lcShell) << "unsaved changes kept in" << kept;
+            // Nobody can answer: what could not be saved is kept beside the data, or in the
+            // state folder. What neither takes is lost, and the exit code says so.
+            const TaskDocument::KeptUnsaved kept = m_document.keepUnsaved(m_services.clock.now());
+            qCWarning(lcShell) << "unsaved changes kept in" << kept.written;
+            if (!kept.lost.isEmpty()) {
+                qCCritical(lcShell) << "unsaved changes lost, no copy could be written:" << kept.lost;
+                m_exitCode = 1;
+            }
             return true;
         }
         QStringList lines;

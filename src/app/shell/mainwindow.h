@@ -81,8 +81,10 @@ public:
     // Start hidden: only the tray icon (or, without a tray, the minimised window).
     void startHidden();
     // Closes where nobody can answer a question (the session ends, a signal): tables that
-    // cannot be saved are kept beside the data instead of asking.
+    // cannot be saved are kept beside the data (or in the state folder) instead of asking.
     void closeUnattended();
+    // The program's exit code: 1 when such a close could keep some changes nowhere.
+    int exitCode() const { return m_exitCode; }
 
     // MainView
     QWidget *dialogParent() override { return this; }
@@ -178,4 +180,5 @@ private:
     bool m_firstShown = false;
     bool m_closed = false;
     bool m_unattended = false;
+    int m_exitCode = 0; // 1 when a close nobody could answer lost changes
 };

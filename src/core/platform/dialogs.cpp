@@ -34,6 +34,14 @@ std::optional<QString> RecordingDialogs::inputBox(const QString &caption, const 
     return inputAnswers.takeFirst();
 }
 
+void OnceDialogs::showError(const QString &message)
+{
+    if (m_shown.contains(message))
+        return;
+    m_shown << message;
+    m_target.showError(message);
+}
+
 void showError(Dialogs &dialogs, const QString &message)
 {
     dialogs.showError(message);

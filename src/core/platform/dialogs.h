@@ -56,6 +56,37 @@ private:
     void asked(const QString &question);
 };
 
+// Passes everything on to `target`, but shows each error text once until forget(): a flow
+// that saves one file several times (the holiday list and its import) reports one failure
+// once, not at every try.
+class OnceDialogs final : public Dialogs
+{
+public:
+    explicit OnceDialogs(Dialogs &target)
+        : m_target(target)
+    { }
+
+    void showError(const QString &message) override;
+    void showInfo(const QString &message) override { m_target.showInfo(message); }
+    void showWarning(const QString &message) override { m_target.showWarning(message); }
+    void showPlain(const QString &message) override { m_target.showPlain(message); }
+    bool confirm(const QString &message) override { return m_target.confirm(message); }
+    int choose(const QString &message, const QStringList &buttons) override
+    {
+        return m_target.choose(message, buttons);
+    }
+    std::optional<QString> inputBox(const QString &caption, const QString &prompt, const QString &initial) override
+    {
+        return m_target.inputBox(caption, prompt, initial);
+    }
+
+    void forget() { m_shown.clear(); }
+
+private:
+    Dialogs &m_target;
+    QStringList m_shown;
+};
+
 // The helpers every window calls to report.
 void showError(Dialogs &dialogs, const QString &message);
 void showInfo(Dialogs &dialogs, const QString &message);

@@ -113,21 +113,21 @@ void removeStaleLock(const QString &path)
         qCWarning(lcStore).noquote() << "could not remove the stale lock" << lockPath;
 }
 
-// The settings file must be one QSettings can read: a device or a FIFO would never end
-// or block, a folder cannot be written, and a huge file would fill memory.
+// Whether the settings file is a device, a FIFO, a folder or a link to one: such a path is
+// neither read (it would never end, or block) nor renamed nor written.
+bool refusedSettingsPath(const QString &path)
+{
+    const QFileInfo info(path); // follows a link
+    return info.exists() && !info.isFile();
+}
+
+// A settings file too large for QSettings to read is moved aside.
 QString setAsideUnusable(const QString &path)
 {
     const QFileInfo info(path); // follows a link
-    QString reason;
-    if (!info.exists()) {
+    if (!info.exists() || info.size() <= kMaxSettingsFileBytes)
         return QString(); // missing: the defaults, and the first save creates it
-    } else if (!info.isFile()) {
-        reason = QStringLiteral("it is not a regular file");
-    } else if (info.size() > kMaxSettingsFileBytes) {
-        reason = QStringLiteral("it holds %1 bytes, far more than any settings file").arg(info.size());
-    } else {
-        return QString();
-    }
+    const QString reason = QStringLiteral("it holds %1 bytes, far more than any settings file").arg(info.size());
     const QString aside = keepAside(path, QDateTime::currentDateTime());
     const QString problem
         = QStringLiteral("The settings file ") + path + QStringLiteral(" could not be read: ") + reason;
@@ -165,6 +165,14 @@ SettingsStore::SettingsStore(const QString &filePath)
 
 void SettingsStore::open()
 {
+    if (refusedSettingsPath(m_path)) {
+        // Not even QSettings' lock file beside it: the values live in memory for this run.
+        m_refused = true;
+        m_problem = QStringLiteral("The settings file ") + m_path
+            + QStringLiteral(" could not be read: it is not a regular file. It is left as it is: the default settings "
+                             "are used, and none is saved until it is moved away.");
+        return;
+    }
     removeStaleLock(m_path);
     m_problem = setAsideUnusable(m_path);
     m_settings = openSettings(m_path);
@@ -174,6 +182,10 @@ SettingsStore::~SettingsStore() = default;
 
 std::optional<QString> SettingsStore::find(const QString &section, const QString &name) const
 {
+    if (m_refused) {
+        const auto it = m_memory.constFind(settingsKey(section, name));
+        return it == m_memory.cend() ? std::nullopt : std::optional<QString>(*it);
+    }
     const QVariant value = m_settings->value(settingsKey(section, name));
     switch (value.typeId()) {
     case QMetaType::QString:
@@ -213,6 +225,10 @@ int SettingsStore::readInt(const QString &section, const QString &name, int fall
 
 void SettingsStore::writeText(const QString &section, const QString &name, const QString &text)
 {
+    if (m_refused) {
+        m_memory.insert(settingsKey(section, name), text);
+        return;
+    }
     // Always a QString: QSettings then never stores a list, a number or a variant.
     writable().setValue(settingsKey(section, name), QVariant(text));
 }
@@ -254,6 +270,8 @@ QSettings &SettingsStore::writable()
 
 SaveResult SettingsStore::sync()
 {
+    if (m_refused)
+        return SaveResult::failure(m_path, QStringLiteral("it is not a regular file"));
     QSettings &settings = writable();
     settings.sync();
     // A format error only means the old file could not be parsed whole; it is rewritten.

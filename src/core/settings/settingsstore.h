@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAnyStringView>
+#include <QHash>
 #include <QLatin1String>
 #include <QString>
 
@@ -72,8 +73,10 @@ public:
 
     QString filePath() const { return m_path; }
     // What was wrong with the file when the store was opened, for the user; empty when
-    // nothing was. A file no settings file can be (a device, a folder, one far too large)
-    // is moved aside unread, and a lock left by a killed program is removed.
+    // nothing was. A file far too large is moved aside unread, and a lock left by a killed
+    // program is removed. A path that is not a regular file or a link to one (a device, a
+    // FIFO, a folder) is neither read, moved nor written: the values then live in memory
+    // and every sync fails, naming it.
     QString problem() const { return m_problem; }
 
     // The stored text, or nothing when the value is missing (or not a text at all).
@@ -111,6 +114,8 @@ private:
     QString m_path;
     QString m_problem;
     bool m_reopen = false;
+    bool m_refused = false;
+    QHash<QString, QString> m_memory; // the values while the path is refused
 };
 
 // The "Options" section, typed. A new value gets every default of optionFields().

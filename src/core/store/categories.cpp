@@ -10,6 +10,33 @@
 
 #include <algorithm>
 
+namespace {
+
+bool isControl(char c)
+{
+    return static_cast<unsigned char>(c) < 32 && c != '\t' && c != '\r' && c != '\n';
+}
+
+// Why bytes are no category file, or an empty text. Junk must not become thousands of
+// categories that every start, filter and list then pays for.
+QString categoryFileProblem(QByteArrayView bytes, const QStringList &entries)
+{
+    if (bytes.size() > kMaxCategoryFileBytes)
+        return QStringLiteral("it holds ") + QString::number(bytes.size())
+            + QStringLiteral(" bytes, far more than any list of categories (at most %1)").arg(kMaxCategoryFileBytes);
+    if (std::any_of(bytes.begin(), bytes.end(), isControl))
+        return QStringLiteral("it is not text: it holds control characters");
+    for (const QString &entry : entries) {
+        if (entry.size() > kMaxCategoryLineLength)
+            return QStringLiteral("a line holds %1 characters, more than any category (at most %2)")
+                .arg(entry.size())
+                .arg(kMaxCategoryLineLength);
+    }
+    return QString();
+}
+
+} // namespace
+
 CategoryFile readCategoryFile(const QString &path)
 {
     CategoryFile result;
@@ -21,15 +48,15 @@ CategoryFile readCategoryFile(const QString &path)
         result.message = QStringLiteral("File ") + path + QStringLiteral(" could not be read: ") + content.reason();
         return result;
     }
-    if (content.bytes().size() > kMaxCategoryFileBytes) {
-        result.status = CategoryFile::Status::Unreadable;
-        result.message = QStringLiteral("File ") + path + QStringLiteral(" could not be read: it holds ")
-            + QString::number(content.bytes().size())
-            + QStringLiteral(" bytes, far more than any list of categories (at most %1)").arg(kMaxCategoryFileBytes);
+    const bool small = content.bytes().size() <= kMaxCategoryFileBytes;
+    QStringList entries = small ? parseCategoryLines(content.bytes()) : QStringList();
+    if (const QString problem = categoryFileProblem(content.bytes(), entries); !problem.isEmpty()) {
+        result.status = CategoryFile::Status::Damaged;
+        result.message = QStringLiteral("File ") + path + QStringLiteral(" is damaged: ") + problem;
         return result;
     }
     result.status = CategoryFile::Status::Loaded;
-    result.entries = parseCategoryLines(content.bytes());
+    result.entries = std::move(entries);
     return result;
 }
 
@@ -70,9 +97,8 @@ QByteArray categoryFileBytes(const QStringList &entries)
         entry.replace(QLatin1String("\r\n"), QLatin1String(" "));
         entry.replace(QLatin1Char('\r'), QLatin1Char(' '));
         entry.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        // Nothing a reader would stop at or take for damage: byte 26 and NUL.
-        entry.remove(QChar(26));
-        entry.remove(QChar(0));
+        // Nothing a reader would take for damage: control characters (TAB aside).
+        entry.removeIf([](QChar c) { return c.unicode() < 32 && c != QLatin1Char('\t'); });
         if (entry.isEmpty())
             continue;
         // A reader drops one byte order mark at the start: an entry starting with U+FEFF

@@ -18,20 +18,27 @@ struct FilterState;
 
 struct CategoryFile
 {
-    enum class Status { Loaded, Missing, Unreadable };
+    // Damaged: a regular file that holds what no category file holds.
+    enum class Status { Loaded, Missing, Unreadable, Damaged };
     Status status = Status::Missing;
     QStringList entries;
-    QString message; // for the user when unreadable
+    QString message; // for the user when unreadable or damaged
 
     bool loaded() const { return status == Status::Loaded; }
 };
 
-// A category file larger than this is not one: it is refused rather than read.
+// A category file larger than this is not one: it is damaged rather than read.
 constexpr qsizetype kMaxCategoryFileBytes = 1 << 20;
+// Longer than any line of a category file: the program's category box and quick picks
+// take 20 characters, and an older system's quick-pick box took 255.
+constexpr qsizetype kMaxCategoryLineLength = 255;
 
 // Reads a category file. A line ends at CR, LF or CR LF, and a last line needs no end.
-// Empty lines give no entry. A file that is not valid UTF-8 is read as Windows-1252.
-// Only a regular file is read: a FIFO or a device in its place is unreadable at once.
+// Empty lines give no entry. A line that is not valid UTF-8 is read as Windows-1252.
+// Only a regular file is read: a FIFO or a device in its place is unreadable at once. A
+// file that is not text (control characters other than TAB and line ends), has a line
+// longer than kMaxCategoryLineLength characters or is larger than kMaxCategoryFileBytes is
+// damaged, and gives no entries.
 CategoryFile readCategoryFile(const QString &path);
 QStringList parseCategoryLines(QByteArrayView bytes);
 
@@ -39,7 +46,8 @@ QStringList parseCategoryLines(QByteArrayView bytes);
 std::optional<QStringList> readCategoryList(const QString &path);
 
 // One entry per CR LF line, UTF-8. Line breaks inside an entry become spaces, so every
-// entry stays one line; NUL and byte 26 are dropped; empty entries are left out.
+// entry stays one line; other control characters but TAB are dropped, as a reader takes
+// them for damage; empty entries are left out.
 QByteArray categoryFileBytes(const QStringList &entries);
 // Writes the file atomically: a failed write leaves the old file whole.
 SaveResult writeCategoryFile(const QString &path, const QStringList &entries);

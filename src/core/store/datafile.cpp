@@ -12,9 +12,20 @@ LoadResult DataFile::loadGrid(CellTable &table, const QDateTime &now)
     return result;
 }
 
-CategoryFile DataFile::loadLines()
+CategoryFile DataFile::loadLines(const QDateTime &now)
 {
     CategoryFile file = readCategoryFile(m_path);
+    if (file.status == CategoryFile::Status::Damaged) {
+        const QString aside = keepAside(m_path, now);
+        if (aside.isEmpty()) {
+            file.status = CategoryFile::Status::Unreadable;
+            file.message += QStringLiteral(". It could not be moved aside either: "
+                                           "move it away yourself before the program saves again.");
+        } else {
+            file.message
+                += QStringLiteral(". It has been kept as ") + aside + QStringLiteral("; the list starts empty.");
+        }
+    }
     // Lines that could not be read are never replaced by an empty list.
     m_blocked = file.status == CategoryFile::Status::Unreadable;
     return file;

@@ -24,8 +24,9 @@ public:
 
     // A grid file into `table`; a missing file leaves the table as it is.
     LoadResult loadGrid(CellTable &table, const QDateTime &now);
-    // A category file: one entry per line.
-    CategoryFile loadLines();
+    // A category file: one entry per line. A damaged one is kept aside first, as a grid
+    // file is, and the lists start empty.
+    CategoryFile loadLines(const QDateTime &now);
 
     SaveResult saveGrid(const CellTable &table);
     SaveResult saveLines(const QStringList &entries);

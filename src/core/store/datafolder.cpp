@@ -22,6 +22,15 @@ QString dataFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tallyday");
 }
 
+QString stateFolder()
+{
+    // Qt 6.4 has no state location of its own.
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return joinPath(state, QStringLiteral("tallyday"));
+}
+
 bool ensureDataFolder()
 {
     return QDir().mkpath(dataFolder());

@@ -6,6 +6,10 @@
 // The folder that holds every data file: $TALLYDAY_HOME when set, else the per-user data
 // folder ("~/.local/share/tallyday", honouring XDG_DATA_HOME).
 QString dataFolder();
+// The user's state folder for the program: "$XDG_STATE_HOME/tallyday", or
+// "~/.local/state/tallyday" when XDG_STATE_HOME is unset or not an absolute path. It takes
+// what the data folder could not, when nobody is there to be asked.
+QString stateFolder();
 // Creates the data folder when missing; false when it cannot be created.
 bool ensureDataFolder();
 // Creates `folder` and the folders above it that are missing. Answers why it could not be

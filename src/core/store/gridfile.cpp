@@ -517,22 +517,38 @@ SaveResult writeGridFile(const CellTable &table, const QString &path)
     return saveFileAtomically(path, gridFileBytes(table));
 }
 
+namespace {
+
+// A file that could not be read whole leaves its backup as the last good version. Every
+// save rotates "NAME~", in this run and the next ones, so the backup is kept at once under
+// a name of its own, and that name is the one the user is given.
+QString keepLastBackup(const QString &path, const QDateTime &now, LoadResult &result)
+{
+    const QString backup = backupPathOf(path);
+    if (!QFileInfo::exists(backup))
+        return QString();
+    const QString kept = keepBackup(path, now);
+    if (!kept.isEmpty())
+        return QStringLiteral(" Its last backup has been kept as ") + kept + QLatin1Char('.');
+    result.holdBackup = true; // this run, at least, leaves it alone
+    return QStringLiteral(" Its last backup, ") + backup
+        + QStringLiteral(", could not be kept aside: copy it elsewhere before the program starts again.");
+}
+
+} // namespace
+
 LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &now)
 {
-    const QString backup = path + QLatin1Char('~');
     if (!QFileInfo::exists(path)) {
         LoadResult missing { LoadResult::Status::Missing, QString(), QString() };
-        missing.holdBackup = QFileInfo::exists(backup);
+        missing.holdBackup = QFileInfo::exists(backupPathOf(path));
         return missing;
     }
     const ReadResult read = readGridFile(table, path);
     if (read.complete())
         return {};
     LoadResult result;
-    result.holdBackup = QFileInfo::exists(backup);
-    const QString backupNote = result.holdBackup
-        ? QStringLiteral(" Its last backup, ") + backup + QStringLiteral(", is kept unchanged.")
-        : QString();
+    const QString backupNote = keepLastBackup(path, now, result);
     if (read.ok()) {
         // The table shows what could be read; the file stays under its name until a save
         // replaces it, and a copy of it as it was is kept first.
@@ -552,6 +568,15 @@ LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &
         return result;
     }
     result.status = LoadResult::Status::Unreadable;
+    if (!isRegularFile(path)) {
+        // A device, a FIFO or a folder in the file's place is no data file: it is neither
+        // moved nor written, and the file cannot be saved while it is there.
+        result.message = QStringLiteral("File ") + path
+            + QStringLiteral(" could not be read: it is not a regular file. It is left as it is, and nothing is saved "
+                             "under that name until it is moved away.")
+            + backupNote;
+        return result;
+    }
     result.keptAs = keepAside(path, now);
     const QString problem = (read.status == ReadResult::Status::Damaged
                                     ? read.message

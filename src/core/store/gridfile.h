@@ -55,15 +55,17 @@ QByteArray windows1252ToUtf8(QByteArrayView bytes);
 // Loading a data file at start: a missing file leaves the table as it is; a file that
 // exists but cannot be read is renamed aside first, so no later save can overwrite it.
 // A file read only in part (ReadResult::lost) fills the table with what could be read and
-// is first kept as it was beside its name, which a later save may then write again.
+// is first kept as it was beside its name, which a later save may then write again. Either
+// way its last backup is kept under a name no save rotates, and the message names it.
 struct LoadResult
 {
     enum class Status { Loaded, Missing, Unreadable, Partial };
     Status status = Status::Loaded;
     QString message; // for the user when unreadable or partly read
     QString keptAs; // the file as it was: moved aside (Unreadable) or a copy (Partial); empty when that failed
-    // No sound file was loaded and "PATH~" is there: it is the last good version, and no
-    // save of this run may replace it.
+    // "PATH~" is the last good version and no save of this run may replace it: no file was
+    // loaded, or it could not be read whole and its backup could not be kept as
+    // "PATH.kept-YYYYMMDD-HHMMSS" (a backup kept so is the one the message names).
     bool holdBackup = false;
 };
 LoadResult loadDataFile(CellTable &table, const QString &path, const QDateTime &now);

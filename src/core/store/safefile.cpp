@@ -92,7 +92,20 @@ mode_t modeFor(const QByteArray &target, bool *replacing = nullptr)
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
-}
+
+    // Why `target`, the file a save or a keep-aside of `path` would replace or rename, must be
+    // left alone: it is there and is not a regular file (a device, a FIFO, a folder, a socket,
+    // a loop of links). Empty when it is a regular file or is not there.
+    QString notRegularReason(const QString &path, const QByteArray &target)
+    {
+        struct stat info;
+        if (::lstat(target.constData(), &info) != 0 || S_ISREG(info.st_mode))
+            return QString();
+        const QString named = QFile::decodeName(target);
+        if (named == QFileInfo(path).absoluteFilePath())
+            return QStringLiteral("it is not a regular file");
+        return QStringLiteral("it leads to ") + named + QStringLiteral(", which is not a regular file");
+    }
 
 } // namespace
 
@@ -142,6 +155,10 @@ bool isTemporarySaveFile(const QString &fileName)
 SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool keepBackup)
 {
     const QByteArray target = saveTarget(path);
+    // A device, a FIFO or a folder in the file's place (or at the end of its link) is never
+    // replaced or written: a rename would put a plain file where /dev/sda was.
+    if (const QString why = notRegularReason(path, target); !why.isEmpty())
+        return SaveResult::failure(path, why);
     const QByteArray folder = target.left(std::max<qsizetype>(target.lastIndexOf('/'), 1));
     QByteArray tempName
         = target.left(target.lastIndexOf('/') + 1) + '.' + target.mid(target.lastIndexOf('/') + 1) + ".tmp-XXXXXX";
@@ -177,7 +194,10 @@ SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool kee
         // Best effort: a backup never blocks a save. But an older backup is never left to
         // pass for the version this save replaces.
         const QByteArray backup = target + '~';
-        if (::unlink(backup.constData()) != 0 && errno != ENOENT)
+        struct stat backupInfo;
+        if (::lstat(backup.constData(), &backupInfo) == 0 && !S_ISREG(backupInfo.st_mode))
+            backupProblem = QFile::decodeName(backup) + QStringLiteral(" is not a regular file");
+        else if (::unlink(backup.constData()) != 0 && errno != ENOENT)
             backupProblem = QStringLiteral("the old backup could not be removed: ") + errnoText(errno);
         else if (::link(target.constData(), backup.constData()) != 0)
             backupProblem = errnoText(errno);
@@ -198,11 +218,41 @@ SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool kee
 
 namespace {
 
-// "NAME.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", ... when that name is taken.
-QString asideName(const QString &path, const QDateTime &now, int attempt)
+// "NAME.damaged-YYYYMMDD-HHMMSS" (or another mark), with "-2", "-3", ... when that name is taken.
+QString asideName(const QString &path, QLatin1String mark, const QDateTime &now, int attempt)
 {
-    const QString base = path + QStringLiteral(".damaged-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base = path + mark + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return attempt < 2 ? base : base + QLatin1Char('-') + QString::number(attempt);
+}
+
+constexpr QLatin1String kDamagedMark(".damaged-");
+constexpr QLatin1String kKeptMark(".kept-");
+
+// Keeps the regular file `source` as it is under "NAMED.MARK-YYYYMMDD-HHMMSS": a hard link,
+// or a copy where no link can be made. Answers the new path, or an empty text.
+QString copyAside(const QString &source, const QString &named, QLatin1String mark, const QDateTime &now)
+{
+    const QFileInfo info(source);
+    const QByteArray sourceName = QFile::encodeName(info.absoluteFilePath());
+    for (int n = 1; n < 1000; ++n) {
+        const QString aside = asideName(named, mark, now, n);
+        const QFileInfo asideInfo(aside);
+        if (asideInfo.exists() || asideInfo.isSymLink())
+            continue;
+        // Every save renames a new file over the name, so the linked content never changes.
+        if (::link(sourceName.constData(), QFile::encodeName(aside).constData()) == 0) {
+            syncFolderLogged(QFile::encodeName(info.absolutePath()));
+            return aside;
+        }
+        if (errno == EEXIST)
+            continue;
+        // No links on this file system: a copy, written as safely as any save.
+        const FileContent content = readRegularFile(source);
+        if (!content.ok() || !saveFileAtomically(aside, content.bytes(), false))
+            return QString();
+        return aside;
+    }
+    return QString();
 }
 
 } // namespace
@@ -210,14 +260,16 @@ QString asideName(const QString &path, const QDateTime &now, int attempt)
 QString keepAside(const QString &linkOrPath, const QDateTime &now)
 {
     // Through a link to a file, the file itself is moved: the link then names the file the
-    // next save makes. A link to anything else (a device, a folder) is what is moved.
-    QString path = QFile::decodeName(saveTarget(linkOrPath));
+    // next save makes. Anything but a regular file (a device, a FIFO, a folder), or a link
+    // to one, stays where it is.
+    const QByteArray target = saveTarget(linkOrPath);
     struct stat info;
-    if (path != linkOrPath && (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)))
-        path = linkOrPath;
-    QString aside = asideName(path, now, 1);
+    if (::lstat(target.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return QString();
+    const QString path = QFile::decodeName(target);
+    QString aside = asideName(path, kDamagedMark, now, 1);
     for (int n = 2; QFileInfo::exists(aside); ++n)
-        aside = asideName(path, now, n);
+        aside = asideName(path, kDamagedMark, now, n);
     if (!QFile::rename(path, aside))
         return QString();
     return aside;
@@ -227,27 +279,28 @@ QString keepCopy(const QString &linkOrPath, const QDateTime &now)
 {
     // A link to the link would show whatever the next save writes through it.
     const QString path = QFile::decodeName(saveTarget(linkOrPath));
-    const QFileInfo info(path);
-    const QByteArray source = QFile::encodeName(info.absoluteFilePath());
-    for (int n = 1; n < 1000; ++n) {
-        const QString aside = asideName(path, now, n);
-        const QFileInfo asideInfo(aside);
-        if (asideInfo.exists() || asideInfo.isSymLink())
-            continue;
-        // Every save renames a new file over the name, so the linked content never changes.
-        if (::link(source.constData(), QFile::encodeName(aside).constData()) == 0) {
-            syncFolderLogged(QFile::encodeName(info.absolutePath()));
-            return aside;
-        }
-        if (errno == EEXIST)
-            continue;
-        // No links on this file system: a copy, written as safely as any save.
-        const FileContent content = readRegularFile(path);
-        if (!content.ok() || !saveFileAtomically(aside, content.bytes(), false))
-            return QString();
-        return aside;
-    }
-    return QString();
+    return copyAside(path, path, kDamagedMark, now);
+}
+
+QString backupPathOf(const QString &path)
+{
+    return QFile::decodeName(saveTarget(path)) + QLatin1Char('~');
+}
+
+QString keepBackup(const QString &path, const QDateTime &now)
+{
+    const QString target = QFile::decodeName(saveTarget(path));
+    const QString backup = target + QLatin1Char('~');
+    struct stat info;
+    if (::lstat(QFile::encodeName(backup).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return QString();
+    return copyAside(backup, target, kKeptMark, now);
+}
+
+bool isRegularFile(const QString &path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 FileContent::FileContent(FileContent &&other) noexcept

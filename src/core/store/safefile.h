@@ -33,7 +33,8 @@ struct SaveResult
 // never leaves a shortened or empty file: a temporary file in the same folder is written,
 // synced and checked, the old file is kept as "path~" (a hard link, no copy), and the
 // temporary file is renamed over the old name. A symbolic link at `path` is followed: the
-// file it points to is replaced and the link stays.
+// file it points to is replaced and the link stays. A path that is there but is not a
+// regular file, or a link to one (a device, a FIFO, a folder), is refused and left as it is.
 SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool keepBackup = true);
 
 // The file a save of `path` replaces: a symbolic link is followed to the file it names.
@@ -47,14 +48,26 @@ SaveResult writeSyncedFile(const QString &path, QByteArrayView data, const QStri
 void syncFolderOf(const QString &path);
 
 // Renames a file that could not be read out of the way, as "NAME.damaged-YYYYMMDD-HHMMSS",
-// so nothing can overwrite it. Answers the new path, or an empty text when it failed.
+// so nothing can overwrite it. Only a regular file, or the one a link names, is moved.
+// Answers the new path, or an empty text when it failed or the path is no regular file.
 QString keepAside(const QString &path, const QDateTime &now);
+
+// Whether `path` is a regular file, or a link to one.
+bool isRegularFile(const QString &path);
 
 // Keeps a file that was only partly readable as it was, as "NAME.damaged-YYYYMMDD-HHMMSS",
 // without taking it from its name: a hard link, or a copy where no link can be made, so
 // the original stays in place until a save replaces it. Answers the copy's path, or an
 // empty text when neither worked.
 QString keepCopy(const QString &path, const QDateTime &now);
+
+// The backup a save of `path` keeps: "NAME~" beside the file, or beside the file a link at
+// `path` names.
+QString backupPathOf(const QString &path);
+// Keeps that backup under a name no save rotates, "NAME.kept-YYYYMMDD-HHMMSS" beside it, in
+// the same way as keepCopy. Answers the kept file's path, or an empty text when there is no
+// backup or it could not be kept.
+QString keepBackup(const QString &path, const QDateTime &now);
 
 // The whole content of a data file, opened for reading only when it is a regular file: a
 // FIFO or a device in a data file's place would block the start or never end, so it is

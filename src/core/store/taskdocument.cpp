@@ -46,7 +46,23 @@ QString recoveryMessage(const fileset::Recovery &recovery)
             + QStringLiteral(". Check that the data shown is what you expect.");
     }
     return QString();
-}
+
+    bool copiedAside(const LoadResult &loaded)
+    {
+        return loaded.status == LoadResult::Status::Partial && !loaded.keptAs.isEmpty();
+    }
+
+    // A file read only in part has been copied aside as it was and the user told: the table as
+    // read now takes its name, so that no later start or reading copies and reports it again.
+    // Answers what the message must add when that fails.
+    QString rewriteAsRead(DataFile & file, const CellTable &table)
+    {
+        const SaveResult saved = file.saveGrid(table);
+        if (saved)
+            return QString();
+        return QStringLiteral(" It could not be written again as read (") + saved.reason
+            + QStringLiteral("); the next save of it tries again.");
+    }
 
 } // namespace
 
@@ -63,6 +79,7 @@ TaskDocument::TaskDocument(
     const QString &dataFolder, SettingsStore &settings, const Clock &clock, RegionalSettings regional, QObject *parent)
     : QObject(parent)
     , m_dataFolder(dataFolder)
+    , m_stateFolder(::stateFolder())
     , m_settings(settings)
     , m_clock(clock)
     , m_regional(std::move(regional))
@@ -116,9 +133,18 @@ QStringList TaskDocument::load()
 
     // Counts far beyond the cells are dropped at once: every later pass and save would pay
     // for them, and writing them back would make them permanent.
+    struct PartlyRead
+    {
+        DataFile *file;
+        const CellTable *table;
+        qsizetype message;
+    };
+    QList<PartlyRead> partlyRead;
     auto loadGrid = [&](DataFile &file, CellTable &table, int columns) {
         const LoadResult result = file.loadGrid(table, now);
         table.fitToContent(columns, 2);
+        if (copiedAside(result))
+            partlyRead.append({ &file, &table, messages.size() });
         if (!result.message.isEmpty())
             messages << result.message;
     };
@@ -131,13 +157,15 @@ QStringList TaskDocument::load()
     loadGrid(m_completedFile, m_completed, completed::ColumnCount);
     setCompletedHeaders(m_completed);
     loadGrid(m_holidayFile, m_holidays, holidays::DayRule + 1);
+    for (const PartlyRead &read : std::as_const(partlyRead))
+        messages[read.message] += rewriteAsRead(*read.file, *read.table);
 
-    const CategoryFile categories = m_categoryFile.loadLines();
+    const CategoryFile categories = m_categoryFile.loadLines(now);
     m_categories = categories.entries;
     m_categoryProblem = categories.message;
     if (!categories.message.isEmpty())
         messages << categories.message;
-    const CategoryFile selection = m_filterFile.loadLines();
+    const CategoryFile selection = m_filterFile.loadLines(now);
     if (selection.loaded()) {
         m_filterSelection = selection.entries;
         m_filterSelectionLines = selection.entries;
@@ -153,9 +181,14 @@ QStringList TaskDocument::load()
         m_filter.categories
             = filterCategoriesAtStart(m_categories, m_filterSelection ? m_filterSelection : m_categories);
 
-    for (const QString &copy : unsavedCopies())
+    const QString dataFolderPath = QDir(m_dataFolder).absolutePath();
+    for (const QString &copy : unsavedCopies()) {
+        const bool beside = QFileInfo(copy).absolutePath() == dataFolderPath;
         messages << QStringLiteral("Changes that could not be saved when the program last ended are in ") + copy
-                + QStringLiteral(". Take what you need from it, then move it out of the data folder.");
+                + (beside ? QStringLiteral(". Take what you need from it, then move it out of the data folder.")
+                          : QStringLiteral(", as the data folder could not take them. Take what you need from it, "
+                                           "then move it out of that folder."));
+    }
     return messages;
 }
 
@@ -348,8 +381,11 @@ QString TaskDocument::reloadHolidays()
         return QString();
     const LoadResult loaded = m_holidayFile.loadGrid(m_holidays, m_clock.now());
     m_holidays.fitToContent(holidays::DayRule + 1, 2);
+    QString message = loaded.message;
+    if (copiedAside(loaded))
+        message += rewriteAsRead(m_holidayFile, m_holidays);
     Q_EMIT holidaysChanged();
-    return loaded.message;
+    return message;
 }
 
 std::optional<QStringList> TaskDocument::categoryChoices() const
@@ -456,29 +492,44 @@ QList<SaveResult> TaskDocument::saveAtClose()
     return failures;
 }
 
-QStringList TaskDocument::keepUnsaved(const QDateTime &now)
+TaskDocument::KeptUnsaved TaskDocument::keepUnsaved(const QDateTime &now)
 {
-    QStringList written;
+    KeptUnsaved kept;
     for (const Table &t : tables()) {
         if (!t.file->unsaved())
             continue;
-        const QString copy = unsavedCopyName(t.file->path(), now);
         const QByteArray bytes = t.table ? gridFileBytes(*t.table) : categoryFileBytes(*t.lines);
-        if (saveFileAtomically(copy, bytes, false))
-            written << copy;
+        const QString beside = unsavedCopyName(t.file->path(), now);
+        if (saveFileAtomically(beside, bytes, false)) {
+            kept.written << beside;
+            continue;
+        }
+        // The data folder is full, read-only or gone: the changes go where the user's own
+        // state is kept, and the next start says where.
+        if (makeFolder(m_stateFolder).isEmpty()) {
+            const QString elsewhere
+                = unsavedCopyName(joinPath(m_stateFolder, QFileInfo(t.file->path()).fileName()), now);
+            if (saveFileAtomically(elsewhere, bytes, false)) {
+                kept.written << elsewhere;
+                continue;
+            }
+        }
+        kept.lost << t.file->path();
     }
-    return written;
+    return kept;
 }
 
 QStringList TaskDocument::unsavedCopies() const
 {
     QStringList copies;
-    const QDir folder(m_dataFolder);
-    const QStringList names = folder.entryList(
-        { QStringLiteral("*") + QLatin1String(kUnsavedMark) + QStringLiteral("*") }, QDir::Files, QDir::Name);
-    for (const QString &name : names) {
-        if (!isTemporarySaveFile(name))
-            copies << folder.filePath(name);
+    for (const QString &folderPath : { m_dataFolder, m_stateFolder }) {
+        const QDir folder(folderPath);
+        const QStringList names = folder.entryList(
+            { QStringLiteral("*") + QLatin1String(kUnsavedMark) + QStringLiteral("*") }, QDir::Files, QDir::Name);
+        for (const QString &name : names) {
+            if (!isTemporarySaveFile(name))
+                copies << folder.filePath(name);
+        }
     }
     return copies;
 }

@@ -35,7 +35,8 @@ public:
 
     // Reads the options and every data file. Answers what the user must be told: files that
     // could not be read (kept aside as the message says) and changes that an earlier run
-    // could not save.
+    // could not save. A file read only in part is written again as read once its copy is
+    // kept, so it is copied and reported once.
     QStringList load();
 
     QString dataFolder() const { return m_dataFolder; }
@@ -166,11 +167,20 @@ public:
     // save failed. Answers the failures; an empty list means everything is on disk.
     QList<SaveResult> saveAtClose();
     // Where nobody can be asked: the tables whose last save failed are written beside the
-    // data as "NAME.unsaved-YYYYMMDD-HHMMSS", to be recovered by hand. Answers the files
-    // written.
-    QStringList keepUnsaved(const QDateTime &now);
-    // Files of that kind in the data folder, for the next start to mention.
+    // data as "NAME.unsaved-YYYYMMDD-HHMMSS", to be recovered by hand; where the data
+    // folder cannot take them (full, read-only, gone), in the state folder.
+    struct KeptUnsaved
+    {
+        QStringList written; // the copies made
+        QStringList lost; // the data files whose changes could be kept nowhere
+    };
+    KeptUnsaved keepUnsaved(const QDateTime &now);
+    // Files of that kind in the data folder and in the state folder, for the next start to
+    // mention.
     QStringList unsavedCopies() const;
+    // The folder that takes what the data folder cannot (stateFolder() unless set).
+    QString stateFolder() const { return m_stateFolder; }
+    void setStateFolder(const QString &folder) { m_stateFolder = folder; }
 
 Q_SIGNALS:
     // The dated tasks changed (the calendars colour from them).
@@ -204,6 +214,7 @@ private:
     ReplaceResult replaceTables(const QString &purpose, std::vector<Replacement> &replacements);
 
     QString m_dataFolder;
+    QString m_stateFolder;
     SettingsStore &m_settings;
     const Clock &m_clock;
     RegionalSettings m_regional;

@@ -5,6 +5,7 @@
 #include "output/webcaldialog.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
+#include "store/archivecommands.h"
 #include "store/complete.h"
 #include "store/gridfile.h"
 #include "store/storecommands.h"
@@ -223,6 +224,44 @@ private Q_SLOTS:
         QVERIFY2(m_app->dialogs.errors.first().startsWith(QStringLiteral("Couldn't save ") + path),
             qPrintable(m_app->dialogs.errors.first()));
         QVERIFY(!QFile::exists(path));
+    }
+
+    // Export, Publish and Archive to a link that leads to a device: the device stays as it
+    // is (a rename would put a plain file in its place), and the error names the file chosen
+    // and where it leads. The device is one made in the test's folder.
+    void aLinkToADeviceIsNeverReplaced_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("export") << "export";
+        QTest::newRow("publish") << "publish";
+        QTest::newRow("archive") << "archive";
+    }
+    void aLinkToADeviceIsNeverReplaced()
+    {
+        QFETCH(QString, command);
+        const QString node = m_app->data(QStringLiteral("node"));
+        if (!makeNode(QStringLiteral("device"), node))
+            QVERIFY(makeNode(QStringLiteral("FIFO"), node)); // no right to make a device: the same rule
+        const QString link = m_app->data(
+            command == QLatin1String("archive") ? QStringLiteral("week.arb") : QStringLiteral("chosen.htm"));
+        QVERIFY(QFile::link(node, link));
+        const QByteArray before = nodeIdentity(link);
+        m_app->fileDialogs.answers = { link };
+        auto window = makeWindow();
+        if (command == QLatin1String("export")) {
+            window->actions().TodoHTML1->trigger();
+        } else if (command == QLatin1String("publish")) {
+            TfrmWebCal dialog(webCalContext(QDate(2026, 8, 3)));
+            dialog.setFileName(link);
+            QTest::mouseClick(child<QPushButton>(&dialog, "btPublish"), Qt::LeftButton);
+        } else {
+            ArchiveCommands(*m_app->document, m_app->services()).Archive1Click();
+        }
+        QCOMPARE(m_app->dialogs.errors.size(), 1);
+        QVERIFY2(m_app->dialogs.errors[0].startsWith(QStringLiteral("Couldn't save ") + link
+                     + QStringLiteral(": it leads to ") + node + QStringLiteral(", which is not a regular file")),
+            qPrintable(m_app->dialogs.errors[0]));
+        QCOMPARE(nodeIdentity(link), before);
     }
 
     // The dialog starts with the last use's choices and keeps them when it closes with a name.

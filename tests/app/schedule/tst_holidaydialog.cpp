@@ -25,6 +25,7 @@
 
 #include <csignal>
 #include <functional>
+#include <optional>
 #include <sys/resource.h>
 
 using Rows = QList<QStringList>;
@@ -740,21 +741,37 @@ private Q_SLOTS:
     }
 
     // An import that cannot be saved is reported, and the document keeps the imported rules
-    // even when the list is then left by the close box.
+    // even when the list is then left by the close box. A disk that stays full fails the
+    // list's save before the import, the import's and the list's Close: one box says so.
+    void failedImportSaveKeepsTheRules_data()
+    {
+        QTest::addColumn<bool>("fullThroughout");
+        QTest::newRow("the import's save fails") << false;
+        QTest::newRow("every save fails: before the import, at its OK, at Close") << true;
+    }
     void failedImportSaveKeepsTheRules()
     {
+        QFETCH(bool, fullThroughout);
         QVERIFY(writeGridFile(tableOf({ kChristmas }), holidayFile()).ok);
         m_fx->loadDocument();
         FakeView view;
         ScheduleCommands commands(document(), m_fx->services(), view);
-        whenModalShows<TfrmHoliday>([](TfrmHoliday *dialog) {
-            whenModalShows<TfrmImport>([](TfrmImport *import) {
+        whenModalShows<TfrmHoliday>([fullThroughout](TfrmHoliday *dialog) {
+            std::optional<FullDisk> full;
+            if (fullThroughout)
+                full.emplace();
+            whenModalShows<TfrmImport>([fullThroughout](TfrmImport *import) {
                 import->findChild<QListWidget *>(QStringLiteral("lbDays"))->item(0)->setSelected(true);
-                const FullDisk full;
+                std::optional<FullDisk> atOk;
+                if (!fullThroughout)
+                    atOk.emplace();
                 click(import, "btOK");
             });
             click(dialog, "btImport");
-            dialog->close();
+            if (fullThroughout)
+                click(dialog, "btClose");
+            else
+                dialog->close();
         });
         commands.Holidays1Click();
         QCOMPARE(m_fx->dialogs.errors.size(), 1);

@@ -3,6 +3,7 @@
 #include "shell/singleinstance.h"
 #include "store/gridfile.h"
 #include "store/taskstore.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -31,6 +32,20 @@ QByteArray readAllOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
+// A store out of order, to see that the close path (sort and save) ran.
+CellTable outOfOrderStore()
+{
+    CellTable tasks = store::newStore();
+    tasks.setRowCount(3);
+    const QStringList later { "36526.101", "9:00 AM", "", "later", "No", "No" };
+    const QStringList earlier { "36525.101", "9:00 AM", "", "earlier", "No", "No" };
+    for (int c = 0; c < 6; ++c) {
+        tasks.setCell(c, 1, later[c]);
+        tasks.setCell(c, 2, earlier[c]);
+    }
+    return tasks;
+}
+
 } // namespace
 
 class TestStartup : public QObject
@@ -38,6 +53,7 @@ class TestStartup : public QObject
     Q_OBJECT
 
     QTemporaryDir m_home;
+    QString m_stateHome; // XDG_STATE_HOME for the program; unset when empty
 
     QString dataFolder() const { return m_home.filePath(QStringLiteral("data")); }
 
@@ -47,6 +63,9 @@ class TestStartup : public QObject
         env.insert(QStringLiteral("TALLYDAY_HOME"), data.isEmpty() ? dataFolder() : data);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("HOME"), m_home.path());
+        env.remove(QStringLiteral("XDG_STATE_HOME"));
+        if (!m_stateHome.isEmpty())
+            env.insert(QStringLiteral("XDG_STATE_HOME"), m_stateHome);
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("tallyday.shell.info=true"));
         return env;
     }
@@ -181,15 +200,7 @@ private Q_SLOTS:
 
     void terminateSavesBothStores()
     {
-        // A store out of order, to see that the close path (sort and save) ran.
-        CellTable tasks = store::newStore();
-        tasks.setRowCount(3);
-        const QStringList later { "36526.101", "9:00 AM", "", "later", "No", "No" };
-        const QStringList earlier { "36525.101", "9:00 AM", "", "earlier", "No", "No" };
-        for (int c = 0; c < 6; ++c) {
-            tasks.setCell(c, 1, later[c]);
-            tasks.setCell(c, 2, earlier[c]);
-        }
+        const CellTable tasks = outOfOrderStore();
         const QString storePath = dataFolder() + QStringLiteral("/grid.grd");
         const QString todoPath = dataFolder() + QStringLiteral("/gridNon.grd");
         QFile::remove(todoPath);
@@ -208,13 +219,67 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(todoPath));
     }
 
+    // A signal while the data folder cannot take the changes (here it went with its disk):
+    // they are kept in the user's state folder and the next start says where. When no state
+    // folder can be made either they are lost, and the exit code says so.
+    void aSignalKeepsWhatTheDataFolderCannotTake_data()
+    {
+        QTest::addColumn<QString>("stateHome"); // XDG_STATE_HOME, in the home; empty: unset
+        QTest::addColumn<QString>("kept"); // the folder of the copies, in the home; empty: none
+        QTest::newRow("in ~/.local/state") << ""
+                                           << ".local/state/tallyday";
+        QTest::newRow("in XDG_STATE_HOME") << "xdg-state"
+                                           << "xdg-state/tallyday";
+        QTest::newRow("nowhere") << "not-a-folder"
+                                 << "";
+    }
+    void aSignalKeepsWhatTheDataFolderCannotTake()
+    {
+        QFETCH(QString, stateHome);
+        QFETCH(QString, kept);
+        QVERIFY(writeGridBytes(m_home.filePath(QStringLiteral("not-a-folder")), "x"));
+        m_stateHome = stateHome.isEmpty() ? QString() : m_home.filePath(stateHome);
+        QTemporaryDir folder(m_home.filePath(QStringLiteral("gone-XXXXXX")));
+        const QString data = folder.path();
+        QVERIFY(writeGridFile(outOfOrderStore(), data + QStringLiteral("/grid.grd")).ok);
+
+        auto program = startProgram(true, data);
+        QVERIFY(program);
+        QVERIFY(QDir(data).removeRecursively());
+        ::kill(pid_t(program->processId()), SIGTERM);
+        QVERIFY(program->waitForFinished(10000));
+        if (kept.isEmpty()) {
+            QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+            QVERIFY2(program->exitCode() == 1, report(*program).constData());
+            QVERIFY2(log(*program).contains("unsaved changes lost"), report(*program).constData());
+            m_stateHome.clear();
+            return;
+        }
+        QVERIFY2(endedCleanly(*program), report(*program).constData());
+        QDir keptIn(m_home.filePath(kept));
+        const QStringList copies = keptIn.entryList({ QStringLiteral("grid.grd.unsaved-*") });
+        QCOMPARE(copies.size(), 1);
+        const QString copy = keptIn.filePath(copies[0]);
+        CellTable saved;
+        QVERIFY(readGridFile(saved, copy).ok());
+        QCOMPARE(saved.cell(3, 1), QStringLiteral("earlier"));
+
+        auto next = startProgram(true, data);
+        QVERIFY(next);
+        QVERIFY2(log(*next).contains(QFile::encodeName(copy)), log(*next).constData());
+        stop(*next);
+        QVERIFY2(endedCleanly(*next), report(*next).constData());
+        QVERIFY(keptIn.removeRecursively());
+        m_stateHome.clear();
+    }
+
     // A data file that is wrong in any way: the program still starts, says which file and
     // where it was kept, and nothing it writes replaces the file's bytes without a copy.
     void badFilesAtStartUp_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("outcome"); // "aside", "copy" or "read"
+        QTest::addColumn<QString>("outcome"); // "aside", "copy", "read" or "refused"
         const QByteArray good("6,3\r\ncw 0,64\r\n3,0,What\r\n0,1,46052.101\r\n3,1,Buy paint\r\n");
         QTest::newRow("empty") << "file" << QByteArray() << "read";
         QTest::newRow("wrong count line") << "file" << QByteArray("six,three\r\n3,1,Buy paint\r\n") << "copy";
@@ -234,7 +299,8 @@ private Q_SLOTS:
         QRandomGenerator random(17);
         random.fillRange(reinterpret_cast<quint32 *>(junk.data()), junk.size() / 4);
         QTest::newRow("50 MB of junk") << "file" << junk << "aside";
-        QTest::newRow("a folder") << "folder" << QByteArray() << "aside";
+        QTest::newRow("a folder") << "folder" << QByteArray() << "refused";
+        QTest::newRow("a FIFO") << "FIFO" << QByteArray() << "refused";
         QTest::newRow("no read permission") << "unreadable" << good << "aside";
         QTest::newRow("dangling link") << "dangling" << QByteArray() << "read";
     }
@@ -250,6 +316,8 @@ private Q_SLOTS:
         const QString file = data + QStringLiteral("/grid.grd");
         if (kind == QLatin1String("folder"))
             QVERIFY(QDir().mkpath(file + QStringLiteral("/inside")));
+        else if (kind == QLatin1String("FIFO"))
+            QVERIFY(makeNode(kind, file));
         else if (kind == QLatin1String("dangling"))
             QVERIFY(QFile::link(data + QStringLiteral("/elsewhere.grd"), file));
         else
@@ -262,8 +330,15 @@ private Q_SLOTS:
         const QByteArray said = log(*program);
         QStringList kept
             = QDir(data).entryList({ QStringLiteral("grid.grd.damaged-*") }, QDir::AllEntries | QDir::Hidden);
+        const QByteArray before = nodeIdentity(file);
         if (outcome == QLatin1String("read")) {
             QVERIFY2(!said.contains("grid.grd"), said.constData());
+            QVERIFY(kept.isEmpty());
+        } else if (outcome == QLatin1String("refused")) {
+            // No data file, left as it is: the store's changes are kept beside it at the close.
+            QVERIFY2(
+                said.contains(QByteArray(QFile::encodeName(file) + " could not be read: it is not a regular file")),
+                said.constData());
             QVERIFY(kept.isEmpty());
         } else {
             QCOMPARE(kept.size(), 1);
@@ -280,6 +355,11 @@ private Q_SLOTS:
         ::kill(pid_t(program->processId()), SIGTERM);
         QVERIFY(program->waitForFinished(10000));
         QVERIFY2(endedCleanly(*program), report(*program).constData());
+        if (outcome == QLatin1String("refused")) {
+            QCOMPARE(nodeIdentity(file), before);
+            QCOMPARE(QDir(data).entryList({ QStringLiteral("grid.grd.unsaved-*") }).size(), 1);
+            return;
+        }
         CellTable saved;
         QVERIFY(readGridFile(saved, file).ok()); // a sound store now stands in its place
         if (kind == QLatin1String("dangling"))

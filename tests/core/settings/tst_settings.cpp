@@ -820,18 +820,21 @@ private Q_SLOTS:
         QCOMPARE(store.problem(), QString());
     }
 
-    // A settings file no settings file can be is moved aside unread and said; the defaults
-    // are used and saved in its place.
-    void anUnusableSettingsFileIsMovedAside_data()
+    // A settings file far too large is moved aside unread and said; the defaults are used
+    // and saved in its place. A path that is no regular file (a folder, a link to a device)
+    // is said too, but left as it is: the values live in memory and no save touches it.
+    void anUnusableSettingsFileIsSaid_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("folder") << QStringLiteral("folder");
-        QTest::newRow("link to /dev/zero") << QStringLiteral("device");
-        QTest::newRow("too large") << QStringLiteral("large");
+        QTest::addColumn<bool>("movedAside");
+        QTest::newRow("too large") << QStringLiteral("large") << true;
+        QTest::newRow("folder") << QStringLiteral("folder") << false;
+        QTest::newRow("link to /dev/zero") << QStringLiteral("device") << false;
     }
-    void anUnusableSettingsFileIsMovedAside()
+    void anUnusableSettingsFileIsSaid()
     {
         QFETCH(QString, kind);
+        QFETCH(bool, movedAside);
         if (kind == QLatin1String("folder"))
             QVERIFY(QDir().mkpath(settingsPath()));
         else if (kind == QLatin1String("device"))
@@ -839,11 +842,15 @@ private Q_SLOTS:
         else
             QVERIFY(writeFile(settingsPath(), "[General]\n" + QByteArray(kMaxSettingsFileBytes, ';')));
         SettingsStore store(settingsPath());
-        QVERIFY2(store.problem().contains(settingsPath() + QStringLiteral(".damaged-")), qPrintable(store.problem()));
+        QVERIFY2(store.problem().contains(settingsPath()), qPrintable(store.problem()));
+        QCOMPARE(store.problem().contains(settingsPath() + QStringLiteral(".damaged-")), movedAside);
         QCOMPARE(store.readInt(QStringLiteral("Options"), QStringLiteral("Shadows"), 7), 7);
         store.writeInt(QStringLiteral("Options"), QStringLiteral("Shadows"), 1);
-        QVERIFY(store.sync());
-        QVERIFY(QFileInfo(settingsPath()).isFile() && !QFileInfo(settingsPath()).isSymLink());
+        QCOMPARE(store.readInt(QStringLiteral("Options"), QStringLiteral("Shadows"), 7), 1);
+        QCOMPARE(store.sync().ok, movedAside);
+        QCOMPARE(QFileInfo(settingsPath()).isFile() && !QFileInfo(settingsPath()).isSymLink(), movedAside);
+        if (kind == QLatin1String("device"))
+            QCOMPARE(QFile::symLinkTarget(settingsPath()), QStringLiteral("/dev/zero"));
         QVERIFY(QFileInfo(QStringLiteral("/dev/zero")).exists());
     }
 };

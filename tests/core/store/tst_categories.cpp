@@ -297,25 +297,29 @@ private Q_SLOTS:
         QCOMPARE(::checkedCategories({ { "Home", false } }), QStringList {});
     }
 
-    // Readers are bounded: no list of categories is a megabyte long, and a link to a
-    // device is refused rather than read until memory runs out.
+    // Readers are bounded: no list of categories is a megabyte long (such a file is
+    // damaged), and a link to a device is refused rather than read until memory runs out.
     void aFileNoCategoryListCanBeIsRefused_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("too large") << QStringLiteral("large") << QStringLiteral("bytes, far more than");
-        QTest::newRow("link to /dev/zero") << QStringLiteral("device") << QStringLiteral("not a regular file");
+        QTest::addColumn<CategoryFile::Status>("status");
+        QTest::newRow("too large") << QStringLiteral("large") << QStringLiteral("bytes, far more than")
+                                   << CategoryFile::Status::Damaged;
+        QTest::newRow("link to /dev/zero")
+            << QStringLiteral("device") << QStringLiteral("not a regular file") << CategoryFile::Status::Unreadable;
     }
     void aFileNoCategoryListCanBeIsRefused()
     {
         QFETCH(QString, kind);
         QFETCH(QString, reason);
+        QFETCH(CategoryFile::Status, status);
         if (kind == QLatin1String("large"))
             QVERIFY(writeBytes(path("category.xxx"), QByteArray(kMaxCategoryFileBytes + 1, 'a')));
         else
             QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path("category.xxx")));
         const CategoryFile file = readCategoryFile(path("category.xxx"));
-        QCOMPARE(file.status, CategoryFile::Status::Unreadable);
+        QCOMPARE(file.status, status);
         QVERIFY(file.entries.isEmpty());
         QVERIFY2(file.message.contains(reason), qPrintable(file.message));
     }

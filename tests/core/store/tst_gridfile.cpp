@@ -1,4 +1,5 @@
 #include "childprocess.h"
+#include "settings/settingsstore.h"
 #include "store/celltable.h"
 #include "store/datafile.h"
 #include "store/gridfile.h"
@@ -538,7 +539,56 @@ private Q_SLOTS:
             10);
         QVERIFY2(answer, "the load blocked or failed");
         QCOMPARE(answer->toInt(), int(LoadResult::Status::Unreadable));
-        QVERIFY(!QFileInfo::exists(file)); // kept aside like any unreadable file
+        QVERIFY(QFileInfo(file).exists() && !QFileInfo(file).isFile()); // left where it is
+    }
+
+    // A device, a FIFO or a folder in a file's place, or at the end of its link, is never
+    // renamed, replaced or written: not by a save, not by the rule that keeps unreadable
+    // files aside, not by the settings. Each refuses it with a message naming it.
+    void aPathThatIsNotARegularFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("link");
+        for (const char *kind : { "FIFO", "device", "folder" }) {
+            QTest::addRow("%s", kind) << QString::fromLatin1(kind) << false;
+            QTest::addRow("link to a %s", kind) << QString::fromLatin1(kind) << true;
+        }
+    }
+    void aPathThatIsNotARegularFileIsLeftAlone()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, link);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("grid.grd"));
+        if (!makeNode(kind, link ? dir.filePath(QStringLiteral("node")) : path))
+            QSKIP("this system does not let the test make such a node");
+        if (link)
+            QVERIFY(QFile::link(dir.filePath(QStringLiteral("node")), path));
+        const QByteArray before = nodeIdentity(path);
+        const QStringList files = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+        auto says = [&path](const QString &message) {
+            return message.contains(path) && message.contains(QStringLiteral("not a regular file"));
+        };
+
+        const SaveResult saved = writeGridFile(todoExample(), path);
+        QVERIFY(!saved.ok);
+        QVERIFY2(says(saved.message()), qPrintable(saved.message()));
+
+        CellTable table = occupied();
+        const LoadResult loaded = loadDataFile(table, path, QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
+        QCOMPARE(loaded.status, LoadResult::Status::Unreadable);
+        QCOMPARE(loaded.keptAs, QString());
+        QVERIFY2(says(loaded.message), qPrintable(loaded.message));
+        QVERIFY(table == occupied());
+
+        SettingsStore settings(path);
+        QVERIFY2(says(settings.problem()), qPrintable(settings.problem()));
+        settings.writeInt(QStringLiteral("Options"), QStringLiteral("AlarmMin"), 5);
+        QCOMPARE(settings.readInt(QStringLiteral("Options"), QStringLiteral("AlarmMin"), 0), 5);
+        QVERIFY(!settings.sync().ok);
+
+        QCOMPARE(nodeIdentity(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), files);
     }
 
     // A data file that is a link (to a synced folder, say) stays one: the save goes to the
@@ -586,25 +636,26 @@ private Q_SLOTS:
         QCOMPARE(readAll(file), gridFileBytes(todoExample()));
     }
 
-    // The message for a file that is there but cannot be read says why, and names the last
-    // backup, which no save of this run replaces.
+    // The message for a file that is there but cannot be read says why, and names where the
+    // last backup is kept: a name no save replaces, while "NAME~" goes on with the saves.
     void anUnreadableFileKeepsItsLastGoodBackup()
     {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("grid.grd"));
         const QString backup = file + QLatin1Char('~');
         QVERIFY(writeBytes(backup, gridFileBytes(occupied())));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("grid.grd")));
+        QVERIFY(writeBytes(file, QByteArray("3,2\r\n1,1,Buy\0paint\r\n", 20)));
         DataFile data(file);
         CellTable table;
         const LoadResult loaded = data.loadGrid(table, QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
         QCOMPARE(loaded.status, LoadResult::Status::Unreadable);
-        QVERIFY2(loaded.message.contains(QStringLiteral("could not be read: it is not a regular file")),
-            qPrintable(loaded.message));
-        QVERIFY2(loaded.message.contains(backup), qPrintable(loaded.message));
+        QVERIFY2(loaded.message.contains(QStringLiteral("is damaged: it holds NUL bytes")), qPrintable(loaded.message));
+        const QString kept = file + QStringLiteral(".kept-20260304-050607");
+        QVERIFY2(loaded.message.contains(kept), qPrintable(loaded.message));
         for (int i = 0; i < 3; ++i)
             QVERIFY(data.saveGrid(todoExample()).ok);
-        QCOMPARE(readAll(backup), gridFileBytes(occupied()));
+        QCOMPARE(readAll(kept), gridFileBytes(occupied()));
+        QCOMPARE(readAll(backup), gridFileBytes(todoExample()));
     }
 
     // Counts far beyond the cells cost nothing once fitted, and are not written back.

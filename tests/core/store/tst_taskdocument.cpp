@@ -1,3 +1,4 @@
+#include "childprocess.h"
 #include "platform/clock.h"
 #include "settings/settingsstore.h"
 #include "store/categories.h"
@@ -7,6 +8,7 @@
 #include "testfiles.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,9 +52,12 @@ class TestTaskDocument : public QObject
 
     QString data(const QString &name) const { return m_dir->filePath(name); }
 
-    std::unique_ptr<TaskDocument> makeDocument()
+    std::unique_ptr<TaskDocument> makeDocument(const QString &folder = QString())
     {
-        return std::make_unique<TaskDocument>(m_dir->path(), *m_settings, m_clock, RegionalSettings::englishUS());
+        auto document = std::make_unique<TaskDocument>(
+            folder.isEmpty() ? m_dir->path() : folder, *m_settings, m_clock, RegionalSettings::englishUS());
+        document->setStateFolder(data(QStringLiteral("state")));
+        return document;
     }
 
 private Q_SLOTS:
@@ -115,7 +120,7 @@ private Q_SLOTS:
         const QStringList copies = QDir(m_dir->path()).entryList({ QStringLiteral("grid.grd.damaged-*") });
         QCOMPARE(copies.size(), 1);
         QCOMPARE(readAll(data(copies[0])), bytes);
-        QCOMPARE(readAll(data(QStringLiteral("grid.grd"))), bytes); // still there until the next save
+        QCOMPARE(readAll(data(QStringLiteral("grid.grd"))), gridFileBytes(document->store())); // written as read
         QCOMPARE(whats(document->store(), store::What), QStringList { "kept" });
         QCOMPARE(document->todoList().cell(todo::What, 1), QStringLiteral("Buy paint"));
     }
@@ -257,6 +262,67 @@ private Q_SLOTS:
         }
     }
 
+    // The last backup of a file that could not be read whole is the user's last good
+    // version: the message names a copy of it that no later save replaces, in this session
+    // or the next.
+    void theBackupNamedAsKeptOutlivesTheNextSessions_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("damaged") << QByteArray("6,2000000000\r\n3,1,lost\r\n");
+        QTest::newRow("partly readable") << QByteArray("6,2\r\n3,1,kept\r\n3,7,beyond\r\n");
+    }
+    void theBackupNamedAsKeptOutlivesTheNextSessions()
+    {
+        QFETCH(QByteArray, bytes);
+        const QByteArray good = gridFileBytes(storeOf({ { "46052.101", "", "one", "No" },
+            { "46052.102", "", "two", "No" }, { "46053.101", "", "three", "No" } }));
+        QVERIFY(writeBytes(data(QStringLiteral("grid.grd~")), good));
+        QVERIFY(writeBytes(data(QStringLiteral("grid.grd")), bytes));
+        const QString kept = data(QStringLiteral("grid.grd.kept-20260131-100000"));
+        for (int session = 1; session <= 2; ++session) {
+            auto document = makeDocument();
+            const QStringList messages = document->load();
+            if (session == 1) {
+                QCOMPARE(messages.size(), 1);
+                QVERIFY2(messages[0].contains(QStringLiteral("Its last backup has been kept as ") + kept),
+                    qPrintable(messages[0]));
+            }
+            for (int save = 0; save < 2; ++save)
+                QVERIFY(document->sortAndSaveStore().ok);
+        }
+        QCOMPARE(readAll(kept), good);
+    }
+
+    // A partly readable file is copied aside and reported once: the start writes the table
+    // as read in its place, so the next start finds it whole, though nothing was saved.
+    void aPartlyReadableFileIsCopiedAndReportedOnce_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes"); // "kept" at column 1, row 1
+        QTest::newRow("grid.grd") << "grid.grd" << QByteArray("6,2\r\n0,1,46052.101\r\n1,1,kept\r\n1,7,beyond\r\n");
+        for (const char *name : { "gridNon.grd", "gridComp.grd", "holiday.grd" })
+            QTest::newRow(name) << QString::fromLatin1(name) << QByteArray("4,2\r\n1,1,kept\r\n1,7,beyond\r\n");
+    }
+    void aPartlyReadableFileIsCopiedAndReportedOnce()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QVERIFY(writeBytes(data(name), bytes));
+        for (int start = 1; start <= 2; ++start) {
+            auto document = makeDocument();
+            const QStringList messages = document->load();
+            QCOMPARE(messages.size(), start == 1 ? 1 : 0);
+            const CellTable &table = name == QLatin1String("grid.grd") ? document->store()
+                : name == QLatin1String("gridNon.grd")                 ? document->todoList()
+                : name == QLatin1String("gridComp.grd")                ? document->completedLog()
+                                                                       : document->holidays();
+            QCOMPARE(table.cell(1, 1), QStringLiteral("kept"));
+        }
+        const QStringList copies = QDir(m_dir->path()).entryList({ name + QStringLiteral(".damaged-*") });
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(readAll(data(copies[0])), bytes);
+    }
+
     // One rule for a file that could not be read and not be moved aside: it is never
     // overwritten while it is there, and saving works again once the user moved it away.
     void anUnreadableFileBlocksSavingUntilItIsMovedAway()
@@ -274,6 +340,48 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir->path()).rmdir(QStringLiteral("category.xxx")));
         QVERIFY(document->setCategoryChoices({ QStringLiteral("Home") }).ok);
         QCOMPARE(readAll(data(QStringLiteral("category.xxx"))), QByteArray("Home\r\n"));
+    }
+
+    // A category file that is not text, has a line longer than any category or is far too
+    // large is damaged: kept aside and said at the start, and the lists start empty. Lines
+    // an older system could write (up to 255 characters, Windows-1252, a TAB) still read.
+    void aCategoryFileThatIsNoListIsKeptAsideAndSaid_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("entries"); // what is read; empty when damaged
+        QByteArray junk(1 << 20, Qt::Uninitialized);
+        QRandomGenerator(17).fillRange(reinterpret_cast<quint32 *>(junk.data()), junk.size() / 4);
+        QTest::newRow("a megabyte of junk") << junk << QStringList();
+        QTest::newRow("more than a megabyte") << QByteArray((1 << 20) + 1, 'a') << QStringList();
+        QTest::newRow("a control character") << QByteArray("Home\r\nWo\x1Brk\r\n") << QStringList();
+        QTest::newRow("a line of 256 characters") << "Home\r\n" + QByteArray(256, 'x') + "\r\n" << QStringList();
+        QTest::newRow("a line of 255 characters") << "Home\r\n" + QByteArray(255, 'x') + "\r\n"
+                                                  << QStringList { "Home", QString(255, QLatin1Char('x')) };
+        QTest::newRow("Windows-1252 and a TAB")
+            << QByteArray("Caf\xE9\tBar\r\n") << QStringList { QStringLiteral("Caf\u00E9\tBar") };
+    }
+    void aCategoryFileThatIsNoListIsKeptAsideAndSaid()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, entries);
+        const QString path = data(QStringLiteral("category.xxx"));
+        QVERIFY(writeBytes(path, bytes));
+        auto document = makeDocument();
+        const QStringList messages = document->load();
+        QCOMPARE(document->categoryChoices(), std::optional<QStringList>(entries));
+        QCOMPARE(document->filter().categories.size(), entries.size());
+        if (!entries.isEmpty()) {
+            QCOMPARE(messages, QStringList());
+            return;
+        }
+        const QString aside = path + QStringLiteral(".damaged-20260131-100000");
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith(QStringLiteral("File ") + path + QStringLiteral(" is damaged: "))
+                && messages[0].contains(QStringLiteral("It has been kept as ") + aside),
+            qPrintable(messages[0]));
+        QCOMPARE(readAll(aside), bytes);
+        QVERIFY(document->setCategoryChoices({ QStringLiteral("Home") }).ok);
+        QCOMPARE(readAll(path), QByteArray("Home\r\n"));
     }
 
     // The day list goes back with the filter it was read with, so a filter changed in between
@@ -337,7 +445,7 @@ private Q_SLOTS:
         QCOMPARE(failures[0].path, data(QStringLiteral("gridComp.grd")));
         QVERIFY(QFile::exists(data(QStringLiteral("grid.grd"))));
 
-        const QStringList kept = document->keepUnsaved(m_clock.now());
+        const QStringList kept = document->keepUnsaved(m_clock.now()).written;
         QCOMPARE(kept, QStringList { data(QStringLiteral("gridComp.grd.unsaved-20260131-100000")) });
         QVERIFY(readAll(kept[0]).contains("kept"));
         QCOMPARE(document->unsavedCopies(), kept);
@@ -345,6 +453,70 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir->path()).rmdir(QStringLiteral("gridComp.grd")));
         QVERIFY(document->saveAtClose().isEmpty());
         QVERIFY(readAll(data(QStringLiteral("gridComp.grd"))).contains("kept"));
+    }
+
+    // Where nobody can be asked and the data folder cannot take the changes (read-only, or
+    // gone with its disk), they are kept in the state folder and the next start says where.
+    // Only when that fails too are they lost, and said to be.
+    void whatTheDataFolderCannotTakeGoesToTheStateFolder_data()
+    {
+        QTest::addColumn<QString>("folder"); // what became of the data folder
+        QTest::addColumn<bool>("stateUsable");
+        QTest::newRow("read-only") << "read-only" << true;
+        QTest::newRow("gone") << "gone" << true;
+        QTest::newRow("gone, and no state folder can be made") << "gone" << false;
+    }
+    void whatTheDataFolderCannotTakeGoesToTheStateFolder()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, stateUsable);
+        const QString dataFolder = data(QStringLiteral("data"));
+        const QString state = stateUsable ? data(QStringLiteral("state")) : data(QStringLiteral("blocker/state"));
+        QVERIFY(QDir().mkpath(dataFolder));
+        QVERIFY(writeBytes(data(QStringLiteral("blocker")), "x"));
+        // Open to the unprivileged child that plays the user of a read-only folder.
+        QVERIFY(QFile::setPermissions(m_dir->path(),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QDir().mkpath(data(QStringLiteral("state"))));
+        QVERIFY(QFile::setPermissions(data(QStringLiteral("state")), QFile::Permissions(0x7777)));
+
+        const auto closeUnattended = [&]() -> QByteArray {
+            auto document = makeDocument(dataFolder);
+            document->setStateFolder(state);
+            document->load();
+            if (folder == QLatin1String("gone"))
+                QDir(dataFolder).removeRecursively();
+            document->todoList().setCell(todo::What, 1, QStringLiteral("Buy paint"));
+            if (document->saveTodo().ok)
+                return "saved";
+            const TaskDocument::KeptUnsaved kept = document->keepUnsaved(m_clock.now());
+            return (kept.written.join(QLatin1Char('|')) + QLatin1Char('\n') + kept.lost.join(QLatin1Char('|')))
+                .toUtf8();
+        };
+        std::optional<QByteArray> answer;
+        if (folder == QLatin1String("read-only")) {
+            QVERIFY(QFile::setPermissions(
+                dataFolder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+            answer = runInChild(closeUnattended, 20, true);
+            QVERIFY(QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        } else {
+            answer = closeUnattended();
+        }
+        QVERIFY2(answer, "the child failed");
+        const QString copy = data(QStringLiteral("state/gridNon.grd.unsaved-20260131-100000"));
+        const QString todoPath = dataFolder + QStringLiteral("/gridNon.grd");
+        QCOMPARE(QString::fromUtf8(*answer),
+            stateUsable ? QString(copy + QLatin1Char('\n')) : QString(QLatin1Char('\n') + todoPath));
+        if (!stateUsable)
+            return;
+        QVERIFY(readAll(copy).contains("1,1,Buy paint"));
+
+        auto next = makeDocument(dataFolder);
+        const QStringList messages = next->load();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith(
+                     QStringLiteral("Changes that could not be saved when the program last ended are in ") + copy),
+            qPrintable(messages[0]));
     }
 
     // What a start finds and mends: temporary files of saves a kill interrupted (only the
