@@ -92,20 +92,21 @@ mode_t modeFor(const QByteArray &target, bool *replacing = nullptr)
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
+}
 
-    // Why `target`, the file a save or a keep-aside of `path` would replace or rename, must be
-    // left alone: it is there and is not a regular file (a device, a FIFO, a folder, a socket,
-    // a loop of links). Empty when it is a regular file or is not there.
-    QString notRegularReason(const QString &path, const QByteArray &target)
-    {
-        struct stat info;
-        if (::lstat(target.constData(), &info) != 0 || S_ISREG(info.st_mode))
-            return QString();
-        const QString named = QFile::decodeName(target);
-        if (named == QFileInfo(path).absoluteFilePath())
-            return QStringLiteral("it is not a regular file");
-        return QStringLiteral("it leads to ") + named + QStringLiteral(", which is not a regular file");
-    }
+// Why `target`, the file a save or a keep-aside of `path` would replace or rename, must be
+// left alone: it is there and is not a regular file (a device, a FIFO, a folder, a socket,
+// a loop of links). Empty when it is a regular file or is not there.
+QString notRegularReason(const QString &path, const QByteArray &target)
+{
+    struct stat info;
+    if (::lstat(target.constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return QString();
+    const QString named = QFile::decodeName(target);
+    if (named == QFileInfo(path).absoluteFilePath())
+        return QStringLiteral("it is not a regular file");
+    return QStringLiteral("it leads to ") + named + QStringLiteral(", which is not a regular file");
+}
 
 } // namespace
 

@@ -46,23 +46,24 @@ QString recoveryMessage(const fileset::Recovery &recovery)
             + QStringLiteral(". Check that the data shown is what you expect.");
     }
     return QString();
+}
 
-    bool copiedAside(const LoadResult &loaded)
-    {
-        return loaded.status == LoadResult::Status::Partial && !loaded.keptAs.isEmpty();
-    }
+bool copiedAside(const LoadResult &loaded)
+{
+    return loaded.status == LoadResult::Status::Partial && !loaded.keptAs.isEmpty();
+}
 
-    // A file read only in part has been copied aside as it was and the user told: the table as
-    // read now takes its name, so that no later start or reading copies and reports it again.
-    // Answers what the message must add when that fails.
-    QString rewriteAsRead(DataFile & file, const CellTable &table)
-    {
-        const SaveResult saved = file.saveGrid(table);
-        if (saved)
-            return QString();
-        return QStringLiteral(" It could not be written again as read (") + saved.reason
-            + QStringLiteral("); the next save of it tries again.");
-    }
+// A file read only in part has been copied aside as it was and the user told: the table as
+// read now takes its name, so that no later start or reading copies and reports it again.
+// Answers what the message must add when that fails.
+QString rewriteAsRead(DataFile &file, const CellTable &table)
+{
+    const SaveResult saved = file.saveGrid(table);
+    if (saved)
+        return QString();
+    return QStringLiteral(" It could not be written again as read (") + saved.reason
+        + QStringLiteral("); the next save of it tries again.");
+}
 
 } // namespace
 
