@@ -1,13 +1,18 @@
 #include "singleinstance.h"
 
+#include "instancelock.h"
 #include "logging.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QSysInfo>
+#include <QThread>
 
 #include <cerrno>
 #include <sys/socket.h>
@@ -82,12 +87,45 @@ bool fitsSocketPath(const QString &path)
     return QFile::encodeName(path).size() <= kMaxSocketPath;
 }
 
+// What the lock file says about its owner: its process id, the program and the machine, a
+// line each.
+QByteArray ownerLines()
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + "\ntallyday\n"
+        + QSysInfo::machineHostName().toUtf8() + '\n';
+}
+
+// "process 1234", "process 1234 on othermachine", or empty when the lock says nothing usable.
+QString ownerText(const QByteArray &lockContent)
+{
+    const QList<QByteArray> lines = lockContent.split('\n');
+    bool isNumber = false;
+    const qint64 pid = lines.value(0).trimmed().toLongLong(&isNumber);
+    if (!isNumber || pid <= 0)
+        return {};
+    QString text = QStringLiteral("process ") + QString::number(pid);
+    const QString host = QString::fromUtf8(lines.value(2).trimmed());
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        text += QStringLiteral(" on ") + host;
+    return text;
+}
+
+QString notStartedMessage(const QString &dataFolder, const QString &owner, int waitMs)
+{
+    return QStringLiteral("Tallyday is already starting with the data folder ") + dataFolder
+        + (owner.isEmpty() ? QString() : QStringLiteral(" (") + owner + QLatin1Char(')'))
+        + QStringLiteral(", and it has not finished within ") + QString::number((waitMs + 999) / 1000)
+        + QStringLiteral(" seconds. Start Tallyday again once that copy is up, or end that process if it does not "
+                         "come up.");
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &key, QObject *parent)
     : QObject(parent)
 {
     const QString dataFolder = QDir::cleanPath(key);
+    m_dataFolder = dataFolder;
     m_folder = runtimeFolder();
     if (m_folder.isEmpty()) {
         const QString own = dataFolder + QStringLiteral("/.runtime");
@@ -125,10 +163,33 @@ SingleInstance::Outcome SingleInstance::start(int waitMs)
 {
     if (m_lockPath.isEmpty())
         return Outcome::First;
-    m_lock = std::make_unique<QLockFile>(m_lockPath);
-    m_lock->setStaleLockTime(0); // a lock is stale only when its owner is gone
-    if (!m_lock->tryLock(waitMs))
-        return Outcome::TimedOut;
+    m_lock = std::make_unique<InstanceLock>(m_lockPath);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        switch (m_lock->tryLock()) {
+        case InstanceLock::Result::Taken:
+            break;
+        case InstanceLock::Result::Held:
+            if (!waited.hasExpired(waitMs)) {
+                QThread::msleep(50);
+                continue;
+            }
+            m_gaveUpMessage = notStartedMessage(m_dataFolder, ownerText(m_lock->read()), waitMs);
+            return Outcome::GaveUp;
+        case InstanceLock::Result::Unsupported:
+            qCWarning(lcShell).noquote() << m_lock->problem()
+                                         << "- copies started at the same moment are not kept apart";
+            break;
+        case InstanceLock::Result::Failed:
+            // No lock can be had at all (a folder that cannot be written): nothing can be
+            // saved there either, and waiting would not help.
+            qCWarning(lcShell).noquote() << "no start-up lock:" << m_lock->problem();
+            return Outcome::First;
+        }
+        break;
+    }
+    m_lock->write(ownerLines());
     if (m_serverName.isEmpty())
         return Outcome::First;
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
+class InstanceLock;
 class QLocalServer;
 
 // Makes sure one copy runs per user and data folder. Start-ups are serialised by a lock
@@ -25,7 +25,7 @@ public:
     enum class Outcome {
         First, // this copy runs; it holds the start-up lock
         OtherShown, // another copy runs and was asked to show itself: exit
-        TimedOut, // another copy took too long to start: exit silently
+        GaveUp, // another copy holds the start-up lock too long: say so (gaveUpMessage), exit
     };
 
     // `key` tells apart copies that must not share data (the data folder).
@@ -33,6 +33,8 @@ public:
     ~SingleInstance() override;
 
     Outcome start(int waitMs = 10000);
+    // After Outcome::GaveUp: what the user is told, naming the other copy.
+    QString gaveUpMessage() const { return m_gaveUpMessage; }
     // Listens for later copies, then releases the start-up lock. Call once the main
     // window exists, also after a failed start so waiting copies go on.
     void finishStartup();
@@ -48,9 +50,11 @@ Q_SIGNALS:
     void showRequested();
 
 private:
+    QString m_dataFolder;
     QString m_folder;
     QString m_lockPath;
     QString m_serverName;
-    std::unique_ptr<QLockFile> m_lock;
+    QString m_gaveUpMessage;
+    std::unique_ptr<InstanceLock> m_lock;
     QLocalServer *m_server = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +19,9 @@
 #include <unistd.h>
 
 namespace {
+
+// The program's log line once its window is up ("already" would match a bare "ready").
+constexpr const char *kReady = "shell: ready";
 
 bool writeGridBytes(const QString &path, const QByteArray &bytes)
 {
@@ -29,6 +33,41 @@ QByteArray readAllOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// Whether a window titled `title` is up on the test's X display, as `xwininfo` sees it.
+bool windowShown(const QByteArray &title, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        QProcess tree;
+        tree.start(QStringLiteral("xwininfo"), { QStringLiteral("-root"), QStringLiteral("-tree") });
+        tree.waitForFinished(5000);
+        // Lines such as:   0x1200007 "Tallyday": ("tallyday" "Task")  402x126+0+0  +439+449
+        for (const QByteArray &line : tree.readAllStandardOutput().split('\n')) {
+            const QByteArray trimmed = line.trimmed();
+            if (!trimmed.contains(QByteArray(" \"" + title + "\":")))
+                continue;
+            QProcess one;
+            one.start(
+                QStringLiteral("xwininfo"), { QStringLiteral("-id"), QString::fromLatin1(trimmed.split(' ')[0]) });
+            one.waitForFinished(5000);
+            if (one.readAllStandardOutput().contains("IsViewable"))
+                return true;
+        }
+        QTest::qWait(100);
+    } while (timer.elapsed() < timeoutMs);
+    return false;
+}
+
+// The process id of a process that has ended.
+QByteArray deadProcessId()
+{
+    QProcess shell;
+    shell.start(QStringLiteral("sh"), { QStringLiteral("-c"), QStringLiteral("echo $$") });
+    shell.waitForFinished(5000);
+    return shell.readAllStandardOutput().trimmed();
 }
 
 } // namespace
@@ -60,7 +99,7 @@ class TestStartup : public QObject
         process->start(QStringLiteral(TALLYDAY_EXE), {});
         if (!process->waitForStarted(5000))
             return nullptr;
-        if (waitReady && !waitForOutput(*process, "ready", 15000)) {
+        if (waitReady && !waitForOutput(*process, kReady, 15000)) {
             qWarning().noquote() << "the program did not get ready, log:\n" << log(*process);
             return nullptr;
         }
@@ -163,7 +202,9 @@ private Q_SLOTS:
         QVERIFY2(endedCleanly(*second), report(*second).constData());
     }
 
-    void startGivesUpSilentlyAfterTenSeconds()
+    // A start that gives up says so, on its error channel and in a box, and names the copy
+    // it waited for.
+    void startGivesUpAfterTenSecondsAndSaysSo()
     {
         SingleInstance stuck(dataFolder());
         QCOMPARE(stuck.start(1000), SingleInstance::Outcome::First); // never finishes starting
@@ -172,11 +213,59 @@ private Q_SLOTS:
         timer.start();
         auto second = startProgram(false);
         QVERIFY(second);
-        QVERIFY(second->waitForFinished(20000));
+        const QByteArray said = "Tallyday is already starting with the data folder " + QFile::encodeName(dataFolder())
+            + " (process " + QByteArray::number(QCoreApplication::applicationPid()) + ")";
+        QVERIFY2(waitForOutput(*second, said, 20000), report(*second).constData());
         QVERIFY(timer.elapsed() >= 9500);
+        QVERIFY(!log(*second).contains(kReady));
+        QVERIFY(windowShown("Tallyday", 10000));
+        QCOMPARE(second->state(), QProcess::Running); // the box waits for the user
+        ::kill(pid_t(second->processId()), SIGTERM);
+        QVERIFY(second->waitForFinished(10000));
         QVERIFY2(endedCleanly(*second), report(*second).constData());
-        QVERIFY(!log(*second).contains("ready"));
         stuck.finishStartup();
+    }
+
+    // A lock that no live copy holds, whatever a kill or anything else left in its place, is
+    // taken over at once: the start goes on, and a later one finds it.
+    void leftoverLockIsTakenOver_data()
+    {
+        QTest::addColumn<QString>("kind"); // "file" or "folder"
+        QTest::addColumn<QByteArray>("bytes");
+
+        const QByteArray host = QSysInfo::machineHostName().toUtf8();
+        QTest::newRow("empty") << "file" << QByteArray();
+        QTest::newRow("garbage") << "file" << QByteArray("\x7f\x01lock?\xff\xfe\n\n\x80");
+        QTest::newRow("another host's") << "file" << QByteArray("4242\ntallyday\nanother-host.example\n");
+        QTest::newRow("a dead process's") << "file" << deadProcessId() + "\ntallyday\n" + host + '\n';
+        QTest::newRow("a live process of another program")
+            << "file" << QByteArray::number(QCoreApplication::applicationPid()) + "\ntallyday\n" + host + '\n';
+        QTest::newRow("a folder") << "folder" << QByteArray();
+    }
+    void leftoverLockIsTakenOver()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+
+        QTemporaryDir folder(m_home.filePath(QStringLiteral("lock-XXXXXX")));
+        const QString data = folder.path();
+        const QString lock = SingleInstance(data).lockPath();
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(lock));
+        else
+            QVERIFY(writeGridBytes(lock, bytes));
+
+        auto first = startProgram(true, data);
+        QVERIFY2(first, "the start did not get past the lock left behind");
+        QVERIFY(!QFileInfo(lock).isDir());
+
+        auto second = startProgram(false, data);
+        QVERIFY(second);
+        QVERIFY(second->waitForFinished(10000));
+        QVERIFY2(endedCleanly(*second), report(*second).constData());
+        QVERIFY(waitForOutput(*first, "main window shown", 5000));
+        stop(*first);
+        QVERIFY2(endedCleanly(*first), report(*first).constData());
     }
 
     void terminateSavesBothStores()
@@ -313,7 +402,7 @@ private Q_SLOTS:
         QProcess *running = ended == one.get() ? two.get() : one.get();
         QCOMPARE(ended->state(), QProcess::NotRunning);
         QVERIFY2(endedCleanly(*ended), report(*ended).constData());
-        QVERIFY(waitForOutput(*running, "ready", 15000));
+        QVERIFY(waitForOutput(*running, kReady, 15000));
         QVERIFY(waitForOutput(*running, "main window shown", 5000)); // the other's hand-over
         QCOMPARE(running->state(), QProcess::Running);
         stop(*running);
