@@ -95,6 +95,8 @@ InstanceLock::Result InstanceLock::tryLock()
         }
         m_fd = fd;
         m_kernelLock = true;
+        // What the last holder said is not true of this one.
+        [[maybe_unused]] const int emptied = ::ftruncate(fd, 0);
         return Result::Taken;
     }
     return Result::Held;
@@ -111,6 +113,14 @@ void InstanceLock::unlock()
     struct stat now;
     if (::fstat(m_fd, &held) == 0 && ::lstat(native.constData(), &now) == 0 && sameFile(held, now))
         ::unlink(native.constData());
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+void InstanceLock::release()
+{
+    if (m_fd < 0)
+        return;
     ::close(m_fd);
     m_fd = -1;
 }

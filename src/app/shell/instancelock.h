@@ -29,6 +29,9 @@ public:
     bool isExclusive() const { return m_fd >= 0 && m_kernelLock; }
     // Lets go of the lock and removes the file.
     void unlock();
+    // Closes the file without removing it: after Result::Unsupported, for a file whose
+    // owner turned out to be alive.
+    void release();
 
     // Replaces what the lock file says; only while this object holds it.
     bool write(const QByteArray &content);

@@ -25,4 +25,6 @@ inline constexpr const char *kHolidays = "holiday.grd";
 inline constexpr const char *kCategories = "category.xxx";
 inline constexpr const char *kFilterCategories = "category.yyy";
 inline constexpr const char *kAlarmSound = "alarm.wav";
+// Not data: held by the copy that runs on the folder, so no second copy runs beside it.
+inline constexpr const char *kStartupLock = ".SingInstProgMutex.lock";
 } // namespace datafile

@@ -16,6 +16,7 @@
 #include <QRandomGenerator>
 
 #include <csignal>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -80,10 +81,15 @@ class TestStartup : public QObject
 
     QString dataFolder() const { return m_home.filePath(QStringLiteral("data")); }
 
-    QProcessEnvironment environment(const QString &data = QString()) const
+    // `runtime`: XDG_RUNTIME_DIR as the test has it (nullopt), none (empty), or this folder.
+    QProcessEnvironment environment(const QString &data, const std::optional<QString> &runtime) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TALLYDAY_HOME"), data.isEmpty() ? dataFolder() : data);
+        if (runtime && runtime->isEmpty())
+            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        else if (runtime)
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), *runtime);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("HOME"), m_home.path());
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("tallyday.shell.info=true"));
@@ -91,10 +97,11 @@ class TestStartup : public QObject
     }
 
     // Starts the program and waits until it says it is ready.
-    std::unique_ptr<QProcess> startProgram(bool waitReady = true, const QString &data = QString())
+    std::unique_ptr<QProcess> startProgram(
+        bool waitReady = true, const QString &data = QString(), const std::optional<QString> &runtime = std::nullopt)
     {
         auto process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(environment(data));
+        process->setProcessEnvironment(environment(data, runtime));
         process->setProcessChannelMode(QProcess::SeparateChannels);
         process->start(QStringLiteral(TALLYDAY_EXE), {});
         if (!process->waitForStarted(5000))
@@ -213,8 +220,9 @@ private Q_SLOTS:
         timer.start();
         auto second = startProgram(false);
         QVERIFY(second);
-        const QByteArray said = "Tallyday is already starting with the data folder " + QFile::encodeName(dataFolder())
-            + " (process " + QByteArray::number(QCoreApplication::applicationPid()) + ")";
+        const QByteArray said = "Tallyday is already running with the data folder "
+            + QFile::encodeName(QFileInfo(dataFolder()).canonicalFilePath()) + " (process "
+            + QByteArray::number(QCoreApplication::applicationPid()) + "), but it did not answer within 10 seconds";
         QVERIFY2(waitForOutput(*second, said, 20000), report(*second).constData());
         QVERIFY(timer.elapsed() >= 9500);
         QVERIFY(!log(*second).contains(kReady));
@@ -257,7 +265,7 @@ private Q_SLOTS:
 
         auto first = startProgram(true, data);
         QVERIFY2(first, "the start did not get past the lock left behind");
-        QVERIFY(!QFileInfo(lock).isDir());
+        QCOMPARE(readAllOf(lock).split('\n').value(0), QByteArray::number(first->processId())); // it holds it now
 
         auto second = startProgram(false, data);
         QVERIFY(second);
@@ -266,6 +274,62 @@ private Q_SLOTS:
         QVERIFY(waitForOutput(*first, "main window shown", 5000));
         stop(*first);
         QVERIFY2(endedCleanly(*first), report(*first).constData());
+    }
+
+    // Every start on one data folder finds the copy that runs on it, whatever its
+    // environment and however it names the folder.
+    void findsTheRunningCopyWhateverTheStart_data()
+    {
+        QTest::addColumn<QString>("firstPath"); // "folder" or "link"
+        QTest::addColumn<QString>("firstRuntime"); // XDG_RUNTIME_DIR "set" or "unset"
+        QTest::addColumn<QString>("secondPath");
+        QTest::addColumn<QString>("secondRuntime");
+
+        QTest::newRow("second without XDG_RUNTIME_DIR") << "folder"
+                                                        << "set"
+                                                        << "folder"
+                                                        << "unset";
+        QTest::newRow("first without XDG_RUNTIME_DIR") << "folder"
+                                                       << "unset"
+                                                       << "folder"
+                                                       << "set";
+        QTest::newRow("second through a linked data path") << "folder"
+                                                           << "set"
+                                                           << "link"
+                                                           << "set";
+        QTest::newRow("first through a linked data path, second without XDG_RUNTIME_DIR") << "link"
+                                                                                          << "set"
+                                                                                          << "folder"
+                                                                                          << "unset";
+    }
+    void findsTheRunningCopyWhateverTheStart()
+    {
+        QFETCH(QString, firstPath);
+        QFETCH(QString, firstRuntime);
+        QFETCH(QString, secondPath);
+        QFETCH(QString, secondRuntime);
+
+        QTemporaryDir scratch(m_home.filePath(QStringLiteral("place-XXXXXX")));
+        const QString data = scratch.filePath(QStringLiteral("data"));
+        const QString link = scratch.filePath(QStringLiteral("link"));
+        const QString runtime = scratch.filePath(QStringLiteral("runtime"));
+        QVERIFY(QDir().mkdir(data) && QDir().mkdir(runtime) && QFile::link(data, link));
+        QVERIFY(
+            QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        auto path = [&](const QString &which) { return which == QLatin1String("link") ? link : data; };
+        auto runtimeOf = [&](const QString &which) { return which == QLatin1String("set") ? runtime : QString(); };
+
+        auto first = startProgram(true, path(firstPath), runtimeOf(firstRuntime));
+        QVERIFY(first);
+        auto second = startProgram(false, path(secondPath), runtimeOf(secondRuntime));
+        QVERIFY(second);
+        QVERIFY2(second->waitForFinished(10000), "the second copy runs beside the first");
+        QVERIFY2(endedCleanly(*second), report(*second).constData());
+        QVERIFY(waitForOutput(*first, "main window shown", 5000));
+        QCOMPARE(first->state(), QProcess::Running);
+        stop(*first);
+        QVERIFY2(endedCleanly(*first), report(*first).constData());
+        stop(*second);
     }
 
     void terminateSavesBothStores()
