@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -28,6 +29,8 @@ namespace {
 
 const QByteArray kShowRequest = "show\n";
 const QByteArray kShownAnswer = "shown\n";
+// How long a connection may say nothing.
+constexpr int kRequestWaitMs = 1000;
 
 // The longest socket path QLocalServer listens on: the address holds 108 bytes with the
 // closing zero, and Qt (6.4) refuses a path that fills them all.
@@ -307,6 +310,12 @@ void SingleInstance::finishStartup()
 void SingleInstance::takeConnections()
 {
     while (QLocalSocket *client = m_server->nextPendingConnection()) {
+        // A copy says what it wants as it connects; a connection that says nothing is not
+        // kept, or they would pile up for as long as this copy runs.
+        QTimer::singleShot(kRequestWaitMs, client, [client] {
+            client->abort();
+            client->deleteLater();
+        });
         connect(client, &QLocalSocket::readyRead, this, [this, client] { serve(client); });
         connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
         serve(client); // what it said before it was taken
@@ -315,8 +324,13 @@ void SingleInstance::takeConnections()
 
 void SingleInstance::serve(QLocalSocket *client)
 {
-    if (!client->canReadLine())
+    if (!client->canReadLine()) {
+        if (client->bytesAvailable() > kShowRequest.size()) { // longer than any request
+            client->abort();
+            client->deleteLater();
+        }
         return;
+    }
     const QByteArray request = client->readLine(kShowRequest.size() + 1);
     if (request == kShowRequest) {
         Q_EMIT showRequested();

@@ -38,8 +38,9 @@ public:
     Outcome start(int waitMs = 10000);
     // After Outcome::GaveUp: what the user is told, naming the other copy.
     QString gaveUpMessage() const { return m_gaveUpMessage; }
-    // Answers later copies from now on: each is shown this copy (showRequested). Call once
-    // the main window exists, also after a failed start so waiting copies go on.
+    // Answers later copies from now on: each is shown this copy (showRequested); a
+    // connection that asks for nothing within a second is closed. Call once the main window
+    // exists, also after a failed start so waiting copies go on.
     void finishStartup();
 
     // The data folder's canonical path.

@@ -4,9 +4,11 @@
 #include "store/gridfile.h"
 #include "store/taskstore.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSysInfo>
@@ -330,6 +332,52 @@ private Q_SLOTS:
         stop(*first);
         QVERIFY2(endedCleanly(*first), report(*first).constData());
         stop(*second);
+    }
+
+    // A connection to the running copy that does not ask for anything is closed after
+    // about a second, and the copy goes on answering those that do.
+    void silentConnectionIsClosed_data()
+    {
+        QTest::addColumn<QByteArray>("said");
+        QTest::addColumn<int>("connections");
+
+        QTest::newRow("nothing") << QByteArray() << 1;
+        QTest::newRow("half a request") << QByteArray("sho") << 1;
+        QTest::newRow("more than a request, without its end") << QByteArray(300, 'x') << 1;
+        QTest::newRow("nothing, many at once") << QByteArray() << 50;
+    }
+    void silentConnectionIsClosed()
+    {
+        QFETCH(QByteArray, said);
+        QFETCH(int, connections);
+
+        auto program = startProgram();
+        QVERIFY(program);
+        const QString socketName = SingleInstance(dataFolder()).serverName();
+        std::vector<std::unique_ptr<QLocalSocket>> clients;
+        for (int i = 0; i < connections; ++i) {
+            auto client = std::make_unique<QLocalSocket>();
+            client->connectToServer(socketName);
+            QVERIFY(client->waitForConnected(5000));
+            client->write(said);
+            client->flush();
+            clients.push_back(std::move(client));
+        }
+        // Generous: the program closes them after a second.
+        QDeadlineTimer deadline(10000);
+        for (const auto &client : clients) {
+            if (client->state() != QLocalSocket::UnconnectedState)
+                client->waitForDisconnected(int(std::max<qint64>(deadline.remainingTime(), 1)));
+            QCOMPARE(client->state(), QLocalSocket::UnconnectedState);
+        }
+
+        auto second = startProgram(false);
+        QVERIFY(second);
+        QVERIFY(second->waitForFinished(10000));
+        QVERIFY2(endedCleanly(*second), report(*second).constData());
+        QVERIFY(waitForOutput(*program, "main window shown", 5000));
+        stop(*program);
+        QVERIFY2(endedCleanly(*program), report(*program).constData());
     }
 
     void terminateSavesBothStores()
