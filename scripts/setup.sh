@@ -11,7 +11,7 @@ packages=(
   libgl-dev libxkbcommon-dev libxcb1-dev libxcb-xinput-dev
   libhunspell-dev hunspell-en-us
   fonts-liberation2 fonts-dejavu-core
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick x11-utils
   desktop-file-utils appstream strace
   chromium
   libbenchmark-dev clang-format

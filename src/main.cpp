@@ -23,6 +23,23 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// A start that cannot go on says why: on the error channel for a terminal or a log, and in a
+// box for whoever clicked the icon. A signal closes the box, as it would close the program.
+void sayStartGaveUp(const QString &message)
+{
+    std::fprintf(stderr, "tallyday: %s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+    SignalWatcher watcher;
+    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &watcher, [](int) { QApplication::exit(0); });
+    QtDialogs dialogs;
+    dialogs.showError(message);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -39,8 +56,10 @@ int main(int argc, char *argv[])
     ensureDataFolder();
     SingleInstance instance(dataFolder());
     switch (instance.start(10000)) {
-    case SingleInstance::Outcome::TimedOut:
     case SingleInstance::Outcome::OtherShown:
+        return 0;
+    case SingleInstance::Outcome::GaveUp:
+        sayStartGaveUp(instance.gaveUpMessage());
         return 0;
     case SingleInstance::Outcome::First:
         break;

@@ -1,5 +1,6 @@
 #include "archive.h"
 
+#include "datafolder.h"
 #include "gridfile.h"
 #include "taskstore.h"
 #include "todolist.h"
@@ -113,6 +114,11 @@ Names names(const QString &chosen)
 
 QString nameProblem(const QString &chosen)
 {
+    // Written over, the lock would no longer keep a second copy out.
+    if (QFileInfo(chosen).fileName() == QLatin1String(datafile::kStartupLock))
+        return QStringLiteral("The archive cannot be ") + chosen
+            + QStringLiteral(": that name belongs to the lock of a running Tallyday. Choose another name, such as ")
+            + QLatin1String(kDefaultName) + QLatin1Char('.');
     const qsizetype dot = extensionDot(chosen);
     const QString extension = dot < 0 ? QString() : chosen.mid(dot);
     if (extension.compare(kTodoExtension, Qt::CaseInsensitive) != 0

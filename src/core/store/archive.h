@@ -40,7 +40,8 @@ Names names(const QString &chosen);
 
 // A chosen name ending in ".AR2" or ".AR3" (in any case, since the archive may sit on a
 // disk that ignores case) would be one of its own companion files: two tables would share
-// one file. Answers why the name cannot be used, or an empty text.
+// one file. Nor may an archive be the data folder's start-up lock. Answers why the name
+// cannot be used, or an empty text.
 QString nameProblem(const QString &chosen);
 
 // "Archive stored in the files - MAIN, AR2 and AR3"

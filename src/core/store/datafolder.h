@@ -33,4 +33,6 @@ inline constexpr const char *kFilterCategories = "category.yyy";
 inline constexpr const char *kAlarmSound = "alarm.wav";
 // Names the files of a replacement under way (fileset): a restore or "Clear all data".
 inline constexpr const char *kReplacing = "replacing.pending";
+// Not data: held by the copy that runs on the folder, so no second copy runs beside it.
+inline constexpr const char *kStartupLock = ".SingInstProgMutex.lock";
 } // namespace datafile

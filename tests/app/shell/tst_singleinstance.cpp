@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,7 +33,13 @@ QString folderOf(const QString &path)
     return QFileInfo(path).absolutePath();
 }
 
-// A first copy starts and listens; a second one asks it to show itself and ends.
+QString canonical(const QString &path)
+{
+    return QFileInfo(path).canonicalFilePath();
+}
+
+// A first copy starts and listens; a second one asks it to show itself and ends. The second
+// waits for the first's answer, which only this thread can give: it runs on another.
 void verifySecondCopyShowsTheFirst(const QString &dataFolder)
 {
     SingleInstance first(dataFolder);
@@ -40,12 +47,13 @@ void verifySecondCopyShowsTheFirst(const QString &dataFolder)
     QVERIFY(QFileInfo::exists(first.lockPath()));
     first.finishStartup();
     QVERIFY(QFileInfo::exists(first.serverName()));
-    QVERIFY(!QFileInfo::exists(first.lockPath())); // held only while starting
+    QVERIFY(QFileInfo::exists(first.lockPath())); // held for the whole run
     QSignalSpy asked(&first, &SingleInstance::showRequested);
 
-    SingleInstance second(dataFolder);
-    QCOMPARE(second.start(1000), SingleInstance::Outcome::OtherShown);
-    QVERIFY(asked.wait(5000));
+    auto second = std::async(std::launch::async, [dataFolder] { return SingleInstance(dataFolder).start(5000); });
+    QTRY_VERIFY_WITH_TIMEOUT(second.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 10000);
+    QCOMPARE(second.get(), SingleInstance::Outcome::OtherShown);
+    QCOMPARE(asked.count(), 1);
 }
 
 } // namespace
@@ -102,7 +110,7 @@ private Q_SLOTS:
 
         SingleInstance instance(data.path());
         QCOMPARE(instance.folder(), runtime.path());
-        QCOMPARE(folderOf(instance.lockPath()), runtime.path());
+        QCOMPARE(folderOf(instance.lockPath()), canonical(data.path()));
         QCOMPARE(folderOf(instance.serverName()), runtime.path());
         verifySecondCopyShowsTheFirst(data.path());
         if (QTest::currentTestFailed())
@@ -158,9 +166,40 @@ private Q_SLOTS:
         SingleInstance instance(data.path());
         QCOMPARE(instance.folder(), own);
         QCOMPARE(modeOf(own), 0700);
-        QCOMPARE(folderOf(instance.lockPath()), own);
+        QCOMPARE(folderOf(instance.lockPath()), canonical(data.path()));
         QCOMPARE(folderOf(instance.serverName()), own);
         verifySecondCopyShowsTheFirst(data.path());
+    }
+
+    // However a start names the data folder, it meets the same lock and the same socket.
+    void theKeyIsTheDataFoldersCanonicalPath_data()
+    {
+        QTest::addColumn<QString>("spelling"); // relative to a scratch folder that holds "data"
+
+        QTest::newRow("a link to the folder") << "link";
+        QTest::newRow("a link to the folder above") << "above/data";
+        QTest::newRow("dot-dot and a trailing slash") << "data/../data/";
+        QTest::newRow("a doubled slash") << "above//data";
+    }
+    void theKeyIsTheDataFoldersCanonicalPath()
+    {
+        QFETCH(QString, spelling);
+
+        QTemporaryDir runtime;
+        QTemporaryDir scratch;
+        QVERIFY(runtime.isValid() && scratch.isValid());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        const QString data = scratch.filePath(QStringLiteral("data"));
+        QVERIFY(QDir().mkdir(data));
+        QVERIFY(QFile::link(data, scratch.filePath(QStringLiteral("link"))));
+        QVERIFY(QFile::link(scratch.path(), scratch.filePath(QStringLiteral("above"))));
+
+        const SingleInstance plain(data);
+        const SingleInstance other(scratch.path() + QLatin1Char('/') + spelling);
+        QCOMPARE(other.dataFolder(), canonical(data));
+        QCOMPARE(other.lockPath(), plain.lockPath());
+        QCOMPARE(other.serverName(), plain.serverName());
+        QCOMPARE(folderOf(other.lockPath()), canonical(data));
     }
 
     void privateFolderIsClosedToOthers()
@@ -229,7 +268,9 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(first.lockPath()));
         QTest::ignoreMessage(QtWarningMsg, tooLong);
         SingleInstance second(data.path());
-        QCOMPARE(second.start(100), SingleInstance::Outcome::TimedOut);
+        QCOMPARE(second.start(100), SingleInstance::Outcome::GaveUp);
+        QVERIFY(second.gaveUpMessage().contains(QString::number(QCoreApplication::applicationPid())));
+        QVERIFY(second.gaveUpMessage().contains(QLatin1String("cannot be asked to show itself")));
     }
 };
 

@@ -5,20 +5,27 @@
 #include "store/taskstore.h"
 #include "testfiles.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <QRandomGenerator>
 
 #include <csignal>
+#include <optional>
 #include <unistd.h>
 
 namespace {
+
+// The program's log line once its window is up ("already" would match a bare "ready").
+constexpr const char *kReady = "shell: ready";
 
 bool writeGridBytes(const QString &path, const QByteArray &bytes)
 {
@@ -46,6 +53,41 @@ CellTable outOfOrderStore()
     return tasks;
 }
 
+// Whether a window titled `title` is up on the test's X display, as `xwininfo` sees it.
+bool windowShown(const QByteArray &title, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        QProcess tree;
+        tree.start(QStringLiteral("xwininfo"), { QStringLiteral("-root"), QStringLiteral("-tree") });
+        tree.waitForFinished(5000);
+        // Lines such as:   0x1200007 "Tallyday": ("tallyday" "Task")  402x126+0+0  +439+449
+        for (const QByteArray &line : tree.readAllStandardOutput().split('\n')) {
+            const QByteArray trimmed = line.trimmed();
+            if (!trimmed.contains(QByteArray(" \"" + title + "\":")))
+                continue;
+            QProcess one;
+            one.start(
+                QStringLiteral("xwininfo"), { QStringLiteral("-id"), QString::fromLatin1(trimmed.split(' ')[0]) });
+            one.waitForFinished(5000);
+            if (one.readAllStandardOutput().contains("IsViewable"))
+                return true;
+        }
+        QTest::qWait(100);
+    } while (timer.elapsed() < timeoutMs);
+    return false;
+}
+
+// The process id of a process that has ended.
+QByteArray deadProcessId()
+{
+    QProcess shell;
+    shell.start(QStringLiteral("sh"), { QStringLiteral("-c"), QStringLiteral("echo $$") });
+    shell.waitForFinished(5000);
+    return shell.readAllStandardOutput().trimmed();
+}
+
 } // namespace
 
 class TestStartup : public QObject
@@ -57,10 +99,15 @@ class TestStartup : public QObject
 
     QString dataFolder() const { return m_home.filePath(QStringLiteral("data")); }
 
-    QProcessEnvironment environment(const QString &data = QString()) const
+    // `runtime`: XDG_RUNTIME_DIR as the test has it (nullopt), none (empty), or this folder.
+    QProcessEnvironment environment(const QString &data, const std::optional<QString> &runtime) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TALLYDAY_HOME"), data.isEmpty() ? dataFolder() : data);
+        if (runtime && runtime->isEmpty())
+            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        else if (runtime)
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), *runtime);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("HOME"), m_home.path());
         env.remove(QStringLiteral("XDG_STATE_HOME"));
@@ -71,15 +118,16 @@ class TestStartup : public QObject
     }
 
     // Starts the program and waits until it says it is ready.
-    std::unique_ptr<QProcess> startProgram(bool waitReady = true, const QString &data = QString())
+    std::unique_ptr<QProcess> startProgram(
+        bool waitReady = true, const QString &data = QString(), const std::optional<QString> &runtime = std::nullopt)
     {
         auto process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(environment(data));
+        process->setProcessEnvironment(environment(data, runtime));
         process->setProcessChannelMode(QProcess::SeparateChannels);
         process->start(QStringLiteral(TALLYDAY_EXE), {});
         if (!process->waitForStarted(5000))
             return nullptr;
-        if (waitReady && !waitForOutput(*process, "ready", 15000)) {
+        if (waitReady && !waitForOutput(*process, kReady, 15000)) {
             qWarning().noquote() << "the program did not get ready, log:\n" << log(*process);
             return nullptr;
         }
@@ -182,7 +230,9 @@ private Q_SLOTS:
         QVERIFY2(endedCleanly(*second), report(*second).constData());
     }
 
-    void startGivesUpSilentlyAfterTenSeconds()
+    // A start that gives up says so, on its error channel and in a box, and names the copy
+    // it waited for.
+    void startGivesUpAfterTenSecondsAndSaysSo()
     {
         SingleInstance stuck(dataFolder());
         QCOMPARE(stuck.start(1000), SingleInstance::Outcome::First); // never finishes starting
@@ -191,11 +241,162 @@ private Q_SLOTS:
         timer.start();
         auto second = startProgram(false);
         QVERIFY(second);
-        QVERIFY(second->waitForFinished(20000));
+        const QByteArray said = "Tallyday is already running with the data folder "
+            + QFile::encodeName(QFileInfo(dataFolder()).canonicalFilePath()) + " (process "
+            + QByteArray::number(QCoreApplication::applicationPid()) + "), but it did not answer within 10 seconds";
+        QVERIFY2(waitForOutput(*second, said, 20000), report(*second).constData());
         QVERIFY(timer.elapsed() >= 9500);
+        QVERIFY(!log(*second).contains(kReady));
+        QVERIFY(windowShown("Tallyday", 10000));
+        QCOMPARE(second->state(), QProcess::Running); // the box waits for the user
+        ::kill(pid_t(second->processId()), SIGTERM);
+        QVERIFY(second->waitForFinished(10000));
         QVERIFY2(endedCleanly(*second), report(*second).constData());
-        QVERIFY(!log(*second).contains("ready"));
         stuck.finishStartup();
+    }
+
+    // A lock that no live copy holds, whatever a kill or anything else left in its place, is
+    // taken over at once: the start goes on, and a later one finds it.
+    void leftoverLockIsTakenOver_data()
+    {
+        QTest::addColumn<QString>("kind"); // "file" or "folder"
+        QTest::addColumn<QByteArray>("bytes");
+
+        const QByteArray host = QSysInfo::machineHostName().toUtf8();
+        QTest::newRow("empty") << "file" << QByteArray();
+        QTest::newRow("garbage") << "file" << QByteArray("\x7f\x01lock?\xff\xfe\n\n\x80");
+        QTest::newRow("another host's") << "file" << QByteArray("4242\ntallyday\nanother-host.example\n");
+        QTest::newRow("a dead process's") << "file" << deadProcessId() + "\ntallyday\n" + host + '\n';
+        QTest::newRow("a live process of another program")
+            << "file" << QByteArray::number(QCoreApplication::applicationPid()) + "\ntallyday\n" + host + '\n';
+        QTest::newRow("a folder") << "folder" << QByteArray();
+    }
+    void leftoverLockIsTakenOver()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+
+        QTemporaryDir folder(m_home.filePath(QStringLiteral("lock-XXXXXX")));
+        const QString data = folder.path();
+        const QString lock = SingleInstance(data).lockPath();
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(lock));
+        else
+            QVERIFY(writeGridBytes(lock, bytes));
+
+        auto first = startProgram(true, data);
+        QVERIFY2(first, "the start did not get past the lock left behind");
+        QCOMPARE(readAllOf(lock).split('\n').value(0), QByteArray::number(first->processId())); // it holds it now
+
+        auto second = startProgram(false, data);
+        QVERIFY(second);
+        QVERIFY(second->waitForFinished(10000));
+        QVERIFY2(endedCleanly(*second), report(*second).constData());
+        QVERIFY(waitForOutput(*first, "main window shown", 5000));
+        stop(*first);
+        QVERIFY2(endedCleanly(*first), report(*first).constData());
+    }
+
+    // Every start on one data folder finds the copy that runs on it, whatever its
+    // environment and however it names the folder.
+    void findsTheRunningCopyWhateverTheStart_data()
+    {
+        QTest::addColumn<QString>("firstPath"); // "folder" or "link"
+        QTest::addColumn<QString>("firstRuntime"); // XDG_RUNTIME_DIR "set" or "unset"
+        QTest::addColumn<QString>("secondPath");
+        QTest::addColumn<QString>("secondRuntime");
+
+        QTest::newRow("second without XDG_RUNTIME_DIR") << "folder"
+                                                        << "set"
+                                                        << "folder"
+                                                        << "unset";
+        QTest::newRow("first without XDG_RUNTIME_DIR") << "folder"
+                                                       << "unset"
+                                                       << "folder"
+                                                       << "set";
+        QTest::newRow("second through a linked data path") << "folder"
+                                                           << "set"
+                                                           << "link"
+                                                           << "set";
+        QTest::newRow("first through a linked data path, second without XDG_RUNTIME_DIR") << "link"
+                                                                                          << "set"
+                                                                                          << "folder"
+                                                                                          << "unset";
+    }
+    void findsTheRunningCopyWhateverTheStart()
+    {
+        QFETCH(QString, firstPath);
+        QFETCH(QString, firstRuntime);
+        QFETCH(QString, secondPath);
+        QFETCH(QString, secondRuntime);
+
+        QTemporaryDir scratch(m_home.filePath(QStringLiteral("place-XXXXXX")));
+        const QString data = scratch.filePath(QStringLiteral("data"));
+        const QString link = scratch.filePath(QStringLiteral("link"));
+        const QString runtime = scratch.filePath(QStringLiteral("runtime"));
+        QVERIFY(QDir().mkdir(data) && QDir().mkdir(runtime) && QFile::link(data, link));
+        QVERIFY(
+            QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        auto path = [&](const QString &which) { return which == QLatin1String("link") ? link : data; };
+        auto runtimeOf = [&](const QString &which) { return which == QLatin1String("set") ? runtime : QString(); };
+
+        auto first = startProgram(true, path(firstPath), runtimeOf(firstRuntime));
+        QVERIFY(first);
+        auto second = startProgram(false, path(secondPath), runtimeOf(secondRuntime));
+        QVERIFY(second);
+        QVERIFY2(second->waitForFinished(10000), "the second copy runs beside the first");
+        QVERIFY2(endedCleanly(*second), report(*second).constData());
+        QVERIFY(waitForOutput(*first, "main window shown", 5000));
+        QCOMPARE(first->state(), QProcess::Running);
+        stop(*first);
+        QVERIFY2(endedCleanly(*first), report(*first).constData());
+        stop(*second);
+    }
+
+    // A connection to the running copy that does not ask for anything is closed after
+    // about a second, and the copy goes on answering those that do.
+    void silentConnectionIsClosed_data()
+    {
+        QTest::addColumn<QByteArray>("said");
+        QTest::addColumn<int>("connections");
+
+        QTest::newRow("nothing") << QByteArray() << 1;
+        QTest::newRow("half a request") << QByteArray("sho") << 1;
+        QTest::newRow("more than a request, without its end") << QByteArray(300, 'x') << 1;
+        QTest::newRow("nothing, many at once") << QByteArray() << 50;
+    }
+    void silentConnectionIsClosed()
+    {
+        QFETCH(QByteArray, said);
+        QFETCH(int, connections);
+
+        auto program = startProgram();
+        QVERIFY(program);
+        const QString socketName = SingleInstance(dataFolder()).serverName();
+        std::vector<std::unique_ptr<QLocalSocket>> clients;
+        for (int i = 0; i < connections; ++i) {
+            auto client = std::make_unique<QLocalSocket>();
+            client->connectToServer(socketName);
+            QVERIFY(client->waitForConnected(5000));
+            client->write(said);
+            client->flush();
+            clients.push_back(std::move(client));
+        }
+        // Generous: the program closes them after a second.
+        QDeadlineTimer deadline(10000);
+        for (const auto &client : clients) {
+            if (client->state() != QLocalSocket::UnconnectedState)
+                client->waitForDisconnected(int(std::max<qint64>(deadline.remainingTime(), 1)));
+            QCOMPARE(client->state(), QLocalSocket::UnconnectedState);
+        }
+
+        auto second = startProgram(false);
+        QVERIFY(second);
+        QVERIFY(second->waitForFinished(10000));
+        QVERIFY2(endedCleanly(*second), report(*second).constData());
+        QVERIFY(waitForOutput(*program, "main window shown", 5000));
+        stop(*program);
+        QVERIFY2(endedCleanly(*program), report(*program).constData());
     }
 
     void terminateSavesBothStores()
@@ -401,7 +602,7 @@ private Q_SLOTS:
         QProcess *running = ended == one.get() ? two.get() : one.get();
         QCOMPARE(ended->state(), QProcess::NotRunning);
         QVERIFY2(endedCleanly(*ended), report(*ended).constData());
-        QVERIFY(waitForOutput(*running, "ready", 15000));
+        QVERIFY(waitForOutput(*running, kReady, 15000));
         QVERIFY(waitForOutput(*running, "main window shown", 5000)); // the other's hand-over
         QCOMPARE(running->state(), QProcess::Running);
         stop(*running);

@@ -47,7 +47,7 @@ private Q_SLOTS:
         QCOMPARE(archive::withArchiveExtension(chosen), typed);
     }
 
-    void aCompanionNameIsRefused_data()
+    void aNameOfAnotherFileIsRefused_data()
     {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<bool>("refused");
@@ -56,8 +56,10 @@ private Q_SLOTS:
         QTest::newRow("ar3") << "/a/week1.ar3" << true;
         QTest::newRow("AR4") << "/a/week1.AR4" << false;
         QTest::newRow("AR2 folder") << "/a.AR2/week1" << false;
+        QTest::newRow("the start-up lock") << "/a/.SingInstProgMutex.lock" << true;
+        QTest::newRow("beside the start-up lock") << "/a/.SingInstProgMutex.arb" << false;
     }
-    void aCompanionNameIsRefused()
+    void aNameOfAnotherFileIsRefused()
     {
         QFETCH(QString, chosen);
         QFETCH(bool, refused);

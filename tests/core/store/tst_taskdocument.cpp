@@ -2,6 +2,7 @@
 #include "platform/clock.h"
 #include "settings/settingsstore.h"
 #include "store/categories.h"
+#include "store/datafolder.h"
 #include "store/fileset.h"
 #include "store/gridfile.h"
 #include "store/taskdocument.h"
@@ -521,10 +522,13 @@ private Q_SLOTS:
 
     // What a start finds and mends: temporary files of saves a kill interrupted (only the
     // program's own) without asking; counts with no cells behind them cost nothing, but such
-    // a file was cut short, so it is kept and the user told.
+    // a file was cut short, so it is kept and the user told. The start-up lock of the copy
+    // that runs is not data: left as it is.
     void theStartTidiesWhatAKillOrAHandLeft()
     {
         QVERIFY(writeBytes(data(QStringLiteral("gridNon.grd")), "1000,1000000\r\n"));
+        const QByteArray lock = "4242\ntallyday\nhost\n/run/user/1000/SingInstProgMutex-0123456789abcdef.sock\n";
+        QVERIFY(writeBytes(data(QLatin1String(datafile::kStartupLock)), lock));
         for (const char *name : { ".grid.grd.tmp-a1B2c3", ".gridNon.grd.unsaved-20260101-000000.tmp-Zz9Yy8",
                  ".notes.txt.tmp-a1B2c3", "grid.grd.tmp-a1B2c3" })
             QVERIFY(writeBytes(data(QLatin1String(name)), "x"));
@@ -542,9 +546,10 @@ private Q_SLOTS:
         const QStringList left
             = QDir(m_dir->path()).entryList({ QStringLiteral("*tmp-*") }, QDir::Files | QDir::Hidden);
         QCOMPARE(left, (QStringList { ".notes.txt.tmp-a1B2c3", "grid.grd.tmp-a1B2c3" }));
+        QCOMPARE(readAll(data(QLatin1String(datafile::kStartupLock))), lock);
+        QVERIFY(document->unsavedCopies().isEmpty());
     }
 
-    // A data folder that cannot be made is said at the start, not first at the close.
     // A category added to the choices is ticked in the filter at the next start; one the user
     // unticked stays unticked.
     void aNewCategoryIsTickedInTheFilter()
@@ -565,6 +570,7 @@ private Q_SLOTS:
         QCOMPARE(document->filter().categories.size(), 3);
     }
 
+    // A data folder that cannot be made is said at the start, not first at the close.
     void aDataFolderThatCannotBeMadeIsSaidAtTheStart()
     {
         QVERIFY(writeBytes(data(QStringLiteral("blocker")), "x"));
