@@ -160,17 +160,20 @@ ReadResult read(const Names &names, Content &content)
     const ArchiveFile files[] = { { &read.store, names.main, store::ColumnCount, "dated tasks", true },
         { &read.todo, names.todo, todo::ColumnCount, "to-do tasks", false },
         { &read.completed, names.completed, completed::ColumnCount, "completed tasks", false } };
+    QStringList refused;
     for (const ArchiveFile &file : files) {
         QStringList converted;
         const QString why = readArchiveFile(file, converted);
         if (!why.isEmpty())
-            result.problems << QLatin1String(kCorrupt) + QStringLiteral(": ") + why;
+            refused << why;
         else if (!converted.isEmpty())
             result.notKept << QStringLiteral("Not everything in ") + file.path
                     + QStringLiteral(" could be restored as it was (") + converted.join(QStringLiteral("; "))
                     + QStringLiteral(").");
     }
-    if (!result.problems.isEmpty()) {
+    if (!refused.isEmpty()) {
+        // One restore, one box: every file that stops it is named in the same message.
+        result.problems << QLatin1String(kCorrupt) + QStringLiteral(": ") + refused.join(QLatin1Char('\n'));
         result.status = ReadResult::Status::Unreadable;
         result.notKept.clear();
         return result;

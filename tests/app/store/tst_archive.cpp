@@ -316,6 +316,20 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_app->dataFolder()).entryList(QDir::Files | QDir::Hidden), before);
     }
 
+    // Every file that stops a restore is named in one box, not one box after another.
+    void everyRefusedFileIsNamedInOneBox()
+    {
+        const QString main = archivePath(QStringLiteral("week1.arb"));
+        const QString completed = archivePath(QStringLiteral("week1.AR3"));
+        QVERIFY(writeBytes(main, QByteArray("<html><body>Not an archive</body></html>\n")));
+        QVERIFY(writeBytes(completed, QByteArray()));
+        restore(main);
+        QCOMPARE(m_app->dialogs.errors.size(), 1);
+        const QString &error = m_app->dialogs.errors[0];
+        QVERIFY2(error.contains(main) && error.contains(completed), qPrintable(error));
+        QVERIFY(snapshot(doc()) == m_current);
+    }
+
     // An archive of an older system holds lines in its code page: they are read as such, and
     // the restore says so.
     void anOlderSystemsLinesAreRestoredWithANote()
