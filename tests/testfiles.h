@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QString>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -49,3 +52,29 @@ inline QByteArray nodeIdentity(const QString &path)
             += " -> " + QFile::encodeName(QFile::symLinkTarget(path)) + ' ' + nodeIdentity(QFile::symLinkTarget(path));
     return identity;
 }
+
+// While it lives, no file of this process may grow past `bytes`: a save that would write
+// more fails as on a full disk, and smaller ones still succeed.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = rlim_t(bytes);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old {};
+    void (*m_oldHandler)(int) = nullptr;
+};

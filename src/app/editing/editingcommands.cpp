@@ -134,8 +134,10 @@ void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
         const editflow::TaskValues edited = editor.task();
         const QDate target = editor.rescheduleDate();
         if (list == TaskList::Day && target.isValid() && target != day) {
-            // The task moves to another day: out of this day's list, into the store directly.
-            deleteEntry(list, row);
+            // The task moves to another day: out of this day's list, into the store directly,
+            // both in one save.
+            store::deleteListRow(rows, row);
+            m_document.stageShownDay();
             m_document.insertDirectTask(datevalue::dayNumber(target), editflow::timeText(edited.time, regional),
                 editflow::cleanLine(edited.category), editflow::cleanMemo(edited.notes), yesNoText(edited.done),
                 yesNoText(edited.alarm));

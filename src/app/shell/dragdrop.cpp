@@ -184,15 +184,13 @@ bool DragDrop::report(const SaveResult &result)
     return result.ok;
 }
 
-void DragDrop::saveList(List list)
+bool DragDrop::saveList(List list)
 {
-    if (list == List::Day) {
-        report(m_document.writeShownDay());
-    } else {
-        m_document.todoEdited();
-        // Saved at once, so that a crash never loses a moved task.
-        report(m_document.saveTodo());
-    }
+    if (list == List::Day)
+        return report(m_document.writeShownDay());
+    m_document.todoEdited();
+    // Saved at once, so that a crash never loses a moved task.
+    return report(m_document.saveTodo());
 }
 
 void DragDrop::gridDayDragDrop(List source, List target, int dropRow)
@@ -212,8 +210,12 @@ void DragDrop::gridDayDragDrop(List source, List target, int dropRow)
         const int placed = dragrules::moveBetweenLists(sourceList, kindOf(source), selected, targetList, dropRow, now);
         if (placed < 0)
             return;
-        saveList(source);
-        saveList(target);
+        // Where the task goes first: a failed save then leaves it where it was on disk,
+        // never on neither list.
+        if (saveList(target))
+            saveList(source);
+        else if (source == List::Todo)
+            m_document.todoEdited();
         m_view.selectRow(target, placed);
         return;
     }
@@ -244,10 +246,19 @@ void DragDrop::cal1DragDrop(List source, int calendarIndex, int cell)
     const QString now = formatDateValue(QStringLiteral("t"), m_services.clock.nowValue(), m_document.regional());
     const dragrules::DraggedTask task = dragrules::draggedTask(sourceList, kindOf(source), selected, now);
     store::deleteListRow(sourceList, selected);
-    saveList(source);
+    // One save of the store takes the task off its day and onto the new one; a to-do is
+    // taken off its list on disk only once it is on its day there.
+    if (source == List::Day)
+        m_document.stageShownDay();
     m_document.insertDirectTask(
         datevalue::dayNumber(target), task.time, task.category, task.what, task.done, task.alarm);
-    report(m_document.endDirectBatch());
+    const bool placed = report(m_document.endDirectBatch());
+    if (source == List::Todo) {
+        if (placed)
+            saveList(source);
+        else
+            m_document.todoEdited();
+    }
     m_calendars.activate(calendarIndex);
     m_calendars.setSelectedDay(target);
     m_calendars.repaintCalendars(true);

@@ -50,7 +50,7 @@ private:
     bool gridDayDragOver(List target, QDropEvent *event) const;
     bool report(const SaveResult &result);
     // The list's change reaches the file behind it.
-    void saveList(List list);
+    bool saveList(List list);
 
     TaskDocument &m_document;
     Services m_services;

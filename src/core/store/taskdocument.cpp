@@ -291,12 +291,21 @@ void TaskDocument::insertDirectTask(qint64 day, const QString &time, const QStri
     m_batchTouchesShownDay = m_batchTouchesShownDay || day == m_shownDay;
 }
 
+void TaskDocument::stageShownDay()
+{
+    store::replaceDay(m_store, m_shownFilter, m_shownDay, m_dayList);
+    m_shownDayStaged = true;
+}
+
 SaveResult TaskDocument::endDirectBatch()
 {
     const SaveResult saved = sortAndSaveStore();
     if (m_batchTouchesShownDay)
         showDay(m_shownDay);
+    else if (m_shownDayStaged)
+        Q_EMIT dayListChanged();
     m_batchTouchesShownDay = false;
+    m_shownDayStaged = false;
     return saved;
 }
 

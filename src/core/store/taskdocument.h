@@ -66,6 +66,10 @@ public:
     void insertDirectTask(qint64 day, const QString &time, const QString &category, const QString &what,
         const QString &done, const QString &alarm);
     SaveResult endDirectBatch();
+    // The day list's changes go into the store unsaved, to be saved with the direct batch
+    // that follows: a task moved off the shown day to another is saved in one write, so a
+    // failed save leaves it on one day on disk as in memory.
+    void stageShownDay();
 
     // Replacing data files as one: what was kept, or why nothing changed.
     struct ReplaceResult
@@ -222,6 +226,7 @@ private:
     CellTable m_store;
     CellTable m_dayList;
     qint64 m_shownDay = 0;
+    bool m_shownDayStaged = false;
     bool m_batchTouchesShownDay = false;
     FilterState m_shownFilter; // the filter the day list was read with, and is written back with
     CellTable m_todo;

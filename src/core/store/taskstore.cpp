@@ -57,7 +57,7 @@ CellTable newStore()
         const qint64 db = keyDay(b);
         if (da != db)
             return da < db ? -1 : 1;
-        return CellTable::compareText(a, b);
+        return compareKeys(a, b);
     });
     return table;
 }
@@ -123,6 +123,26 @@ qint64 keyDay(QByteArrayView key)
     return qint64(std::trunc(number));
 }
 
+int compareKeys(QByteArrayView a, QByteArrayView b)
+{
+    if (isKeyForm(a) && isKeyForm(b)) {
+        const auto sequence = [](QByteArrayView key) {
+            QByteArrayView digits = key.sliced(key.indexOf('.') + 1);
+            while (!digits.isEmpty() && digits.front() == '0')
+                digits = digits.sliced(1);
+            return digits;
+        };
+        const QByteArrayView sa = sequence(a);
+        const QByteArrayView sb = sequence(b);
+        // Digits without leading zeros: the shorter is the smaller number.
+        if (sa.size() != sb.size())
+            return sa.size() < sb.size() ? -1 : 1;
+        if (const int bySequence = CellTable::compareText(sa, sb); bySequence != 0)
+            return bySequence;
+    }
+    return CellTable::compareText(a, b);
+}
+
 namespace {
 
 struct StoreOrder
@@ -142,7 +162,8 @@ struct StoreOrder
     {
         const int last = store.colCount() - 2;
         for (int c = 0; c <= last || c == 0; ++c) {
-            const int result = CellTable::compareText(store.cellUtf8(c, rowA), store.cellUtf8(c, rowB));
+            const int result = c == Key ? compareKeys(store.cellUtf8(c, rowA), store.cellUtf8(c, rowB))
+                                        : CellTable::compareText(store.cellUtf8(c, rowA), store.cellUtf8(c, rowB));
             if (result != 0)
                 return result;
         }
@@ -182,7 +203,7 @@ int lowerBoundDay(const CellTable &store, qint64 day)
     return lo;
 }
 
-// Two rows of the same day: by key text, then time, category, what and done.
+// Two rows of the same day: by key sequence, then time, category, what and done.
 int compareStoreTail(const CellTable &store, int rowA, int rowB)
 {
     const std::vector<qint64> none;

@@ -52,7 +52,12 @@ qint64 keyDay(QByteArrayView key);
 // The key has the form makeKey writes: a day number, a full stop and a sequence.
 bool isKeyForm(QByteArrayView key);
 
-// The store order: whole-day number of the key, then the key text, then the time,
+// Two keys of one day: by the sequence as a number, so that day.1000 follows day.999 and a
+// day of 900 or more tasks keeps its order; then (for keys of another form, or the same
+// number written otherwise) by the key text.
+int compareKeys(QByteArrayView a, QByteArrayView b);
+
+// The store order: whole-day number of the key, then the key (compareKeys), then the time,
 // category, what and done texts.
 int compareStoreRows(const CellTable &store, int a, int b);
 

@@ -504,6 +504,38 @@ private Q_SLOTS:
         QCOMPARE(onDisk.cell(store::Time, 2), QStringLiteral("9:00 AM"));
     }
 
+    // A reschedule is one save: when it fails, the file still holds the task on its old day
+    // and the document on its new one, never neither; the user is told.
+    void aRescheduleWhoseSaveFailsLeavesTheTaskOnOneDay()
+    {
+        start();
+        addDayTask(QStringLiteral("stays"), QTime(8, 0));
+        addDayTask(QStringLiteral("moves"), QTime(9, 0));
+        m_window->dayView()->setCurrentTableRow(2);
+        const QString file = m_app->data(QStringLiteral("grid.grd"));
+        const QByteArray before = readAll(file);
+        whenEditorShows([&](TfrmEdit *editor) {
+            QTimer::singleShot(0, [] {
+                auto *dialog = qobject_cast<TfrmReschedule *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                dialog->setDate(kToday.addDays(3));
+                dialog->btOKClick();
+            });
+            click(editor, "btReschedule");
+        });
+        {
+            // Only a store holding the task on its new day is as large as before.
+            const FileSizeLimit full(before.size() - 1);
+            commands().btEditClick(editflow::TaskList::Day);
+        }
+        QCOMPARE(m_app->dialogs.errors.size(), 1);
+        QVERIFY2(m_app->dialogs.errors[0].contains(file), qPrintable(m_app->dialogs.errors[0]));
+        QCOMPARE(readAll(file), before);
+        QCOMPARE(column(doc().store(), store::What), (QStringList { "stays", "moves" }));
+        QCOMPARE(doc().store().cell(store::Key, 2), store::makeKey(datevalue::dayNumber(kToday.addDays(3)), 100));
+        QCOMPARE(column(doc().dayList(), 2), QStringList { "stays" });
+    }
+
     // The generator adds its own rows; the task being edited is left as it was.
     void repeatLeavesTheEditedTaskUnchanged()
     {

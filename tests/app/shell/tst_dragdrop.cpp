@@ -3,9 +3,11 @@
 #include "shell/mainwindow.h"
 #include "store/gridfile.h"
 #include "store/taskstore.h"
+#include "testfiles.h"
 #include "widgets/gridview.h"
 #include "widgets/monthcalendar.h"
 
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTest>
 
@@ -215,6 +217,50 @@ private Q_SLOTS:
         QCOMPARE(m_window->selectedDay(), target);
         QCOMPARE(m_window->calendar(3)->month(), 4); // the four scrolled on: January to April
         QCOMPARE(rowsOf(document().dayList()).size(), 1);
+    }
+
+    // A drop on a calendar day is one save of the store (and, from the to-do list, the to-do
+    // file only once the task is on its day), so a save that fails leaves the task in one
+    // place on disk: where it was. In memory it is on the new day, which the next save
+    // writes; the user is told.
+    void aDropWhoseSaveFailsLeavesTheTaskInOnePlace_data()
+    {
+        QTest::addColumn<bool>("fromDay");
+        QTest::addColumn<QString>("task");
+        QTest::newRow("a day task") << true << "Report";
+        QTest::newRow("a to-do task") << false << "Paint";
+    }
+    void aDropWhoseSaveFailsLeavesTheTaskInOnePlace()
+    {
+        QFETCH(bool, fromDay);
+        QFETCH(QString, task);
+        open(false);
+        const QStringList storeBefore = storeFile();
+        const QStringList todoBefore = todoFile();
+        m_window->selectRow(fromDay ? List::Day : List::Todo, 1);
+        {
+            // Taking the task off its day makes the store smaller, putting it on the new
+            // day makes it as large as it was: only a save with the task on the new day fails.
+            const FileSizeLimit full(QFileInfo(m_app->data(QStringLiteral("grid.grd"))).size() - 1);
+            drag()->cal1DragDrop(
+                fromDay ? List::Day : List::Todo, 2, m_window->calendar(2)->cellOfDate(QDate(2026, 3, 3)));
+        }
+        QCOMPARE(m_app->dialogs.errors.size(), 1);
+        QVERIFY2(m_app->dialogs.errors[0].contains(m_app->data(QStringLiteral("grid.grd"))),
+            qPrintable(m_app->dialogs.errors[0]));
+        QCOMPARE(storeFile(), storeBefore);
+        QCOMPARE(todoFile(), todoBefore);
+
+        int inMemory = 0;
+        const CellTable &store = document().store();
+        for (int r = 1; r < store.rowCount(); ++r) {
+            if (store.cell(store::What, r) == task) {
+                ++inMemory;
+                QCOMPARE(store.cell(store::Key, r), store::makeKey(datevalue::dayNumber(QDate(2026, 3, 3)), 100));
+            }
+        }
+        QCOMPARE(inMemory, 1);
+        QVERIFY(!rowsOf(document().todoList()).join(QLatin1Char(' ')).contains(task));
     }
 
     void dropOnTheSameDayPutsTheTaskFirst()

@@ -334,7 +334,9 @@ private Q_SLOTS:
         QTest::newRow("plain text order across 18 May 1927")
             << QStringList { "10000.101", "9999.101" } << QStringList { "9:00 AM", "9:00 AM" } << false;
         QTest::newRow("sequence 1000 between 100 and 101") << QStringList { "36525.100", "36525.1000", "36525.101" }
-                                                           << QStringList { "9:00 AM", "9:00 AM", "9:00 AM" } << true;
+                                                           << QStringList { "9:00 AM", "9:00 AM", "9:00 AM" } << false;
+        QTest::newRow("sequence 1000 after 999") << QStringList { "36525.100", "36525.999", "36525.1000" }
+                                                 << QStringList { "9:00 AM", "9:00 AM", "9:00 AM" } << true;
         QTest::newRow("same key, times in text order")
             << QStringList { "36525.101", "36525.101" } << QStringList { "10:00 AM", "9:00 AM" } << true;
         QTest::newRow("same key, times out of order")
@@ -386,7 +388,7 @@ private Q_SLOTS:
         table.setCell(3, 3, QStringLiteral("no key")); // so is a row without a key
         QVERIFY(store::SortGridStore(table, gridPath()).ok);
         QCOMPARE(columnOf(table, 3),
-            (QStringList { "four digits", "seq 1000", "same key, earlier text", "seq 101", "six digits" }));
+            (QStringList { "four digits", "same key, earlier text", "seq 101", "seq 1000", "six digits" }));
         QCOMPARE(store::findDayRow(table, FilterState(), 100000), 5);
         QCOMPARE(store::findDayRow(table, FilterState(), 9999), 1);
     }
@@ -442,6 +444,36 @@ private Q_SLOTS:
         std::reverse(expected.begin(), expected.end());
         QCOMPARE(columnOf(list, 2), expected);
         QCOMPARE(clock.reads, 2);
+    }
+
+    // Write-back numbers a day's tasks 101, 102, ...: past 999 the keys grow a digit, and
+    // the day must still read back in the order it was written, in memory and from its file.
+    void aDayOfAThousandTasksKeepsItsOrder()
+    {
+        CellTable table = storeOf(
+            { { kDay - 1, 101, "9:00 AM", "", "the day before" }, { kDay + 1, 101, "9:00 AM", "", "the day after" } });
+        CellTable list = store::newDayList();
+        list.setRowCount(1001);
+        QStringList written;
+        for (int r = 1; r <= 1000; ++r) {
+            // Not in any order their texts or times would give.
+            const QString what = QStringLiteral("task %1").arg((r * 7919) % 1000);
+            list.setCell(0, r, QStringLiteral("9:00 AM"));
+            list.setCell(2, r, what);
+            written << what;
+        }
+        QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
+        QVERIFY(store::isInStoreOrder(table));
+
+        CellTable fromFile;
+        QVERIFY(readGridFile(fromFile, gridPath()).ok());
+        store::ensureStoreOrder(fromFile);
+        for (const CellTable *stored : { &table, &fromFile }) {
+            CellTable read = store::newDayList();
+            store::readFromStore(*stored, FilterState(), kDay, read);
+            QCOMPARE(columnOf(read, 2), written);
+        }
+        QCOMPARE(table.cell(store::Key, 1001), QStringLiteral("36525.1100"));
     }
 
     void sortedDayListIsStoredInItsNewOrder()
