@@ -9,6 +9,16 @@
 #include "text/speller.h"
 #include "text/texthelpers.h"
 
+namespace {
+
+// A task as an Undo step names it: its first line, cut short, in quotes.
+QString quoted(const QString &notes)
+{
+    return QLatin1Char('"') + captionLine(notes, 30) + QLatin1Char('"');
+}
+
+} // namespace
+
 EditingCommands::EditingCommands(TaskDocument &document, const Services &services, MainView &view,
     std::function<HeadingStyle()> heading, QObject *parent)
     : QObject(parent)
@@ -57,6 +67,8 @@ void EditingCommands::afterTodoChange()
 
 void EditingCommands::btAddClick(TaskList list)
 {
+    const TaskDocument::ChangeScope change(
+        m_document, list == TaskList::Day ? QStringLiteral("Add Task") : QStringLiteral("Add To-do"));
     const QDate day = m_view.selectedDay();
     const RegionalSettings &regional = m_document.regional();
     const std::unique_ptr<TfrmEdit> made = makeEditor(day);
@@ -73,6 +85,7 @@ void EditingCommands::btAddClick(TaskList list)
     editor.waitForNotes();
     if (editor.exec() == QDialog::Accepted) {
         const int row = editflow::addTask(listOf(list), list, editor.task(), regional);
+        m_document.nameChange(QStringLiteral("Add ") + quoted(editor.task().notes));
         if (list == TaskList::Day)
             report(m_document.writeShownDay());
         else
@@ -96,6 +109,7 @@ void EditingCommands::Markascompleted1Click(TaskList list)
 
 void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
 {
+    const TaskDocument::ChangeScope change(m_document, QStringLiteral("Edit"));
     const MainView::List focused = m_view.focusedList();
     const TaskList list
         = editflow::chooseEditList(focused == MainView::List::Todo, focused == MainView::List::Day, dayCommand);
@@ -114,6 +128,8 @@ void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
         showError(m_services.dialogs, QStringLiteral("Task already marked as complete"));
         return;
     }
+    m_document.nameChange(
+        (mode == Mode::Complete ? QStringLiteral("Complete ") : QStringLiteral("Edit ")) + quoted(values.notes));
 
     const std::unique_ptr<TfrmEdit> made = makeEditor(day);
     TfrmEdit &editor = *made;
@@ -166,6 +182,7 @@ void EditingCommands::btDelClick(TaskList list)
     const QString notes = rows.cell(list == TaskList::Day ? 2 : todo::What, row);
     if (m_document.options().confirm && !m_services.dialogs.confirm(editflow::deleteQuestion(notes)))
         return;
+    const TaskDocument::ChangeScope change(m_document, QStringLiteral("Delete ") + quoted(notes));
     deleteEntry(list, row);
     m_view.selectRow(viewList(list), std::min(row, rows.rowCount() - 1));
 }

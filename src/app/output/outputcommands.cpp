@@ -82,6 +82,7 @@ void OutputCommands::ClearAll1Click()
     if (!runDialog(int(TfrmPrint::Mode::Clear)))
         return;
     const PrintSelection selection = m_dialog->selection();
+    const TaskDocument::ChangeScope change(m_document, QStringLiteral("Clear All Data"));
     const TaskDocument::ReplaceResult result = m_document.clearTasks(
         [&selection](CellTable &store, CellTable &todo) { printselection::clearSelection(store, todo, selection); });
     for (const SaveResult &failed : result.failed)

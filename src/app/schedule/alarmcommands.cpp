@@ -184,6 +184,8 @@ void AlarmCommands::ToolButton15Click()
     if (row < 1 || row >= day.rowCount() || day.cell(0, row).isEmpty())
         return;
     day.setCell(4, row, yesNoText(!isYes(day.cell(4, row))));
+    const TaskDocument::ChangeScope change(
+        m_document, isYes(day.cell(4, row)) ? QStringLiteral("Alarm On") : QStringLiteral("Alarm Off"));
     const SaveResult saved = m_document.writeShownDay();
     if (!saved)
         showError(m_services.dialogs, saved.message());

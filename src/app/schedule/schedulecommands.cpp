@@ -24,6 +24,7 @@ ScheduleCommands::~ScheduleCommands() = default;
 
 void ScheduleCommands::Holidays1Click()
 {
+    const TaskDocument::ChangeScope change(m_document, QStringLiteral("Holidays"));
     m_holidayDialogs.forget();
     TfrmHoliday dialog(m_document, m_holidayServices, m_view.dialogParent());
     dialog.importHolidays = [this, &dialog] {

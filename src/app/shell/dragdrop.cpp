@@ -6,6 +6,7 @@
 #include "store/taskdocument.h"
 #include "store/taskstore.h"
 #include "text/regional.h"
+#include "text/texthelpers.h"
 #include "widgets/calendarstrip.h"
 #include "widgets/gridview.h"
 
@@ -200,6 +201,7 @@ void DragDrop::gridDayDragDrop(List source, List target, int dropRow)
     CellTable &sourceList = source == List::Day ? m_document.dayList() : m_document.todoList();
     CellTable &targetList = target == List::Day ? m_document.dayList() : m_document.todoList();
     const int selected = m_view.currentRow(source);
+    const TaskDocument::ChangeScope change(m_document, QStringLiteral("Move"));
     if (source != target) {
         if (!dragrules::isDropRow(sourceList, selected) || !editflow::rowInUse(sourceList, selected))
             return;
@@ -245,6 +247,8 @@ void DragDrop::cal1DragDrop(List source, int calendarIndex, int cell)
         return;
     const QString now = formatDateValue(QStringLiteral("t"), m_services.clock.nowValue(), m_document.regional());
     const dragrules::DraggedTask task = dragrules::draggedTask(sourceList, kindOf(source), selected, now);
+    const TaskDocument::ChangeScope change(
+        m_document, QStringLiteral("Move \"") + captionLine(task.what, 30) + QLatin1Char('"'));
     store::deleteListRow(sourceList, selected);
     // One save of the store takes the task off its day and onto the new one; a to-do is
     // taken off its list on disk only once it is on its day there.

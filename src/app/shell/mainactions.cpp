@@ -136,6 +136,10 @@ MainActions::MainActions(QMainWindow *window)
     Exit1 = item(file, "Exit1", QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_X));
 
     QMenu *edit = menu("Edit1", QStringLiteral("&Edit"));
+    Undo1 = item(edit, "Undo1", QStringLiteral("Undo"), QKeySequence::Undo);
+    Redo1 = item(edit, "Redo1", QStringLiteral("Redo"));
+    Redo1->setShortcuts({ QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
+    edit->addSeparator();
     InsertTask1 = item(edit, "InsertTask1", QStringLiteral("Insert new task"), QKeySequence(Qt::CTRL | Qt::Key_Insert),
         QStringLiteral("add"));
     InsertTodo1

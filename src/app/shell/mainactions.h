@@ -33,6 +33,7 @@ struct MainActions
     QAction *Holidays1, *Options1, *Categories1, *ViewCompleted1;
     QAction *Archive1, *Restore1, *Clear1, *Hide1, *Exit1;
     // Edit
+    QAction *Undo1, *Redo1;
     QAction *InsertTask1, *InsertTodo1, *EditTask1, *EditTodo1, *DeleteTask1, *DeleteTodo1;
     // Navigate
     QAction *NextTask1, *PriorTask1, *NextMonth1, *PriorMonth1, *NextYear1, *PriorYear1, *Today1;

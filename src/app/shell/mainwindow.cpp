@@ -19,6 +19,7 @@
 #include "shell/searchcommands.h"
 #include "shell/shellcommands.h"
 #include "shell/trayicon.h"
+#include "shell/undohistory.h"
 #include "shell/version.h"
 #include "store/archivecommands.h"
 #include "store/storecommands.h"
@@ -123,6 +124,11 @@ void TfrmMain::FormCreate()
         { [this] { return dateHeadingText(); }, [todoHeading] { return todoHeading->font(); },
             [todoHeading] { return todoHeading->textColour(); }, [todoHeading] { return todoHeading->shadowDepth(); } },
         this);
+    m_undo = new UndoHistory(m_document, m_services.dialogs, *this, this);
+    m_undo->bind(m_actions->Undo1, m_actions->Redo1);
+    connect(m_undo, &UndoHistory::cleared, this, [this](const QString &why) {
+        statusBar()->showMessage(QStringLiteral("Undo is no longer possible: ") + why + QLatin1Char('.'), 10000);
+    });
     wireCommands();
     watchDocument();
     watchKeys();

@@ -11,6 +11,7 @@
 #include "widgets/timerpool.h"
 
 class AlarmCommands;
+class UndoHistory;
 class PopupSummary;
 class SearchCommands;
 class DayPane;
@@ -56,6 +57,7 @@ public:
     DragDrop *dragDrop() const { return m_dragDrop; }
     LayoutCommands *layoutCommands() const { return m_layoutCommands; }
     OutputCommands *outputCommands() const { return m_outputCommands; }
+    UndoHistory *undoHistory() const { return m_undo; }
     CalendarStrip *calendars() const { return m_strip; }
     MonthCalendar *calendar(int index) const { return m_strip->calendar(index); }
     int activeCalendar() const { return m_strip->activeCalendar(); }
@@ -165,6 +167,7 @@ private:
     DragDrop *m_dragDrop = nullptr;
     LayoutCommands *m_layoutCommands = nullptr;
     OutputCommands *m_outputCommands = nullptr;
+    UndoHistory *m_undo = nullptr;
     CalendarStrip *m_strip = nullptr;
     DayPane *m_dayPane = nullptr;
     TodoPane *m_todoPane = nullptr;

@@ -193,6 +193,7 @@ void DayPane::memWhatExit()
     if (m_memoRow < 1 || m_memoRow >= day.rowCount())
         return;
     day.setCell(2, m_memoRow, memoToText(m_memWhat->toPlainText().split(QLatin1Char('\n'))));
+    const TaskDocument::ChangeScope change(m_document, QStringLiteral("Edit Notes"));
     const SaveResult saved = m_document.writeShownDay();
     if (!saved)
         showError(m_dialogs, saved.message());

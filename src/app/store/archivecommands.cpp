@@ -52,6 +52,7 @@ void ArchiveCommands::Restore1Click()
         showError(m_services.dialogs, problem);
         return;
     }
+    const TaskDocument::ChangeScope change(m_document, QStringLiteral("Restore"));
     const TaskDocument::RestoreResult result = m_document.restoreFrom(archive::names(*chosen));
     using Status = TaskDocument::RestoreResult::Status;
     switch (result.status) {

@@ -69,6 +69,7 @@ void StoreCommands::Filters1Click()
 
 void StoreCommands::ViewCompleted1Click()
 {
+    const TaskDocument::ChangeScope change(m_document, QStringLiteral("Completed Tasks"));
     m_completeWindow->exec();
 }
 

@@ -190,6 +190,7 @@ QStringList TaskDocument::load()
                           : QStringLiteral(", as the data folder could not take them. Take what you need from it, "
                                            "then move it out of that folder."));
     }
+    m_lastChange = contents();
     return messages;
 }
 
@@ -207,6 +208,7 @@ SaveResult TaskDocument::writeShownDay()
     const SaveResult saved = m_storeFile.saveGrid(m_store);
     Q_EMIT dayListChanged();
     Q_EMIT storeChanged();
+    changed();
     return saved;
 }
 
@@ -275,6 +277,7 @@ TaskDocument::ReplaceResult TaskDocument::clearTasks(const std::function<void(Ce
         Q_EMIT storeChanged();
         Q_EMIT todoChanged();
         showDay(m_shownDay);
+        changed();
     }
     return result;
 }
@@ -306,17 +309,28 @@ SaveResult TaskDocument::endDirectBatch()
         Q_EMIT dayListChanged();
     m_batchTouchesShownDay = false;
     m_shownDayStaged = false;
+    changed();
     return saved;
 }
 
 SaveResult TaskDocument::saveTodo()
 {
-    return m_todoFile.saveGrid(m_todo);
+    const SaveResult saved = m_todoFile.saveGrid(m_todo);
+    changed();
+    return saved;
+}
+
+void TaskDocument::todoEdited()
+{
+    Q_EMIT todoChanged();
+    changed();
 }
 
 SaveResult TaskDocument::saveCompleted()
 {
-    return m_completedFile.saveGrid(m_completed);
+    const SaveResult saved = m_completedFile.saveGrid(m_completed);
+    changed();
+    return saved;
 }
 
 SaveResult TaskDocument::addCompleted(const CompletedEntry &entry)
@@ -363,6 +377,7 @@ TaskDocument::RestoreResult TaskDocument::restoreFrom(const archive::Names &name
     Q_EMIT todoChanged();
     Q_EMIT completedChanged();
     showDay(m_shownDay);
+    changed();
     return result;
 }
 
@@ -381,6 +396,7 @@ SaveResult TaskDocument::setHolidays(const CellTable &rules)
     m_holidays = rules;
     const SaveResult saved = m_holidayFile.saveGrid(m_holidays);
     Q_EMIT holidaysChanged();
+    changed();
     return saved;
 }
 
@@ -389,12 +405,15 @@ QString TaskDocument::reloadHolidays()
     // After a failed save the file is older than the rules held: reading it would lose them.
     if (!QFileInfo::exists(m_holidayFile.path()) || m_holidayFile.unsaved())
         return QString();
+    const CellTable held = m_holidays;
     const LoadResult loaded = m_holidayFile.loadGrid(m_holidays, m_clock.now());
     m_holidays.fitToContent(holidays::DayRule + 1, 2);
     QString message = loaded.message;
     if (copiedAside(loaded))
         message += rewriteAsRead(m_holidayFile, m_holidays);
     Q_EMIT holidaysChanged();
+    if (m_holidays != held)
+        forgetChanges(QStringLiteral("the holiday file was read again"));
     return message;
 }
 
@@ -542,4 +561,81 @@ QStringList TaskDocument::unsavedCopies() const
         }
     }
     return copies;
+}
+
+TaskDocument::Contents TaskDocument::contents() const
+{
+    return { m_store, m_todo, m_completed, m_holidays };
+}
+
+QList<SaveResult> TaskDocument::setContents(const Contents &contents)
+{
+    QList<SaveResult> failed;
+    const auto put = [&failed](CellTable &table, const CellTable &with, DataFile &file) {
+        if (table == with)
+            return false;
+        table = with;
+        if (const SaveResult saved = file.saveGrid(table); !saved)
+            failed << saved;
+        return true;
+    };
+    const bool store = put(m_store, contents.store, m_storeFile);
+    const bool todo = put(m_todo, contents.todo, m_todoFile);
+    const bool completed = put(m_completed, contents.completed, m_completedFile);
+    const bool holidays = put(m_holidays, contents.holidays, m_holidayFile);
+    m_lastChange = this->contents();
+    if (store) {
+        Q_EMIT storeChanged();
+        showDay(m_shownDay);
+    }
+    if (todo)
+        Q_EMIT todoChanged();
+    if (completed)
+        Q_EMIT completedChanged();
+    if (holidays)
+        Q_EMIT holidaysChanged();
+    return failed;
+}
+
+TaskDocument::ChangeScope::ChangeScope(TaskDocument &document, const QString &name)
+    : m_document(document)
+{
+    if (m_document.m_changeScopes++ == 0) {
+        m_document.m_changeName = name;
+        Q_EMIT m_document.changeStarting();
+    }
+}
+
+TaskDocument::ChangeScope::~ChangeScope()
+{
+    if (--m_document.m_changeScopes == 0)
+        m_document.recordChange();
+}
+
+void TaskDocument::nameChange(const QString &name)
+{
+    m_changeName = name;
+}
+
+void TaskDocument::forgetChanges(const QString &why)
+{
+    m_lastChange = contents();
+    Q_EMIT changesForgotten(why);
+}
+
+void TaskDocument::changed()
+{
+    if (m_changeScopes == 0)
+        recordChange();
+}
+
+void TaskDocument::recordChange()
+{
+    Contents now = contents();
+    const QString name = m_changeName.isEmpty() ? QStringLiteral("Change") : m_changeName;
+    m_changeName.clear();
+    if (now == m_lastChange)
+        return;
+    Contents before = std::exchange(m_lastChange, std::move(now));
+    Q_EMIT changeMade(name, before, m_lastChange);
 }

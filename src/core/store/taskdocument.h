@@ -92,7 +92,7 @@ public:
     const CellTable &todoList() const { return m_todo; }
     SaveResult saveTodo();
     // The to-do list was changed in place.
-    void todoEdited() { Q_EMIT todoChanged(); }
+    void todoEdited();
 
     // ---- Completed-task log
     CellTable &completedLog() { return m_completed; }
@@ -166,6 +166,39 @@ public:
     bool colourHolidays() const { return m_colourHolidays; }
     void setColourHolidays(bool on);
 
+    // ---- Changes, for Undo and Redo
+    // What a user's change may touch: the dated tasks, the to-do list, the completed-task
+    // log and the holiday rules. Copies share their rows, so one costs a pointer per row.
+    struct Contents
+    {
+        CellTable store, todo, completed, holidays;
+        bool operator==(const Contents &other) const = default;
+    };
+    Contents contents() const;
+    // Puts the tables back as `contents` holds them: each that differs is replaced and saved,
+    // and the shown day is read again. Answers the saves that failed. Records no change.
+    QList<SaveResult> setContents(const Contents &contents);
+    // One user command, however many saves it makes, is one change: while a ChangeScope
+    // lives, saves record nothing, and its end records what changed since the last change
+    // (changeMade). A save outside any scope is a change of its own.
+    class ChangeScope
+    {
+    public:
+        ChangeScope(TaskDocument &document, const QString &name);
+        ~ChangeScope();
+        ChangeScope(const ChangeScope &) = delete;
+        ChangeScope &operator=(const ChangeScope &) = delete;
+
+    private:
+        TaskDocument &m_document;
+    };
+    // Names the change under way ("Delete \"Dentist\""), when the command knows more than
+    // its scope did.
+    void nameChange(const QString &name);
+    // What is held now becomes the state changes are measured from, and the changes so far
+    // can no longer be undone (changesForgotten).
+    void forgetChanges(const QString &why);
+
     // ---- Closing
     // Saves the dated tasks (sorted) and the to-do list, and every other table whose last
     // save failed. Answers the failures; an empty list means everything is on disk.
@@ -199,6 +232,12 @@ Q_SIGNALS:
     void filterChanged();
     void optionsChanged();
     void categoriesChanged();
+    // A user's change, by its name, with the tables before and after it.
+    void changeMade(const QString &name, const TaskDocument::Contents &before, const TaskDocument::Contents &after);
+    // A user command that may change the tables begins.
+    void changeStarting();
+    // What was changed before can no longer be undone, and why.
+    void changesForgotten(const QString &why);
 
 private:
     struct Table
@@ -217,8 +256,15 @@ private:
     // The tables' files replaced as one (fileset), then the tables; nothing changes on a failure.
     ReplaceResult replaceTables(const QString &purpose, std::vector<Replacement> &replacements);
 
+    // A save was made: outside a scope, the change is recorded at once.
+    void changed();
+    void recordChange();
+
     QString m_dataFolder;
     QString m_stateFolder;
+    Contents m_lastChange; // the tables as the last recorded change left them
+    QString m_changeName;
+    int m_changeScopes = 0;
     SettingsStore &m_settings;
     const Clock &m_clock;
     RegionalSettings m_regional;

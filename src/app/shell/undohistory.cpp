@@ -1,0 +1,105 @@
+#include "undohistory.h"
+
+#include "platform/dialogs.h"
+
+#include <QAction>
+#include <QUndoCommand>
+
+namespace {
+
+class ChangeStep : public QUndoCommand
+{
+public:
+    ChangeStep(UndoHistory &history, const QString &name, TaskDocument::Contents before, TaskDocument::Contents after,
+        UndoHistory::ViewState viewBefore, UndoHistory::ViewState viewAfter)
+        : QUndoCommand(name)
+        , m_history(history)
+        , m_before(std::move(before))
+        , m_after(std::move(after))
+        , m_viewBefore(viewBefore)
+        , m_viewAfter(viewAfter)
+    { }
+
+    void undo() override { m_history.apply(m_before, m_viewBefore); }
+    void redo() override
+    {
+        // Pushed once the change is made and saved: only a later Redo puts it back.
+        if (std::exchange(m_done, false))
+            return;
+        m_history.apply(m_after, m_viewAfter);
+    }
+
+private:
+    UndoHistory &m_history;
+    TaskDocument::Contents m_before;
+    TaskDocument::Contents m_after;
+    UndoHistory::ViewState m_viewBefore;
+    UndoHistory::ViewState m_viewAfter;
+    bool m_done = true;
+};
+
+} // namespace
+
+UndoHistory::UndoHistory(TaskDocument &document, Dialogs &dialogs, MainView &view, QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_dialogs(dialogs)
+    , m_view(view)
+{
+    connect(&m_document, &TaskDocument::changeStarting, this, [this] {
+        m_viewBefore = viewState();
+        m_commandUnderWay = true;
+    });
+    connect(&m_document, &TaskDocument::changeMade, this,
+        [this](const QString &name, const TaskDocument::Contents &before, const TaskDocument::Contents &after) {
+            // A change made outside a command (a save of its own) leaves the view where it is.
+            const ViewState now = viewState();
+            const ViewState was = std::exchange(m_commandUnderWay, false) ? m_viewBefore : now;
+            m_stack.push(new ChangeStep(*this, name, before, after, was, now));
+        });
+    connect(&m_document, &TaskDocument::changesForgotten, this, [this](const QString &why) {
+        if (m_stack.count() == 0)
+            return;
+        m_stack.clear();
+        Q_EMIT cleared(why);
+    });
+}
+
+UndoHistory::~UndoHistory()
+{
+    // The stack's last signals, sent as it empties itself, must not reach menu items that
+    // went with the window.
+    QObject::disconnect(&m_stack, nullptr, this, nullptr);
+}
+
+void UndoHistory::bind(QAction *undo, QAction *redo)
+{
+    const auto follow = [this, undo, redo] {
+        undo->setEnabled(m_stack.canUndo());
+        redo->setEnabled(m_stack.canRedo());
+        undo->setText(m_stack.canUndo() ? QStringLiteral("Undo ") + m_stack.undoText() : QStringLiteral("Undo"));
+        redo->setText(m_stack.canRedo() ? QStringLiteral("Redo ") + m_stack.redoText() : QStringLiteral("Redo"));
+    };
+    connect(&m_stack, &QUndoStack::indexChanged, this, follow);
+    connect(&m_stack, &QUndoStack::cleanChanged, this, follow);
+    connect(undo, &QAction::triggered, &m_stack, &QUndoStack::undo);
+    connect(redo, &QAction::triggered, &m_stack, &QUndoStack::redo);
+    follow();
+}
+
+UndoHistory::ViewState UndoHistory::viewState() const
+{
+    const MainView::List list = m_view.focusedList();
+    return { m_view.selectedDay(), list, list == MainView::List::None ? -1 : m_view.currentRow(list) };
+}
+
+void UndoHistory::apply(const TaskDocument::Contents &contents, const ViewState &view)
+{
+    const QList<SaveResult> failed = m_document.setContents(contents);
+    if (view.day.isValid() && view.day != m_view.selectedDay())
+        m_view.showDay(view.day);
+    if (view.list != MainView::List::None && view.row > 0)
+        m_view.selectRow(view.list, view.row);
+    for (const SaveResult &failure : failed)
+        m_dialogs.showError(failure.message());
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QUndoStack>
+
+#include "shell/mainview.h"
+#include "store/taskdocument.h"
+
+#include <QDate>
+
+class Dialogs;
+class QAction;
+
+// Undo and Redo of the user's changes: each change the document records is one step on a
+// QUndoStack, undone and redone by putting the tables back as they were and saving them.
+// The stack lives for the run and is cleared only by what cannot be undone.
+class UndoHistory : public QObject
+{
+    Q_OBJECT
+
+public:
+    UndoHistory(TaskDocument &document, Dialogs &dialogs, MainView &view, QObject *parent = nullptr);
+    ~UndoHistory() override;
+
+    QUndoStack &stack() { return m_stack; }
+    // The Edit menu's two items follow the stack: enabled when there is a step, and named
+    // after it ("Undo Delete \"Dentist\"").
+    void bind(QAction *undo, QAction *redo);
+
+    // Where the user was: the shown day and the selected row of the focused list.
+    struct ViewState
+    {
+        QDate day;
+        MainView::List list = MainView::List::None;
+        int row = -1;
+    };
+    ViewState viewState() const;
+    // Puts the tables back as `contents` holds them, and the view where it was; a save that
+    // fails is said.
+    void apply(const TaskDocument::Contents &contents, const ViewState &view);
+
+Q_SIGNALS:
+    // The steps so far were dropped, and why.
+    void cleared(const QString &why);
+
+private:
+    TaskDocument &m_document;
+    Dialogs &m_dialogs;
+    MainView &m_view;
+    QUndoStack m_stack;
+    ViewState m_viewBefore; // when the command under way began
+    bool m_commandUnderWay = false;
+};
