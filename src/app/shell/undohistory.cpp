@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr int kUndoLimit = 100;
+
 class ChangeStep : public QUndoCommand
 {
 public:
@@ -46,6 +48,9 @@ UndoHistory::UndoHistory(TaskDocument &document, Dialogs &dialogs, MainView &vie
     , m_dialogs(dialogs)
     , m_view(view)
 {
+    // Each step holds a row pointer per row of the tables it changed: bounded, so that years
+    // of editing a large store cannot grow without end.
+    m_stack.setUndoLimit(kUndoLimit);
     connect(&m_document, &TaskDocument::changeStarting, this, [this] {
         m_viewBefore = viewState();
         m_commandUnderWay = true;
