@@ -596,9 +596,11 @@ private Q_SLOTS:
             window->hide(); // to the tray
             dialog->showMinimized(); // as a window manager takes a dialog along with its window
             window->showFromTray();
-            QTest::qWait(100); // the showing is posted
-            dialogBack = window->isVisible() && dialog->isVisible() && !dialog->isMinimized()
-                && QApplication::activeWindow() == dialog;
+            // The showing is posted.
+            dialogBack = QTest::qWaitFor([&] {
+                return window->isVisible() && dialog->isVisible() && !dialog->isMinimized()
+                    && QApplication::activeWindow() == dialog;
+            });
             dialog->reject();
         });
         QDialog dialog(window.get());

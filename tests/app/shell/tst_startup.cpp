@@ -56,27 +56,26 @@ CellTable outOfOrderStore()
 // Whether a window titled `title` is up on the test's X display, as `xwininfo` sees it.
 bool windowShown(const QByteArray &title, int timeoutMs)
 {
-    QElapsedTimer timer;
-    timer.start();
-    do {
-        QProcess tree;
-        tree.start(QStringLiteral("xwininfo"), { QStringLiteral("-root"), QStringLiteral("-tree") });
-        tree.waitForFinished(5000);
-        // Lines such as:   0x1200007 "Tallyday": ("tallyday" "Task")  402x126+0+0  +439+449
-        for (const QByteArray &line : tree.readAllStandardOutput().split('\n')) {
-            const QByteArray trimmed = line.trimmed();
-            if (!trimmed.contains(QByteArray(" \"" + title + "\":")))
-                continue;
-            QProcess one;
-            one.start(
-                QStringLiteral("xwininfo"), { QStringLiteral("-id"), QString::fromLatin1(trimmed.split(' ')[0]) });
-            one.waitForFinished(5000);
-            if (one.readAllStandardOutput().contains("IsViewable"))
-                return true;
-        }
-        QTest::qWait(100);
-    } while (timer.elapsed() < timeoutMs);
-    return false;
+    return QTest::qWaitFor(
+        [&title] {
+            QProcess tree;
+            tree.start(QStringLiteral("xwininfo"), { QStringLiteral("-root"), QStringLiteral("-tree") });
+            tree.waitForFinished(5000);
+            // Lines such as:   0x1200007 "Tallyday": ("tallyday" "Task")  402x126+0+0  +439+449
+            for (const QByteArray &line : tree.readAllStandardOutput().split('\n')) {
+                const QByteArray trimmed = line.trimmed();
+                if (!trimmed.contains(QByteArray(" \"" + title + "\":")))
+                    continue;
+                QProcess one;
+                one.start(
+                    QStringLiteral("xwininfo"), { QStringLiteral("-id"), QString::fromLatin1(trimmed.split(' ')[0]) });
+                one.waitForFinished(5000);
+                if (one.readAllStandardOutput().contains("IsViewable"))
+                    return true;
+            }
+            return false;
+        },
+        timeoutMs);
 }
 
 // The process id of a process that has ended.
