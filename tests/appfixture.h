@@ -66,3 +66,27 @@ public:
     std::unique_ptr<TaskDocument> document;
     QStringList loaded;
 };
+
+// Tables written as rows of "cell|cell|...": under `table`'s header, and read back so.
+inline CellTable withRows(CellTable table, const QStringList &rows)
+{
+    table.setRowCount(int(rows.size()) + 1);
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList cells = rows[r].split(QLatin1Char('|'));
+        for (int c = 0; c < cells.size(); ++c)
+            table.setCell(c, r + 1, cells[c]);
+    }
+    return table;
+}
+
+inline QStringList joinedRows(const CellTable &table, int firstColumn = 0)
+{
+    QStringList rows;
+    for (int r = 1; r < table.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = firstColumn; c < table.colCount(); ++c)
+            cells << table.cell(c, r);
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}

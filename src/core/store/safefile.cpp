@@ -121,6 +121,21 @@ void syncFolderOf(const QString &path)
     syncFolderLogged(target.left(std::max<qsizetype>(target.lastIndexOf('/'), 1)));
 }
 
+// Writes all of `data` to `fd`, syncs it to the disk and closes it; `error` says why not.
+bool writeSyncAndClose(int fd, QByteArrayView data, int &error)
+{
+    bool ok = writeAll(fd, data.data(), data.size(), error);
+    if (ok && ::fsync(fd) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    return ok;
+}
+
 SaveResult writeSyncedFile(const QString &path, QByteArrayView data, const QString &modeOf)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -131,15 +146,7 @@ SaveResult writeSyncedFile(const QString &path, QByteArrayView data, const QStri
     if (::fchmod(fd, mode) != 0)
         qCWarning(lcStore).noquote() << "could not give" << path << "its mode:" << errnoText(errno);
     int error = 0;
-    bool ok = writeAll(fd, data.data(), data.size(), error);
-    if (ok && ::fsync(fd) != 0) {
-        error = errno;
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        error = errno;
-        ok = false;
-    }
+    const bool ok = writeSyncAndClose(fd, data, error);
     return ok ? SaveResult::success(path) : SaveResult::failure(path, errnoText(error));
 }
 
@@ -176,15 +183,7 @@ SaveResult saveFileAtomically(const QString &path, QByteArrayView data, bool kee
         qCWarning(lcStore).noquote() << "could not give" << path << "its mode:" << errnoText(errno);
 
     int error = 0;
-    bool ok = writeAll(fd, data.data(), data.size(), error);
-    if (ok && ::fsync(fd) != 0) {
-        error = errno;
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        error = errno;
-        ok = false;
-    }
+    const bool ok = writeSyncAndClose(fd, data, error);
     if (!ok) {
         ::unlink(tempName.constData());
         return SaveResult::failure(path, errnoText(error));

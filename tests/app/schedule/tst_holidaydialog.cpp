@@ -23,10 +23,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include <csignal>
 #include <functional>
 #include <optional>
-#include <sys/resource.h>
 
 using Rows = QList<QStringList>;
 
@@ -148,26 +146,12 @@ public:
 };
 
 // Saves fail while it lives: files cannot grow beyond a few bytes, as on a full disk.
-class FullDisk
+class FullDisk : public FileSizeLimit
 {
 public:
     FullDisk()
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit tiny = m_old;
-        tiny.rlim_cur = 16;
-        ::setrlimit(RLIMIT_FSIZE, &tiny);
-    }
-    ~FullDisk()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old {};
-    void (*m_oldHandler)(int) = nullptr;
+        : FileSizeLimit(16)
+    { }
 };
 
 } // namespace

@@ -17,18 +17,6 @@ using List = MainView::List;
 
 const QDate kDay(2026, 1, 31); // the fixture's today, shown in the second calendar
 
-QStringList rowsOf(const CellTable &table, int firstColumn = 0)
-{
-    QStringList rows;
-    for (int r = 1; r < table.rowCount(); ++r) {
-        QStringList cells;
-        for (int c = firstColumn; c < table.colCount(); ++c)
-            cells << table.cell(c, r);
-        rows << cells.join(QLatin1Char('|'));
-    }
-    return rows;
-}
-
 } // namespace
 
 class TestDragDrop : public QObject
@@ -47,36 +35,25 @@ class TestDragDrop : public QObject
         CellTable table;
         if (!readGridFile(table, m_app->data(QStringLiteral("grid.grd"))).ok())
             return { QStringLiteral("unreadable") };
-        return rowsOf(table);
+        return joinedRows(table);
     }
     QStringList todoFile() const
     {
         CellTable table;
         if (!readGridFile(table, m_app->data(QStringLiteral("gridNon.grd"))).ok())
             return { QStringLiteral("unreadable") };
-        return rowsOf(table);
+        return joinedRows(table);
     }
 
     void open(bool confirm)
     {
-        CellTable table = store::newStore();
         const QStringList rows { store::makeKey(datevalue::dayNumber(kDay), 101) + "|8:00 AM|Work|Report|No|Yes",
             store::makeKey(datevalue::dayNumber(kDay), 102) + "|9:00 AM|Home|Call mum|Yes|No",
             store::makeKey(datevalue::dayNumber(QDate(2026, 2, 3)), 101) + "|7:00 AM||Run|No|No" };
-        table.setRowCount(int(rows.size()) + 1);
-        for (int r = 0; r < rows.size(); ++r) {
-            const QStringList cells = rows[r].split(QLatin1Char('|'));
-            for (int c = 0; c < cells.size(); ++c)
-                table.setCell(c, r + 1, cells[c]);
-        }
-        QVERIFY(writeGridFile(table, m_app->data(QStringLiteral("grid.grd"))).ok);
-        CellTable todo = newTodoList();
-        todo.setRowCount(3);
-        for (int c = 0; c < 3; ++c) {
-            todo.setCell(c, 1, QStringList { "Home", "Paint", "No" }[c]);
-            todo.setCell(c, 2, QStringList { "Work", "File taxes", "Yes" }[c]);
-        }
-        QVERIFY(writeGridFile(todo, m_app->data(QStringLiteral("gridNon.grd"))).ok);
+        QVERIFY(writeGridFile(withRows(store::newStore(), rows), m_app->data(QStringLiteral("grid.grd"))).ok);
+        QVERIFY(writeGridFile(withRows(newTodoList(), { "Home|Paint|No", "Work|File taxes|Yes" }),
+            m_app->data(QStringLiteral("gridNon.grd")))
+                    .ok);
         m_app->loadDocument();
         Options options = document().options();
         options.dragConfirm = confirm;
@@ -154,7 +131,7 @@ private Q_SLOTS:
         m_window->showDay(QDate(2026, 2, 3));
         m_window->selectRow(List::Day, 1);
         drag()->gridDayDragDrop(List::Day, List::Todo, 1);
-        QCOMPARE(rowsOf(document().dayList()), QStringList { "||||" });
+        QCOMPARE(joinedRows(document().dayList()), QStringList { "||||" });
         QCOMPARE(storeFile(),
             QStringList({ "46053.101|8:00 AM|Work|Report|No|Yes", "46053.102|9:00 AM|Home|Call mum|Yes|No" }));
         QCOMPARE(todoFile().first(), QStringLiteral("|Run|No"));
@@ -216,7 +193,7 @@ private Q_SLOTS:
         QCOMPARE(m_window->activeCalendar(), 2);
         QCOMPARE(m_window->selectedDay(), target);
         QCOMPARE(m_window->calendar(3)->month(), 4); // the four scrolled on: January to April
-        QCOMPARE(rowsOf(document().dayList()).size(), 1);
+        QCOMPARE(joinedRows(document().dayList()).size(), 1);
     }
 
     // A drop on a calendar day is one save of the store (and, from the to-do list, the to-do
@@ -260,7 +237,7 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(inMemory, 1);
-        QVERIFY(!rowsOf(document().todoList()).join(QLatin1Char(' ')).contains(task));
+        QVERIFY(!joinedRows(document().todoList()).join(QLatin1Char(' ')).contains(task));
     }
 
     void dropOnTheSameDayPutsTheTaskFirst()

@@ -19,18 +19,6 @@ using List = MainView::List;
 
 const QDate kDay(2026, 1, 31); // the fixture's today
 
-QStringList rowsOf(const CellTable &table)
-{
-    QStringList rows;
-    for (int r = 1; r < table.rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < table.colCount(); ++c)
-            cells << table.cell(c, r);
-        rows << cells.join(QLatin1Char('|'));
-    }
-    return rows;
-}
-
 } // namespace
 
 // Every change a user makes is one step: Undo puts the files and the view back as they
@@ -54,24 +42,13 @@ class TestUndo : public QObject
 
     void open()
     {
-        CellTable table = store::newStore();
         const QStringList rows { store::makeKey(datevalue::dayNumber(kDay), 101) + "|8:00 AM|Work|Report|No|Yes",
             store::makeKey(datevalue::dayNumber(kDay), 102) + "|9:00 AM|Home|Dentist|No|No",
             store::makeKey(datevalue::dayNumber(QDate(2026, 2, 3)), 101) + "|7:00 AM||Run|No|No" };
-        table.setRowCount(int(rows.size()) + 1);
-        for (int r = 0; r < rows.size(); ++r) {
-            const QStringList cells = rows[r].split(QLatin1Char('|'));
-            for (int c = 0; c < cells.size(); ++c)
-                table.setCell(c, r + 1, cells[c]);
-        }
-        QVERIFY(writeGridFile(table, m_app->data(QStringLiteral("grid.grd"))).ok);
-        CellTable todo = newTodoList();
-        todo.setRowCount(3);
-        for (int c = 0; c < 3; ++c) {
-            todo.setCell(c, 1, QStringList { "Home", "Paint", "No" }[c]);
-            todo.setCell(c, 2, QStringList { "Work", "File taxes", "Yes" }[c]);
-        }
-        QVERIFY(writeGridFile(todo, m_app->data(QStringLiteral("gridNon.grd"))).ok);
+        QVERIFY(writeGridFile(withRows(store::newStore(), rows), m_app->data(QStringLiteral("grid.grd"))).ok);
+        QVERIFY(writeGridFile(withRows(newTodoList(), { "Home|Paint|No", "Work|File taxes|Yes" }),
+            m_app->data(QStringLiteral("gridNon.grd")))
+                    .ok);
         m_app->loadDocument();
         Options options = document().options();
         options.confirm = false;
@@ -142,32 +119,32 @@ private Q_SLOTS:
         QAction *redo = m_window->actions().Redo1;
         QVERIFY(!undo->isEnabled());
         const QList<QByteArray> before = files();
-        const QStringList dayBefore = rowsOf(document().dayList());
+        const QStringList dayBefore = joinedRows(document().dayList());
         const QDate shownBefore = m_window->selectedDay();
-        const QStringList todoBefore = rowsOf(document().todoList());
+        const QStringList todoBefore = joinedRows(document().todoList());
 
         run(command);
         const QList<QByteArray> after = files();
         QVERIFY(after != before);
         QCOMPARE(m_window->undoHistory()->stack().count(), 1);
         QCOMPARE(undo->text(), menuText);
-        const QStringList dayAfter = rowsOf(document().dayList());
+        const QStringList dayAfter = joinedRows(document().dayList());
         const QDate shownAfter = m_window->selectedDay();
-        const QStringList todoAfter = rowsOf(document().todoList());
+        const QStringList todoAfter = joinedRows(document().todoList());
 
         undo->trigger();
         QCOMPARE(files(), before);
         QCOMPARE(m_window->selectedDay(), shownBefore);
-        QCOMPARE(rowsOf(document().dayList()), dayBefore);
-        QCOMPARE(rowsOf(document().todoList()), todoBefore);
+        QCOMPARE(joinedRows(document().dayList()), dayBefore);
+        QCOMPARE(joinedRows(document().todoList()), todoBefore);
         QVERIFY(!undo->isEnabled());
         QCOMPARE(redo->text(), QString(menuText).replace(QStringLiteral("Undo"), QStringLiteral("Redo")));
 
         redo->trigger();
         QCOMPARE(files(), after);
-        QCOMPARE(rowsOf(document().todoList()), todoAfter);
+        QCOMPARE(joinedRows(document().todoList()), todoAfter);
         QCOMPARE(m_window->selectedDay(), shownAfter);
-        QCOMPARE(rowsOf(document().dayList()), dayAfter);
+        QCOMPARE(joinedRows(document().dayList()), dayAfter);
         QVERIFY(undo->isEnabled());
         QVERIFY(m_app->dialogs.errors.isEmpty());
     }
