@@ -4,20 +4,142 @@
 
 CellTableModel::CellTableModel(CellTable *table, QObject *parent)
     : QAbstractTableModel(parent)
-    , m_table(table)
-{ }
+{
+    setTable(table);
+}
+
+namespace {
+
+std::vector<quint64> rowIds(const CellTable *table)
+{
+    std::vector<quint64> ids;
+    if (!table)
+        return ids;
+    ids.reserve(size_t(table->rowCount() - 1));
+    for (int r = 1; r < table->rowCount(); ++r)
+        ids.push_back(table->rowId(r));
+    return ids;
+}
+
+} // namespace
 
 void CellTableModel::setTable(CellTable *table)
 {
     beginResetModel();
     m_table = table;
+    m_ids = rowIds(table);
+    m_columns = table ? table->colCount() : 0;
     endResetModel();
 }
 
 void CellTableModel::refresh()
 {
-    beginResetModel();
-    endResetModel();
+    const std::vector<quint64> newIds = rowIds(m_table);
+    QHash<quint64, int> newRows;
+    newRows.reserve(qsizetype(newIds.size()));
+    bool unique = true;
+    for (size_t i = 0; i < newIds.size(); ++i) {
+        if (newRows.contains(newIds[i])) {
+            unique = false;
+            break;
+        }
+        newRows.insert(newIds[i], int(i) + 1);
+    }
+    const int columns = m_table ? m_table->colCount() : 0;
+    if (!unique || columns != m_columns) {
+        // Rows that cannot be told apart, or other columns: the views start afresh.
+        beginResetModel();
+        m_ids = newIds;
+        m_columns = columns;
+        endResetModel();
+        return;
+    }
+    m_lookup = &newRows;
+    removeGoneRows(newRows);
+    reorderKeptRows(newIds);
+    insertNewRows(newIds);
+    m_lookup = nullptr;
+    if (!m_ids.empty() && m_columns > 0)
+        Q_EMIT dataChanged(index(0, 0), index(int(m_ids.size()) - 1, m_columns - 1));
+    if (m_columns > 0)
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
+}
+
+quint64 CellTableModel::rowIdAt(int row) const
+{
+    return row >= 0 && row < int(m_ids.size()) ? m_ids[size_t(row)] : 0;
+}
+
+int CellTableModel::tableRow(int row) const
+{
+    if (!m_lookup)
+        return row + 1;
+    return m_lookup->value(m_ids[size_t(row)], -1);
+}
+
+void CellTableModel::removeGoneRows(const QHash<quint64, int> &newRows)
+{
+    int end = int(m_ids.size());
+    while (end > 0) {
+        if (newRows.contains(m_ids[size_t(end - 1)])) {
+            --end;
+            continue;
+        }
+        int first = end - 1;
+        while (first > 0 && !newRows.contains(m_ids[size_t(first - 1)]))
+            --first;
+        beginRemoveRows({}, first, end - 1);
+        m_ids.erase(m_ids.begin() + first, m_ids.begin() + end);
+        endRemoveRows();
+        end = first;
+    }
+}
+
+void CellTableModel::reorderKeptRows(const std::vector<quint64> &newIds)
+{
+    QHash<quint64, int> oldRows;
+    oldRows.reserve(qsizetype(m_ids.size()));
+    for (size_t i = 0; i < m_ids.size(); ++i)
+        oldRows.insert(m_ids[i], int(i));
+    std::vector<quint64> kept;
+    kept.reserve(m_ids.size());
+    for (const quint64 id : newIds)
+        if (oldRows.contains(id))
+            kept.push_back(id);
+    if (kept == m_ids)
+        return;
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOfOld(m_ids.size());
+    for (size_t i = 0; i < kept.size(); ++i)
+        newRowOfOld[size_t(oldRows.value(kept[i]))] = int(i);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &old : before)
+        after.append(index(newRowOfOld[size_t(old.row())], old.column()));
+    m_ids = std::move(kept);
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CellTableModel::insertNewRows(const std::vector<quint64> &newIds)
+{
+    // The kept rows are in their new order: every place where the two lists differ starts
+    // a run of new rows.
+    size_t i = 0;
+    while (i < newIds.size()) {
+        if (i < m_ids.size() && m_ids[i] == newIds[i]) {
+            ++i;
+            continue;
+        }
+        size_t end = i + 1;
+        while (end < newIds.size() && (i >= m_ids.size() || newIds[end] != m_ids[i]))
+            ++end;
+        beginInsertRows({}, int(i), int(end) - 1);
+        m_ids.insert(m_ids.begin() + qsizetype(i), newIds.begin() + qsizetype(i), newIds.begin() + qsizetype(end));
+        endInsertRows();
+        i = end;
+    }
 }
 
 void CellTableModel::refreshTableRow(int tableRow)
@@ -46,27 +168,30 @@ int CellTableModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid() || !m_table)
         return 0;
-    return m_table->rowCount() - 1;
+    return int(m_ids.size());
 }
 
 int CellTableModel::columnCount(const QModelIndex &parent) const
 {
     if (parent.isValid() || !m_table)
         return 0;
-    return m_table->colCount();
+    return m_columns;
 }
 
 QVariant CellTableModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) || !m_table)
         return {};
+    const int row = tableRow(index.row());
+    if (row < 1)
+        return {};
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return m_table->cell(index.column(), index.row() + 1);
+        return m_table->cell(index.column(), row);
     case Qt::FontRole:
         if (m_rowFont)
-            return m_rowFont(index.row() + 1, m_listFont);
+            return m_rowFont(row, m_listFont);
         return {};
     default:
         return {};
@@ -78,7 +203,7 @@ bool CellTableModel::setData(const QModelIndex &index, const QVariant &value, in
     if (!m_editable || role != Qt::EditRole || !m_table
         || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return false;
-    m_table->setCell(index.column(), index.row() + 1, value.toString());
+    m_table->setCell(index.column(), tableRow(index.row()), value.toString());
     Q_EMIT dataChanged(index, index, { Qt::DisplayRole, Qt::EditRole });
     return true;
 }

@@ -3,13 +3,19 @@
 #include <QAbstractTableModel>
 #include <QFont>
 
+#include <QHash>
+
 #include <functional>
+#include <vector>
 
 class CellTable;
 
 // A CellTable as an item model: the table's header row gives the column titles and its
 // data rows (from table row 1) are the model's rows, so model row r is table row r + 1.
-// The model does not own the table; after changing the table, its owner calls refresh().
+// The model does not own the table; after changing the table, its owner calls refresh(),
+// which tells the views what happened to each row by the rows' identities: rows removed,
+// rows inserted, rows moved, cells changed. A view's selection and current row thus stay on
+// their task wherever it went, and leave only when it is gone.
 class CellTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -25,6 +31,8 @@ public:
 
     // The owner changed the table's content, size or order.
     void refresh();
+    // The identity of the task a model row shows (0 outside the rows).
+    quint64 rowIdAt(int row) const;
     // The owner changed the cells of one table row.
     void refreshTableRow(int tableRow);
 
@@ -44,7 +52,19 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
+    // The table row that shows as model row `row`: while refresh() takes the views from the
+    // old rows to the new, rows are looked up by identity.
+    int tableRow(int row) const;
+    void removeGoneRows(const QHash<quint64, int> &newRows);
+    void reorderKeptRows(const std::vector<quint64> &newIds);
+    void insertNewRows(const std::vector<quint64> &newIds);
+
     CellTable *m_table = nullptr;
+    // The identity of each model row, as the views know the rows, and the column count.
+    std::vector<quint64> m_ids;
+    int m_columns = 0;
+    // While refreshing: identity to table row of the changed table.
+    const QHash<quint64, int> *m_lookup = nullptr;
     RowFontHook m_rowFont;
     QFont m_listFont;
     bool m_editable = false;

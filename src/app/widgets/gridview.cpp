@@ -162,16 +162,7 @@ GridView::GridView(QWidget *parent)
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_applyingWidths = true; });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         m_applyingWidths = false;
-        // Sorted by the owner by other settings, the table is no longer in the order the
-        // last click gave it.
-        const CellTable *t = table();
-        if (!t || t->sortColumn() != m_sortSection || toSortOrder(t->sortDirection()) != m_sortOrder)
-            m_sortSection = -1;
-        showSortIndicator();
-        applyColumnWidths();
-        // The header keeps the heights by position, whatever the rows now hold.
-        forgetRowHeights();
-        measureShownRows();
+        tableShownAgain();
     });
     connect(m_model, &QAbstractItemModel::dataChanged, this,
         [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
@@ -194,10 +185,28 @@ void GridView::setTable(CellTable *table)
 
 void GridView::refresh()
 {
+    // The selection follows its task through the model's row signals; when the task is
+    // gone, the row that took its place (or the last) is selected, as after a delete.
     const int current = currentTableRow();
+    const quint64 task = m_model->rowIdAt(current - 1);
     m_model->refresh();
-    if (current > 0 && table())
+    tableShownAgain();
+    if (current > 0 && table() && m_model->rowIdAt(currentTableRow() - 1) != task)
         setCurrentTableRow(std::min(current, table()->rowCount() - 1));
+}
+
+void GridView::tableShownAgain()
+{
+    // Sorted by the owner by other settings, the table is no longer in the order the last
+    // click gave it.
+    const CellTable *t = table();
+    if (!t || t->sortColumn() != m_sortSection || toSortOrder(t->sortDirection()) != m_sortOrder)
+        m_sortSection = -1;
+    showSortIndicator();
+    applyColumnWidths();
+    // The header keeps the heights by position, whatever the rows now hold.
+    forgetRowHeights();
+    measureShownRows();
 }
 
 void GridView::applyColumnWidths()
@@ -306,6 +315,7 @@ void GridView::headerClicked(int column)
     m_sortSection = column;
     m_sortOrder = toSortOrder(t->sortDirection());
     m_model->refresh();
+    tableShownAgain();
     setCurrentTableRow(track);
     Q_EMIT sorted(column);
 }

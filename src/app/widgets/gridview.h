@@ -84,6 +84,8 @@ private:
     class Delegate;
 
     void headerClicked(int column);
+    // After the table was shown again: the sort indicator, the widths and the row heights.
+    void tableShownAgain();
     void showSortIndicator();
     void columnResized(int column, int oldSize, int newSize);
     void forgetRowHeights();

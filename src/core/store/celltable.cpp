@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <numeric>
 
@@ -85,20 +86,20 @@ QByteArrayView CellTable::Row::cell(int column) const
     return QByteArrayView(data + begin, qsizetype(end - begin));
 }
 
-CellTable::Row CellTable::makeRow(const std::vector<QByteArrayView> &cells)
+QByteArray CellTable::makeBlock(const std::vector<QByteArrayView> &cells)
 {
     int n = int(cells.size());
     while (n > 0 && cells[size_t(n - 1)].isEmpty())
         --n;
-    Row row;
+    QByteArray block;
     if (n == 0)
-        return row;
+        return block;
     qsizetype textSize = 0;
     for (int i = 0; i < n; ++i)
         textSize += cells[size_t(i)].size();
     const qsizetype header = qsizetype(n + 1) * qsizetype(sizeof(quint32));
-    row.block.resize(header + textSize);
-    char *out = row.block.data();
+    block.resize(header + textSize);
+    char *out = block.data();
     quint32 offset = quint32(header);
     for (int i = 0; i < n; ++i) {
         std::memcpy(out + i * sizeof(quint32), &offset, sizeof(quint32));
@@ -108,7 +109,7 @@ CellTable::Row CellTable::makeRow(const std::vector<QByteArrayView> &cells)
         offset += quint32(text.size());
     }
     std::memcpy(out + n * sizeof(quint32), &offset, sizeof(quint32));
-    return row;
+    return block;
 }
 
 CellTable::CellTable(int columns, int rows)
@@ -125,7 +126,7 @@ void CellTable::setColCount(int columns)
             if (m_rows[r].cellCount() > columns) {
                 std::vector<QByteArrayView> cells = rowUtf8(int(r));
                 cells.resize(size_t(columns));
-                m_rows[r] = makeRow(cells);
+                m_rows[r].block = makeBlock(cells);
             }
         }
     }
@@ -177,7 +178,7 @@ void CellTable::setCellUtf8(int column, int row, QByteArrayView text)
         cells.resize(size_t(column + 1));
     }
     cells[size_t(column)] = text;
-    m_rows[size_t(row)] = makeRow(cells); // the views still point into the old block here
+    m_rows[size_t(row)].block = makeBlock(cells); // the views still point into the old block here
 }
 
 void CellTable::setCell(int column, int row, const QString &text)
@@ -192,15 +193,44 @@ void CellTable::setRowUtf8(int row, const std::vector<QByteArrayView> &cells)
         return;
     if (int(cells.size()) > m_colCount) {
         std::vector<QByteArrayView> cut(cells.begin(), cells.begin() + m_colCount);
-        m_rows[size_t(row)] = makeRow(cut);
+        m_rows[size_t(row)].block = makeBlock(cut);
     } else {
-        m_rows[size_t(row)] = makeRow(cells);
+        m_rows[size_t(row)].block = makeBlock(cells);
     }
 }
 
 void CellTable::copyRowFrom(const CellTable &source, int sourceRow, int row)
 {
+    if (row < 0 || row >= rowCount() || sourceRow < 0 || sourceRow >= source.rowCount())
+        return;
     setRowUtf8(row, source.rowUtf8(sourceRow));
+    m_rows[size_t(row)].id = source.m_rows[size_t(sourceRow)].id;
+}
+
+CellTable::RowId CellTable::newRowId()
+{
+    // Tables are read on worker threads too; ids must still never repeat.
+    static std::atomic<RowId> next { 1 };
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
+
+CellTable::RowId CellTable::rowId(int row) const
+{
+    return row >= 0 && row < rowCount() ? m_rows[size_t(row)].id : 0;
+}
+
+void CellTable::setRowId(int row, RowId id)
+{
+    if (row >= 0 && row < rowCount())
+        m_rows[size_t(row)].id = id;
+}
+
+int CellTable::findRowId(RowId id) const
+{
+    for (size_t r = 0; r < m_rows.size(); ++r)
+        if (m_rows[r].id == id)
+            return int(r);
+    return -1;
 }
 
 int CellTable::colWidth(int column) const
@@ -220,6 +250,8 @@ void CellTable::insertBlankRows(int at, int count)
         return;
     at = std::clamp(at, 0, rowCount());
     m_rows.insert(m_rows.begin() + at, size_t(count), Row());
+    for (int r = at; r < at + count; ++r)
+        m_rows[size_t(r)].id = newRowId(); // inserted as copies of one row
 }
 
 void CellTable::deleteRows(int at, int count)

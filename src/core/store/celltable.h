@@ -48,8 +48,21 @@ public:
     // Replaces a whole row from UTF-8 texts (missing trailing cells are empty).
     void setRowUtf8(int row, const std::vector<QByteArrayView> &cells);
     std::vector<QByteArrayView> rowUtf8(int row) const;
-    // Copies a row of another table (or this one) into row `row`.
+    // Copies a row of another table (or this one) into row `row`, its identity with it:
+    // the row is the same task in its new place.
     void copyRowFrom(const CellTable &source, int sourceRow, int row);
+
+    // Every row has an identity that lasts the run: it moves with the row through sorts,
+    // copies of the table and copyRowFrom, and survives changes of its cells. A new row
+    // (inserted, appended, read, or blanked for reuse) gets a new one. Views follow a row by
+    // it, so a selection stays on its task whatever order or list it is in.
+    using RowId = quint64;
+    RowId rowId(int row) const;
+    // Gives a row the identity of the task it holds, when another table held it first.
+    void setRowId(int row, RowId id);
+    // The row with that identity, or -1.
+    int findRowId(RowId id) const;
+    static RowId newRowId();
 
     int colWidth(int column) const;
     void setColWidth(int column, int width);
@@ -111,10 +124,11 @@ private:
     struct Row
     {
         QByteArray block;
+        RowId id = newRowId();
         int cellCount() const;
         QByteArrayView cell(int column) const;
     };
-    static Row makeRow(const std::vector<QByteArrayView> &cells);
+    static QByteArray makeBlock(const std::vector<QByteArrayView> &cells);
     int compareRowValues(const Row &a, const Row &b, const CustomCompare &custom) const;
     CustomCompare makeCustomCompare() const;
 

@@ -57,6 +57,7 @@ int moveBetweenLists(
         for (int c = 0; c < cells.size(); ++c)
             target.setCell(c, dropRow, cells[c]);
     }
+    target.setRowId(dropRow, source.rowId(sourceRow)); // the same task, in the other list
     takeOut(source, sourceRow);
     return dropRow;
 }

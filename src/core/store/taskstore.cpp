@@ -322,7 +322,8 @@ void readFromStore(const CellTable &store, const FilterState &filter, qint64 day
         if (cells.empty())
             continue;
         cells.erase(cells.begin()); // the key is not shown
-        dayList.setRowUtf8(listRow++, cells);
+        dayList.setRowUtf8(listRow, cells);
+        dayList.setRowId(listRow++, store.rowId(r));
     }
 }
 
@@ -426,6 +427,7 @@ void replaceDay(CellTable &store, const FilterState &filter, qint64 day, const C
             cells.push_back(dayList.cellUtf8(c, j));
         dayRows.insertBlankRows(dayRows.rowCount(), 1);
         dayRows.setRowUtf8(dayRows.rowCount() - 1, cells);
+        dayRows.setRowId(dayRows.rowCount() - 1, dayList.rowId(j));
     }
     compactAndSort(dayRows);
 
