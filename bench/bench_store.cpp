@@ -165,7 +165,7 @@ void BM_CalendarColours168(benchmark::State &state)
     const CellTable &table = storeOf(int(state.range(0)));
     const FilterState filter;
     const RegionalSettings settings = RegionalSettings::englishUS();
-    CellTable rules(4, 11);
+    CellTable rules(holidays::ColumnCount, 11);
     const char *const names[] = { "New Year", "Memorial Day", "Independence Day", "Labor Day", "Thanksgiving",
         "Christmas", "Boxing Day", "May Day", "Halloween", "Valentine's Day" };
     const char *const months[]
@@ -173,9 +173,9 @@ void BM_CalendarColours168(benchmark::State &state)
     const char *const rulesText[]
         = { "1", "Last : Monday", "4", "First : Monday", "Fourth : Thursday", "25", "26", "1", "31", "14" };
     for (int r = 0; r < 10; ++r) {
-        rules.setCell(0, r + 1, QString::fromLatin1(names[r]));
-        rules.setCell(2, r + 1, QString::fromLatin1(months[r]));
-        rules.setCell(3, r + 1, QString::fromLatin1(rulesText[r]));
+        rules.setCell(holidays::Name, r + 1, QString::fromLatin1(names[r]));
+        rules.setCell(holidays::MonthName, r + 1, QString::fromLatin1(months[r]));
+        rules.setCell(holidays::DayRule, r + 1, QString::fromLatin1(rulesText[r]));
     }
     const dayview::ColourOptions options;
     const QDate start = datevalue::toDate(generatedFirstDay() + 3000);
@@ -201,7 +201,7 @@ void BM_WriteToStoreOneDay(benchmark::State &state)
     int n = 0;
     for (auto _ : state) {
         store::readFromStore(table, filter, day, list);
-        list.setCell(2, 1, QStringLiteral("Edited ") + QString::number(++n));
+        list.setCell(daylist::What, 1, QStringLiteral("Edited ") + QString::number(++n));
         benchmark::DoNotOptimize(store::writeToStore(table, filter, day, list, path).ok);
     }
 }

@@ -69,9 +69,9 @@ void fill(TaskDocument &document, const char *tag, int tasks)
     CellTable &todo = document.todoList();
     todo.setRowCount(tasks / 4 + 1);
     for (int i = 1; i < todo.rowCount(); ++i) {
-        todo.setCell(0, i, QStringLiteral("Home"));
-        todo.setCell(1, i, QStringLiteral("%1 to-do %2").arg(QLatin1String(tag)).arg(i));
-        todo.setCell(2, i, QStringLiteral("No"));
+        todo.setCell(todo::Category, i, QStringLiteral("Home"));
+        todo.setCell(todo::What, i, QStringLiteral("%1 to-do %2").arg(QLatin1String(tag)).arg(i));
+        todo.setCell(todo::Done, i, QStringLiteral("No"));
     }
     CellTable &log = document.completedLog();
     log.setRowCount(tasks / 3 + 1);

@@ -179,7 +179,7 @@ void EditingCommands::btDelClick(TaskList list)
         showError(m_services.dialogs, QStringLiteral("There is nothing selected to delete"));
         return;
     }
-    const QString notes = rows.cell(list == TaskList::Day ? 2 : todo::What, row);
+    const QString notes = rows.cell(list == TaskList::Day ? int(daylist::What) : int(todo::What), row);
     if (m_document.options().confirm && !m_services.dialogs.confirm(editflow::deleteQuestion(notes)))
         return;
     const TaskDocument::ChangeScope change(m_document, QStringLiteral("Delete ") + quoted(notes));

@@ -181,11 +181,11 @@ void AlarmCommands::ToolButton15Click()
 {
     CellTable &day = m_document.dayList();
     const int row = m_view.currentRow(MainView::List::Day);
-    if (row < 1 || row >= day.rowCount() || day.cell(0, row).isEmpty())
+    if (row < 1 || row >= day.rowCount() || day.cell(daylist::Time, row).isEmpty())
         return;
-    day.setCell(4, row, yesNoText(!isYes(day.cell(4, row))));
+    day.setCell(daylist::Alarm, row, yesNoText(!isYes(day.cell(daylist::Alarm, row))));
     const TaskDocument::ChangeScope change(
-        m_document, isYes(day.cell(4, row)) ? QStringLiteral("Alarm On") : QStringLiteral("Alarm Off"));
+        m_document, isYes(day.cell(daylist::Alarm, row)) ? QStringLiteral("Alarm On") : QStringLiteral("Alarm Off"));
     const SaveResult saved = m_document.writeShownDay();
     if (!saved)
         showError(m_services.dialogs, saved.message());

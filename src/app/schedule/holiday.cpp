@@ -28,7 +28,7 @@ constexpr int kColumnWidths[] = { 286, 61, 80, 121 };
 CellTable listOf(const CellTable &rules)
 {
     CellTable list = holidays::listCopy(rules);
-    for (int c = 0; c < 4; ++c)
+    for (int c = 0; c < holidays::ColumnCount; ++c)
         list.setColWidth(c, kColumnWidths[c]);
     return list;
 }
@@ -106,7 +106,7 @@ void TfrmHoliday::showRules(int row)
 {
     m_grid->refresh();
     // Columns a file may hold beyond the four are kept, not shown.
-    for (int c = 4; c < m_rules.colCount(); ++c)
+    for (int c = holidays::ColumnCount; c < m_rules.colCount(); ++c)
         m_grid->setColumnHidden(c, true);
     m_grid->setCurrentTableRow(std::clamp(row, 1, m_rules.rowCount() - 1));
 }

@@ -12,6 +12,8 @@
 
 namespace {
 
+enum Column { TimeColumn = 0, DayColumn = 1, TaskColumn = 2 };
+// The day of the alarm, kept on the row's first cell.
 constexpr int kDayRole = Qt::UserRole;
 
 } // namespace
@@ -33,7 +35,7 @@ TfrmMissed::TfrmMissed(const RegionalSettings &regional, QWidget *parent)
     m_list->header()->setStretchLastSection(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this,
-        [this](QTreeWidgetItem *item) { Q_EMIT goToDay(item->data(0, kDayRole).toDate()); });
+        [this](QTreeWidgetItem *item) { Q_EMIT goToDay(item->data(TimeColumn, kDayRole).toDate()); });
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("btOK"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -52,10 +54,10 @@ void TfrmMissed::addAlarms(const QList<alarms::DueAlarm> &missed)
         const QString what = alarm.what.section(QLatin1Char('\r'), 0, 0).section(QLatin1Char('\n'), 0, 0);
         auto *item = new QTreeWidgetItem(m_list,
             { alarm.time, formatDateValue(QStringLiteral("ddd ddddd"), DateValue(alarm.day), m_regional), what });
-        item->setData(0, kDayRole, day);
+        item->setData(TimeColumn, kDayRole, day);
     }
-    for (int c = 0; c < 2; ++c)
-        m_list->resizeColumnToContents(c);
+    for (const int column : { TimeColumn, DayColumn })
+        m_list->resizeColumnToContents(column);
 }
 
 int TfrmMissed::count() const

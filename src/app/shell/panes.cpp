@@ -130,7 +130,7 @@ DayPane::DayPane(TaskDocument &document, Dialogs &dialogs, QToolBar *dayTools, Q
     // The columns re-fit when the list's room changes, the scroll bar's coming and going
     // included; the viewport has its new size by then, the list's own resize comes earlier.
     m_gridDay->viewport()->installEventFilter(this);
-    setUpList(m_gridDay, m_document, 3);
+    setUpList(m_gridDay, m_document, daylist::Done);
     attachMenu(m_gridDay, popup);
     m_memWhat->setObjectName(QStringLiteral("memWhat"));
     m_memWhat->setLimit(editflow::kNotesLength);
@@ -161,7 +161,7 @@ void DayPane::DrawExtraMemo()
 {
     const CellTable &day = m_document.dayList();
     const int row = m_gridDay->currentTableRow();
-    const QString what = row >= 1 ? day.cell(2, row) : QString();
+    const QString what = row >= 1 ? day.cell(daylist::What, row) : QString();
     {
         const QSignalBlocker blocker(m_memWhat);
         const QString lines = textToMemoLines(what).join(QLatin1Char('\n'));
@@ -176,7 +176,7 @@ void DayPane::DrawExtraMemo()
     m_memoRow = row;
     m_memWhat->setVisible(!what.isEmpty());
     // Both colours are set: a dark theme's light text would not show on the cream.
-    const bool done = !what.isEmpty() && row >= 1 && isYes(day.cell(3, row));
+    const bool done = !what.isEmpty() && row >= 1 && isYes(day.cell(daylist::Done, row));
     QPalette pal = m_memWhat->palette();
     pal.setColor(QPalette::Base, done ? palette().color(QPalette::Button) : QColor(kNoteBackground));
     pal.setColor(QPalette::Text, done ? palette().color(QPalette::ButtonText) : QColor(Qt::black));
@@ -192,7 +192,7 @@ void DayPane::memWhatExit()
     CellTable &day = m_document.dayList();
     if (m_memoRow < 1 || m_memoRow >= day.rowCount())
         return;
-    day.setCell(2, m_memoRow, memoToText(m_memWhat->toPlainText().split(QLatin1Char('\n'))));
+    day.setCell(daylist::What, m_memoRow, memoToText(m_memWhat->toPlainText().split(QLatin1Char('\n'))));
     const TaskDocument::ChangeScope change(m_document, QStringLiteral("Edit Notes"));
     const SaveResult saved = m_document.writeShownDay();
     if (!saved)
@@ -209,16 +209,21 @@ void DayPane::ResizeGridDay()
         times << formatDateValue(QStringLiteral("t"),
             datevalue::fromDate(QDate(2000, 1, 1)) + (hour * 60 + 58) / 1440.0, m_document.regional());
     const QStringList flags { QStringLiteral("Yes"), QStringLiteral("No") };
-    const int fixed[] = { fixedWidth(m_gridDay, 56, day.cell(0, 0), times), scaled(this, 72), 0,
-        fixedWidth(m_gridDay, 40, day.cell(3, 0), flags), fixedWidth(m_gridDay, 40, day.cell(4, 0), flags) };
-    int category = fixed[1];
-    const int rest = whatWidth(m_gridDay, fixed[0] + fixed[1] + fixed[3] + fixed[4], category);
-    for (int c = 0; c < 5; ++c)
-        day.setColWidth(c, c == 2 ? rest : c == 1 ? category : fixed[c]);
+    int fixed[daylist::ColumnCount] = {};
+    fixed[daylist::Time] = fixedWidth(m_gridDay, 56, day.cell(daylist::Time, 0), times);
+    fixed[daylist::Category] = scaled(this, 72);
+    fixed[daylist::Done] = fixedWidth(m_gridDay, 40, day.cell(daylist::Done, 0), flags);
+    fixed[daylist::Alarm] = fixedWidth(m_gridDay, 40, day.cell(daylist::Alarm, 0), flags);
+    int category = fixed[daylist::Category];
+    const int rest = whatWidth(m_gridDay,
+        fixed[daylist::Time] + fixed[daylist::Category] + fixed[daylist::Done] + fixed[daylist::Alarm], category);
+    for (int c = 0; c < daylist::ColumnCount; ++c)
+        day.setColWidth(c, c == daylist::What ? rest : c == daylist::Category ? category : fixed[c]);
     m_gridDay->applyColumnWidths();
     // Never narrower than its columns at their narrowest ("Category" at its header's width,
     // a little of "What"), so wide calendars widen the window rather than cut the list.
-    const int least = fixed[0] + fixedWidth(m_gridDay, 0, day.cell(1, 0), {}) + scaled(this, 24) + fixed[3] + fixed[4]
+    const int least = fixed[daylist::Time] + fixedWidth(m_gridDay, 0, day.cell(daylist::Category, 0), {})
+        + scaled(this, 24) + fixed[daylist::Done] + fixed[daylist::Alarm]
         + m_gridDay->verticalScrollBar()->sizeHint().width() + 2 * m_gridDay->frameWidth() + 5;
     if (m_gridDay->minimumWidth() != least)
         m_gridDay->setMinimumWidth(least);
@@ -263,7 +268,7 @@ TodoPane::TodoPane(TaskDocument &document, QToolBar *todoTools, QMenu *popup, QW
     m_gridNonday->setTable(&m_document.todoList());
     m_gridNonday->installEventFilter(this);
     m_gridNonday->viewport()->installEventFilter(this);
-    setUpList(m_gridNonday, m_document, 2);
+    setUpList(m_gridNonday, m_document, todo::Done);
     attachMenu(m_gridNonday, popup);
     layout->addWidget(m_gridNonday, 1, 0);
 
@@ -302,12 +307,13 @@ void TodoPane::refresh()
 void TodoPane::ResizeGridNonDay()
 {
     CellTable &todo = m_document.todoList();
-    const int done = fixedWidth(m_gridNonday, 40, todo.cell(2, 0), { QStringLiteral("Yes"), QStringLiteral("No") });
+    const int done
+        = fixedWidth(m_gridNonday, 40, todo.cell(todo::Done, 0), { QStringLiteral("Yes"), QStringLiteral("No") });
     int category = scaled(this, 72);
     const int what = whatWidth(m_gridNonday, category + done, category);
-    todo.setColWidth(0, category);
-    todo.setColWidth(1, what);
-    todo.setColWidth(2, done);
+    todo.setColWidth(todo::Category, category);
+    todo.setColWidth(todo::What, what);
+    todo.setColWidth(todo::Done, done);
     m_gridNonday->applyColumnWidths();
 }
 

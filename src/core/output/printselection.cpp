@@ -163,7 +163,10 @@ void TransfertoGridPrint(
         const int at = gridPrint.rowCount();
         gridPrint.setRowCount(at + 1);
         gridPrint.setCell(printselection::Date, at, formatDateValue(QStringLiteral("ddddd"), DateValue(day), regional));
-        for (int c = store::Time; c <= store::Alarm; ++c)
-            gridPrint.setCell(c, at, store.cell(c, row));
+        gridPrint.setCell(printselection::Time, at, store.cell(store::Time, row));
+        gridPrint.setCell(printselection::Category, at, store.cell(store::Category, row));
+        gridPrint.setCell(printselection::What, at, store.cell(store::What, row));
+        gridPrint.setCell(printselection::Done, at, store.cell(store::Done, row));
+        gridPrint.setCell(printselection::Alarm, at, store.cell(store::Alarm, row));
     }
 }

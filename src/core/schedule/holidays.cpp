@@ -79,8 +79,8 @@ QDate ruleDate(int year, int month, const QString &rule, const RegionalSettings 
 void setRule(CellTable &rules, int row, const QString &name, const QString &monthText, const QString &dayRule,
     const RegionalSettings &settings)
 {
-    if (rules.colCount() < 4)
-        rules.setColCount(4);
+    if (rules.colCount() < ColumnCount)
+        rules.setColCount(ColumnCount);
     rules.setCell(Name, row, name);
     rules.setCell(
         MonthNumber, row, QStringLiteral("%1").arg(monthFromName(monthText, settings), 2, 10, QLatin1Char('0')));
@@ -90,10 +90,10 @@ void setRule(CellTable &rules, int row, const QString &name, const QString &mont
 
 void setHeaders(CellTable &rules)
 {
-    if (rules.colCount() < 4)
-        rules.setColCount(4);
+    if (rules.colCount() < ColumnCount)
+        rules.setColCount(ColumnCount);
     const char *headers[] = { "Holiday name", "Mo #", "Month", "Day of month" };
-    for (int c = 0; c < 4; ++c)
+    for (int c = 0; c < ColumnCount; ++c)
         rules.setCell(c, 0, QString::fromLatin1(headers[c]));
 }
 
@@ -199,7 +199,7 @@ CellTable listCopy(const CellTable &rules)
 {
     CellTable list = rules;
     setHeaders(list);
-    list.setSortColumn(0);
+    list.setSortColumn(Name);
     list.setSortDirection(CellTable::SortDirection::Ascending);
     bool holdsText = false;
     for (int r = 1; r < list.rowCount() && !holdsText; ++r)

@@ -11,7 +11,7 @@ struct RegionalSettings;
 // rule is a day number or "<ordinal> : <weekday>" ("Last : Monday").
 namespace holidays {
 
-enum Column { Name = 0, MonthNumber = 1, MonthName = 2, DayRule = 3 };
+enum Column { Name = 0, MonthNumber = 1, MonthName = 2, DayRule = 3, ColumnCount = 4 };
 
 // The longest name the editor takes.
 inline constexpr int kNameLength = 30;

@@ -1,6 +1,7 @@
 #include "dragrules.h"
 
 #include "store/celltable.h"
+#include "store/daylist.h"
 #include "store/todolist.h"
 
 namespace dragrules {
@@ -53,9 +54,11 @@ int moveBetweenLists(
         target.setCell(todo::What, dropRow, task.what);
         target.setCell(todo::Done, dropRow, task.done);
     } else {
-        const QStringList cells { task.time, task.category, task.what, task.done, task.alarm };
-        for (int c = 0; c < cells.size(); ++c)
-            target.setCell(c, dropRow, cells[c]);
+        target.setCell(daylist::Time, dropRow, task.time);
+        target.setCell(daylist::Category, dropRow, task.category);
+        target.setCell(daylist::What, dropRow, task.what);
+        target.setCell(daylist::Done, dropRow, task.done);
+        target.setCell(daylist::Alarm, dropRow, task.alarm);
     }
     target.setRowId(dropRow, source.rowId(sourceRow)); // the same task, in the other list
     takeOut(source, sourceRow);
@@ -79,8 +82,8 @@ int reorderRow(CellTable &list, int from, int to)
 DraggedTask draggedTask(const CellTable &source, TaskList kind, int row, const QString &nowTime)
 {
     if (kind == TaskList::Day)
-        return { source.cell(0, row), source.cell(1, row), source.cell(2, row), source.cell(3, row),
-            source.cell(4, row) };
+        return { source.cell(daylist::Time, row), source.cell(daylist::Category, row), source.cell(daylist::What, row),
+            source.cell(daylist::Done, row), source.cell(daylist::Alarm, row) };
     return { nowTime, source.cell(todo::Category, row), source.cell(todo::What, row), source.cell(todo::Done, row),
         QStringLiteral("No") };
 }

@@ -1,6 +1,7 @@
 #include "editflow.h"
 
 #include "celltable.h"
+#include "daylist.h"
 #include "text/datehelpers.h"
 #include "text/regional.h"
 #include "text/texthelpers.h"
@@ -8,9 +9,6 @@
 namespace editflow {
 
 namespace {
-
-// Day-list columns.
-enum DayColumn { DayTime = 0, DayCategory = 1, DayNotes = 2, DayDone = 3, DayAlarm = 4 };
 
 QString first50(const QString &notes)
 {
@@ -95,11 +93,11 @@ QString timeText(QTime time, const RegionalSettings &settings)
 TaskValues dayRowValues(const CellTable &dayList, int row, const RegionalSettings &settings, DateValue now)
 {
     TaskValues task;
-    task.time = datevalue::toTime(timeOfText(dayList.cell(DayTime, row), settings, now));
-    task.category = dayList.cell(DayCategory, row);
-    task.notes = dayList.cell(DayNotes, row);
-    task.done = isYes(dayList.cell(DayDone, row));
-    task.alarm = isYes(dayList.cell(DayAlarm, row));
+    task.time = datevalue::toTime(timeOfText(dayList.cell(daylist::Time, row), settings, now));
+    task.category = dayList.cell(daylist::Category, row);
+    task.notes = dayList.cell(daylist::What, row);
+    task.done = isYes(dayList.cell(daylist::Done, row));
+    task.alarm = isYes(dayList.cell(daylist::Alarm, row));
     return task;
 }
 
@@ -115,11 +113,11 @@ TaskValues todoRowValues(const CellTable &todoList, int row, DateValue now)
 
 void setDayRow(CellTable &dayList, int row, const TaskValues &task, const RegionalSettings &settings)
 {
-    dayList.setCell(DayTime, row, timeText(task.time, settings));
-    dayList.setCell(DayCategory, row, cleanLine(task.category));
-    dayList.setCell(DayNotes, row, cleanMemo(task.notes));
-    dayList.setCell(DayDone, row, yesNoText(task.done));
-    dayList.setCell(DayAlarm, row, yesNoText(task.alarm));
+    dayList.setCell(daylist::Time, row, timeText(task.time, settings));
+    dayList.setCell(daylist::Category, row, cleanLine(task.category));
+    dayList.setCell(daylist::What, row, cleanMemo(task.notes));
+    dayList.setCell(daylist::Done, row, yesNoText(task.done));
+    dayList.setCell(daylist::Alarm, row, yesNoText(task.alarm));
 }
 
 void setTodoRow(CellTable &todoList, int row, const TaskValues &task)

@@ -123,8 +123,9 @@ int hitRowInDayList(const CellTable &dayList, const SearchState &state, bool fro
     if (!state.hit)
         return -1;
     auto matches = [&](int row) {
-        return dayList.cell(0, row) == state.hitTime && dayList.cell(1, row) == state.hitCategory
-            && dayList.cell(2, row) == state.hitWhat;
+        return dayList.cell(daylist::Time, row) == state.hitTime
+            && dayList.cell(daylist::Category, row) == state.hitCategory
+            && dayList.cell(daylist::What, row) == state.hitWhat;
     };
     if (fromTop) {
         for (int r = 1; r < dayList.rowCount(); ++r)

@@ -157,7 +157,7 @@ QStringList TaskDocument::load()
     loadGrid(m_todoFile, m_todo, todo::ColumnCount);
     loadGrid(m_completedFile, m_completed, completed::ColumnCount);
     setCompletedHeaders(m_completed);
-    loadGrid(m_holidayFile, m_holidays, holidays::DayRule + 1);
+    loadGrid(m_holidayFile, m_holidays, holidays::ColumnCount);
     for (const PartlyRead &read : std::as_const(partlyRead))
         messages[read.message] += rewriteAsRead(*read.file, *read.table);
 
@@ -407,7 +407,7 @@ QString TaskDocument::reloadHolidays()
         return QString();
     const CellTable held = m_holidays;
     const LoadResult loaded = m_holidayFile.loadGrid(m_holidays, m_clock.now());
-    m_holidays.fitToContent(holidays::DayRule + 1, 2);
+    m_holidays.fitToContent(holidays::ColumnCount, 2);
     QString message = loaded.message;
     if (copiedAside(loaded))
         message += rewriteAsRead(m_holidayFile, m_holidays);

@@ -64,9 +64,9 @@ CellTable newStore()
 
 CellTable newDayList()
 {
-    CellTable table(5, 2);
+    CellTable table(daylist::ColumnCount, 2);
     const char *headers[] = { "Time", "Category", "What", "Done?", "Alarm?" };
-    for (int c = 0; c < 5; ++c)
+    for (int c = 0; c < daylist::ColumnCount; ++c)
         table.setCell(c, 0, QString::fromLatin1(headers[c]));
     return table;
 }
@@ -419,11 +419,11 @@ void replaceDay(CellTable &store, const FilterState &filter, qint64 day, const C
         }
     }
     for (int j = 1; j < dayList.rowCount(); ++j) {
-        if (dayList.cellUtf8(0, j).isEmpty())
+        if (dayList.cellUtf8(daylist::Time, j).isEmpty())
             continue;
         const QByteArray key = makeKey(day, 100 + j).toUtf8();
         std::vector<QByteArrayView> cells { key };
-        for (int c = 0; c < ColumnCount - 1; ++c)
+        for (int c = daylist::Time; c < daylist::ColumnCount; ++c)
             cells.push_back(dayList.cellUtf8(c, j));
         dayRows.insertBlankRows(dayRows.rowCount(), 1);
         dayRows.setRowUtf8(dayRows.rowCount() - 1, cells);
@@ -475,7 +475,7 @@ int gridDayCustomCompare(const QString &a, const QString &b, const RegionalSetti
 
 void gridDayGetFormat(CellTable &dayList, const RegionalSettings &settings, const Clock &clock)
 {
-    dayList.setColumnStyle(0, CellTable::ColumnStyle::Custom);
+    dayList.setColumnStyle(daylist::Time, CellTable::ColumnStyle::Custom);
     dayList.setCustomCompareMaker([&settings, &clock]() -> CellTable::CustomCompare {
         const DateValue now = clock.nowValue();
         return [&settings, now](int, QByteArrayView a, QByteArrayView b) {

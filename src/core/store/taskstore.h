@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "celltable.h"
+#include "daylist.h"
 #include "safefile.h"
 #include "text/datevalue.h"
 
@@ -36,6 +37,13 @@ namespace store {
 
 // Columns of the dated-task store.
 enum Column { Key = 0, Time = 1, Category = 2, What = 3, Done = 4, Alarm = 5, ColumnCount = 6 };
+// The store column that holds a day-list column: the day list is the day's rows without the key.
+constexpr Column storeColumn(daylist::Column column)
+{
+    return Column(int(column) + 1);
+}
+static_assert(storeColumn(daylist::Time) == Time && storeColumn(daylist::Alarm) == Alarm
+    && daylist::ColumnCount + 1 == ColumnCount);
 // Sequence of a row inserted directly, before the day is next written back.
 constexpr int kDirectSequence = 100;
 constexpr int kFirstListSequence = 101;

@@ -9,9 +9,6 @@
 
 namespace {
 
-// Day-list columns (the store's columns 1 to 5 without the key).
-enum DayColumn { DayTime = 0, DayCategory = 1, DayWhat = 2, DayDone = 3, DayAlarm = 4 };
-
 bool isUsedDataRow(const CellTable &table, int row)
 {
     return row >= 1 && row < table.rowCount() && !table.isRowBlank(row);
@@ -168,11 +165,11 @@ bool insertTodoIntoDayList(const CellTable &todoList, int todoRow, CellTable &da
     const QString what = todoList.cell(todo::What, todoRow);
     const QString done = todoList.cell(todo::Done, todoRow);
     const int row = makeTargetRow(dayList, at);
-    dayList.setCell(DayTime, row, time);
-    dayList.setCell(DayCategory, row, category);
-    dayList.setCell(DayWhat, row, what);
-    dayList.setCell(DayDone, row, done);
-    dayList.setCell(DayAlarm, row, yesNoText(false));
+    dayList.setCell(daylist::Time, row, time);
+    dayList.setCell(daylist::Category, row, category);
+    dayList.setCell(daylist::What, row, what);
+    dayList.setCell(daylist::Done, row, done);
+    dayList.setCell(daylist::Alarm, row, yesNoText(false));
     return true;
 }
 
@@ -180,9 +177,9 @@ bool insertDayIntoTodoList(const CellTable &dayList, int dayRow, CellTable &todo
 {
     if (!isUsedDataRow(dayList, dayRow))
         return false;
-    const QString category = dayList.cell(DayCategory, dayRow);
-    const QString what = dayList.cell(DayWhat, dayRow);
-    const QString done = dayList.cell(DayDone, dayRow);
+    const QString category = dayList.cell(daylist::Category, dayRow);
+    const QString what = dayList.cell(daylist::What, dayRow);
+    const QString done = dayList.cell(daylist::Done, dayRow);
     const int row = makeTargetRow(todoList, at);
     todoList.setCell(todo::Category, row, category);
     todoList.setCell(todo::What, row, what);

@@ -192,7 +192,7 @@ private Q_SLOTS:
         start();
         addDayTask(QStringLiteral("Dentist"), QTime(9, 30), true);
         QCOMPARE(doc().dayList().rowCount(), 2);
-        QCOMPARE(doc().dayList().cell(0, 1), QStringLiteral("9:30 AM"));
+        QCOMPARE(doc().dayList().cell(daylist::Time, 1), QStringLiteral("9:30 AM"));
         const CellTable onDisk = storeOnDisk();
         QCOMPARE(onDisk.rowCount(), 2);
         QCOMPARE(onDisk.cell(store::Key, 1), store::makeKey(datevalue::dayNumber(kToday), 101));
@@ -207,7 +207,7 @@ private Q_SLOTS:
         start();
         addDayTask(QStringLiteral("late"), QTime(15, 0));
         addDayTask(QStringLiteral("early"), QTime(8, 0));
-        QCOMPARE(column(doc().dayList(), 2), (QStringList { "early", "late" }));
+        QCOMPARE(column(doc().dayList(), daylist::What), (QStringList { "early", "late" }));
         QCOMPARE(m_window->dayView()->currentTableRow(), 1); // the new task is selected
 
         // Moving "early" past "late" by an edit keeps it first.
@@ -217,7 +217,7 @@ private Q_SLOTS:
             click(editor, "btOK");
         });
         commands().btEditClick(editflow::TaskList::Day);
-        QCOMPARE(column(doc().dayList(), 0), (QStringList { "6:00 PM", "3:00 PM" }));
+        QCOMPARE(column(doc().dayList(), daylist::Time), (QStringList { "6:00 PM", "3:00 PM" }));
         QCOMPARE(column(storeOnDisk(), store::What), (QStringList { "early", "late" }));
     }
 
@@ -320,8 +320,8 @@ private Q_SLOTS:
                 && error.size()
                     > QStringLiteral("Couldn't save ").size() + m_app->data(QStringLiteral("grid.grd")).size() + 2,
             qPrintable(error));
-        QCOMPARE(column(doc().dayList(), 2), QStringList { "Buy paint" });
-        QCOMPARE(m_window->dayView()->model()->index(0, 2).data().toString(), QStringLiteral("Buy paint"));
+        QCOMPARE(column(doc().dayList(), daylist::What), QStringList { "Buy paint" });
+        QCOMPARE(m_window->dayView()->model()->index(0, daylist::What).data().toString(), QStringLiteral("Buy paint"));
     }
 
     void deleting_data()
@@ -352,7 +352,7 @@ private Q_SLOTS:
         QCOMPARE(m_app->dialogs.questions.size(), questions);
         if (questions)
             QCOMPARE(m_app->dialogs.questions[0], QStringLiteral("Really delete \"only ... \"?"));
-        QCOMPARE(column(doc().dayList(), 2), left);
+        QCOMPARE(column(doc().dayList(), daylist::What), left);
         QCOMPARE(storeOnDisk().rowCount(), int(left.size()) + (left == QStringList { "" } ? 0 : 1));
     }
 
@@ -498,7 +498,7 @@ private Q_SLOTS:
             QCOMPARE(column(onDisk, store::What), (QStringList { "stays", "moves" }));
             return;
         }
-        QCOMPARE(column(doc().dayList(), 2), QStringList { "stays" });
+        QCOMPARE(column(doc().dayList(), daylist::What), QStringList { "stays" });
         QCOMPARE(column(onDisk, store::What), (QStringList { "stays", "moves" }));
         QCOMPARE(onDisk.cell(store::Key, 2), store::makeKey(datevalue::dayNumber(kToday.addDays(3)), 100));
         QCOMPARE(onDisk.cell(store::Time, 2), QStringLiteral("9:00 AM"));
@@ -533,7 +533,7 @@ private Q_SLOTS:
         QCOMPARE(readAll(file), before);
         QCOMPARE(column(doc().store(), store::What), (QStringList { "stays", "moves" }));
         QCOMPARE(doc().store().cell(store::Key, 2), store::makeKey(datevalue::dayNumber(kToday.addDays(3)), 100));
-        QCOMPARE(column(doc().dayList(), 2), QStringList { "stays" });
+        QCOMPARE(column(doc().dayList(), daylist::What), QStringList { "stays" });
     }
 
     // The generator adds its own rows; the task being edited is left as it was.
@@ -555,7 +555,7 @@ private Q_SLOTS:
             editor->Repeat1Click();
         });
         commands().btEditClick(editflow::TaskList::Day);
-        QCOMPARE(column(doc().dayList(), 2), QStringList { "Yoga" });
+        QCOMPARE(column(doc().dayList(), daylist::What), QStringList { "Yoga" });
         const CellTable onDisk = storeOnDisk();
         QCOMPARE(onDisk.cell(store::What, 1), QStringLiteral("Yoga"));
         QCOMPARE(onDisk.rowCount(), 1 + 1 + 31); // the day after to 30 days after it
@@ -608,7 +608,7 @@ private Q_SLOTS:
         whenEditorShows(typeAndPress(QStringLiteral("by key"), "btOK"));
         m_window->dayView()->setFocus();
         QTest::keyClick(m_window->dayView(), Qt::Key_Insert);
-        QCOMPARE(column(doc().dayList(), 2), QStringList { "by key" });
+        QCOMPARE(column(doc().dayList(), daylist::What), QStringList { "by key" });
         whenEditorShows(typeAndPress(QStringLiteral("by menu"), "btOK"));
         m_window->actions().InsertTodo1->trigger();
         QCOMPARE(column(doc().todoList(), todo::What), QStringList { "by menu" });

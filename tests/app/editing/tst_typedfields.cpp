@@ -180,13 +180,13 @@ class TestTypedFields : public QObject
             QVERIFY(refusedOnTheField);
             expectRefused(kValidTime);
             for (int r = 1; r < store.rowCount(); ++r)
-                QVERIFY(store.cell(3, r).isEmpty()); // no task saved
+                QVERIFY(store.cell(store::What, r).isEmpty()); // no task saved
             return;
         }
         QVERIFY(m_app->dialogs.errors.isEmpty());
-        QCOMPARE(store.cell(3, 1), QStringLiteral("Call Anna"));
-        QCOMPARE(store.cell(1, 1), editflow::timeText(value.toTime(), document.regional()));
-        QCOMPARE(readTypedTime(store.cell(1, 1), document.regional()), value.toTime());
+        QCOMPARE(store.cell(store::What, 1), QStringLiteral("Call Anna"));
+        QCOMPARE(store.cell(store::Time, 1), editflow::timeText(value.toTime(), document.regional()));
+        QCOMPARE(readTypedTime(store.cell(store::Time, 1), document.regional()), value.toTime());
     }
 
     // The time picker's own field: the time it hands back on OK.
@@ -247,11 +247,11 @@ class TestTypedFields : public QObject
         if (!value.isValid()) {
             QVERIFY(editor.isVisible());
             expectRefused(kValidDate);
-            QVERIFY(log.cell(0, 1).isEmpty());
+            QVERIFY(log.cell(completed::CompDate, 1).isEmpty());
             return;
         }
         QCOMPARE(editor.result(), int(QDialog::Accepted));
-        QCOMPARE(parseShortDate(log.cell(0, 1), document.regional()), value.toDate());
+        QCOMPARE(parseShortDate(log.cell(completed::CompDate, 1), document.regional()), value.toDate());
     }
 
     void rescheduleDate(const QString &regional, const QString &typed, const QVariant &value)

@@ -346,7 +346,7 @@ private Q_SLOTS:
         const CellTable &list = m_app->document->dayList();
         QStringList shown;
         for (int r = 1; r < list.rowCount(); ++r)
-            shown << list.cell(2, r);
+            shown << list.cell(daylist::What, r);
         QStringList today = storeLeft.filter(QStringLiteral("today"));
         QCOMPARE(shown, today.isEmpty() ? QStringList { "" } : today);
         QVERIFY(m_app->printer.jobs.isEmpty());

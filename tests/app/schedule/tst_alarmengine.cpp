@@ -198,7 +198,7 @@ private Q_SLOTS:
         // An empty day's blank row changes nothing.
         m_window->moveSelectedDay(1);
         m_window->actions().ToolButton15->trigger();
-        QCOMPARE(m_app->document->dayList().cell(4, 1), QString());
+        QCOMPARE(m_app->document->dayList().cell(daylist::Alarm, 1), QString());
         QVERIFY(m_app->dialogs.errors.isEmpty());
     }
 

@@ -63,7 +63,7 @@ Rows rowsOf(const CellTable &table)
 
 CellTable tableOf(const Rows &rows)
 {
-    CellTable table(4, int(rows.size()) + 1);
+    CellTable table(holidays::ColumnCount, int(rows.size()) + 1);
     holidays::setHeaders(table);
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows[r].size(); ++c)
@@ -195,7 +195,7 @@ class TestHolidayDialog : public QObject
 
     QPoint rowCentre(int tableRow) const
     {
-        return grid()->visualRect(grid()->cellModel()->index(tableRow - 1, 0)).center();
+        return grid()->visualRect(grid()->cellModel()->index(tableRow - 1, holidays::Name)).center();
     }
 
     // A left-button drag in the list from a row's centre to a point.
@@ -590,13 +590,13 @@ private Q_SLOTS:
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                 QPoint(header->sectionViewportPosition(column) + 10, header->height() / 2));
         };
-        clickHeader(3); // "Day of month", as text
+        clickHeader(holidays::DayRule); // "Day of month", as text
         QCOMPARE(rowsOf(m_dialog->rules()), (Rows { fools, groundhog, kChristmas }));
         QCOMPARE(grid()->currentTableRow(), 1);
-        clickHeader(3);
+        clickHeader(holidays::DayRule);
         QCOMPARE(rowsOf(m_dialog->rules()), (Rows { kChristmas, groundhog, fools }));
         QCOMPARE(grid()->currentTableRow(), 3);
-        clickHeader(1);
+        clickHeader(holidays::MonthNumber);
         QCOMPARE(rowsOf(m_dialog->rules()), (Rows { groundhog, fools, kChristmas }));
         QCOMPARE(grid()->currentTableRow(), 2);
 

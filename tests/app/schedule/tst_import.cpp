@@ -54,7 +54,7 @@ class TestImport : public QObject
     // A holiday file holding one rule, and the document loaded over it.
     void loadWithOneRule()
     {
-        CellTable rules(4, 2);
+        CellTable rules(holidays::ColumnCount, 2);
         holidays::setHeaders(rules);
         holidays::setRule(
             rules, 1, m_christmasEve[0], m_christmasEve[2], m_christmasEve[3], RegionalSettings::englishUS());

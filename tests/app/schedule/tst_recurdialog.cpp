@@ -34,7 +34,7 @@ QStringList keys(const CellTable &table)
 {
     QStringList texts;
     for (int r = 1; r < table.rowCount(); ++r)
-        texts << table.cell(0, r);
+        texts << table.cell(store::Key, r);
     return texts;
 }
 
@@ -229,8 +229,8 @@ private Q_SLOTS:
         for (int c = 1; c < 6; ++c)
             QCOMPARE(onDisk.cell(c, 1), added[c - 1]);
         // The day on show was read again: the generated task is in its list.
-        QCOMPARE(m_fx->document->dayList().cell(2, 1), rentTemplate().what);
-        QCOMPARE(m_fx->document->dayList().cell(2, 2), QStringLiteral("Existing"));
+        QCOMPARE(m_fx->document->dayList().cell(daylist::What, 1), rentTemplate().what);
+        QCOMPARE(m_fx->document->dayList().cell(daylist::What, 2), QStringLiteral("Existing"));
         QVERIFY(m_fx->dialogs.errors.isEmpty());
     }
 

@@ -2,6 +2,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/shellopener.h"
+#include "schedule/holidays.h"
 #include "settings/settingsstore.h"
 #include "shell/mainactions.h"
 #include "shell/mainwindow.h"
@@ -63,10 +64,10 @@ class TestCalendars : public QObject
 
     void writeHoliday(const QString &name, const QString &month, const QString &rule)
     {
-        CellTable table(4, 2);
-        table.setCell(0, 1, name);
-        table.setCell(2, 1, month);
-        table.setCell(3, 1, rule);
+        CellTable table(holidays::ColumnCount, 2);
+        table.setCell(holidays::Name, 1, name);
+        table.setCell(holidays::MonthName, 1, month);
+        table.setCell(holidays::DayRule, 1, rule);
         QVERIFY(writeGridFile(table, dataFolder() + QStringLiteral("/holiday.grd")).ok);
     }
 
@@ -244,11 +245,11 @@ private Q_SLOTS:
         QCOMPARE(window->dateHeadingColour(), QColor(255, 0, 0));
 
         QCOMPARE(window->todoHeadingText(), QStringLiteral("To-do Tasks"));
-        document().todoList().setCell(1, 1, QStringLiteral("one"));
+        document().todoList().setCell(todo::What, 1, QStringLiteral("one"));
         window->UpdateLabels(window->activeCalendar());
         QCOMPARE(window->todoHeadingText(), QStringLiteral("To-do Tasks"));
         document().todoList().setRowCount(3);
-        document().todoList().setCell(1, 2, QStringLiteral("two"));
+        document().todoList().setCell(todo::What, 2, QStringLiteral("two"));
         window->UpdateLabels(window->activeCalendar());
         QCOMPARE(window->todoHeadingText(), QStringLiteral("2 To-do Tasks"));
     }
@@ -268,15 +269,15 @@ private Q_SLOTS:
         QFETCH(bool, struck);
         auto window = showWindow();
         QVERIFY(window);
-        CellTable list(3, 2);
-        list.setCell(2, 1, done);
+        CellTable list(todo::ColumnCount, 2);
+        list.setCell(todo::Done, 1, done);
         QFont bold;
         bold.setBold(true);
         QVERIFY(document().options().strikeOut); // on by default
-        const QFont font = gridNondayGetCellColor(list, 2, 1, bold, true);
+        const QFont font = gridNondayGetCellColor(list, todo::Done, 1, bold, true);
         QCOMPARE(font.strikeOut(), struck);
         QVERIFY(!font.bold()); // exactly strike-through, or no style at all
-        QCOMPARE(gridNondayGetCellColor(list, 2, 1, bold, false), bold);
+        QCOMPARE(gridNondayGetCellColor(list, todo::Done, 1, bold, false), bold);
     }
 
     void uncheckingDoneItemsHidesDoneTasksAtOnce()
@@ -299,7 +300,7 @@ private Q_SLOTS:
 
         QCOMPARE(window->filtersCaption(), QStringLiteral("FILTERS ON"));
         QCOMPARE(window->dayView()->table()->rowCount(), 2);
-        QCOMPARE(window->dayView()->table()->cell(2, 1), QStringLiteral("open"));
+        QCOMPARE(window->dayView()->table()->cell(daylist::What, 1), QStringLiteral("open"));
         const CalendarStrip::CellLook later = window->cellLook(2, QDate(2026, 2, 3));
         QVERIFY(later.background != QColor(0, 255, 255));
     }
@@ -314,7 +315,7 @@ private Q_SLOTS:
         QCOMPARE(pane->toPlainText(), QStringLiteral("Call Ann\nbefore 5"));
         pane->setFocus();
         window->todoView()->setFocus(); // a visit without a change
-        QCOMPARE(document().store().cell(3, 1), note);
+        QCOMPARE(document().store().cell(store::What, 1), note);
 
         window->dayView()->setCurrentTableRow(2);
         pane->setFocus();
@@ -322,11 +323,11 @@ private Q_SLOTS:
         QTest::keyClicks(pane, QStringLiteral("second, edited"));
         window->todoView()->setFocus();
         const int row = store::findDayRow(document().store(), FilterState(), datevalue::dayNumber(QDate(2026, 1, 31)));
-        QCOMPARE(document().store().cell(3, row + 1), QStringLiteral("second, edited"));
-        QCOMPARE(document().store().cell(3, row), note);
+        QCOMPARE(document().store().cell(store::What, row + 1), QStringLiteral("second, edited"));
+        QCOMPARE(document().store().cell(store::What, row), note);
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, dataFolder() + QStringLiteral("/grid.grd")).ok());
-        QCOMPARE(onDisk.cell(3, row + 1), QStringLiteral("second, edited"));
+        QCOMPARE(onDisk.cell(store::What, row + 1), QStringLiteral("second, edited"));
     }
 
     // A huge note (never typed here, but a file can hold one) is shown by its beginning and
@@ -344,7 +345,7 @@ private Q_SLOTS:
         QVERIFY(pane->toolTip().contains(QStringLiteral("1000000 characters")));
 
         GridView *list = window->dayView();
-        const QString tip = toolTipOfCell(list, list->model()->index(0, 2));
+        const QString tip = toolTipOfCell(list, list->model()->index(0, daylist::What));
         QVERIFY(tip.size() > 1000 && tip.size() < 10000);
         QVERIFY(tip.endsWith(QChar(0x2026)));
 
@@ -353,7 +354,7 @@ private Q_SLOTS:
         QVERIFY(!pane->isReadOnly());
         window->dayView()->setCurrentTableRow(1);
         window->todoView()->setFocus();
-        QCOMPARE(document().store().cell(3, 1), note);
+        QCOMPARE(document().store().cell(store::What, 1), note);
     }
 };
 

@@ -249,7 +249,7 @@ private Q_SLOTS:
         QCOMPARE(storeFile(),
             QStringList({ "46053.100|9:00 AM|Home|Call mum|Yes|No", "46053.101|8:00 AM|Work|Report|No|Yes",
                 "46056.101|7:00 AM||Run|No|No" }));
-        QCOMPARE(document().dayList().cell(2, 1), QStringLiteral("Call mum"));
+        QCOMPARE(document().dayList().cell(daylist::What, 1), QStringLiteral("Call mum"));
     }
 
     void refusedOrOutsideTheDayCellsChangesNothing()
@@ -273,7 +273,7 @@ private Q_SLOTS:
         GridView *day = m_window->dayView();
         auto *data = new QMimeData;
         data->setData(QString::fromLatin1(DragDrop::kMimeType), "todo");
-        const QPoint onRow2 = day->visualRect(day->model()->index(1, 2)).center();
+        const QPoint onRow2 = day->visualRect(day->model()->index(1, daylist::What)).center();
         QDragMoveEvent over(onRow2, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(day->viewport(), &over);
         // The application delivers drag events only from a drag of its own: handed on as it would.
@@ -281,7 +281,7 @@ private Q_SLOTS:
         QVERIFY(over.isAccepted());
         QDropEvent drop(onRow2, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
         QVERIFY(drag()->eventFilter(day->viewport(), &drop));
-        QCOMPARE(document().dayList().cell(2, 2), QStringLiteral("Paint"));
+        QCOMPARE(document().dayList().cell(daylist::What, 2), QStringLiteral("Paint"));
         QCOMPARE(todoFile(), QStringList { "Work|File taxes|Yes" });
         delete data;
 

@@ -70,7 +70,7 @@ class TestLayout : public QObject
         QCoreApplication::processEvents();
         GridView *day = m_window->dayView();
         const QFontMetrics fm(day->listFont());
-        QVERIFY2(day->columnWidth(0) >= fm.horizontalAdvance(QStringLiteral("10:00 AM")) + 6, where);
+        QVERIFY2(day->columnWidth(daylist::Time) >= fm.horizontalAdvance(QStringLiteral("10:00 AM")) + 6, where);
         for (int row = 0; row < 6; ++row) {
             if (row != 1)
                 QVERIFY2(day->rowHeight(row) <= std::max(day->listRowHeight(), fm.height() + 3), where);
@@ -104,15 +104,15 @@ private Q_SLOTS:
         checkColumns("default size");
         // "What" has the rest (in a narrow list shared with "Category").
         GridView *day = m_window->dayView();
-        const int what = day->columnWidth(2);
-        const int rest = day->columnWidth(1) + what;
+        const int what = day->columnWidth(daylist::What);
+        const int rest = day->columnWidth(daylist::Category) + what;
         m_window->resize(1200, 900);
         checkColumns("large");
-        QCOMPARE(day->columnWidth(1) + day->columnWidth(2) - rest, 1200 - 637);
-        QVERIFY(day->columnWidth(2) > 2 * day->columnWidth(1));
+        QCOMPARE(day->columnWidth(daylist::Category) + day->columnWidth(daylist::What) - rest, 1200 - 637);
+        QVERIFY(day->columnWidth(daylist::What) > 2 * day->columnWidth(daylist::Category));
         m_window->resize(637, 469);
         checkColumns("back to the default");
-        QCOMPARE(day->columnWidth(2), what);
+        QCOMPARE(day->columnWidth(daylist::What), what);
     }
 
     // The upper area is as high as split2 says; the to-do list takes what the window gains or

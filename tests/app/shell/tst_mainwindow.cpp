@@ -105,7 +105,7 @@ private Q_SLOTS:
     {
         auto window = makeWindow();
         QCOMPARE(m_app->document->store().rowCount(), 4);
-        QCOMPARE(m_app->document->todoList().cell(1, 0), QStringLiteral("What"));
+        QCOMPARE(m_app->document->todoList().cell(todo::What, 0), QStringLiteral("What"));
         QVERIFY(!QFile::exists(data(QStringLiteral("grid.grd"))));
         window->show();
         window->close();
@@ -114,7 +114,7 @@ private Q_SLOTS:
         CellTable todo;
         QVERIFY(readGridFile(todo, data(QStringLiteral("gridNon.grd"))).ok());
         QCOMPARE(todo.rowCount(), 2);
-        QCOMPARE(todo.cell(2, 0), QStringLiteral("Done?"));
+        QCOMPARE(todo.cell(todo::Done, 0), QStringLiteral("Done?"));
         QVERIFY(m_app->dialogs.errors.isEmpty());
         QVERIFY(m_app->dialogs.plain.isEmpty()); // built today: no staleness notice
     }
@@ -125,7 +125,7 @@ private Q_SLOTS:
         CellTable &store = m_app->document->store();
         addTask(store, 1, QStringLiteral("36526.101"), QStringLiteral("later"));
         addTask(store, 3, QStringLiteral("36525.101"), QStringLiteral("earlier")); // rows 2 and 4 blank
-        m_app->document->todoList().setCell(1, 1, QStringLiteral("Buy paint"));
+        m_app->document->todoList().setCell(todo::What, 1, QStringLiteral("Buy paint"));
         window->show();
 
         window->setWindowState(Qt::WindowMinimized);
@@ -138,8 +138,8 @@ private Q_SLOTS:
         CellTable saved;
         QVERIFY(readGridFile(saved, data(QStringLiteral("grid.grd"))).ok());
         QCOMPARE(saved.rowCount(), 3);
-        QCOMPARE(saved.cell(3, 1), QStringLiteral("earlier"));
-        QCOMPARE(saved.cell(3, 2), QStringLiteral("later"));
+        QCOMPARE(saved.cell(store::What, 1), QStringLiteral("earlier"));
+        QCOMPARE(saved.cell(store::What, 2), QStringLiteral("later"));
     }
 
     void closeWritesTheLayoutValues()
@@ -273,7 +273,7 @@ private Q_SLOTS:
         QFETCH(bool, closed);
         QFETCH(bool, saved);
         auto window = shownWindow();
-        m_app->document->todoList().setCell(1, 1, QStringLiteral("Buy paint"));
+        m_app->document->todoList().setCell(todo::What, 1, QStringLiteral("Buy paint"));
         const QString todoPath = data(QStringLiteral("gridNon.grd"));
         QVERIFY(QDir().mkpath(todoPath));
         if (answer == 0) // the user frees the name while the question is up
@@ -293,7 +293,7 @@ private Q_SLOTS:
     void aSignalCloseKeepsWhatCannotBeSavedAndTheNextStartSaysSo()
     {
         auto window = shownWindow();
-        m_app->document->todoList().setCell(1, 1, QStringLiteral("Buy paint"));
+        m_app->document->todoList().setCell(todo::What, 1, QStringLiteral("Buy paint"));
         QVERIFY(QDir().mkpath(data(QStringLiteral("gridNon.grd"))));
         window->closeUnattended();
         QVERIFY(!window->isVisible());
@@ -303,7 +303,7 @@ private Q_SLOTS:
         QCOMPARE(kept.size(), 1);
         CellTable copy;
         QVERIFY(readGridFile(copy, data(kept[0])).ok());
-        QCOMPARE(copy.cell(1, 1), QStringLiteral("Buy paint"));
+        QCOMPARE(copy.cell(todo::What, 1), QStringLiteral("Buy paint"));
 
         QVERIFY(QDir().rmdir(data(QStringLiteral("gridNon.grd"))));
         m_app->loadDocument();
@@ -316,10 +316,10 @@ private Q_SLOTS:
     {
         const QDate today = version::buildDate();
         writeDay(data(QStringLiteral("grid.grd")), today, { QStringLiteral("one"), QStringLiteral("two") });
-        CellTable rules(4, 2);
-        rules.setCell(0, 1, QStringLiteral("Founders' Day"));
-        rules.setCell(2, 1, RegionalSettings::englishUS().monthNames[today.month() - 1]);
-        rules.setCell(3, 1, QString::number(today.day()));
+        CellTable rules(holidays::ColumnCount, 2);
+        rules.setCell(holidays::Name, 1, QStringLiteral("Founders' Day"));
+        rules.setCell(holidays::MonthName, 1, RegionalSettings::englishUS().monthNames[today.month() - 1]);
+        rules.setCell(holidays::DayRule, 1, QString::number(today.day()));
         QVERIFY(writeGridFile(rules, data(QStringLiteral("holiday.grd"))).ok);
 
         auto window = makeWindow();
@@ -433,7 +433,7 @@ private Q_SLOTS:
         }
         auto window = shownWindow();
         GridView *list = dayList ? window->dayView() : window->todoView();
-        const int what = dayList ? 2 : todo::What;
+        const int what = dayList ? int(daylist::What) : int(todo::What);
         QCOMPARE(toolTipOfCell(list, list->model()->index(0, what)), QString());
         QCOMPARE(toolTipOfCell(list, list->model()->index(1, what)), QStringLiteral("<qt>") + longWord);
     }
@@ -461,7 +461,7 @@ private Q_SLOTS:
         }
         auto window = shownWindow();
         GridView *list = dayList ? window->dayView() : window->todoView();
-        const int what = dayList ? 2 : todo::What;
+        const int what = dayList ? int(daylist::What) : int(todo::What);
         QHeaderView *header = list->horizontalHeader();
         QVERIFY(!header->isSortIndicatorShown());
         auto clickWhat = [header, what] {

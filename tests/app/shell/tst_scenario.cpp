@@ -86,19 +86,19 @@ private Q_SLOTS:
         // Two tasks of the day: the first with an alarm (Ctrl+Insert, then the Insert key).
         inNextDialog([](QWidget *editor) { typeAndOk(editor, QStringLiteral("Dentist"), true); });
         QTest::keyClick(&window, Qt::Key_Insert, Qt::ControlModifier);
-        QTRY_COMPARE(app.document->dayList().cell(2, 1), QStringLiteral("Dentist"));
+        QTRY_COMPARE(app.document->dayList().cell(daylist::What, 1), QStringLiteral("Dentist"));
         QVERIFY(activate());
         inNextDialog([](QWidget *editor) { typeAndOk(editor, QStringLiteral("Call the garage")); });
         QTest::keyClick(day, Qt::Key_Insert);
         QTRY_COMPARE(app.document->dayList().rowCount(), 3);
 
         // Edit the dentist (Ctrl+Enter), adding to the note.
-        day->setCurrentTableRow(app.document->dayList().cell(2, 1) == QLatin1String("Dentist") ? 1 : 2);
+        day->setCurrentTableRow(app.document->dayList().cell(daylist::What, 1) == QLatin1String("Dentist") ? 1 : 2);
         const int dentist = day->currentTableRow();
         inNextDialog([](QWidget *editor) { typeAndOk(editor, QStringLiteral(" at 11")); });
         QVERIFY(activate());
         QTest::keyClick(&window, Qt::Key_Return, Qt::ControlModifier);
-        QTRY_COMPARE(app.document->dayList().cell(2, dentist), QStringLiteral("Dentist at 11"));
+        QTRY_COMPARE(app.document->dayList().cell(daylist::What, dentist), QStringLiteral("Dentist at 11"));
 
         // Complete it from the day toolbar, with a completion note.
         inNextDialog([](QWidget *editor) {
@@ -115,7 +115,7 @@ private Q_SLOTS:
         day->setCurrentTableRow(dentist);
         QVERIFY(activate());
         QTest::mouseClick(complete, Qt::LeftButton);
-        QTRY_COMPARE(app.document->dayList().cell(3, dentist), QStringLiteral("Yes"));
+        QTRY_COMPARE(app.document->dayList().cell(daylist::Done, dentist), QStringLiteral("Yes"));
 
         // Delete the other task with the Delete key, confirming.
         app.dialogs.confirmAnswers = { true };
@@ -129,7 +129,7 @@ private Q_SLOTS:
         inNextDialog([](QWidget *editor) { typeAndOk(editor, QStringLiteral("Buy paint")); });
         QVERIFY(activate());
         QTest::keyClick(&window, Qt::Key_Insert, Qt::ShiftModifier);
-        QTRY_COMPARE(app.document->todoList().cell(1, 1), QStringLiteral("Buy paint"));
+        QTRY_COMPARE(app.document->todoList().cell(todo::What, 1), QStringLiteral("Buy paint"));
 
         QVERIFY(app.dialogs.errors.isEmpty());
         QCOMPARE(rows(app.data(QStringLiteral("grid.grd")), store::What), QStringList { "Dentist at 11" });

@@ -52,7 +52,7 @@ class TestSearchNavigation : public QObject
     static QString selectedWhat(TfrmMain &window)
     {
         GridView *list = window.dayView();
-        return list->table()->cell(2, list->currentTableRow()); // the "What" column
+        return list->table()->cell(daylist::What, list->currentTableRow());
     }
 
 private Q_SLOTS:

@@ -414,8 +414,8 @@ private Q_SLOTS:
 
         CellTable saved;
         QVERIFY(readGridFile(saved, storePath).ok());
-        QCOMPARE(saved.cell(3, 1), QStringLiteral("earlier"));
-        QCOMPARE(saved.cell(3, 2), QStringLiteral("later"));
+        QCOMPARE(saved.cell(store::What, 1), QStringLiteral("earlier"));
+        QCOMPARE(saved.cell(store::What, 2), QStringLiteral("later"));
         QVERIFY(QFile::exists(todoPath));
     }
 
@@ -462,7 +462,7 @@ private Q_SLOTS:
         const QString copy = keptIn.filePath(copies[0]);
         CellTable saved;
         QVERIFY(readGridFile(saved, copy).ok());
-        QCOMPARE(saved.cell(3, 1), QStringLiteral("earlier"));
+        QCOMPARE(saved.cell(store::What, 1), QStringLiteral("earlier"));
 
         auto next = startProgram(true, data);
         QVERIFY(next);

@@ -9,6 +9,7 @@
 #include "platform/qtprinter.h"
 #include "schedule/alarmcommands.h"
 #include "schedule/holiday.h"
+#include "schedule/holidays.h"
 #include "schedule/import.h"
 #include "shell/finddialog.h"
 #include "shell/mainactions.h"
@@ -219,7 +220,7 @@ private Q_SLOTS:
         });
         m_window->actions().Filters1->trigger();
         QTRY_COMPARE(m_app->document->dayList().rowCount(), 2);
-        QCOMPARE(m_app->document->dayList().cell(2, 1), QStringLiteral("Team meeting"));
+        QCOMPARE(m_app->document->dayList().cell(daylist::What, 1), QStringLiteral("Team meeting"));
         QCOMPARE(m_app->document->filterSelection().value_or(QStringList()), QStringList { "Work" });
         shot("filtered");
         whenModal<TfrmFilter>([this](TfrmFilter *filter) {
@@ -258,8 +259,8 @@ private Q_SLOTS:
             QTimer::singleShot(200, list, [list] { click(list, "btClose"); });
         });
         m_window->actions().Holidays1->trigger();
-        QTRY_COMPARE(rows(data("holiday.grd"), 0).size(), 1);
-        const QStringList holidayNames = rows(data("holiday.grd"), 0);
+        QTRY_COMPARE(rows(data("holiday.grd"), holidays::Name).size(), 1);
+        const QStringList holidayNames = rows(data("holiday.grd"), holidays::Name);
         shot("holidays");
         activate();
 
@@ -330,13 +331,13 @@ private Q_SLOTS:
         QCOMPARE(m_app->document->store().rowCount(), 4);
         const QList<QStringList> tasks { { "2:30 PM", "Home", "Dentist", "No", "Yes" },
             { "6:00 PM", "Home", "Call mum", "No", "Yes" }, { "9:00 AM", "Work", "Team meeting", "No", "No" } };
-        for (int column = store::Time; column <= store::Alarm; ++column) {
+        for (int column = daylist::Time; column < daylist::ColumnCount; ++column) {
             QStringList expected;
             for (const QStringList &task : tasks)
-                expected << task[column - store::Time];
-            QCOMPARE(rows(storeFile(), column), expected);
+                expected << task[column];
+            QCOMPARE(rows(storeFile(), store::storeColumn(daylist::Column(column))), expected);
         }
-        QCOMPARE(rows(data("holiday.grd"), 0), holidayNames);
+        QCOMPARE(rows(data("holiday.grd"), holidays::Name), holidayNames);
         QVERIFY(m_app->document->categoryChoices()->contains(QStringLiteral("Work")));
         shot("restarted");
         m_window->close();

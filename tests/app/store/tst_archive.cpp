@@ -47,9 +47,9 @@ void fill(TaskDocument &doc, const QString &tag, int tasks, int todos)
     CellTable &todo = doc.todoList();
     todo.setRowCount(todos + 1);
     for (int i = 0; i < todos; ++i) {
-        todo.setCell(0, i + 1, QStringLiteral("Home"));
-        todo.setCell(1, i + 1, tag + QStringLiteral(" to-do ") + QString::number(i));
-        todo.setCell(2, i + 1, QStringLiteral("No"));
+        todo.setCell(todo::Category, i + 1, QStringLiteral("Home"));
+        todo.setCell(todo::What, i + 1, tag + QStringLiteral(" to-do ") + QString::number(i));
+        todo.setCell(todo::Done, i + 1, QStringLiteral("No"));
         if (i == todos - 2)
             QVERIFY(doc.saveTodo());
     }
@@ -161,11 +161,11 @@ private Q_SLOTS:
         QCOMPARE(m_app->dialogs.warnings, QStringList());
 
         QVERIFY(snapshot(doc()) == m_archived);
-        QCOMPARE(column(doc().todoList(), 1),
+        QCOMPARE(column(doc().todoList(), todo::What),
             (QStringList { QStringLiteral("old to-do 0"), QStringLiteral("old to-do 1") }));
         QCOMPARE(doc().todoList().rowCount(), archivedTodos + 1);
-        QCOMPARE(
-            column(doc().dayList(), 2), (QStringList { QStringLiteral("old task 0"), QStringLiteral("old task 1") }));
+        QCOMPARE(column(doc().dayList(), daylist::What),
+            (QStringList { QStringLiteral("old task 0"), QStringLiteral("old task 1") }));
 
         QVERIFY(onDisk(*m_app) == m_archived);
         QVERIFY(onDisk(*m_app, QStringLiteral("~")) == m_current);
@@ -341,7 +341,7 @@ private Q_SLOTS:
         QCOMPARE(m_app->dialogs.warnings,
             QStringList { QStringLiteral("Not everything in ") + path
                 + QStringLiteral(" could be restored as it was (1 line that was not UTF-8, read as Windows-1252).") });
-        QCOMPARE(doc().todoList().cell(1, 1), QStringLiteral("Caf\u00e9"));
+        QCOMPARE(doc().todoList().cell(todo::What, 1), QStringLiteral("Caf\u00e9"));
     }
 
     // A name ending in ".AR2" or ".AR3" would put two tables into one file.

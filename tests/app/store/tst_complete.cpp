@@ -105,7 +105,7 @@ class TestComplete : public QObject
     static void clickRow(TfrmComplete &window, int tableRow)
     {
         GridView *grid = window.grid();
-        const QRect cell = grid->visualRect(grid->cellModel()->index(tableRow - 1, 0));
+        const QRect cell = grid->visualRect(grid->cellModel()->index(tableRow - 1, completed::CompDate));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
@@ -137,7 +137,7 @@ private Q_SLOTS:
         CellTable old = newCompletedLog();
         addCompletedEntry(old, entry(QStringLiteral("older")));
         addCompletedEntry(old, entry(QStringLiteral("newer")));
-        old.setCell(0, 0, QStringLiteral("Date of an older version"));
+        old.setCell(completed::CompDate, 0, QStringLiteral("Date of an older version"));
         QVERIFY(writeGridFile(old, logPath()));
         auto window = makeWindow();
         QCOMPARE(column(window->log(), completed::What), (QStringList { "newer", "older" }));
@@ -435,7 +435,7 @@ private Q_SLOTS:
             const int fixed[] = { 70, 62, 58, 128 };
             for (int c = 0; c < 4; ++c)
                 QCOMPARE(grid->columnWidth(c), int(fixed[c] * dpi) / 96);
-            QCOMPARE(grid->columnWidth(4), grid->columnWidth(5));
+            QCOMPARE(grid->columnWidth(completed::What), grid->columnWidth(completed::CompNotes));
             QCOMPARE(grid->verticalScrollBar()->isVisible(), entries > 20);
             // The two text columns take what is left of the list, without a horizontal scroll bar.
             const int total = grid->horizontalHeader()->length();

@@ -74,7 +74,7 @@ CellTable sampleStore()
 
 CellTable sampleHolidays()
 {
-    CellTable rules(4, 3);
+    CellTable rules(holidays::ColumnCount, 3);
     holidays::setHeaders(rules);
     const RegionalSettings settings = regional();
     holidays::setRule(

@@ -87,20 +87,22 @@ QByteArray goldenText(int country)
         + QStringLiteral(". See README.md.\n");
     QList<CellTable> rules;
     for (const QString &line : catalogue::countryLines(country, us)) {
-        CellTable rule(4, 1);
+        CellTable rule(holidays::ColumnCount, 1);
         catalogue::addToGrid(rule, line, us);
-        out += line + QStringLiteral("  ->  ") + rule.cell(1, 1) + QStringLiteral(" | ") + rule.cell(2, 1)
-            + QStringLiteral(" | ") + rule.cell(3, 1) + QLatin1Char('\n');
+        out += line + QStringLiteral("  ->  ") + rule.cell(holidays::MonthNumber, 1) + QStringLiteral(" | ")
+            + rule.cell(holidays::MonthName, 1) + QStringLiteral(" | ") + rule.cell(holidays::DayRule, 1)
+            + QLatin1Char('\n');
         rules << rule;
     }
     for (int year = kFirstYear; year <= kLastYear; ++year) {
         out += QLatin1Char('\n');
         QList<std::pair<QDate, QString>> days;
         for (const CellTable &rule : rules) {
-            const int month = rule.cell(1, 1).toInt();
-            const QDate day
-                = month >= 1 && month <= 12 ? holidays::ruleDate(year, month, rule.cell(3, 1), us) : QDate();
-            days.append({ day, rule.cell(0, 1) });
+            const int month = rule.cell(holidays::MonthNumber, 1).toInt();
+            const QDate day = month >= 1 && month <= 12
+                ? holidays::ruleDate(year, month, rule.cell(holidays::DayRule, 1), us)
+                : QDate();
+            days.append({ day, rule.cell(holidays::Name, 1) });
         }
         std::stable_sort(days.begin(), days.end(), [](const auto &a, const auto &b) {
             return a.first.isValid() && (!b.first.isValid() || a.first < b.first);
@@ -275,7 +277,7 @@ private Q_SLOTS:
         QFETCH(QString, locale);
         QFETCH(QString, line);
         QFETCH(QStringList, row);
-        CellTable rules(4, 1);
+        CellTable rules(holidays::ColumnCount, 1);
         holidays::setHeaders(rules);
         QVERIFY(catalogue::addToGrid(rules, line, RegionalSettings::fromLocale(QLocale(locale))));
         QCOMPARE(rowsOf(rules), (QList<QStringList> { kHeaders, row }));
@@ -286,7 +288,7 @@ private Q_SLOTS:
     void addToGridInsertsAtTheTop()
     {
         const QStringList christmas = { "Christmas", "12", "December", "25" };
-        CellTable rules(4, 3);
+        CellTable rules(holidays::ColumnCount, 3);
         holidays::setHeaders(rules);
         holidays::setRule(rules, 1, christmas[0], christmas[2], christmas[3], m_us);
         QVERIFY(catalogue::addToGrid(rules, QStringLiteral("Jan 1st\tNew Year's Day"), m_us));
@@ -306,7 +308,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("columns");
         QTest::addColumn<bool>("headers");
-        QTest::newRow("the holiday list's") << 4 << true;
+        QTest::newRow("the holiday list's") << int(holidays::ColumnCount) << true;
         QTest::newRow("the document's before any file") << 3 << false;
     }
     void addToGridIntoATableWithoutRules()
@@ -325,7 +327,7 @@ private Q_SLOTS:
 
     void addToGridRefusesATextWithoutTab()
     {
-        CellTable rules(4, 2);
+        CellTable rules(holidays::ColumnCount, 2);
         holidays::setHeaders(rules);
         const CellTable before = rules;
         QVERIFY(!catalogue::addToGrid(rules, QStringLiteral("Jan 1st New Year's Day"), m_us));
@@ -357,10 +359,10 @@ private Q_SLOTS:
                 const QString name = QString::fromUtf8(entries[i].name);
                 const QString where = countries[c] + QStringLiteral(" ") + code + QStringLiteral(": ");
                 QCOMPARE(lines[qsizetype(i)].section(QLatin1Char('\t'), 1), name);
-                CellTable rules(4, 1);
+                CellTable rules(holidays::ColumnCount, 1);
                 QVERIFY(catalogue::addToGrid(rules, lines[qsizetype(i)], settings));
                 const int month = codeDate(code, kFirstYear).month();
-                QString expectedRule = rules.cell(3, 1);
+                QString expectedRule = rules.cell(holidays::DayRule, 1);
                 if (code.at(0).isDigit())
                     expectedRule = QLatin1String(kOrdinals[code.at(0).digitValue() - 1]) + QStringLiteral(" : ")
                         + settings.dayNames.at(code.at(1).digitValue() - 1);
@@ -395,7 +397,7 @@ private Q_SLOTS:
         QFETCH(QString, line);
         QFETCH(int, year);
         QFETCH(QList<QDate>, days);
-        CellTable rules(4, 1);
+        CellTable rules(holidays::ColumnCount, 1);
         QVERIFY(catalogue::addToGrid(rules, line, m_us));
         const QString name = line.section(QLatin1Char('\t'), 1);
         QList<QDate> found;

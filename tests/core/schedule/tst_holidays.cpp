@@ -24,7 +24,7 @@ namespace {
 // A holiday table with the header texts and the given rule rows.
 CellTable rules(const Rows &rows)
 {
-    CellTable table(4, int(rows.size()) + 1);
+    CellTable table(holidays::ColumnCount, int(rows.size()) + 1);
     holidays::setHeaders(table);
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows[r].size(); ++c)
@@ -345,7 +345,7 @@ private Q_SLOTS:
         CellTable table = rules(before);
         QCOMPARE(holidays::deleteRule(table, row), next);
         QCOMPARE(rowsOf(table), after);
-        QCOMPARE(table.cell(0, 0), QStringLiteral("Holiday name"));
+        QCOMPARE(table.cell(holidays::Name, 0), QStringLiteral("Holiday name"));
     }
 
     void moveRule_data()
@@ -410,20 +410,20 @@ private Q_SLOTS:
         // A table with rules keeps every row as it is, its blank rows too, and a fifth
         // column someone else wrote; its sort state is that of a new table.
         CellTable loaded(5, 4);
-        loaded.setCell(0, 2, QStringLiteral("Christmas"));
+        loaded.setCell(holidays::Name, 2, QStringLiteral("Christmas"));
         loaded.setCell(4, 3, QStringLiteral("extra"));
-        loaded.setSortColumn(2);
+        loaded.setSortColumn(holidays::MonthName);
         loaded.setSortDirection(CellTable::SortDirection::Descending);
         const CellTable copy = holidays::listCopy(loaded);
         QCOMPARE(copy.rowCount(), 4);
         QCOMPARE(copy.colCount(), 5);
-        QCOMPARE(copy.cell(0, 0), headers[0]);
-        QCOMPARE(copy.cell(0, 2), QStringLiteral("Christmas"));
+        QCOMPARE(copy.cell(holidays::Name, 0), headers[0]);
+        QCOMPARE(copy.cell(holidays::Name, 2), QStringLiteral("Christmas"));
         QCOMPARE(copy.cell(4, 3), QStringLiteral("extra"));
-        QCOMPARE(copy.sortColumn(), 0);
+        QCOMPARE(copy.sortColumn(), int(holidays::Name));
         QCOMPARE(copy.sortDirection(), CellTable::SortDirection::Ascending);
 
-        QCOMPARE(holidays::listCopy(CellTable(4, 1)).rowCount(), 2);
+        QCOMPARE(holidays::listCopy(CellTable(holidays::ColumnCount, 1)).rowCount(), 2);
     }
 
     void ordinalNames()

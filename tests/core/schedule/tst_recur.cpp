@@ -139,7 +139,7 @@ QStringList keys(const CellTable &table)
 {
     QStringList texts;
     for (int r = 1; r < table.rowCount(); ++r)
-        texts << table.cell(0, r);
+        texts << table.cell(store::Key, r);
     return texts;
 }
 
@@ -337,7 +337,7 @@ private Q_SLOTS:
         auto document = documentWithOneTask();
         const QDate existingDay(2026, 2, 2);
         document->showDay(datevalue::dayNumber(existingDay));
-        QCOMPARE(document->dayList().cell(2, 1), QStringLiteral("Existing"));
+        QCOMPARE(document->dayList().cell(daylist::What, 1), QStringLiteral("Existing"));
 
         const QList<QDate> dates { QDate(2026, 3, 1), existingDay, QDate(2026, 1, 5) };
         QVERIFY(recur::addSeries(*document, task(), dates).ok);
@@ -355,7 +355,7 @@ private Q_SLOTS:
 
         // The shown day now lists the new row first, so writing it back keeps it.
         QCOMPARE(document->dayList().rowCount(), 3);
-        QCOMPARE(document->dayList().cell(2, 1), QStringLiteral("Pay rent"));
+        QCOMPARE(document->dayList().cell(daylist::What, 1), QStringLiteral("Pay rent"));
         QVERIFY(document->writeShownDay().ok);
         QCOMPARE(keys(storeOnDisk()).count(keyOf(existingDay, 101)), 1);
         QCOMPARE(keys(storeOnDisk()).count(keyOf(existingDay, 102)), 1);
@@ -371,7 +371,7 @@ private Q_SLOTS:
         QCOMPARE(keys(onDisk).count(keyOf(day, 100)), 2);
         QStringList whats;
         for (int r = 1; r < onDisk.rowCount(); ++r)
-            if (onDisk.cell(0, r) == keyOf(day, 100))
+            if (onDisk.cell(store::Key, r) == keyOf(day, 100))
                 whats << onDisk.cell(store::What, r);
         whats.sort();
         QCOMPARE(whats, (QStringList { "first run", "second run" }));

@@ -90,8 +90,8 @@ private Q_SLOTS:
         QSignalSpy shown(document.get(), &TaskDocument::dayShown);
         document->showDay(kDay);
         QCOMPARE(shown.size(), 1);
-        QCOMPARE(document->dayList().cell(2, 1), QStringLiteral("Buy paint"));
-        document->dayList().setCell(2, 1, QStringLiteral("Buy white paint"));
+        QCOMPARE(document->dayList().cell(daylist::What, 1), QStringLiteral("Buy paint"));
+        document->dayList().setCell(daylist::What, 1, QStringLiteral("Buy white paint"));
         QVERIFY(document->writeShownDay().ok);
         QCOMPARE(changed.size(), 1);
 
@@ -416,7 +416,7 @@ private Q_SLOTS:
         document->insertDirectTask(kDay, QStringLiteral("8:00 AM"), QString(), QStringLiteral("today"),
             QStringLiteral("No"), QStringLiteral("No"));
         QVERIFY(document->endDirectBatch().ok);
-        QCOMPARE(document->dayList().cell(2, 1), QStringLiteral("today"));
+        QCOMPARE(document->dayList().cell(daylist::What, 1), QStringLiteral("today"));
         QVERIFY(document->writeShownDay().ok);
         QCOMPARE(whats(document->store(), store::What), (QStringList { "today", "later" }));
     }
@@ -429,9 +429,9 @@ private Q_SLOTS:
         auto document = makeDocument();
         document->load();
         document->showDay(9999);
-        QCOMPARE(document->dayList().cell(2, 1), QStringLiteral("earlier"));
+        QCOMPARE(document->dayList().cell(daylist::What, 1), QStringLiteral("earlier"));
         document->showDay(10000);
-        QCOMPARE(document->dayList().cell(2, 1), QStringLiteral("later"));
+        QCOMPARE(document->dayList().cell(daylist::What, 1), QStringLiteral("later"));
     }
 
     void whatFailedToSaveIsSavedAtCloseOrKeptBeside()

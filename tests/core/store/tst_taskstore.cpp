@@ -212,15 +212,15 @@ private Q_SLOTS:
         CellTable list = store::newDayList();
         store::readFromStore(table, hiding(QStringLiteral("Home")), kDay, list);
         QCOMPARE(list.rowCount(), 2);
-        QCOMPARE(list.cell(0, 0), QStringLiteral("Time"));
-        QCOMPARE(list.cell(0, 1), QStringLiteral("10:00 AM"));
-        QCOMPARE(list.cell(2, 1), QStringLiteral("Call Ann\r\nbefore 5"));
-        QCOMPARE(list.cell(4, 1), QStringLiteral("Yes"));
+        QCOMPARE(list.cell(daylist::Time, 0), QStringLiteral("Time"));
+        QCOMPARE(list.cell(daylist::Time, 1), QStringLiteral("10:00 AM"));
+        QCOMPARE(list.cell(daylist::What, 1), QStringLiteral("Call Ann\r\nbefore 5"));
+        QCOMPARE(list.cell(daylist::Alarm, 1), QStringLiteral("Yes"));
 
         store::readFromStore(table, FilterState(), kDay + 1, list); // an empty day: one blank row
         QCOMPARE(list.rowCount(), 2);
         QVERIFY(list.isRowBlank(1));
-        QCOMPARE(list.cell(4, 0), QStringLiteral("Alarm?"));
+        QCOMPARE(list.cell(daylist::Alarm, 0), QStringLiteral("Alarm?"));
     }
 
     void firstTaskOnAnEmptyStore()
@@ -228,12 +228,12 @@ private Q_SLOTS:
         CellTable table = store::newStore();
         CellTable list = store::newDayList();
         const QStringList task { "9:00 AM", "Home", "Buy paint", "No", "Yes" };
-        for (int c = 0; c < 5; ++c)
+        for (int c = 0; c < daylist::ColumnCount; ++c)
             list.setCell(c, 1, task[c]);
         QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
         QCOMPARE(table.rowCount(), 2);
-        QCOMPARE(table.cell(0, 1), QStringLiteral("36525.101"));
-        QCOMPARE(table.cell(5, 1), QStringLiteral("Yes"));
+        QCOMPARE(table.cell(store::Key, 1), QStringLiteral("36525.101"));
+        QCOMPARE(table.cell(store::Alarm, 1), QStringLiteral("Yes"));
         QFile file(gridPath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readLine(), QByteArray("6,2\r\n"));
@@ -248,8 +248,8 @@ private Q_SLOTS:
         store::readFromStore(table, FilterState(), kDay, list);
         store::deleteListRow(list, 2);
         QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
-        QCOMPARE(columnOf(table, 0), (QStringList { "36524.101", "36525.101", "36525.102", "36526.101" }));
-        QCOMPARE(columnOf(table, 3), (QStringList { "yesterday", "one", "three", "tomorrow" }));
+        QCOMPARE(columnOf(table, store::Key), (QStringList { "36524.101", "36525.101", "36525.102", "36526.101" }));
+        QCOMPARE(columnOf(table, store::What), (QStringList { "yesterday", "one", "three", "tomorrow" }));
 
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, gridPath()).ok());
@@ -265,7 +265,7 @@ private Q_SLOTS:
         QCOMPARE(list.rowCount(), 2);
         QVERIFY(list.isRowBlank(1));
         QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
-        QCOMPARE(columnOf(table, 3), (QStringList { "next" }));
+        QCOMPARE(columnOf(table, store::What), (QStringList { "next" }));
     }
 
     void filteredWriteBackLeavesHiddenTasksAlone()
@@ -276,15 +276,15 @@ private Q_SLOTS:
         CellTable list = store::newDayList();
         store::readFromStore(table, filter, kDay, list);
         QCOMPARE(list.rowCount(), 3);
-        list.setCell(2, 2, QStringLiteral("call Bob"));
+        list.setCell(daylist::What, 2, QStringLiteral("call Bob"));
         QVERIFY(store::writeToStore(table, filter, kDay, list, gridPath()).ok);
-        QCOMPARE(columnOf(table, 0), (QStringList { "36525.101", "36525.102", "36525.102" }));
+        QCOMPARE(columnOf(table, store::Key), (QStringList { "36525.101", "36525.102", "36525.102" }));
         // Equal keys fall back on the time text: the hidden 10:00 task comes first.
-        QCOMPARE(columnOf(table, 3), (QStringList { "report", "paint", "call Bob" }));
+        QCOMPARE(columnOf(table, store::What), (QStringList { "report", "paint", "call Bob" }));
         // The hidden task is exactly as it was.
-        QCOMPARE(table.cell(1, 2), QStringLiteral("10:00 AM"));
-        QCOMPARE(table.cell(2, 2), QStringLiteral("Home"));
-        QCOMPARE(table.cell(5, 2), QStringLiteral("Yes"));
+        QCOMPARE(table.cell(store::Time, 2), QStringLiteral("10:00 AM"));
+        QCOMPARE(table.cell(store::Category, 2), QStringLiteral("Home"));
+        QCOMPARE(table.cell(store::Alarm, 2), QStringLiteral("Yes"));
     }
 
     void directInsertionListsFirstUntilWrittenBack()
@@ -293,13 +293,13 @@ private Q_SLOTS:
         store::insertDirectTask(table, kDay, QStringLiteral("8:00:00 PM"), QString(), QStringLiteral("birthday"),
             QStringLiteral("No"), QStringLiteral("No"));
         QVERIFY(store::SortGridStore(table, gridPath()).ok);
-        QCOMPARE(columnOf(table, 0), (QStringList { "36525.100", "36525.101", "36525.102" }));
+        QCOMPARE(columnOf(table, store::Key), (QStringList { "36525.100", "36525.101", "36525.102" }));
         CellTable list = store::newDayList();
         store::readFromStore(table, FilterState(), kDay, list);
-        QCOMPARE(list.cell(2, 1), QStringLiteral("birthday"));
+        QCOMPARE(list.cell(daylist::What, 1), QStringLiteral("birthday"));
         QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
-        QCOMPARE(columnOf(table, 0), (QStringList { "36525.101", "36525.102", "36525.103" }));
-        QCOMPARE(columnOf(table, 3), (QStringList { "birthday", "one", "two" }));
+        QCOMPARE(columnOf(table, store::Key), (QStringList { "36525.101", "36525.102", "36525.103" }));
+        QCOMPARE(columnOf(table, store::What), (QStringList { "birthday", "one", "two" }));
     }
 
     // A batch (a recurrence run, a drop) adds its rows and sorts once: each row lands
@@ -317,9 +317,9 @@ private Q_SLOTS:
         store::insertDirectTask(table, kDay + 1, time, QString(), QStringLiteral("b"), no, QStringLiteral("Yes"));
         QCOMPARE(table.rowCount(), 8);
         store::compactAndSort(table);
-        QCOMPARE(columnOf(table, 3), (QStringList { "early", "a", "one", "two", "b", "b", "next" }));
-        QCOMPARE(columnOf(table, 5), (QStringList { "No", "No", "No", "No", "No", "Yes", "No" }));
-        QCOMPARE(table.cell(0, 5), QStringLiteral("36526.100"));
+        QCOMPARE(columnOf(table, store::What), (QStringList { "early", "a", "one", "two", "b", "b", "next" }));
+        QCOMPARE(columnOf(table, store::Alarm), (QStringList { "No", "No", "No", "No", "No", "Yes", "No" }));
+        QCOMPARE(table.cell(store::Key, 5), QStringLiteral("36526.100"));
         QVERIFY(store::isInStoreOrder(table));
     }
 
@@ -373,7 +373,7 @@ private Q_SLOTS:
                 { 36525, 101, "9:00 AM", "", "1999" }, { 9999, 101, "9:00 AM", "", "17 May 1927" } });
         QCOMPARE(store::findDayRow(table, FilterState(), 9999), -1); // the search cannot find it yet
         store::ensureStoreOrder(table);
-        QCOMPARE(columnOf(table, 0), (QStringList { "9999.101", "10000.101", "10000.102", "36525.101" }));
+        QCOMPARE(columnOf(table, store::Key), (QStringList { "9999.101", "10000.101", "10000.102", "36525.101" }));
         QCOMPARE(store::findDayRow(table, FilterState(), 9999), 1);
         QCOMPARE(store::findDayRow(table, FilterState(), 10000), 2);
         QCOMPARE(store::findDayRow(table, FilterState(), 36525), 4);
@@ -385,9 +385,9 @@ private Q_SLOTS:
             { 36525, 1000, "9:00 AM", "", "seq 1000" }, { 36525, 101, "9:00 AM", "", "seq 101" },
             { 9999, 101, "9:00 AM", "", "four digits" }, { 36525, 101, "8:00 AM", "", "same key, earlier text" } });
         table.insertBlankRows(3, 2); // blank rows are dropped
-        table.setCell(3, 3, QStringLiteral("no key")); // so is a row without a key
+        table.setCell(store::What, 3, QStringLiteral("no key")); // so is a row without a key
         QVERIFY(store::SortGridStore(table, gridPath()).ok);
-        QCOMPARE(columnOf(table, 3),
+        QCOMPARE(columnOf(table, store::What),
             (QStringList { "four digits", "same key, earlier text", "seq 101", "seq 1000", "six digits" }));
         QCOMPARE(store::findDayRow(table, FilterState(), 100000), 5);
         QCOMPARE(store::findDayRow(table, FilterState(), 9999), 1);
@@ -417,7 +417,7 @@ private Q_SLOTS:
                 list.setCell(c, r + 1, rows[r][c]);
         store::gridDayGetFormat(list, m_us, m_clock);
         list.sortRows();
-        QCOMPARE(columnOf(list, 2), (QStringList { "early", "a", "z", "b", "lunch" }));
+        QCOMPARE(columnOf(list, daylist::What), (QStringList { "early", "a", "z", "b", "lunch" }));
         QCOMPARE(store::gridDayCustomCompare(QString(), QStringLiteral("9:00 AM"), m_us, m_clock), 0);
     }
 
@@ -430,19 +430,19 @@ private Q_SLOTS:
         list.setRowCount(42);
         QStringList expected { QStringLiteral("real time") };
         for (int r = 1; r <= 40; ++r) {
-            list.setCell(0, r, QStringLiteral("lunch"));
-            list.setCell(2, r, QStringLiteral("task %1").arg(41 - r, 2, 10, QLatin1Char('0')));
+            list.setCell(daylist::Time, r, QStringLiteral("lunch"));
+            list.setCell(daylist::What, r, QStringLiteral("task %1").arg(41 - r, 2, 10, QLatin1Char('0')));
             expected << QStringLiteral("task %1").arg(r, 2, 10, QLatin1Char('0'));
         }
-        list.setCell(0, 41, QStringLiteral("11:00 PM"));
-        list.setCell(2, 41, QStringLiteral("real time"));
+        list.setCell(daylist::Time, 41, QStringLiteral("11:00 PM"));
+        list.setCell(daylist::What, 41, QStringLiteral("real time"));
         store::gridDayGetFormat(list, m_us, clock);
         list.sortRows();
-        QCOMPARE(columnOf(list, 2), expected);
+        QCOMPARE(columnOf(list, daylist::What), expected);
         QCOMPARE(clock.reads, 1);
-        QVERIFY(list.headerClick(0)); // descending: the same rows the other way round
+        QVERIFY(list.headerClick(daylist::Time)); // descending: the same rows the other way round
         std::reverse(expected.begin(), expected.end());
-        QCOMPARE(columnOf(list, 2), expected);
+        QCOMPARE(columnOf(list, daylist::What), expected);
         QCOMPARE(clock.reads, 2);
     }
 
@@ -458,8 +458,8 @@ private Q_SLOTS:
         for (int r = 1; r <= 1000; ++r) {
             // Not in any order their texts or times would give.
             const QString what = QStringLiteral("task %1").arg((r * 7919) % 1000);
-            list.setCell(0, r, QStringLiteral("9:00 AM"));
-            list.setCell(2, r, what);
+            list.setCell(daylist::Time, r, QStringLiteral("9:00 AM"));
+            list.setCell(daylist::What, r, what);
             written << what;
         }
         QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
@@ -471,7 +471,7 @@ private Q_SLOTS:
         for (const CellTable *stored : { &table, &fromFile }) {
             CellTable read = store::newDayList();
             store::readFromStore(*stored, FilterState(), kDay, read);
-            QCOMPARE(columnOf(read, 2), written);
+            QCOMPARE(columnOf(read, daylist::What), written);
         }
         QCOMPARE(table.cell(store::Key, 1001), QStringLiteral("36525.1100"));
     }
@@ -482,11 +482,11 @@ private Q_SLOTS:
         CellTable list = store::newDayList();
         store::gridDayGetFormat(list, m_us, m_clock);
         store::readFromStore(table, FilterState(), kDay, list);
-        QVERIFY(list.headerClick(0)); // time descending
-        list.setCell(2, 1, QStringLiteral("b!"));
+        QVERIFY(list.headerClick(daylist::Time)); // time descending
+        list.setCell(daylist::What, 1, QStringLiteral("b!"));
         QVERIFY(store::writeToStore(table, FilterState(), kDay, list, gridPath()).ok);
-        QCOMPARE(columnOf(table, 3), (QStringList { "b!", "a" }));
-        QCOMPARE(columnOf(table, 0), (QStringList { "36525.101", "36525.102" }));
+        QCOMPARE(columnOf(table, store::What), (QStringList { "b!", "a" }));
+        QCOMPARE(columnOf(table, store::Key), (QStringList { "36525.101", "36525.102" }));
     }
 };
 

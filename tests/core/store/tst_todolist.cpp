@@ -74,10 +74,11 @@ private Q_SLOTS:
         const CellTable todoList = newTodoList();
         QCOMPARE(todoList.colCount(), 3);
         QCOMPARE(todoList.rowCount(), 2);
-        QCOMPARE(todoList.cell(0, 0) + '|' + todoList.cell(1, 0) + '|' + todoList.cell(2, 0),
+        QCOMPARE(
+            todoList.cell(todo::Category, 0) + '|' + todoList.cell(todo::What, 0) + '|' + todoList.cell(todo::Done, 0),
             QStringLiteral("Category|What|Done?"));
         QVERIFY(todoList.isRowBlank(1));
-        QCOMPARE(todoList.sortColumn(), 0);
+        QCOMPARE(todoList.sortColumn(), int(todo::Category));
         QCOMPARE(todoList.sortDirection(), CellTable::SortDirection::Ascending);
 
         const CellTable log = newCompletedLog();
@@ -93,9 +94,9 @@ private Q_SLOTS:
     void everyColumnSortsByHeaderClick_data()
     {
         QTest::addColumn<int>("column");
-        QTest::newRow("to-do Category") << 0;
-        QTest::newRow("to-do What") << 1;
-        QTest::newRow("to-do Done?") << 2;
+        QTest::newRow("to-do Category") << int(todo::Category);
+        QTest::newRow("to-do What") << int(todo::What);
+        QTest::newRow("to-do Done?") << int(todo::Done);
     }
     void everyColumnSortsByHeaderClick()
     {
@@ -396,7 +397,7 @@ private Q_SLOTS:
         setDataRows(dayList, { { "9:00 AM", "Work", "Report", "No", "Yes" } });
         QVERIFY(insertTodoIntoDayList(todoList, 1, dayList, 99, QStringLiteral("10:30 AM")));
         QCOMPARE(dayList.rowCount(), 3);
-        QCOMPARE(dayList.cell(2, 2), QStringLiteral("Paint"));
+        QCOMPARE(dayList.cell(daylist::What, 2), QStringLiteral("Paint"));
     }
 };
 
