@@ -152,11 +152,12 @@ void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
         if (list == TaskList::Day && target.isValid() && target != day) {
             // The task moves to another day: out of this day's list, into the store directly,
             // both in one save.
+            const CellTable::RowId task = rows.rowId(row);
             store::deleteListRow(rows, row);
             m_document.stageShownDay();
             m_document.insertDirectTask(datevalue::dayNumber(target), editflow::timeText(edited.time, regional),
                 editflow::cleanLine(edited.category), editflow::cleanMemo(edited.notes), yesNoText(edited.done),
-                yesNoText(edited.alarm));
+                yesNoText(edited.alarm), task);
             report(m_document.endDirectBatch());
         } else if (list == TaskList::Day) {
             editflow::setDayRow(rows, row, edited, regional); // an edit keeps the row's place

@@ -95,7 +95,22 @@ void UndoHistory::bind(QAction *undo, QAction *redo)
 UndoHistory::ViewState UndoHistory::viewState() const
 {
     const MainView::List list = m_view.focusedList();
-    return { m_view.selectedDay(), list, list == MainView::List::None ? -1 : m_view.currentRow(list) };
+    const int row = list == MainView::List::None ? -1 : m_view.currentRow(list);
+    const CellTable *table = listTable(list);
+    return { m_view.selectedDay(), list, row, table && row > 0 ? table->rowId(row) : 0 };
+}
+
+const CellTable *UndoHistory::listTable(MainView::List list) const
+{
+    switch (list) {
+    case MainView::List::Day:
+        return &m_document.dayList();
+    case MainView::List::Todo:
+        return &m_document.todoList();
+    case MainView::List::None:
+        break;
+    }
+    return nullptr;
 }
 
 void UndoHistory::apply(const TaskDocument::Contents &contents, const ViewState &view)
@@ -103,8 +118,11 @@ void UndoHistory::apply(const TaskDocument::Contents &contents, const ViewState 
     const QList<SaveResult> failed = m_document.setContents(contents);
     if (view.day.isValid() && view.day != m_view.selectedDay())
         m_view.showDay(view.day);
-    if (view.list != MainView::List::None && view.row > 0)
-        m_view.selectRow(view.list, view.row);
+    if (view.list != MainView::List::None && view.row > 0) {
+        const CellTable *table = listTable(view.list);
+        const int row = table && view.task ? table->findRowId(view.task) : -1;
+        m_view.selectRow(view.list, row > 0 ? row : view.row);
+    }
     for (const SaveResult &failure : failed)
         m_dialogs.showError(failure.message());
 }

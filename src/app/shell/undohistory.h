@@ -27,12 +27,14 @@ public:
     // after it ("Undo Delete \"Dentist\"").
     void bind(QAction *undo, QAction *redo);
 
-    // Where the user was: the shown day and the selected row of the focused list.
+    // Where the user was: the shown day and the selected row of the focused list, with the
+    // identity of its task, which is selected again wherever it then stands.
     struct ViewState
     {
         QDate day;
         MainView::List list = MainView::List::None;
         int row = -1;
+        CellTable::RowId task = 0;
     };
     ViewState viewState() const;
     // Puts the tables back as `contents` holds them, and the view where it was; a save that
@@ -44,6 +46,8 @@ Q_SIGNALS:
     void cleared(const QString &why);
 
 private:
+    const CellTable *listTable(MainView::List list) const;
+
     TaskDocument &m_document;
     Dialogs &m_dialogs;
     MainView &m_view;

@@ -1,5 +1,6 @@
 #include "celltable.h"
 
+#include <QHash>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -451,4 +452,42 @@ bool CellTable::operator==(const CellTable &other) const
                 return false;
     }
     return true;
+}
+
+CellTable::RowChanges CellTable::changedRows(const CellTable &before, const CellTable &after)
+{
+    const auto same = [](const Row &a, const Row &b) { return a.id == b.id && a.block == b.block; };
+    // The rows both ends share are passed over; only the part between is looked into.
+    size_t first = 1;
+    size_t endBefore = before.m_rows.size();
+    size_t endAfter = after.m_rows.size();
+    while (first < endBefore && first < endAfter && same(before.m_rows[first], after.m_rows[first]))
+        ++first;
+    while (endBefore > first && endAfter > first && same(before.m_rows[endBefore - 1], after.m_rows[endAfter - 1])) {
+        --endBefore;
+        --endAfter;
+    }
+    QHash<RowId, const Row *> old;
+    old.reserve(qsizetype(endBefore - first));
+    for (size_t r = first; r < endBefore; ++r)
+        if (!before.m_rows[r].block.isEmpty())
+            old.insert(before.m_rows[r].id, &before.m_rows[r]);
+    RowChanges changes;
+    for (size_t r = first; r < endAfter; ++r) {
+        const Row &row = after.m_rows[r];
+        if (row.block.isEmpty())
+            continue;
+        const auto it = old.constFind(row.id);
+        if (it == old.constEnd()) {
+            changes.added.push_back(row.id);
+            continue;
+        }
+        if ((*it)->block != row.block)
+            changes.changed.push_back(row.id);
+        old.erase(it);
+    }
+    for (auto it = old.cbegin(); it != old.cend(); ++it)
+        changes.removed.push_back(it.key());
+    std::sort(changes.removed.begin(), changes.removed.end());
+    return changes;
 }

@@ -64,6 +64,18 @@ public:
     int findRowId(RowId id) const;
     static RowId newRowId();
 
+    // What became of the data rows that hold text, by identity, from one state of a table
+    // to another: a row with a new identity was added, one whose identity is gone was
+    // removed, one whose cells differ was changed (a row that only moved is none of them).
+    // Rows the two share (copies) cost a comparison of pointers, so a change of one day of a
+    // large store costs little more than a pass.
+    struct RowChanges
+    {
+        std::vector<RowId> added, changed, removed;
+        bool isEmpty() const { return added.empty() && changed.empty() && removed.empty(); }
+    };
+    static RowChanges changedRows(const CellTable &before, const CellTable &after);
+
     int colWidth(int column) const;
     void setColWidth(int column, int width);
     const QList<int> &colWidths() const { return m_colWidths; }

@@ -288,9 +288,9 @@ SaveResult TaskDocument::saveStoreAsIs()
 }
 
 void TaskDocument::insertDirectTask(qint64 day, const QString &time, const QString &category, const QString &what,
-    const QString &done, const QString &alarm)
+    const QString &done, const QString &alarm, CellTable::RowId id)
 {
-    store::insertDirectTask(m_store, day, time, category, what, done, alarm);
+    store::insertDirectTask(m_store, day, time, category, what, done, alarm, id);
     m_batchTouchesShownDay = m_batchTouchesShownDay || day == m_shownDay;
 }
 
@@ -583,7 +583,8 @@ QList<SaveResult> TaskDocument::setContents(const Contents &contents)
     const bool todo = put(m_todo, contents.todo, m_todoFile);
     const bool completed = put(m_completed, contents.completed, m_completedFile);
     const bool holidays = put(m_holidays, contents.holidays, m_holidayFile);
-    m_lastChange = this->contents();
+    const Contents before = std::exchange(m_lastChange, this->contents());
+    tellTaskChanges(before, m_lastChange);
     if (store) {
         Q_EMIT storeChanged();
         showDay(m_shownDay);
@@ -637,5 +638,23 @@ void TaskDocument::recordChange()
     if (now == m_lastChange)
         return;
     Contents before = std::exchange(m_lastChange, std::move(now));
+    tellTaskChanges(before, m_lastChange);
     Q_EMIT changeMade(name, before, m_lastChange);
+}
+
+void TaskDocument::tellTaskChanges(const Contents &before, const Contents &after)
+{
+    TaskChanges changes { CellTable::changedRows(before.store, after.store),
+        CellTable::changedRows(before.todo, after.todo) };
+    if (!changes.dated.isEmpty() || !changes.todo.isEmpty())
+        Q_EMIT tasksChanged(changes);
+}
+
+std::optional<Task> TaskDocument::task(CellTable::RowId id) const
+{
+    if (const int row = m_store.findRowId(id); row > 0)
+        return task::fromStore(m_store, row, m_regional);
+    if (const int row = m_todo.findRowId(id); row > 0)
+        return task::fromTodo(m_todo, row);
+    return std::nullopt;
 }

@@ -12,6 +12,7 @@
 #include "datafile.h"
 #include "settings/autostart.h"
 #include "settings/settingsstore.h"
+#include "task.h"
 #include "taskstore.h"
 #include "text/regional.h"
 #include "todolist.h"
@@ -63,8 +64,9 @@ public:
     // A task added to a day without the day list. The store is out of order until the
     // batch ends with endDirectBatch, which sorts and saves once, and reads the shown day
     // again when the batch added to it, so the next write-back keeps those tasks.
+    // A task moved from another day or list keeps its identity `id`; 0 makes a new one.
     void insertDirectTask(qint64 day, const QString &time, const QString &category, const QString &what,
-        const QString &done, const QString &alarm);
+        const QString &done, const QString &alarm, CellTable::RowId id = 0);
     SaveResult endDirectBatch();
     // The day list's changes go into the store unsaved, to be saved with the direct batch
     // that follows: a task moved off the shown day to another is saved in one write, so a
@@ -166,6 +168,15 @@ public:
     bool colourHolidays() const { return m_colourHolidays; }
     void setColourHolidays(bool on);
 
+    // ---- Tasks by identity
+    // The dated task or to-do with that identity, as the tables hold it now.
+    std::optional<Task> task(CellTable::RowId id) const;
+    // What a change did to the tasks, by identity.
+    struct TaskChanges
+    {
+        CellTable::RowChanges dated, todo;
+    };
+
     // ---- Changes, for Undo and Redo
     // What a user's change may touch: the dated tasks, the to-do list, the completed-task
     // log and the holiday rules. Copies share their rows, so one costs a pointer per row.
@@ -234,6 +245,8 @@ Q_SIGNALS:
     void categoriesChanged();
     // A user's change, by its name, with the tables before and after it.
     void changeMade(const QString &name, const TaskDocument::Contents &before, const TaskDocument::Contents &after);
+    // The tasks a change (or its Undo or Redo) added, changed and removed.
+    void tasksChanged(const TaskDocument::TaskChanges &changes);
     // A user command that may change the tables begins.
     void changeStarting();
     // What was changed before can no longer be undone, and why.
@@ -259,6 +272,7 @@ private:
     // A save was made: outside a scope, the change is recorded at once.
     void changed();
     void recordChange();
+    void tellTaskChanges(const Contents &before, const Contents &after);
 
     QString m_dataFolder;
     QString m_stateFolder;

@@ -440,7 +440,7 @@ void replaceDay(CellTable &store, const FilterState &filter, qint64 day, const C
 }
 
 void insertDirectTask(CellTable &store, qint64 day, const QString &time, const QString &category, const QString &what,
-    const QString &done, const QString &alarm)
+    const QString &done, const QString &alarm, CellTable::RowId id)
 {
     // Appended rather than inserted at the top, so a batch of thousands never moves the
     // whole store for each row; the sort that ends the batch gives the same order.
@@ -449,6 +449,8 @@ void insertDirectTask(CellTable &store, qint64 day, const QString &time, const Q
     const int row = store.rowCount();
     store.insertBlankRows(row, 1);
     store.setRowUtf8(row, { key, texts[0], texts[1], texts[2], texts[3], texts[4] });
+    if (id != 0)
+        store.setRowId(row, id);
 }
 
 void deleteListRow(CellTable &list, int currentRow)

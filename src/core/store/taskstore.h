@@ -111,9 +111,9 @@ void ensureStoreOrder(CellTable &store);
 
 // Direct insertion: one new row appended at the end, keyed day.100. The store is out of
 // order until the batch ends with SortGridStore (or compactAndSort); no day search may run
-// before that.
+// before that. A task moved from elsewhere keeps its identity `id`; 0 makes a new one.
 void insertDirectTask(CellTable &store, qint64 day, const QString &time, const QString &category, const QString &what,
-    const QString &done, const QString &alarm);
+    const QString &done, const QString &alarm, CellTable::RowId id = 0);
 
 // The list part of deleting an entry: a list with one data row has it blanked,
 // otherwise the current row is removed.

@@ -192,6 +192,7 @@ bool insertTodoIntoStore(const CellTable &todoList, int todoRow, CellTable &stor
     if (!isUsedDataRow(todoList, todoRow))
         return false;
     store::insertDirectTask(store, day, time, todoList.cell(todo::Category, todoRow),
-        todoList.cell(todo::What, todoRow), todoList.cell(todo::Done, todoRow), yesNoText(false));
+        todoList.cell(todo::What, todoRow), todoList.cell(todo::Done, todoRow), yesNoText(false),
+        todoList.rowId(todoRow));
     return true;
 }

@@ -13,7 +13,7 @@ namespace {
 
 const QDate kToday(2026, 1, 31);
 
-struct Task
+struct TaskLine
 {
     QDate day;
     const char *time;
@@ -30,7 +30,7 @@ class TestAlarmEngine : public QObject
     std::unique_ptr<AppFixture> m_app;
     std::unique_ptr<TfrmMain> m_window;
 
-    void writeStore(const QList<Task> &tasks)
+    void writeStore(const QList<TaskLine> &tasks)
     {
         CellTable table = store::newStore();
         table.setRowCount(int(tasks.size()) + 1);

@@ -28,7 +28,7 @@
 
 namespace {
 
-struct Task
+struct TaskLine
 {
     QDate day;
     QString done;
@@ -47,12 +47,12 @@ class TestCalendars : public QObject
     QString dataFolder() const { return m_app->dataFolder(); }
     TaskDocument &document() const { return *m_app->document; }
 
-    void writeStore(const QList<Task> &tasks)
+    void writeStore(const QList<TaskLine> &tasks)
     {
         CellTable table = store::newStore();
         table.setRowCount(int(tasks.size()) + 1);
         for (int i = 0; i < tasks.size(); ++i) {
-            const Task &t = tasks[i];
+            const TaskLine &t = tasks[i];
             const QStringList cells { store::makeKey(datevalue::dayNumber(t.day), 101 + i), QStringLiteral("9:00 AM"),
                 t.category, t.what, t.done, QStringLiteral("No") };
             for (int c = 0; c < 6; ++c)
@@ -180,23 +180,23 @@ private Q_SLOTS:
 
     void dayColours_data()
     {
-        QTest::addColumn<QList<Task>>("tasks");
+        QTest::addColumn<QList<TaskLine>>("tasks");
         QTest::addColumn<bool>("doneBox");
         QTest::addColumn<bool>("notDoneBox");
         QTest::addColumn<QString>("expected"); // "open", "done", "holiday", "plain"
         const QDate day(2026, 2, 14);
         QTest::newRow("done and open, both boxes")
-            << QList<Task> { { day, "Yes" }, { day, "No" } } << true << true << "open";
+            << QList<TaskLine> { { day, "Yes" }, { day, "No" } } << true << true << "open";
         QTest::newRow("done and open, done box")
-            << QList<Task> { { day, "Yes" }, { day, "No" } } << true << false << "done";
-        QTest::newRow("holiday with an open task") << QList<Task> { { day, "No" } } << true << true << "open";
+            << QList<TaskLine> { { day, "Yes" }, { day, "No" } } << true << false << "done";
+        QTest::newRow("holiday with an open task") << QList<TaskLine> { { day, "No" } } << true << true << "open";
         QTest::newRow("holiday, task filtered out")
-            << QList<Task> { { day, "No", "Home" } } << true << true << "holiday";
-        QTest::newRow("holiday, no boxes") << QList<Task> { { day, "No" } } << false << false << "holiday";
+            << QList<TaskLine> { { day, "No", "Home" } } << true << true << "holiday";
+        QTest::newRow("holiday, no boxes") << QList<TaskLine> { { day, "No" } } << false << false << "holiday";
     }
     void dayColours()
     {
-        QFETCH(QList<Task>, tasks);
+        QFETCH(QList<TaskLine>, tasks);
         QFETCH(bool, doneBox);
         QFETCH(bool, notDoneBox);
         QFETCH(QString, expected);

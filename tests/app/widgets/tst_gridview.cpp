@@ -1,4 +1,5 @@
 #include "store/celltable.h"
+#include "store/todolist.h"
 #include "widgethelpers.h"
 #include "widgets/celltablemodel.h"
 #include "widgets/gridview.h"
@@ -343,6 +344,70 @@ private Q_SLOTS:
         table.deleteRows(3, 2);
         view->refresh();
         QCOMPARE(view->currentTableRow(), 2);
+    }
+
+    // The owner changes the table and shows it again: the view hears which rows went, came
+    // and moved, never a reset, and its selection stays on the task it was on. Only when
+    // that task is gone does the row that took its place take the selection.
+    void theSelectionFollowsItsTask_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("expectedRow");
+        QTest::addColumn<QString>("expectedWhat");
+        QTest::newRow("a row inserted above") << 3 << "insert above" << 4 << "Call Ann\r\nbefore 5";
+        QTest::newRow("rows inserted on both sides") << 3 << "insert around" << 4 << "Call Ann\r\nbefore 5";
+        QTest::newRow("a row removed above") << 3 << "remove first" << 2 << "Call Ann\r\nbefore 5";
+        QTest::newRow("the order reversed") << 3 << "reverse" << 2 << "Call Ann\r\nbefore 5";
+        QTest::newRow("the task's text changed") << 3 << "edit" << 3 << "Call Ann today";
+        QTest::newRow("reversed, one removed, one added") << 1 << "mixed" << 4 << "Buy paint";
+        QTest::newRow("the task removed") << 3 << "remove selected" << 3 << "Bake";
+        QTest::newRow("the last task removed") << 4 << "remove selected" << 3 << "Call Ann\r\nbefore 5";
+    }
+    void theSelectionFollowsItsTask()
+    {
+        QFETCH(int, selected);
+        QFETCH(QString, change);
+        QFETCH(int, expectedRow);
+        QFETCH(QString, expectedWhat);
+        CellTable table = todoList(sampleTasks());
+        Window window(&table);
+        GridView *view = window.view;
+        QAbstractItemModelTester tester(view->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy resets(view->model(), &QAbstractItemModel::modelReset);
+        view->setCurrentTableRow(selected);
+
+        const auto insertAt = [&table](int row, const QString &what) {
+            table.insertBlankRows(row, 1);
+            table.setCell(todo::What, row, what);
+        };
+        if (change == QLatin1String("insert above")) {
+            insertAt(1, QStringLiteral("New"));
+        } else if (change == QLatin1String("insert around")) {
+            insertAt(1, QStringLiteral("First"));
+            insertAt(table.rowCount(), QStringLiteral("Last"));
+        } else if (change == QLatin1String("remove first")) {
+            table.deleteRows(1, 1);
+        } else if (change == QLatin1String("reverse")) {
+            table.applyDataRowOrder({ 4, 3, 2, 1 });
+        } else if (change == QLatin1String("edit")) {
+            table.setCell(todo::What, selected, QStringLiteral("Call Ann today"));
+        } else if (change == QLatin1String("mixed")) {
+            table.applyDataRowOrder({ 4, 3, 1 }); // Bake, Call Ann, Buy paint
+            insertAt(2, QStringLiteral("New"));
+        } else if (change == QLatin1String("remove selected")) {
+            table.deleteRows(selected, 1);
+        }
+        view->refresh();
+
+        QCOMPARE(resets.count(), 0);
+        QCOMPARE(view->model()->rowCount(), table.rowCount() - 1);
+        for (int r = 1; r < table.rowCount(); ++r)
+            QCOMPARE(view->model()->index(r - 1, todo::What).data().toString(), table.cell(todo::What, r));
+        QCOMPARE(view->currentTableRow(), expectedRow);
+        QCOMPARE(table.cell(todo::What, expectedRow), expectedWhat);
+        QVERIFY(view->selectionModel()->isRowSelected(expectedRow - 1, {}));
+        QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
     }
 
     void rowHeights()

@@ -32,7 +32,7 @@ RegionalSettings regional()
     return settings;
 }
 
-struct Task
+struct TaskLine
 {
     QDate day;
     const char *time;
@@ -45,7 +45,7 @@ struct Task
 // February 2026 starts on a Sunday; August 2026 has 31 days and starts on a Saturday.
 CellTable sampleStore()
 {
-    const Task tasks[] = {
+    const TaskLine tasks[] = {
         { QDate(2026, 1, 31), "8:00 AM", "1 - High", "January's last", "No", "No" },
         { QDate(2026, 2, 2), "7:15 AM", "2 - Medium", "<script>document.title='hacked'</script>", "No", "No" },
         { QDate(2026, 2, 14), "9:00 AM", "1 - High", "Call <Bob> & \"Ann\"\r\nthen book a table\r\n", "No", "Yes" },
@@ -60,7 +60,7 @@ CellTable sampleStore()
     store.setRowCount(int(std::size(tasks)) + 1);
     int row = 1;
     int sequence = store::kFirstListSequence;
-    for (const Task &t : tasks) {
+    for (const TaskLine &t : tasks) {
         sequence = row > 1 && tasks[row - 2].day == t.day ? sequence + 1 : store::kFirstListSequence;
         const QStringList cells { store::makeKey(datevalue::dayNumber(t.day), sequence), QString::fromUtf8(t.time),
             QString::fromUtf8(t.category), QString::fromUtf8(t.what), QLatin1String(t.done), QLatin1String(t.alarm) };

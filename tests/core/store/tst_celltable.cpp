@@ -258,6 +258,107 @@ private Q_SLOTS:
         QVERIFY(!single.headerClick(0)); // needs two data rows
         QCOMPARE(single.sortDirection(), CellTable::SortDirection::Ascending);
     }
+    // A row is the same row wherever it goes: its identity moves with it through a sort, a
+    // copy of the table and copyRowFrom, and stays while its cells change; an inserted,
+    // appended or blanked row is a new one.
+    void aRowKeepsItsIdentity()
+    {
+        CellTable table = tableOf({ "A", "B" }, { { "b", "2" }, { "a", "1" }, { "c", "3" } });
+        const CellTable::RowId b = table.rowId(1);
+        const CellTable::RowId a = table.rowId(2);
+        QVERIFY(a != 0 && a != b && table.rowId(3) != a && table.rowId(3) != b);
+        table.sortRows();
+        QCOMPARE(table.rowId(1), a);
+        QCOMPARE(table.rowId(2), b);
+        table.setCell(1, 1, QStringLiteral("one"));
+        QCOMPARE(table.rowId(1), a);
+        const CellTable copy = table;
+        QCOMPARE(copy.rowId(2), b);
+        CellTable other(2, 2);
+        other.copyRowFrom(table, 2, 1);
+        QCOMPARE(other.rowId(1), b);
+        QCOMPARE(table.findRowId(b), 2);
+        QCOMPARE(table.findRowId(0), -1);
+
+        table.insertBlankRows(1, 2);
+        QVERIFY(table.rowId(1) != table.rowId(2));
+        for (int r = 1; r <= 2; ++r)
+            QVERIFY(table.rowId(r) != a && table.rowId(r) != b);
+        QCOMPARE(table.findRowId(a), 3);
+        table.blankRows(3, 1);
+        QCOMPARE(table.findRowId(a), -1);
+    }
+
+    // What a change did, by identity: the rows added, changed and removed, whatever moved.
+    void changedRowsAreToldByIdentity_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("changed");
+        QTest::addColumn<QStringList>("removed");
+        QTest::newRow("nothing") << "none" << QStringList() << QStringList() << QStringList();
+        QTest::newRow("sorted only") << "sort" << QStringList() << QStringList() << QStringList();
+        QTest::newRow("a cell changed") << "edit c" << QStringList() << QStringList { "c" } << QStringList();
+        QTest::newRow("a row appended") << "append" << QStringList { "x" } << QStringList() << QStringList();
+        QTest::newRow("a row inserted in the middle")
+            << "insert" << QStringList { "x" } << QStringList() << QStringList();
+        QTest::newRow("a row deleted") << "delete b" << QStringList() << QStringList() << QStringList { "b" };
+        QTest::newRow("a row blanked") << "blank d" << QStringList() << QStringList() << QStringList { "d" };
+        QTest::newRow("moved, changed and added at once")
+            << "mixed" << QStringList { "x" } << QStringList { "a" } << QStringList { "e" };
+    }
+    void changedRowsAreToldByIdentity()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, changed);
+        QFETCH(QStringList, removed);
+        const CellTable before
+            = tableOf({ "Key", "Text" }, { { "a", "1" }, { "b", "2" }, { "c", "3" }, { "d", "4" }, { "e", "5" } });
+        CellTable after = before;
+        const auto rowOf = [](const CellTable &table, const QString &key) {
+            for (int r = 1; r < table.rowCount(); ++r)
+                if (table.cell(0, r) == key)
+                    return r;
+            return -1;
+        };
+        const auto insertAt = [&after](int row) {
+            after.insertBlankRows(row, 1);
+            after.setCell(0, row, QStringLiteral("x"));
+        };
+        if (change == QLatin1String("sort")) {
+            after.setSortDirection(CellTable::SortDirection::Descending);
+            after.sortRows();
+        } else if (change == QLatin1String("edit c")) {
+            after.setCell(1, rowOf(after, QStringLiteral("c")), QStringLiteral("three"));
+        } else if (change == QLatin1String("append")) {
+            insertAt(after.rowCount());
+        } else if (change == QLatin1String("insert")) {
+            insertAt(3);
+        } else if (change == QLatin1String("delete b")) {
+            after.deleteRows(rowOf(after, QStringLiteral("b")), 1);
+        } else if (change == QLatin1String("blank d")) {
+            after.blankRows(rowOf(after, QStringLiteral("d")), 1);
+        } else if (change == QLatin1String("mixed")) {
+            after.applyDataRowOrder({ 4, 3, 2, 1 }); // e is dropped
+            after.setCell(1, rowOf(after, QStringLiteral("a")), QStringLiteral("one"));
+            insertAt(2);
+        }
+        const CellTable::RowChanges changes = CellTable::changedRows(before, after);
+        const auto keys = [&](const std::vector<CellTable::RowId> &ids) {
+            QStringList texts;
+            for (const CellTable::RowId id : ids) {
+                const int inAfter = after.findRowId(id);
+                texts << (inAfter > 0 ? after.cell(0, inAfter) : before.cell(0, before.findRowId(id)));
+            }
+            texts.sort();
+            return texts;
+        };
+        QCOMPARE(keys(changes.added), added);
+        QCOMPARE(keys(changes.changed), changed);
+        QCOMPARE(keys(changes.removed), removed);
+        QCOMPARE(changes.isEmpty(), added.isEmpty() && changed.isEmpty() && removed.isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCellTable)

@@ -8,7 +8,7 @@ namespace {
 const QDate kFirst(2026, 3, 2);
 
 // Tasks of four days: day offset, what, category, done.
-struct Task
+struct TaskLine
 {
     int day;
     const char *what;
@@ -18,7 +18,7 @@ struct Task
 
 CellTable fixture()
 {
-    const QList<Task> tasks { { 0, "Buy paint", "Home" }, { 0, "Call Ann" }, { 1, "paint the door", "Home" },
+    const QList<TaskLine> tasks { { 0, "Buy paint", "Home" }, { 0, "Call Ann" }, { 1, "paint the door", "Home" },
         { 2, "Yoga", "Work" }, { 2, "Yoga again", "Work" }, { 4, "The unique last one", "", "Yes" } };
     CellTable store = store::newStore();
     store.setRowCount(int(tasks.size()) + 1);

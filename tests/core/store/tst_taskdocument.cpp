@@ -3,6 +3,7 @@
 #include "settings/settingsstore.h"
 #include "store/categories.h"
 #include "store/datafolder.h"
+#include "store/daylist.h"
 #include "store/fileset.h"
 #include "store/gridfile.h"
 #include "store/taskdocument.h"
@@ -419,6 +420,71 @@ private Q_SLOTS:
         QCOMPARE(document->dayList().cell(daylist::What, 1), QStringLiteral("today"));
         QVERIFY(document->writeShownDay().ok);
         QCOMPARE(whats(document->store(), store::What), (QStringList { "today", "later" }));
+    }
+
+    // A task is the same task for the whole run: shown, edited, written back, shown again and
+    // moved to another day, it keeps its identity, and each change says which tasks it added,
+    // changed and removed.
+    void aTaskKeepsItsIdentityThroughItsChanges()
+    {
+        QVERIFY(writeGridFile(storeOf({ { "46052.101", "Home", "a", "No" }, { "46052.102", "Work", "b", "Yes" },
+                                  { "46053.101", "", "c", "No" } }),
+            data(QStringLiteral("grid.grd")))
+                    .ok);
+        auto document = makeDocument();
+        document->load();
+        QSignalSpy changes(document.get(), &TaskDocument::tasksChanged);
+        document->showDay(kDay);
+        const CellTable::RowId a = document->dayList().rowId(1);
+        const CellTable::RowId b = document->dayList().rowId(2);
+        const std::optional<Task> task = document->task(b);
+        QVERIFY(task);
+        QCOMPARE(task->day, std::optional<qint64>(kDay));
+        QCOMPARE(task->time, QStringLiteral("9:00 AM"));
+        QCOMPARE(task->minutes, std::optional<int>(9 * 60));
+        QCOMPARE(task->category, QStringLiteral("Work"));
+        QCOMPARE(task->text, QStringLiteral("b"));
+        QVERIFY(task->done);
+        QVERIFY(!task->alarm);
+        QVERIFY(!task->isTodo());
+
+        // Edited in the day list and written back: a changed, a new task added.
+        document->dayList().setCell(daylist::What, 1, QStringLiteral("a2"));
+        document->dayList().insertBlankRows(3, 1);
+        for (const auto &[column, text] : { std::pair { daylist::Time, "10:00 AM" }, { daylist::What, "new" },
+                 { daylist::Done, "No" }, { daylist::Alarm, "No" } })
+            document->dayList().setCell(column, 3, QLatin1String(text));
+        const CellTable::RowId added = document->dayList().rowId(3);
+        QVERIFY(document->writeShownDay().ok);
+        QCOMPARE(changes.size(), 1);
+        auto told = changes.takeFirst().at(0).value<TaskDocument::TaskChanges>();
+        QCOMPARE(told.dated.added, std::vector<CellTable::RowId> { added });
+        QCOMPARE(told.dated.changed, std::vector<CellTable::RowId> { a });
+        QVERIFY(told.dated.removed.empty());
+        QCOMPARE(document->task(a)->text, QStringLiteral("a2"));
+
+        // Shown again: the same tasks.
+        document->showDay(kDay + 1);
+        document->showDay(kDay);
+        QCOMPARE(document->dayList().rowId(1), a);
+        QCOMPARE(document->dayList().rowId(2), b);
+
+        // Moved to the next day in one save: b is still b, on its new day.
+        document->dayList().deleteRows(2, 1);
+        document->stageShownDay();
+        document->insertDirectTask(
+            kDay + 1, task->time, task->category, task->text, QStringLiteral("Yes"), QStringLiteral("No"), b);
+        QVERIFY(document->endDirectBatch().ok);
+        QCOMPARE(document->task(b)->day, std::optional<qint64>(kDay + 1));
+        document->showDay(kDay + 1);
+        QCOMPARE(document->dayList().findRowId(b), 1);
+        // b changed its day; the new task behind it its key, renumbered as the day was written.
+        told = changes.takeLast().at(0).value<TaskDocument::TaskChanges>();
+        std::sort(told.dated.changed.begin(), told.dated.changed.end());
+        QCOMPARE(told.dated.changed, (std::vector<CellTable::RowId> { std::min(b, added), std::max(b, added) }));
+        QVERIFY(told.dated.added.empty());
+        QVERIFY(told.dated.removed.empty());
+        QVERIFY(!document->task(0));
     }
 
     void aStoreReadOutOfOrderIsPutInOrder()

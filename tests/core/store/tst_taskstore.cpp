@@ -16,7 +16,7 @@ namespace {
 
 const qint64 kDay = 36525; // 31 December 1999
 
-struct Task
+struct TaskLine
 {
     qint64 day;
     int sequence;
@@ -27,12 +27,12 @@ struct Task
     QString alarm = QStringLiteral("No");
 };
 
-CellTable storeOf(const QList<Task> &tasks)
+CellTable storeOf(const QList<TaskLine> &tasks)
 {
     CellTable table = store::newStore();
     table.setRowCount(int(tasks.size()) + 1);
     for (int i = 0; i < tasks.size(); ++i) {
-        const Task &t = tasks[i];
+        const TaskLine &t = tasks[i];
         const QStringList cells { store::makeKey(t.day, t.sequence), t.time, t.category, t.what, t.done, t.alarm };
         for (int c = 0; c < cells.size(); ++c)
             table.setCell(c, i + 1, cells[c]);
@@ -189,7 +189,7 @@ private Q_SLOTS:
         QFETCH(bool, wantDone);
         QFETCH(bool, wantNotDone);
         QFETCH(int, state);
-        QList<Task> tasks { { kDay - 1, 101, "9:00 AM", "", "other day", "Yes" } };
+        QList<TaskLine> tasks { { kDay - 1, 101, "9:00 AM", "", "other day", "Yes" } };
         for (int i = 0; i < doneTexts.size(); ++i)
             tasks.append({ kDay, 101 + i, "9:00 AM", "", "t", doneTexts[i] });
         const CellTable table = storeOf(tasks);
@@ -395,7 +395,7 @@ private Q_SLOTS:
 
     void sortingAShuffledStore()
     {
-        QList<Task> tasks;
+        QList<TaskLine> tasks;
         for (int i = 0; i < 200; ++i)
             tasks.append({ kDay + (i * 37) % 50, 101 + i % 3, "9:00 AM", "", QString::number(i) });
         CellTable table = storeOf(tasks);
