@@ -258,6 +258,11 @@ void TfrmComplete::Close1Click()
 
 void TfrmComplete::layoutColumns()
 {
+    // The widths go into the log and are saved with it: a hidden window lays out nothing, so
+    // a completion made while it is closed leaves the log in memory as it is on disk, and is
+    // laid out when the window is shown.
+    if (!isVisible())
+        return;
     const QScrollBar *bar = m_grid->verticalScrollBar();
     const int scroll = bar->isVisibleTo(m_grid) ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar) : 0;
     const QList<int> widths
