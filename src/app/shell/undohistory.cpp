@@ -1,6 +1,7 @@
 #include "undohistory.h"
 
 #include "platform/dialogs.h"
+#include "text/datevalue.h"
 
 #include <QAction>
 #include <QUndoCommand>
@@ -52,14 +53,14 @@ UndoHistory::UndoHistory(TaskDocument &document, Dialogs &dialogs, MainView &vie
     // of editing a large store cannot grow without end.
     m_stack.setUndoLimit(kUndoLimit);
     connect(&m_document, &TaskDocument::changeStarting, this, [this] {
-        m_viewBefore = viewState();
+        m_viewBefore = viewState(Moment::Before);
         m_commandUnderWay = true;
     });
     connect(&m_document, &TaskDocument::changeMade, this,
         [this](const QString &name, const TaskDocument::Contents &before, const TaskDocument::Contents &after) {
             // A change made outside a command (a save of its own) leaves the view where it is.
-            const ViewState now = viewState();
-            const ViewState was = std::exchange(m_commandUnderWay, false) ? m_viewBefore : now;
+            const ViewState now = viewState(Moment::After);
+            const ViewState was = std::exchange(m_commandUnderWay, false) ? m_viewBefore : viewState(Moment::Before);
             m_stack.push(new ChangeStep(*this, name, before, after, was, now));
         });
     connect(&m_document, &TaskDocument::changesForgotten, this, [this](const QString &why) {
@@ -92,12 +93,21 @@ void UndoHistory::bind(QAction *undo, QAction *redo)
     follow();
 }
 
-UndoHistory::ViewState UndoHistory::viewState() const
+UndoHistory::ViewState UndoHistory::viewState(Moment moment) const
 {
     const MainView::List list = m_view.focusedList();
     const int row = list == MainView::List::None ? -1 : m_view.currentRow(list);
     const CellTable *table = listTable(list);
-    return { m_view.selectedDay(), list, row, table && row > 0 ? table->rowId(row) : 0 };
+    const ViewState state { m_view.selectedDay(), list, row, table && row > 0 ? table->rowId(row) : 0 };
+    // A change written back as the user goes to another day (the notes pane left by a click
+    // on the calendar) is taken while the calendars show the new day and the list the old
+    // day's rows: the row belongs to the old day, and the new day has none chosen yet.
+    const QDate listDay = datevalue::toDate(DateValue(m_document.shownDay()));
+    if (list != MainView::List::Day || state.day == listDay)
+        return state;
+    if (moment == Moment::Before)
+        return { listDay, list, row, state.task };
+    return { state.day, list, -1, 0 };
 }
 
 const CellTable *UndoHistory::listTable(MainView::List list) const

@@ -36,7 +36,10 @@ public:
         int row = -1;
         CellTable::RowId task = 0;
     };
-    ViewState viewState() const;
+    // Before a change the row stands on the day its list holds; after, the view is on the day
+    // the calendars show.
+    enum class Moment { Before, After };
+    ViewState viewState(Moment moment) const;
     // Puts the tables back as `contents` holds them, and the view where it was; a save that
     // fails is said.
     void apply(const TaskDocument::Contents &contents, const ViewState &view);

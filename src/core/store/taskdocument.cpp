@@ -635,8 +635,12 @@ void TaskDocument::recordChange()
     Contents now = contents();
     const QString name = m_changeName.isEmpty() ? QStringLiteral("Change") : m_changeName;
     m_changeName.clear();
-    if (now == m_lastChange)
+    if (now == m_lastChange) {
+        // Nothing a user sees changed, but what differs besides (column widths) is what the
+        // next step's Undo must give back.
+        m_lastChange = std::move(now);
         return;
+    }
     Contents before = std::exchange(m_lastChange, std::move(now));
     tellTaskChanges(before, m_lastChange);
     Q_EMIT changeMade(name, before, m_lastChange);
