@@ -10,32 +10,34 @@ namespace {
 
 constexpr int kUndoLimit = 100;
 
+// A step keeps, each way, only the rows the change touched: undoing the delete of one task
+// of a large store keeps that one row, not the store.
 class ChangeStep : public QUndoCommand
 {
 public:
-    ChangeStep(UndoHistory &history, const QString &name, TaskDocument::Contents before, TaskDocument::Contents after,
-        UndoHistory::ViewState viewBefore, UndoHistory::ViewState viewAfter)
+    ChangeStep(UndoHistory &history, const QString &name, const TaskDocument::Contents &before,
+        const TaskDocument::Contents &after, UndoHistory::ViewState viewBefore, UndoHistory::ViewState viewAfter)
         : QUndoCommand(name)
         , m_history(history)
-        , m_before(std::move(before))
-        , m_after(std::move(after))
+        , m_undo(after, before)
+        , m_redo(before, after)
         , m_viewBefore(viewBefore)
         , m_viewAfter(viewAfter)
     { }
 
-    void undo() override { m_history.apply(m_before, m_viewBefore); }
+    void undo() override { m_history.apply(m_undo, m_viewBefore); }
     void redo() override
     {
         // Pushed once the change is made and saved: only a later Redo puts it back.
         if (std::exchange(m_done, false))
             return;
-        m_history.apply(m_after, m_viewAfter);
+        m_history.apply(m_redo, m_viewAfter);
     }
 
 private:
     UndoHistory &m_history;
-    TaskDocument::Contents m_before;
-    TaskDocument::Contents m_after;
+    UndoHistory::Patch m_undo;
+    UndoHistory::Patch m_redo;
     UndoHistory::ViewState m_viewBefore;
     UndoHistory::ViewState m_viewAfter;
     bool m_done = true;
@@ -49,8 +51,8 @@ UndoHistory::UndoHistory(TaskDocument &document, Dialogs &dialogs, MainView &vie
     , m_dialogs(dialogs)
     , m_view(view)
 {
-    // Each step holds a row pointer per row of the tables it changed: bounded, so that years
-    // of editing a large store cannot grow without end.
+    // Bounded, so that years of editing cannot grow without end (a step of "Clear all data"
+    // holds every row).
     m_stack.setUndoLimit(kUndoLimit);
     connect(&m_document, &TaskDocument::changeStarting, this, [this] {
         m_viewBefore = viewState(Moment::Before);
@@ -123,8 +125,25 @@ const CellTable *UndoHistory::listTable(MainView::List list) const
     return nullptr;
 }
 
-void UndoHistory::apply(const TaskDocument::Contents &contents, const ViewState &view)
+UndoHistory::Patch::Patch(const TaskDocument::Contents &from, const TaskDocument::Contents &to)
+    : store(from.store, to.store)
+    , todo(from.todo, to.todo)
+    , completed(from.completed, to.completed)
+    , holidays(from.holidays, to.holidays)
+{ }
+
+void UndoHistory::apply(const Patch &patch, const ViewState &view)
 {
+    TaskDocument::Contents contents = m_document.contents();
+    if (!contents.store.apply(patch.store) || !contents.todo.apply(patch.todo)
+        || !contents.completed.apply(patch.completed) || !contents.holidays.apply(patch.holidays)) {
+        // The tables are not as the step left them: nothing is put back, and the steps go
+        // (not from inside the stack's own undo).
+        QMetaObject::invokeMethod(
+            this, [this] { m_document.forgetChanges(QStringLiteral("the data changed otherwise")); },
+            Qt::QueuedConnection);
+        return;
+    }
     const QList<SaveResult> failed = m_document.setContents(contents);
     if (view.day.isValid() && view.day != m_view.selectedDay())
         m_view.showDay(view.day);

@@ -40,9 +40,16 @@ public:
     // the calendars show.
     enum class Moment { Before, After };
     ViewState viewState(Moment moment) const;
-    // Puts the tables back as `contents` holds them, and the view where it was; a save that
-    // fails is said.
-    void apply(const TaskDocument::Contents &contents, const ViewState &view);
+    // What turns the tables of one state into another's, one way of a step.
+    struct Patch
+    {
+        Patch(const TaskDocument::Contents &from, const TaskDocument::Contents &to);
+        CellTable::RowPatch store, todo, completed, holidays;
+    };
+    // Puts the tables back as the patch turns them, and the view where it was; a save that
+    // fails is said. Tables not as the step left them are not touched, and the steps are
+    // dropped with a word.
+    void apply(const Patch &patch, const ViewState &view);
 
 Q_SIGNALS:
     // The steps so far were dropped, and why.

@@ -454,19 +454,35 @@ bool CellTable::operator==(const CellTable &other) const
     return true;
 }
 
-CellTable::RowChanges CellTable::changedRows(const CellTable &before, const CellTable &after)
+namespace {
+
+// Where two states of a table differ: the data rows from `first` to the ends, the rows both
+// begin and end with (the same row, unchanged) passed over.
+struct DifferingRows
 {
-    const auto same = [](const Row &a, const Row &b) { return a.id == b.id && a.block == b.block; };
-    // The rows both ends share are passed over; only the part between is looked into.
+    size_t first, endBefore, endAfter;
+};
+
+template <typename Rows> DifferingRows differingRows(const Rows &before, const Rows &after)
+{
+    const auto same = [](const auto &a, const auto &b) { return a.id == b.id && a.block == b.block; };
     size_t first = 1;
-    size_t endBefore = before.m_rows.size();
-    size_t endAfter = after.m_rows.size();
-    while (first < endBefore && first < endAfter && same(before.m_rows[first], after.m_rows[first]))
+    size_t endBefore = before.size();
+    size_t endAfter = after.size();
+    while (first < endBefore && first < endAfter && same(before[first], after[first]))
         ++first;
-    while (endBefore > first && endAfter > first && same(before.m_rows[endBefore - 1], after.m_rows[endAfter - 1])) {
+    while (endBefore > first && endAfter > first && same(before[endBefore - 1], after[endAfter - 1])) {
         --endBefore;
         --endAfter;
     }
+    return { first, endBefore, endAfter };
+}
+
+} // namespace
+
+CellTable::RowChanges CellTable::changedRows(const CellTable &before, const CellTable &after)
+{
+    const auto [first, endBefore, endAfter] = differingRows(before.m_rows, after.m_rows);
     QHash<RowId, const Row *> old;
     old.reserve(qsizetype(endBefore - first));
     for (size_t r = first; r < endBefore; ++r)
@@ -490,4 +506,47 @@ CellTable::RowChanges CellTable::changedRows(const CellTable &before, const Cell
         changes.removed.push_back(it.key());
     std::sort(changes.removed.begin(), changes.removed.end());
     return changes;
+}
+
+CellTable::RowPatch::RowPatch(const CellTable &from, const CellTable &to)
+    : m_fromRowCount(from.rowCount())
+    , m_colCount(to.m_colCount)
+    , m_colWidths(to.m_colWidths)
+    , m_sortColumn(to.m_sortColumn)
+    , m_sortDirection(to.m_sortDirection)
+    , m_styles(to.m_styles)
+{
+    const auto [first, endFrom, endTo] = differingRows(from.m_rows, to.m_rows);
+    m_first = int(first);
+    m_replaced.reserve(endFrom - first);
+    for (size_t r = first; r < endFrom; ++r)
+        m_replaced.push_back(from.m_rows[r].id);
+    m_above = from.m_rows[first - 1].id;
+    m_below = endFrom < from.m_rows.size() ? from.m_rows[endFrom].id : 0;
+    m_rows.reserve(endTo - first + 1);
+    m_rows.push_back(to.m_rows[0]);
+    m_rows.insert(m_rows.end(), to.m_rows.begin() + qsizetype(first), to.m_rows.begin() + qsizetype(endTo));
+}
+
+bool CellTable::apply(const RowPatch &patch)
+{
+    if (rowCount() != patch.m_fromRowCount || patch.m_rows.empty())
+        return false;
+    const size_t first = size_t(patch.m_first);
+    const size_t end = first + patch.m_replaced.size();
+    for (size_t i = 0; i < patch.m_replaced.size(); ++i)
+        if (m_rows[first + i].id != patch.m_replaced[i])
+            return false;
+    if (m_rows[first - 1].id != patch.m_above || (end < m_rows.size() ? m_rows[end].id : 0) != patch.m_below)
+        return false;
+    const auto at = m_rows.begin() + qsizetype(first);
+    m_rows.erase(at, at + qsizetype(patch.m_replaced.size()));
+    m_rows.insert(m_rows.begin() + qsizetype(first), patch.m_rows.begin() + 1, patch.m_rows.end());
+    m_rows[0] = patch.m_rows[0];
+    m_colCount = patch.m_colCount;
+    m_colWidths = patch.m_colWidths;
+    m_sortColumn = patch.m_sortColumn;
+    m_sortDirection = patch.m_sortDirection;
+    m_styles = patch.m_styles;
+    return true;
 }

@@ -20,6 +20,8 @@ QString utf8Text(QByteArrayView bytes);
 // small in memory. Cells outside the table read as empty.
 class CellTable
 {
+    struct Row; // a row's cells and identity, below
+
 public:
     enum class ColumnStyle { Text, Custom };
     enum class SortDirection { Ascending, Descending };
@@ -75,6 +77,35 @@ public:
         bool isEmpty() const { return added.empty() && changed.empty() && removed.empty(); }
     };
     static RowChanges changedRows(const CellTable &before, const CellTable &after);
+
+    // What turns one state of a table into another, kept small: the rows where the two
+    // differ (between the rows both begin and end with), the header and the layout. Undo
+    // keeps one for each way of a change instead of two whole tables.
+    class RowPatch
+    {
+    public:
+        RowPatch() = default;
+        // The patch that turns `from` into `to`.
+        RowPatch(const CellTable &from, const CellTable &to);
+        // Rows it holds, for what a step costs.
+        int rowCount() const { return int(m_rows.size()); }
+
+    private:
+        friend class CellTable;
+        int m_first = 1;
+        int m_fromRowCount = 0;
+        std::vector<RowId> m_replaced; // the identities of the rows of `from` it replaces
+        RowId m_above = 0, m_below = 0; // and of the rows around them (0: none below)
+        std::vector<Row> m_rows; // the header row, then the rows of `to` that replace them
+        int m_colCount = 1;
+        QList<int> m_colWidths;
+        int m_sortColumn = 0;
+        SortDirection m_sortDirection = SortDirection::Ascending;
+        std::vector<ColumnStyle> m_styles;
+    };
+    // Turns the table into the patch's `to`. A table that is not the patch's `from` (other
+    // rows where the patch would go) is left as it is: false.
+    bool apply(const RowPatch &patch);
 
     int colWidth(int column) const;
     void setColWidth(int column, int width);

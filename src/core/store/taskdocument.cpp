@@ -572,9 +572,10 @@ QList<SaveResult> TaskDocument::setContents(const Contents &contents)
 {
     QList<SaveResult> failed;
     const auto put = [&failed](CellTable &table, const CellTable &with, DataFile &file) {
-        if (table == with)
+        const bool same = table == with;
+        table = with; // the rows' identities too, which the next Undo finds its rows by
+        if (same)
             return false;
-        table = with;
         if (const SaveResult saved = file.saveGrid(table); !saved)
             failed << saved;
         return true;

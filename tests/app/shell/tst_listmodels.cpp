@@ -138,8 +138,8 @@ private Q_SLOTS:
 
         // Moves: to another day, from the to-do list to the day, within the to-do list.
         m_window->selectRow(List::Day, rowOf(document().dayList(), daylist::What, QStringLiteral("Lunch")));
-        m_window->dragDrop()->cal1DragDrop(List::Day, m_window->currentRow(List::Day),
-            m_window->calendar(2)->cellOfDate(QDate(2026, 2, 3)));
+        m_window->dragDrop()->cal1DragDrop(
+            List::Day, m_window->currentRow(List::Day), m_window->calendar(2)->cellOfDate(QDate(2026, 2, 3)));
         check();
         m_window->selectRow(List::Todo, 2);
         m_window->dragDrop()->gridDayDragDrop(List::Todo, List::Day, 1);

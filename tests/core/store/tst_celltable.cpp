@@ -358,6 +358,52 @@ private Q_SLOTS:
         QCOMPARE(keys(changes.changed), changed);
         QCOMPARE(keys(changes.removed), removed);
         QCOMPARE(changes.isEmpty(), added.isEmpty() && changed.isEmpty() && removed.isEmpty());
+
+        // The patch of the change turns each state into the other, rows and identities.
+        const auto sameIds = [](const CellTable &x, const CellTable &y) {
+            for (int r = 0; r < x.rowCount(); ++r)
+                if (x.rowId(r) != y.rowId(r))
+                    return false;
+            return x.rowCount() == y.rowCount();
+        };
+        CellTable forward = before;
+        QVERIFY(forward.apply(CellTable::RowPatch(before, after)));
+        QCOMPARE(forward, after);
+        QVERIFY(sameIds(forward, after));
+        CellTable back = after;
+        QVERIFY(back.apply(CellTable::RowPatch(after, before)));
+        QCOMPARE(back, before);
+        QVERIFY(sameIds(back, before));
+    }
+
+    // A patch holds the rows between those both states begin and end with, and is refused by
+    // a table it was not made from.
+    void aPatchHoldsOnlyTheRowsThatDiffer()
+    {
+        CellTable before(2, 10001);
+        for (int r = 1; r < before.rowCount(); ++r)
+            before.setCell(0, r, QString::number(r));
+        before.setColWidth(1, 90);
+        CellTable after = before;
+        after.deleteRows(5000, 1);
+        after.setColWidth(1, 120);
+        const CellTable::RowPatch forward(before, after);
+        const CellTable::RowPatch back(after, before);
+        QCOMPARE(forward.rowCount(), 1); // the header
+        QCOMPARE(back.rowCount(), 2); // the header and the row deleted
+        CellTable undone = after;
+        QVERIFY(undone.apply(back));
+        QCOMPARE(undone, before);
+        QCOMPARE(undone.colWidth(1), 90);
+
+        CellTable other = after; // another row count than the patch was made from
+        QVERIFY(!other.apply(forward));
+        QCOMPARE(other, after);
+        other = before;
+        other.deleteRows(4000, 1); // the same count, other rows where the patch goes
+        const CellTable kept = other;
+        QVERIFY(!other.apply(back));
+        QCOMPARE(other, kept);
     }
 };
 
