@@ -29,6 +29,8 @@ public:
 
 public Q_SLOTS:
     void Filters1Click();
+    // The completed-task window, modally: the log as the user leaves it becomes the
+    // document's and is saved, one change however it was edited.
     void ViewCompleted1Click();
     void Categories1Click();
     // The completed-task window's Print.
