@@ -22,6 +22,7 @@ StoreCommands::StoreCommands(TaskDocument &document, const Services &services, M
     , m_completeWindow(new TfrmComplete(
           document, services.dialogs, [&document] { return document.options().confirm; }, view.dialogParent()))
 {
+    connectFilterWindow(*m_filterWindow, document, services.dialogs);
     // Whenever the window closes: saved even unchanged, so a save that failed is tried again.
     m_completeWindow->keepLog = [this](const CellTable &log) {
         m_document.completedLog() = log;
@@ -41,6 +42,32 @@ StoreCommands::StoreCommands(TaskDocument &document, const Services &services, M
 }
 
 StoreCommands::~StoreCommands() = default;
+
+void StoreCommands::connectFilterWindow(TfrmFilter &window, TaskDocument &document, Dialogs &dialogs)
+{
+    window.keepFilter = [&document, &dialogs](const FilterState &filter, bool confirmed) {
+        document.setFilter(filter);
+        const SaveResult switches = document.saveFilterSwitches();
+        if (!switches)
+            showError(dialogs, switches.message());
+        if (confirmed) {
+            const SaveResult saved = document.confirmFilter(filter);
+            if (!saved)
+                showError(dialogs, saved.message());
+        }
+    };
+}
+
+bool StoreCommands::editCategoryChoices(QWidget *parent, TaskDocument &document, Dialogs &dialogs)
+{
+    const std::optional<QStringList> choices = chooseCategoryChoices(parent, document, dialogs);
+    if (!choices)
+        return false;
+    const SaveResult saved = document.setCategoryChoices(*choices);
+    if (!saved)
+        showError(dialogs, saved.message());
+    return saved.ok;
+}
 
 void StoreCommands::applyTitleStyle(const QFont &font, int shadowDepth, const QColor &colour)
 {
