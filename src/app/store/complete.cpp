@@ -258,6 +258,8 @@ void TfrmComplete::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    // Whatever the document's log became while the window was closed (read at start, say).
+    refresh();
     if (m_grid->currentTableRow() < 1)
         m_grid->setCurrentTableRow(1);
     showBoxes();

@@ -17,8 +17,8 @@ class ShadowLabel;
 class TaskDocument;
 
 // The completed-task window, "Completed Tasks". It lives for the whole run and shows a copy
-// of the document's log of completed tasks, taken again whenever the document's log changes;
-// the user's changes to it go to keepLog whenever the window closes.
+// of the document's log of completed tasks, taken again when it opens and whenever the
+// document's log changes; the user's changes go to keepLog whenever the window closes.
 //
 // Shown modally by "View Completed Tasks". The list sorts by a header click; the boxes
 // "WHAT" and "COMPLETION NOTES" under it show the selected entry and, once edited, are

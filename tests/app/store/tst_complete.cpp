@@ -131,6 +131,12 @@ class TestComplete : public QObject
         Options options = m_document->options();
         options.confirm = m_confirm;
         m_document->setOptions(options);
+        return makeCommands();
+    }
+
+    // The command class over the document; answers its window.
+    TfrmComplete &makeCommands()
+    {
         m_view = std::make_unique<FakeView>();
         const Services services { m_clock, m_dialogs, m_fileDialogs, m_fontDialogs, m_sound, m_help, m_opener,
             m_notifications, m_printer };
@@ -601,6 +607,24 @@ private Q_SLOTS:
         QCOMPARE(column(onDisk, completed::What), QStringList { "c, done" });
         QCOMPARE(changes, QStringList { "Completed Tasks" });
         QVERIFY(m_dialogs.errors.isEmpty());
+    }
+
+    // A window made before the document read its files shows the log read when it opens,
+    // and hands that back, never the empty log it was made with.
+    void theWindowOpensOnTheDocumentsLog()
+    {
+        QVERIFY(writeLog(logPath(), { "a", "b" }));
+        m_settings = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("Task.ini")));
+        m_document = std::make_unique<TaskDocument>(m_dir->path(), *m_settings, m_clock, m_us);
+        TfrmComplete &window = makeCommands();
+        QVERIFY(m_document->load().isEmpty());
+        showActive(window);
+        QCOMPARE(column(window.log(), completed::What), (QStringList { "a", "b" }));
+        QCOMPARE(box(window, "memWhat")->toPlainText(), QStringLiteral("a"));
+        window.close();
+        CellTable onDisk;
+        QVERIFY(readGridFile(onDisk, logPath()).ok());
+        QCOMPARE(column(onDisk, completed::What), (QStringList { "a", "b" }));
     }
 
     void titleTakesTheDateLabelsStyle()
