@@ -60,8 +60,8 @@ QTime withoutSeconds(QTime time)
 
 } // namespace
 
-TfrmEdit::TfrmEdit(
-    TaskDocument &document, const Services &services, QDate selectedDay, const HeadingStyle &heading, QWidget *parent)
+TfrmEdit::TfrmEdit(const TaskDocument &document, const Services &services, QDate selectedDay,
+    const HeadingStyle &heading, QWidget *parent)
     : QDialog(parent)
     , m_document(document)
     , m_services(services)
@@ -340,9 +340,8 @@ void TfrmEdit::FillCombo()
 
 void TfrmEdit::SaveCombo()
 {
-    const SaveResult saved = m_document.setCategoryChoices(comboEntries());
-    if (!saved)
-        showError(m_services.dialogs, saved.message());
+    if (saveCategoryChoices)
+        saveCategoryChoices(comboEntries());
 }
 
 void TfrmEdit::showEvent(QShowEvent *event)
@@ -425,11 +424,7 @@ void TfrmEdit::btCancel2Click()
 void TfrmEdit::AddToCompleteGrid()
 {
     const QString notes = memoToText(m_memComplete->toPlainText().split(QLatin1Char('\n')));
-    const CompletedEntry entry
-        = editflow::completedEntry(task(), m_dtComplete->date(), logDayText, notes, m_document.regional());
-    const SaveResult saved = m_document.addCompleted(entry);
-    if (!saved)
-        showError(m_services.dialogs, saved.message());
+    m_completion = editflow::completedEntry(task(), m_dtComplete->date(), logDayText, notes, m_document.regional());
 }
 
 void TfrmEdit::btCategoryClick()
@@ -504,18 +499,18 @@ void TfrmEdit::Repeat1Click()
         return;
     TfrmRecur generator(m_document, m_services.dialogs, m_services.clock, this);
     generator.init(taskTemplate(), m_selectedDay.addDays(1));
-    // The generator adds its own rows; the task being edited is left as it was.
-    if (generator.exec() == QDialog::Accepted)
+    // The generator's tasks are added; the task being edited is left as it was.
+    if (generator.exec() == QDialog::Accepted) {
+        m_repeats = generator.recurrence();
         reject();
+    }
 }
 
 void TfrmEdit::Repeatannuallyfor10years1Click()
 {
     if (refuseBlankNotes() || refuseUnreadTime())
         return;
-    const SaveResult saved = recur::repeatAnnually(m_document, taskTemplate(), m_selectedDay);
-    if (!saved)
-        showError(m_services.dialogs, saved.message());
+    m_repeats = recur::Recurrence { taskTemplate(), recur::annualRepeatDates(m_selectedDay) };
     // Closed with OK, so the flow also saves the task being edited.
     accept();
 }

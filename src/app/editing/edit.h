@@ -6,6 +6,7 @@
 #include <QFont>
 
 #include <functional>
+#include <optional>
 
 #include "platform/services.h"
 #include "schedule/recur.h"
@@ -37,8 +38,9 @@ struct HeadingStyle
 
 // The task editor, "Edit Task": a task's time, category, alarm and notes on the main panel,
 // its completion on the completion panel in the same place, and the bottom row. Created
-// anew for every flow; it writes only the completed-task row and the category choices,
-// everything else goes back through the flow that opened it.
+// anew for every flow; it changes nothing itself: the task, its completion entry and the
+// repeats the user chose go back to the flow that opened it, and the category choices to
+// saveCategoryChoices as they change.
 class TfrmEdit : public QDialog
 {
     Q_OBJECT
@@ -46,7 +48,7 @@ class TfrmEdit : public QDialog
 public:
     // `selectedDay` is the main window's selected day (the day the task is on, the origin
     // date of a completion and where a reschedule starts).
-    TfrmEdit(TaskDocument &document, const Services &services, QDate selectedDay, const HeadingStyle &heading,
+    TfrmEdit(const TaskDocument &document, const Services &services, QDate selectedDay, const HeadingStyle &heading,
         QWidget *parent = nullptr);
 
     // Flow settings, given before the editor is shown.
@@ -56,6 +58,8 @@ public:
     QString logDayText;
     // Gives the spell checker, loaded once and shared by every editor of the run.
     std::function<Speller &()> speller;
+    // Keeps the drop-down's entries as the category choices, while the editor is open.
+    std::function<void(const QStringList &choices)> saveCategoryChoices;
 
     void setTitle(const QString &title, bool past);
     // A to-do task has no time and no alarm.
@@ -66,6 +70,12 @@ public:
     editflow::TaskValues task() const;
     // The day the task is to be saved on: the selected day unless rescheduled.
     QDate rescheduleDate() const { return m_rescheduleDate; }
+    // The completed-task log's new entry, when the task was marked as completed (OK).
+    const std::optional<CompletedEntry> &completion() const { return m_completion; }
+    // Tasks to add besides this one, once the editor has closed: the repeating event's
+    // (the editor then ends with the cancel result, the task left as it was) or the quick
+    // annual repeat's (with OK, the task saved too).
+    const std::optional<recur::Recurrence> &repeats() const { return m_repeats; }
     // Add: Mark as Complete, Repeat and OK wait for the first typed character of the notes.
     void waitForNotes();
 
@@ -107,13 +117,15 @@ private:
     // What the recurrence generator and the quick annual repeat copy.
     recur::TaskTemplate taskTemplate() const;
 
-    TaskDocument &m_document;
+    const TaskDocument &m_document;
     Services m_services;
     HeadingStyle m_heading;
     QDate m_selectedDay;
     QDate m_rescheduleDate;
     bool m_timeHidden = false;
     bool m_shown = false;
+    std::optional<CompletedEntry> m_completion;
+    std::optional<recur::Recurrence> m_repeats;
 
     ShadowLabel *m_lblTitle;
     QLabel *m_lblTime;

@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "schedule/recur.h"
 #include "shell/mainview.h"
 #include "store/taskdocument.h"
 #include "store/taskstore.h"
@@ -38,7 +39,19 @@ std::unique_ptr<TfrmEdit> EditingCommands::makeEditor(QDate day)
             m_speller = std::make_unique<Speller>(m_document.dataFolder());
         return *m_speller;
     };
+    editor->saveCategoryChoices
+        = [this](const QStringList &choices) { report(m_document.setCategoryChoices(choices)); };
     return editor;
+}
+
+void EditingCommands::addFromEditor(const TfrmEdit &editor)
+{
+    if (editor.completion())
+        report(m_document.addCompleted(*editor.completion()));
+    // The repeats go in with one sort and save, and the shown day is read again when they
+    // reach it, so its next write-back keeps them.
+    if (const std::optional<recur::Recurrence> &repeats = editor.repeats())
+        report(recur::addSeries(m_document, repeats->task, repeats->dates));
 }
 
 CellTable &EditingCommands::listOf(TaskList list)
@@ -83,7 +96,9 @@ void EditingCommands::btAddClick(TaskList list)
         editor.hideTimeControls();
     }
     editor.waitForNotes();
-    if (editor.exec() == QDialog::Accepted) {
+    const int result = editor.exec();
+    addFromEditor(editor);
+    if (result == QDialog::Accepted) {
         const int row = editflow::addTask(listOf(list), list, editor.task(), regional);
         m_document.nameChange(QStringLiteral("Add ") + quoted(editor.task().notes));
         if (list == TaskList::Day)
@@ -146,7 +161,9 @@ void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
     editor.autoComplete = mode == Mode::Complete;
     editor.allowRepeat = list == TaskList::Day;
 
-    if (editor.exec() == QDialog::Accepted) {
+    const int result = editor.exec();
+    addFromEditor(editor);
+    if (result == QDialog::Accepted) {
         const editflow::TaskValues edited = editor.task();
         const QDate target = editor.rescheduleDate();
         if (list == TaskList::Day && target.isValid() && target != day) {

@@ -50,6 +50,8 @@ private:
     MainView::List viewList(TaskList list) const;
     // An editor for the selected day, with the shared spell checker.
     std::unique_ptr<TfrmEdit> makeEditor(QDate day);
+    // What a closed editor chose besides its task: the completion entry, the repeats.
+    void addFromEditor(const TfrmEdit &editor);
 
     TaskDocument &m_document;
     Services m_services;

@@ -181,7 +181,7 @@ void FontButton::fitCaption()
 // ---------------------------------------------------------------------------------------
 // TfrmOptions
 
-TfrmOptions::TfrmOptions(TaskDocument &document, const Services &services, QWidget *parent)
+TfrmOptions::TfrmOptions(const TaskDocument &document, const Services &services, QWidget *parent)
     : QDialog(parent,
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
             | Qt::WindowCloseButtonHint)
@@ -567,8 +567,8 @@ void TfrmOptions::applyImmediate()
         return;
     Options inForce = m_document.options();
     takeImmediateOptions(inForce, controlOptions());
-    if (inForce != m_document.options()) {
-        m_document.setOptions(inForce);
+    if (inForce != m_document.options() && putInForce) {
+        putInForce(inForce);
         m_inForce = m_document.options();
     }
 }
@@ -583,7 +583,7 @@ void TfrmOptions::setPopup(bool on)
 
 bool TfrmOptions::SaveSettings()
 {
-    const bool saved = m_document.saveOptions(controlOptions(), runAtLogon(), m_services.dialogs);
+    const bool saved = saveOptions && saveOptions(controlOptions(), runAtLogon());
     m_inForce = m_document.options();
     return saved;
 }
@@ -598,7 +598,8 @@ void TfrmOptions::done(int result)
     // Whatever the button, the main window takes the options as they now stand; it reads
     // the shadows, the default category and the delete confirmation from the settings.
     const Options stored = readOptions(m_document.settings(), m_document.dataFolder());
-    m_document.setOptions(optionsAfterDialog(controlOptions(), stored));
+    if (putInForce)
+        putInForce(optionsAfterDialog(controlOptions(), stored));
     m_inForce = m_document.options();
     QDialog::done(result);
 }
@@ -624,7 +625,8 @@ void TfrmOptions::cbColorDoneClick()
 {
     if (m_loading)
         return;
-    m_document.setColourHolidays(m_cbColorHoliday->isChecked());
+    if (setColourHolidays)
+        setColourHolidays(m_cbColorHoliday->isChecked());
     applyImmediate();
 }
 

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QPushButton>
 
+#include <functional>
+
 #include "platform/services.h"
 #include "settings/settingsstore.h"
 
@@ -70,14 +72,24 @@ private:
 // change takes effect at once or when the dialog closes (takeImmediateOptions,
 // optionsAfterDialog), OK also saves every option, and after Cancel the controls keep what
 // the user set, to be saved by a later OK. Changes that other commands make to the options
-// meanwhile (the popup summary switch) show when the dialog opens again.
+// meanwhile (the popup summary switch) show when the dialog opens again. The dialog changes
+// nothing itself: its choices go to putInForce, setColourHolidays and saveOptions.
 class TfrmOptions : public QDialog
 {
     Q_OBJECT
 
 public:
-    TfrmOptions(TaskDocument &document, const Services &services, QWidget *parent = nullptr);
+    TfrmOptions(const TaskDocument &document, const Services &services, QWidget *parent = nullptr);
     ~TfrmOptions() override;
+
+    // The options the document is to hold in force now: the controls that act at once as
+    // they change, and the options as the dialog closes.
+    std::function<void(const Options &options)> putInForce;
+    // The holiday colour box, as it changes.
+    std::function<void(bool on)> setColourHolidays;
+    // Saves the options and the log-on entry, the options also put in force; answers whether
+    // everything was written (a failure has been reported).
+    std::function<bool(const Options &options, bool runAtLogon)> saveOptions;
 
     // The options as the controls hold them.
     Options controlOptions() const;
@@ -86,8 +98,8 @@ public:
     // The popup box, as the calendars' pop-up menu changes it (saved by SaveSettings). The
     // controls first take what changed elsewhere.
     void setPopup(bool on);
-    // Writes the Run value and then every option from the controls. False, after telling
-    // the user, when something could not be written.
+    // Has the Run value and then every option from the controls written (saveOptions).
+    // False, after telling the user, when something could not be written.
     bool SaveSettings();
 
     ShadowLabel *titleLabel() const { return m_lblTitle; }
@@ -135,7 +147,7 @@ private:
     void playTestSound();
     void stopTestSound();
 
-    TaskDocument &m_document;
+    const TaskDocument &m_document;
     Services m_services;
 
     Options m_base; // what the controls do not show ("FirstTime")

@@ -5,6 +5,7 @@
 #include "options/options.h"
 #include "platform/services.h"
 
+class Dialogs;
 class MainView;
 class TaskDocument;
 
@@ -18,6 +19,10 @@ public:
     ~OptionsCommands() override;
 
     TfrmOptions *optionsWindow() const { return m_window; }
+
+    // Gives an options dialog what puts its choices into the document: the options in
+    // force, the holiday colour box, and the saves, whose failures go to `dialogs`.
+    static void connectDialog(TfrmOptions &dialog, TaskDocument &document, Dialogs &dialogs);
 
 public Q_SLOTS:
     // File > Options: the dialog, modally. Whatever the button, the document then holds the

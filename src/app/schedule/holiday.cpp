@@ -43,7 +43,7 @@ QPushButton *makeButton(const QString &text, const char *name, QWidget *parent)
 
 } // namespace
 
-TfrmHoliday::TfrmHoliday(TaskDocument &document, const Services &services, QWidget *parent)
+TfrmHoliday::TfrmHoliday(const TaskDocument &document, const Services &services, QWidget *parent)
     : QDialog(parent)
     , m_document(document)
     , m_services(services)
@@ -113,10 +113,8 @@ void TfrmHoliday::showRules(int row)
 
 void TfrmHoliday::save()
 {
-    const SaveResult saved = m_document.setHolidays(m_rules);
-    m_saveState = saved.ok ? SaveState::Saved : SaveState::Failed;
-    if (!saved)
-        showError(m_services.dialogs, saved.message());
+    if (keepRules)
+        m_saveState = keepRules(m_rules) ? SaveState::Saved : SaveState::Failed;
 }
 
 void TfrmHoliday::btAddClick()

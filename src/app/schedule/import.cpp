@@ -93,7 +93,7 @@ private:
     int m_nameColumn = 0;
 };
 
-TfrmImport::TfrmImport(TaskDocument &document, Dialogs &dialogs, QWidget *parent)
+TfrmImport::TfrmImport(const TaskDocument &document, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent)
     , m_document(document)
     , m_dialogs(dialogs)
@@ -213,10 +213,5 @@ void TfrmImport::btOKClick()
     }
     for (const QString &line : lines)
         catalogue::addToGrid(m_grid, line, m_document.regional());
-    // The document keeps the rules even when the file cannot be written, and tries again
-    // at its next save; the user is told why this one failed.
-    const SaveResult saved = m_document.setHolidays(m_grid);
-    if (!saved)
-        showError(m_dialogs, saved.message());
     accept();
 }

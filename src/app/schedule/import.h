@@ -11,18 +11,19 @@ class QPushButton;
 class TaskDocument;
 
 // "Import International Holidays": the user picks a country of the catalogue, selects some
-// of its holidays, and OK puts a rule for each on top of the document's holiday rules,
-// saved at once, then ends the dialog with the OK result. Close (or Escape) ends it with
-// the cancel result and writes nothing.
+// of its holidays, and OK puts a rule for each on top of a copy of the document's holiday
+// rules, then ends the dialog with the OK result: grid() holds the new rules, for the
+// caller to keep. Close (or Escape) ends it with the cancel result. The dialog itself
+// writes nothing.
 class TfrmImport : public QDialog
 {
     Q_OBJECT
 
 public:
-    TfrmImport(TaskDocument &document, Dialogs &dialogs, QWidget *parent = nullptr);
+    TfrmImport(const TaskDocument &document, Dialogs &dialogs, QWidget *parent = nullptr);
     ~TfrmImport() override;
 
-    // The copy of the holiday rules that OK adds to and saves.
+    // The copy of the holiday rules that OK adds to: after OK, the new rules.
     const CellTable &grid() const { return m_grid; }
 
 public Q_SLOTS:
@@ -32,15 +33,15 @@ public Q_SLOTS:
     void lbCountriesClick();
     // Lists the chosen country's holidays, nothing selected.
     void FillHolidays();
-    // The selected lines from the top down become rules on top of the copy, which becomes
-    // the document's rules; with nothing selected the user is told and the dialog stays.
+    // The selected lines from the top down become rules on top of the copy, and the dialog
+    // ends with OK; with nothing selected the user is told and the dialog stays.
     void btOKClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    TaskDocument &m_document;
+    const TaskDocument &m_document;
     Dialogs &m_dialogs;
     CellTable m_grid;
 

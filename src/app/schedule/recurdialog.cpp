@@ -27,7 +27,7 @@
 
 #include <algorithm>
 
-// The preview list's lines, each with the date it was made from: OK adds the dates
+// The preview list's lines, each with the date it was made from: OK hands on the dates
 // themselves, so a date pattern that does not read back (one cut at 25 characters, say)
 // can never drop or shift a date.
 class PreviewModel : public QAbstractListModel
@@ -206,7 +206,7 @@ recur::Weekdays weekdaysOf(const QList<QCheckBox *> &boxes)
 
 } // namespace
 
-TfrmRecur::TfrmRecur(TaskDocument &document, Dialogs &dialogs, const Clock &clock, QWidget *parent)
+TfrmRecur::TfrmRecur(const TaskDocument &document, Dialogs &dialogs, const Clock &clock, QWidget *parent)
     : QDialog(parent)
     , m_document(document)
     , m_dialogs(dialogs)
@@ -503,6 +503,11 @@ QList<QDate> TfrmRecur::previewDates() const
     return m_model->dates();
 }
 
+recur::Recurrence TfrmRecur::recurrence() const
+{
+    return { m_task, m_model->dates() };
+}
+
 void TfrmRecur::btPreviewClick()
 {
     for (DateField *field : { m_date1, m_date2 }) {
@@ -550,19 +555,8 @@ void TfrmRecur::btDeleteClick()
 
 void TfrmRecur::btOKClick()
 {
-    const QList<QDate> dates = m_model->dates();
-    if (!m_dialogs.confirm(QStringLiteral("Really add %1 events to the calendar?").arg(dates.size())))
+    if (!m_dialogs.confirm(QStringLiteral("Really add %1 events to the calendar?").arg(m_model->rowCount())))
         return;
-    const RegionalSettings &regional = m_document.regional();
-    for (const QDate &date : dates) {
-        m_count->setText(QStringLiteral("Inserting : ")
-            + formatQtPattern(m_pattern, QDateTime(date, QTime(0, 0), Qt::UTC), regional));
-        recur::insertOneEvent(m_document, m_task, date);
-    }
-    // One sort and save; the shown day is read again so its next write-back keeps the rows.
-    const SaveResult saved = m_document.endDirectBatch();
-    if (!saved)
-        showError(m_dialogs, saved.message());
     accept();
 }
 

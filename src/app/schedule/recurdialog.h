@@ -20,17 +20,17 @@ class QSpinBox;
 class QStackedWidget;
 class TaskDocument;
 
-// The recurrence generator ("Repeating event"): a range, one of five repetition rules, a
-// preview of the dates the rule gives, from which the user may strike dates, and on OK one
-// dated task of the template on every date left, added to the document with one sort and
-// save. The dialog ends with the OK result once the rows are added; otherwise (Cancel,
-// closing the window) with the cancel result, having added nothing.
+// The recurrence generator ("Repeating event"): a range, one of five repetition rules and
+// a preview of the dates the rule gives, from which the user may strike dates. OK, once
+// confirmed, ends the dialog with the OK result and recurrence() holds the template's task
+// on every date left, for the caller to add; Cancel or closing the window ends it with the
+// cancel result. The dialog itself adds nothing.
 class TfrmRecur : public QDialog
 {
     Q_OBJECT
 
 public:
-    TfrmRecur(TaskDocument &document, Dialogs &dialogs, const Clock &clock, QWidget *parent = nullptr);
+    TfrmRecur(const TaskDocument &document, Dialogs &dialogs, const Clock &clock, QWidget *parent = nullptr);
     ~TfrmRecur() override;
 
     // The task every date becomes, and the first date of the range (the end is 30 days on).
@@ -40,6 +40,8 @@ public:
     recur::Rule rule() const;
     // The dates listed, top to bottom.
     QList<QDate> previewDates() const;
+    // What OK chose: the task and the dates listed.
+    recur::Recurrence recurrence() const;
 
     // How many lines the preview list takes (recur::kPreviewCapacity unless changed).
     void setPreviewCapacity(qsizetype capacity) { m_capacity = capacity; }
@@ -51,7 +53,7 @@ public Q_SLOTS:
     void btResetClick();
     // Strikes the selected dates from the list.
     void btDeleteClick();
-    // Asks, then adds a task on every listed date and closes with OK.
+    // Asks, then closes with OK: the listed dates are chosen.
     void btOKClick();
 
 protected:
@@ -66,7 +68,7 @@ private:
     void updateButtons();
     void fourthOrLastTicked(QCheckBox *ticked, QCheckBox *other);
 
-    TaskDocument &m_document;
+    const TaskDocument &m_document;
     Dialogs &m_dialogs;
     const Clock &m_clock;
     recur::TaskTemplate m_task;

@@ -16,17 +16,27 @@ ScheduleCommands::ScheduleCommands(TaskDocument &document, const Services &servi
 {
     openImport = [this](QWidget *over) {
         TfrmImport dialog(m_document, m_holidayDialogs, over);
-        dialog.exec();
+        if (dialog.exec() == QDialog::Accepted)
+            setHolidays(dialog.grid());
     };
 }
 
 ScheduleCommands::~ScheduleCommands() = default;
+
+bool ScheduleCommands::setHolidays(const CellTable &rules)
+{
+    const SaveResult saved = m_document.setHolidays(rules);
+    if (!saved)
+        showError(m_holidayDialogs, saved.message());
+    return saved.ok;
+}
 
 void ScheduleCommands::Holidays1Click()
 {
     const TaskDocument::ChangeScope change(m_document, QStringLiteral("Holidays"));
     m_holidayDialogs.forget();
     TfrmHoliday dialog(m_document, m_holidayServices, m_view.dialogParent());
+    dialog.keepRules = [this](const CellTable &rules) { return setHolidays(rules); };
     dialog.importHolidays = [this, &dialog] {
         if (openImport)
             openImport(&dialog);

@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/services.h"
 
+class CellTable;
 class MainView;
 class QWidget;
 class TaskDocument;
@@ -21,8 +22,14 @@ public:
     ~ScheduleCommands() override;
 
     // Opens the holiday import over the document's rules, standing over `parent`: the
-    // import dialog, modal. The holiday list's "International" calls it.
+    // import dialog, modal, whose new rules become the document's. The holiday list's
+    // "International" calls it.
     std::function<void(QWidget *parent)> openImport;
+
+    // The rules of the holiday list or of the import become the document's, saved at once;
+    // a failed save is reported (the document keeps the rules for its next save). Answers
+    // whether they were saved.
+    bool setHolidays(const CellTable &rules);
 
 public Q_SLOTS:
     // The holiday list, modal. Afterwards the document reads "holiday.grd" again, and the

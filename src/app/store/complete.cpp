@@ -40,11 +40,12 @@ QWidget *labelledBox(const QString &title, const char *labelName, QPlainTextEdit
 } // namespace
 
 TfrmComplete::TfrmComplete(
-    TaskDocument &document, Dialogs &dialogs, std::function<bool()> confirmDeletes, QWidget *parent)
+    const TaskDocument &document, Dialogs &dialogs, std::function<bool()> confirmDeletes, QWidget *parent)
     : QDialog(parent)
     , m_document(document)
     , m_dialogs(dialogs)
     , m_confirmDeletes(std::move(confirmDeletes))
+    , m_log(document.completedLog())
     , m_title(new ShadowLabel(QStringLiteral("Completed Tasks"), this))
     , m_grid(new GridView(this))
     , m_memWhat(new QPlainTextEdit(this))
@@ -52,7 +53,7 @@ TfrmComplete::TfrmComplete(
 {
     setObjectName(QStringLiteral("TfrmComplete"));
     setWindowTitle(QStringLiteral("Completed Tasks"));
-    setCompletedHeaders(log());
+    setCompletedHeaders(m_log);
     connect(&m_document, &TaskDocument::completedChanged, this, &TfrmComplete::refresh);
 
     m_title->setObjectName(QStringLiteral("lblTitle"));
@@ -60,7 +61,7 @@ TfrmComplete::TfrmComplete(
     applyTitleStyle(QFont(QStringLiteral("Times New Roman"), 20), 4, QColor(Qt::blue));
 
     m_grid->setObjectName(QStringLiteral("grid"));
-    m_grid->setTable(&log());
+    m_grid->setTable(&m_log);
     // The fixed column widths are made for the program's list font; the desktop's larger
     // default would wrap a time or a date in them.
     setListFont(QFont(QStringLiteral("MS Sans Serif"), 8));
@@ -105,16 +106,6 @@ TfrmComplete::~TfrmComplete()
 {
     // The list must not read the log while the window's children go.
     m_grid->setTable(nullptr);
-}
-
-CellTable &TfrmComplete::log()
-{
-    return m_document.completedLog();
-}
-
-const CellTable &TfrmComplete::log() const
-{
-    return m_document.completedLog();
 }
 
 QMenuBar *TfrmComplete::createMenuBar()
@@ -172,19 +163,15 @@ void TfrmComplete::setListFont(const QFont &font)
     m_memNotes->setFont(font);
 }
 
-bool TfrmComplete::saveLog()
-{
-    const SaveResult saved = m_document.saveCompleted();
-    if (!saved)
-        showError(m_dialogs, saved.message());
-    return saved.ok;
-}
-
 void TfrmComplete::refresh()
 {
+    // The window's own log handed over: the list stays as it is.
+    if (m_document.completedLog() == m_log)
+        return;
     // The log was replaced: edits in the boxes belonged to the old one.
+    m_log = m_document.completedLog();
     m_shownRow = -1;
-    setCompletedHeaders(log());
+    setCompletedHeaders(m_log);
     listChanged(1);
 }
 
@@ -226,7 +213,7 @@ void TfrmComplete::memWhatExit()
                                     : log().cell(completed::What, m_shownRow);
     const QString notes = notesEdited ? memoToText(m_memNotes->toPlainText().split(QLatin1Char('\n')))
                                       : log().cell(completed::CompNotes, m_shownRow);
-    if (setCompletedTexts(log(), m_shownRow, what, notes))
+    if (setCompletedTexts(m_log, m_shownRow, what, notes))
         m_grid->cellModel()->refreshTableRow(m_shownRow);
 }
 
@@ -238,7 +225,7 @@ void TfrmComplete::Delete1Click()
         return;
     if (m_confirmDeletes && m_confirmDeletes() && !m_dialogs.confirm(QStringLiteral("Really delete?")))
         return;
-    deleteCompletedRow(log(), row);
+    deleteCompletedRow(m_log, row);
     listChanged(std::min(row, log().rowCount() - 1));
 }
 
@@ -247,7 +234,7 @@ void TfrmComplete::Clear1Click()
     memWhatExit();
     if (!m_dialogs.confirm(QStringLiteral("Really clear out ALL completed tasks?")))
         return;
-    clearCompletedLog(log());
+    clearCompletedLog(m_log);
     listChanged(1);
 }
 
@@ -276,6 +263,8 @@ void TfrmComplete::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    // Whatever the document's log became while the window was closed (read at start, say).
+    refresh();
     if (m_grid->currentTableRow() < 1)
         m_grid->setCurrentTableRow(1);
     showBoxes();
@@ -314,6 +303,7 @@ bool TfrmComplete::eventFilter(QObject *watched, QEvent *event)
 void TfrmComplete::done(int result)
 {
     memWhatExit();
-    saveLog();
+    if (keepLog)
+        keepLog(m_log);
     QDialog::done(result);
 }

@@ -16,8 +16,9 @@ class QPlainTextEdit;
 class ShadowLabel;
 class TaskDocument;
 
-// The completed-task window, "Completed Tasks". It lives for the whole run and shows the
-// document's log of completed tasks, saved whenever the window closes.
+// The completed-task window, "Completed Tasks". It lives for the whole run and shows a copy
+// of the document's log of completed tasks, taken again when it opens and whenever the
+// document's log changes; the user's changes go to keepLog whenever the window closes.
 //
 // Shown modally by "View Completed Tasks". The list sorts by a header click; the boxes
 // "WHAT" and "COMPLETION NOTES" under it show the selected entry and, once edited, are
@@ -30,17 +31,19 @@ class TfrmComplete : public QDialog
 
 public:
     // `confirmDeletes` answers whether a delete is to be confirmed (the "Confirm" option).
-    TfrmComplete(
-        TaskDocument &document, Dialogs &dialogs, std::function<bool()> confirmDeletes, QWidget *parent = nullptr);
+    TfrmComplete(const TaskDocument &document, Dialogs &dialogs, std::function<bool()> confirmDeletes,
+        QWidget *parent = nullptr);
     ~TfrmComplete() override;
 
-    CellTable &log();
-    const CellTable &log() const;
+    // The log as the window shows it, with the user's changes.
+    const CellTable &log() const { return m_log; }
     GridView *grid() const { return m_grid; }
 
-    // Saves the log; a failure is reported. Answers whether it was saved.
-    bool saveLog();
-    // The owner changed the log (a restore): shows it again.
+    // Takes the log as the window closes: makes it the document's and saves it, reporting
+    // a failure.
+    std::function<void(const CellTable &log)> keepLog;
+    // The document's log changed (a completion, a restore): shows it again, unless it is
+    // the one shown.
     void refresh();
 
     // The font of the list and the two boxes (the options' list font; 8-point "MS Sans
@@ -75,9 +78,10 @@ private:
     void layoutColumns();
     void listChanged(int selectRow);
 
-    TaskDocument &m_document;
+    const TaskDocument &m_document;
     Dialogs &m_dialogs;
     std::function<bool()> m_confirmDeletes;
+    CellTable m_log;
     int m_shownRow = -1; // the row the boxes show
 
     ShadowLabel *m_title;

@@ -83,7 +83,7 @@ void ColourPanel::mouseReleaseEvent(QMouseEvent *event)
     QWidget::mouseReleaseEvent(event);
 }
 
-TfrmFilter::TfrmFilter(TaskDocument &document, Dialogs &dialogs, Help &help, QWidget *parent)
+TfrmFilter::TfrmFilter(const TaskDocument &document, Dialogs &dialogs, Help &help, QWidget *parent)
     : QDialog(parent)
     , m_document(document)
     , m_dialogs(dialogs)
@@ -278,15 +278,8 @@ void TfrmFilter::FormShow()
 void TfrmFilter::done(int result)
 {
     // The checks are the filter in force, however the window closes.
-    m_document.setFilter(m_state);
-    const SaveResult switches = m_document.saveFilterSwitches();
-    if (!switches)
-        showError(m_dialogs, switches.message());
-    if (result == QDialog::Accepted) {
-        const SaveResult saved = m_document.confirmFilter(m_state);
-        if (!saved)
-            showError(m_dialogs, saved.message());
-    }
+    if (keepFilter)
+        keepFilter(m_state, result == QDialog::Accepted);
     QDialog::done(result);
     if (result == QDialog::Accepted)
         Q_EMIT filterConfirmed();

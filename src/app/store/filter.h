@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 #include "store/taskstore.h"
 
 class ColourPanel;
@@ -14,19 +16,24 @@ class QListWidgetItem;
 class ShadowLabel;
 class TaskDocument;
 
-// The filter window, "Task Filters". It lives for the whole run and edits the document's
-// filter: the known categories with their checks and the two switches for done and
-// not-done tasks.
+// The filter window, "Task Filters". It lives for the whole run and edits a copy of the
+// document's filter: the known categories with their checks and the two switches for done
+// and not-done tasks.
 //
-// Shown modally. OK confirms the filter (the document saves the checked categories),
-// emits filterConfirmed() and closes with the Accepted result; the close box (or Escape)
-// keeps the checks in force without saving them. Every close saves the two switches.
+// Shown modally. OK confirms the filter (the checked categories are saved), emits
+// filterConfirmed() and closes with the Accepted result; the close box (or Escape) keeps
+// the checks in force without saving them. Every close saves the two switches. The window
+// hands the filter to keepFilter for that; it changes nothing itself.
 class TfrmFilter : public QDialog
 {
     Q_OBJECT
 
 public:
-    TfrmFilter(TaskDocument &document, Dialogs &dialogs, Help &help, QWidget *parent = nullptr);
+    TfrmFilter(const TaskDocument &document, Dialogs &dialogs, Help &help, QWidget *parent = nullptr);
+
+    // Takes the filter as the window closes, and whether OK confirmed it: puts it in force,
+    // saves the switches and, when confirmed, the checked categories, reporting failures.
+    std::function<void(const FilterState &filter, bool confirmed)> keepFilter;
 
     const FilterState &filterState() const { return m_state; }
 
@@ -62,7 +69,7 @@ private:
     void updateTitle();
     void showDayColours();
 
-    TaskDocument &m_document;
+    const TaskDocument &m_document;
     Dialogs &m_dialogs;
     Help &m_help;
     FilterState m_state;

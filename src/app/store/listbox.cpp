@@ -126,21 +126,18 @@ void TfrmListBox::btClearClick()
         m_list->clear();
 }
 
-bool editCategoryChoices(QWidget *parent, TaskDocument &document, Dialogs &dialogs)
+std::optional<QStringList> chooseCategoryChoices(QWidget *parent, const TaskDocument &document, Dialogs &dialogs)
 {
     const std::optional<QStringList> choices = document.categoryChoices();
     if (!choices) {
         // Editing an empty list would overwrite the choices that could not be read.
         showError(dialogs, document.categoryProblem());
-        return false;
+        return std::nullopt;
     }
     TfrmListBox editor(dialogs, parent);
     editor.setWindowTitle(QStringLiteral("Edit Category Choices"));
     editor.setItems(*choices);
     if (editor.exec() != QDialog::Accepted)
-        return false;
-    const SaveResult saved = document.setCategoryChoices(editor.items());
-    if (!saved)
-        showError(dialogs, saved.message());
-    return saved.ok;
+        return std::nullopt;
+    return editor.items();
 }

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <optional>
+
 class Dialogs;
 class TaskDocument;
 class QListWidget;
@@ -40,8 +42,8 @@ private:
     QListWidget *m_list;
 };
 
-// The main window's "Categories" command: edits the document's category choices in the
-// list editor, captioned "Edit Category Choices". On OK the list is saved in its sorted
-// order (a failed save is reported); on Cancel nothing changes. Choices that could not be
-// read are never replaced: that is reported instead. Answers whether the choices were saved.
-bool editCategoryChoices(QWidget *parent, TaskDocument &document, Dialogs &dialogs);
+// The main window's "Categories": the document's category choices in the list editor,
+// captioned "Edit Category Choices". Answers the list, in its sorted order, on OK; nothing
+// on Cancel. Choices that could not be read are not offered for editing (the answer would
+// replace them): that is reported instead, and nothing answered.
+std::optional<QStringList> chooseCategoryChoices(QWidget *parent, const TaskDocument &document, Dialogs &dialogs);

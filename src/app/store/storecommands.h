@@ -4,9 +4,11 @@
 
 #include "platform/services.h"
 
+class Dialogs;
 class MainView;
 class QColor;
 class QFont;
+class QWidget;
 class TaskDocument;
 class TfrmComplete;
 class TfrmFilter;
@@ -27,8 +29,16 @@ public:
     // The heading style of the main window, for the windows' titles.
     void applyTitleStyle(const QFont &font, int shadowDepth, const QColor &colour);
 
+    // Gives a filter window what puts its filter into the document; failures go to `dialogs`.
+    static void connectFilterWindow(TfrmFilter &window, TaskDocument &document, Dialogs &dialogs);
+    // "Categories": the choices the user edits (chooseCategoryChoices) are saved, a failure
+    // reported. Answers whether they were saved.
+    static bool editCategoryChoices(QWidget *parent, TaskDocument &document, Dialogs &dialogs);
+
 public Q_SLOTS:
     void Filters1Click();
+    // The completed-task window, modally: the log as the user leaves it becomes the
+    // document's and is saved, one change however it was edited.
     void ViewCompleted1Click();
     void Categories1Click();
     // The completed-task window's Print.

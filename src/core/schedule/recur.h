@@ -96,6 +96,14 @@ struct TaskTemplate
     QString category;
     QString alarm; // "Yes" or "No"
     QString what; // the notes as one text (memoToText)
+    bool operator==(const TaskTemplate &other) const = default;
+};
+// Tasks the user chose to add at once: the template's task on each date, in this order.
+struct Recurrence
+{
+    TaskTemplate task;
+    QList<QDate> dates;
+    bool operator==(const Recurrence &other) const = default;
 };
 // The template of the editor's fields: the time written with the long time pattern.
 TaskTemplate taskTemplate(

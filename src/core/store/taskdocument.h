@@ -164,6 +164,7 @@ public:
     // which reports through `dialogs`); the options in force change either way.
     bool saveOptions(const Options &options, bool runAtLogon, Dialogs &dialogs);
     Autostart &autostart() { return m_autostart; }
+    const Autostart &autostart() const { return m_autostart; }
     // The options dialog's holiday colour box: not stored, on at every start.
     bool colourHolidays() const { return m_colourHolidays; }
     void setColourHolidays(bool on);

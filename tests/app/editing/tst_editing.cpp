@@ -11,6 +11,7 @@
 #include "widgets/gridview.h"
 #include "widgets/shadowlabel.h"
 
+#include "widgets/datefield.h"
 #include "widgets/timefield.h"
 #include <QApplication>
 #include <QCheckBox>
@@ -561,6 +562,64 @@ private Q_SLOTS:
         QCOMPARE(onDisk.rowCount(), 1 + 1 + 31); // the day after to 30 days after it
         QCOMPARE(onDisk.cell(store::What, 2), QStringLiteral("Yoga class"));
         QCOMPARE(onDisk.cell(store::Key, 2), store::makeKey(datevalue::dayNumber(kToday) + 1, 100));
+    }
+
+    // The generator's dates reach the store through the command, with one save and as one
+    // change: on disk, in the day on show when they fall on it (read again, so its next
+    // write-back keeps them), and kept in memory when the store cannot be written, which
+    // is reported.
+    void repeatedTasksReachTheStore_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("saved") << true;
+        QTest::newRow("the store cannot be written") << false;
+    }
+    void repeatedTasksReachTheStore()
+    {
+        QFETCH(bool, writable);
+        start();
+        addDayTask(QStringLiteral("Yoga"), QTime(7, 0));
+        m_window->dayView()->setCurrentTableRow(1);
+        const QString file = m_app->data(QStringLiteral("grid.grd"));
+        if (!writable) {
+            QVERIFY(QFile::remove(file));
+            QVERIFY(QDir().mkdir(file));
+        }
+        m_app->dialogs.confirmAnswers = { true };
+        whenEditorShows([](TfrmEdit *editor) {
+            QTest::keyClicks(child<QPlainTextEdit>(editor, "memMain"), QStringLiteral(" class"));
+            QTimer::singleShot(0, [] {
+                auto *generator = qobject_cast<TfrmRecur *>(QApplication::activeModalWidget());
+                QVERIFY(generator);
+                child<QRadioButton>(generator, "rbDaily")->click();
+                child<DateField>(generator, "date1")->setDate(kToday);
+                child<DateField>(generator, "date2")->setDate(kToday.addDays(2));
+                generator->btPreviewClick();
+                generator->btOKClick();
+            });
+            editor->Repeat1Click();
+        });
+        QStringList changes;
+        connect(&doc(), &TaskDocument::changeMade, this, [&changes](const QString &name) { changes << name; });
+        commands().btEditClick(editflow::TaskList::Day);
+        QCOMPARE(m_app->dialogs.questions, QStringList { "Really add 3 events to the calendar?" });
+        QCOMPARE(changes, QStringList { "Edit \"Yoga\"" });
+        // The day on show holds both, in the store's order for tasks of one time.
+        const auto sorted = [](QStringList texts) {
+            texts.sort();
+            return texts;
+        };
+        const QStringList all = { "Yoga", "Yoga class", "Yoga class", "Yoga class" };
+        QCOMPARE(sorted(column(doc().store(), store::What)), all);
+        QCOMPARE(doc().store().cell(store::Key, 4), store::makeKey(datevalue::dayNumber(kToday) + 2, 100));
+        QCOMPARE(sorted(column(doc().dayList(), daylist::What)), (QStringList { "Yoga", "Yoga class" }));
+        if (writable) {
+            QVERIFY(m_app->dialogs.errors.isEmpty());
+            QCOMPARE(column(storeOnDisk(), store::What), column(doc().store(), store::What));
+        } else {
+            QCOMPARE(m_app->dialogs.errors.size(), 1);
+            QVERIFY2(m_app->dialogs.errors[0].contains(file), qPrintable(m_app->dialogs.errors[0]));
+        }
     }
 
     void theQuickAnnualRepeatSavesTheTaskToo()

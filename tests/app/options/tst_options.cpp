@@ -73,9 +73,12 @@ class TestOptions : public QObject
 
     std::unique_ptr<AppFixture> m_app;
 
+    // The dialog, its choices put into the document as the command class does.
     std::unique_ptr<TfrmOptions> makeDialog()
     {
-        return std::make_unique<TfrmOptions>(*m_app->document, m_app->services());
+        auto dialog = std::make_unique<TfrmOptions>(*m_app->document, m_app->services());
+        OptionsCommands::connectDialog(*dialog, *m_app->document, m_app->dialogs);
+        return dialog;
     }
 
     // The program started again over the same files.
@@ -421,6 +424,7 @@ private Q_SLOTS:
         TfrmOptions dialog(*m_app->document,
             { services.clock, services.dialogs, services.fileDialogs, fonts, services.sound, services.help,
                 services.opener, services.notifications, services.printer });
+        OptionsCommands::connectDialog(dialog, *m_app->document, m_app->dialogs);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
@@ -495,6 +499,29 @@ private Q_SLOTS:
             QCOMPARE(button->font().family(), font.name);
             QCOMPARE(button->font().bold(), font.bold);
         }
+    }
+
+    // The holiday colour box reaches the document as it changes, and only for the run.
+    void theHolidayColourBoxActsAtOnceForTheRun()
+    {
+        m_app->loadDocument();
+        auto dialog = makeDialog();
+        dialog->show();
+        auto *box = child<QCheckBox>(dialog.get(), "cbColorHoliday");
+        QVERIFY(box->isChecked());
+        QVERIFY(m_app->document->colourHolidays());
+        box->click();
+        QVERIFY(!m_app->document->colourHolidays());
+        click(dialog.get(), "btOK");
+        QVERIFY(!m_app->document->colourHolidays());
+        dialog->show();
+        QVERIFY(!box->isChecked());
+
+        dialog.reset();
+        restart();
+        QVERIFY(m_app->document->colourHolidays());
+        dialog = makeDialog();
+        QVERIFY(child<QCheckBox>(dialog.get(), "cbColorHoliday")->isChecked());
     }
 
     // The popup switch of the calendars' menu saves the options; the dialog then shows it.

@@ -161,19 +161,24 @@ class TestHolidayDialog : public QObject
     Q_OBJECT
 
     std::unique_ptr<AppFixture> m_fx;
+    FakeView m_view;
+    std::unique_ptr<ScheduleCommands> m_commands;
     std::unique_ptr<TfrmHoliday> m_dialog;
 
     QString holidayFile() const { return m_fx->data(QStringLiteral("holiday.grd")); }
     TaskDocument &document() const { return *m_fx->document; }
     GridView *grid() const { return m_dialog->grid(); }
 
-    // A document whose "holiday.grd" holds the rules, and the list over it.
+    // A document whose "holiday.grd" holds the rules, and the list over it, handing its
+    // rules to the command class as the command does.
     void open(const Rows &rules)
     {
         if (!rules.isEmpty())
             QVERIFY(writeGridFile(tableOf(rules), holidayFile()).ok);
         m_fx->loadDocument();
+        m_commands = std::make_unique<ScheduleCommands>(document(), m_fx->services(), m_view);
         m_dialog = std::make_unique<TfrmHoliday>(document(), m_fx->services());
+        m_dialog->keepRules = [this](const CellTable &rules) { return m_commands->setHolidays(rules); };
         m_dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
     }
@@ -220,6 +225,7 @@ private Q_SLOTS:
     void cleanup()
     {
         m_dialog.reset();
+        m_commands.reset();
         m_fx.reset();
     }
 
@@ -744,14 +750,15 @@ private Q_SLOTS:
             std::optional<FullDisk> full;
             if (fullThroughout)
                 full.emplace();
-            whenModalShows<TfrmImport>([fullThroughout](TfrmImport *import) {
+            whenModalShows<TfrmImport>([&full](TfrmImport *import) {
                 import->findChild<QListWidget *>(QStringLiteral("lbDays"))->item(0)->setSelected(true);
-                std::optional<FullDisk> atOk;
-                if (!fullThroughout)
-                    atOk.emplace();
+                if (!full)
+                    full.emplace(); // until the import's rules are saved, as it closes
                 click(import, "btOK");
             });
             click(dialog, "btImport");
+            if (!fullThroughout)
+                full.reset();
             if (fullThroughout)
                 click(dialog, "btClose");
             else

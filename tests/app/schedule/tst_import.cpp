@@ -2,14 +2,20 @@
 #include "schedule/catalogue.h"
 #include "schedule/holidays.h"
 #include "schedule/import.h"
+#include "schedule/schedulecommands.h"
+#include "shell/mainview.h"
 #include "store/gridfile.h"
 #include "testfiles.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -36,6 +42,19 @@ QStringList textsOf(const QListWidget *list)
     return texts;
 }
 
+// A main window for the command class: only the dialogs' parent is asked for.
+class FakeView final : public MainView
+{
+public:
+    QWidget *dialogParent() override { return nullptr; }
+    QDate selectedDay() const override { return QDate(2026, 1, 31); }
+    List focusedList() const override { return List::None; }
+    int currentRow(List) const override { return -1; }
+    void selectRow(List, int) override { }
+    void focusList(List) override { }
+    void showDay(QDate) override { }
+};
+
 } // namespace
 
 class TestImport : public QObject
@@ -43,7 +62,8 @@ class TestImport : public QObject
     Q_OBJECT
 
     std::unique_ptr<AppFixture> m_fx;
-    std::unique_ptr<TfrmImport> m_dialog;
+    std::unique_ptr<TfrmImport> m_owned;
+    TfrmImport *m_dialog = nullptr; // the dialog on show
     const QStringList m_christmasEve = { "Christmas Eve", "12", "December", "24" };
 
     template <typename T> T *child(const char *name) const { return m_dialog->findChild<T *>(QLatin1String(name)); }
@@ -64,8 +84,29 @@ class TestImport : public QObject
     }
     void open()
     {
-        m_dialog = std::make_unique<TfrmImport>(*m_fx->document, m_fx->dialogs);
+        m_owned = std::make_unique<TfrmImport>(*m_fx->document, m_fx->dialogs);
+        m_dialog = m_owned.get();
         m_dialog->show();
+    }
+    // The import as the holiday list's International opens it, through the command: `steps`
+    // act on the dialog while it is up, modal; the command keeps what it chose.
+    void importThroughTheCommand(const std::function<void()> &steps)
+    {
+        FakeView view;
+        ScheduleCommands commands(*m_fx->document, m_fx->services(), view);
+        QTimer::singleShot(0, [this, steps] {
+            m_dialog = qobject_cast<TfrmImport *>(QApplication::activeModalWidget());
+            if (!m_dialog) {
+                if (QWidget *modal = QApplication::activeModalWidget())
+                    modal->close();
+                QFAIL("the import is not showing");
+            }
+            steps();
+            if (m_dialog->isVisible())
+                m_dialog->reject(); // a step that failed left it open
+        });
+        commands.openImport(nullptr);
+        m_dialog = nullptr;
     }
     void clickRow(QListWidget *list, int row, Qt::KeyboardModifiers modifiers = {}) const
     {
@@ -88,7 +129,8 @@ private Q_SLOTS:
     void init() { m_fx = std::make_unique<AppFixture>(); }
     void cleanup()
     {
-        m_dialog.reset();
+        m_dialog = nullptr;
+        m_owned.reset();
         m_fx.reset();
     }
 
@@ -135,24 +177,32 @@ private Q_SLOTS:
     }
 
     // Lines 1 and 3 chosen: each goes in at the top in turn, so line 3's rule stands first,
-    // then line 1's, then the rules that were there; the file holds the same.
+    // then line 1's, then the rules that were there. The dialog hands them back; the
+    // command makes them the document's and the file holds the same.
     void okPutsTheSelectedHolidaysOnTop()
     {
         loadWithOneRule();
-        open();
-        chooseCountry(QStringLiteral("United States"));
-        clickRow(days(), 0);
-        clickRow(days(), 2, Qt::ControlModifier);
-        QCOMPARE(days()->selectedItems().size(), 2);
-        QSignalSpy changed(m_fx->document.get(), &TaskDocument::holidaysChanged);
-        child<QPushButton>("btOK")->click();
-
-        QVERIFY(m_fx->dialogs.errors.isEmpty());
-        QVERIFY(!m_dialog->isVisible());
-        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(changed.count(), 1);
+        const QByteArray before = readAll(holidayPath());
         const QList<QStringList> expected = { kHeaders, { "Groundhog Day", "02", "February", "2" },
             { "New Year's Day", "01", "January", "1" }, m_christmasEve };
+        QSignalSpy changed(m_fx->document.get(), &TaskDocument::holidaysChanged);
+        importThroughTheCommand([&] {
+            chooseCountry(QStringLiteral("United States"));
+            clickRow(days(), 0);
+            clickRow(days(), 2, Qt::ControlModifier);
+            QCOMPARE(days()->selectedItems().size(), 2);
+            child<QPushButton>("btOK")->click();
+            QVERIFY(!m_dialog->isVisible());
+            QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+            QCOMPARE(rowsOf(m_dialog->grid()), expected);
+            // The dialog itself changed nothing.
+            QCOMPARE(changed.count(), 0);
+            QCOMPARE(rowsOf(m_fx->document->holidays()), (QList<QStringList> { kHeaders, m_christmasEve }));
+            QCOMPARE(readAll(holidayPath()), before);
+        });
+
+        QVERIFY(m_fx->dialogs.errors.isEmpty());
+        QCOMPARE(changed.count(), 1);
         QCOMPARE(rowsOf(m_fx->document->holidays()), expected);
         QCOMPARE(rowsOf(onDisk()), expected);
         QCOMPARE(m_fx->document->holidayName(QDate(2027, 2, 2)), QStringLiteral("Groundhog Day"));
@@ -165,10 +215,11 @@ private Q_SLOTS:
     {
         m_fx->loadDocument(RegionalSettings::fromLocale(QLocale(QStringLiteral("de_DE"))));
         QVERIFY(!QFile::exists(holidayPath()));
-        open();
-        QCOMPARE(days()->item(3)->text(), QStringLiteral("1st Mo. in Oct\tLabour Day"));
-        clickRow(days(), 3);
-        child<QPushButton>("btOK")->click();
+        importThroughTheCommand([this] {
+            QCOMPARE(days()->item(3)->text(), QStringLiteral("1st Mo. in Oct\tLabour Day"));
+            clickRow(days(), 3);
+            child<QPushButton>("btOK")->click();
+        });
         const QList<QStringList> expected
             = { kHeaders, { "Labour Day", "10", "Oktober", "First : Montag" }, { "", "", "", "" } };
         QCOMPARE(rowsOf(onDisk()), expected);
@@ -205,15 +256,18 @@ private Q_SLOTS:
         QFETCH(bool, escape);
         loadWithOneRule();
         const QByteArray before = readAll(holidayPath());
-        open();
-        clickRow(days(), 0);
-        clickRow(days(), 1, Qt::ControlModifier);
-        if (escape)
-            QTest::keyClick(days(), Qt::Key_Escape);
-        else
-            child<QPushButton>("btClose")->click();
-        QVERIFY(!m_dialog->isVisible());
-        QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
+        QSignalSpy changed(m_fx->document.get(), &TaskDocument::holidaysChanged);
+        importThroughTheCommand([&] {
+            clickRow(days(), 0);
+            clickRow(days(), 1, Qt::ControlModifier);
+            if (escape)
+                QTest::keyClick(days(), Qt::Key_Escape);
+            else
+                child<QPushButton>("btClose")->click();
+            QVERIFY(!m_dialog->isVisible());
+            QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
+        });
+        QCOMPARE(changed.count(), 0);
         QCOMPARE(readAll(holidayPath()), before);
         QCOMPARE(rowsOf(m_fx->document->holidays()), (QList<QStringList> { kHeaders, m_christmasEve }));
         QVERIFY(m_fx->dialogs.errors.isEmpty());
@@ -225,13 +279,14 @@ private Q_SLOTS:
     {
         m_fx->loadDocument();
         QVERIFY(QDir().mkpath(holidayPath())); // a folder in the file's place
-        open();
-        clickRow(days(), 0);
-        child<QPushButton>("btOK")->click();
+        importThroughTheCommand([this] {
+            clickRow(days(), 0);
+            child<QPushButton>("btOK")->click();
+            QVERIFY(!m_dialog->isVisible());
+        });
         QCOMPARE(m_fx->dialogs.errors.size(), 1);
         QVERIFY2(m_fx->dialogs.errors.first().startsWith(QStringLiteral("Couldn't save ") + holidayPath()),
             qPrintable(m_fx->dialogs.errors.first()));
-        QVERIFY(!m_dialog->isVisible());
         QCOMPARE(m_fx->document->holidayName(QDate(2027, 1, 1)), QStringLiteral("New Year's Day"));
     }
 };

@@ -1,9 +1,18 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/filedialogs.h"
+#include "platform/fontdialogs.h"
+#include "platform/help.h"
+#include "platform/notifications.h"
+#include "platform/printer.h"
+#include "platform/services.h"
 #include "platform/shellopener.h"
+#include "platform/sound.h"
 #include "settings/settingsstore.h"
+#include "shell/mainview.h"
 #include "store/complete.h"
 #include "store/gridfile.h"
+#include "store/storecommands.h"
 #include "store/taskdocument.h"
 #include "testfiles.h"
 #include "text/regional.h"
@@ -13,6 +22,7 @@
 #include "widgets/shadowlabel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -20,6 +30,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -46,6 +57,22 @@ bool writeLog(const QString &path, const QStringList &whats)
     return writeGridFile(log, path).ok;
 }
 
+// A main window for the command class: its windows stand over a widget of its own.
+class FakeView final : public MainView
+{
+public:
+    QWidget *dialogParent() override { return &m_parent; }
+    QDate selectedDay() const override { return QDate(2000, 3, 15); }
+    List focusedList() const override { return List::None; }
+    int currentRow(List) const override { return -1; }
+    void selectRow(List, int) override { }
+    void focusList(List) override { }
+    void showDay(QDate) override { }
+
+private:
+    QWidget m_parent;
+};
+
 } // namespace
 
 class TestComplete : public QObject
@@ -60,12 +87,22 @@ class TestComplete : public QObject
 
     QString logPath() const { return m_dir->filePath(QStringLiteral("gridComp.grd")); }
 
+    RecordingFileDialogs m_fileDialogs;
+    RecordingFontDialogs m_fontDialogs;
+    RecordingSound m_sound;
+    RecordingHelp m_help;
+    RecordingShellOpener m_opener;
+    RecordingNotifications m_notifications;
+    RecordingPrinter m_printer;
+
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<TaskDocument> m_document;
     std::vector<std::unique_ptr<TaskDocument>> m_earlier; // documents of earlier windows of a test
+    std::unique_ptr<FakeView> m_view;
+    std::unique_ptr<StoreCommands> m_commands;
 
-    // The window over a document of `folder`; what the load reports goes to the dialogs.
-    std::unique_ptr<TfrmComplete> makeWindow(const QString &folder = QString())
+    // A document of `folder`; what the load reports goes to the dialogs.
+    void makeDocument(const QString &folder)
     {
         if (m_document)
             m_earlier.push_back(std::move(m_document));
@@ -75,7 +112,44 @@ class TestComplete : public QObject
             = std::make_unique<TaskDocument>(folder.isEmpty() ? m_dir->path() : folder, *m_settings, m_clock, m_us);
         for (const QString &problem : m_document->load())
             m_dialogs.showError(problem);
+    }
+
+    // The window over a document of `folder`, on its own: it hands nothing over.
+    std::unique_ptr<TfrmComplete> makeWindow(const QString &folder = QString())
+    {
+        makeDocument(folder);
         return std::make_unique<TfrmComplete>(*m_document, m_dialogs, [this] { return m_confirm; });
+    }
+
+    // The window as the command class owns it, over a document of `folder`: the log it hands
+    // over as it closes becomes the document's and is saved. Deletes are confirmed as the
+    // "Confirm" option says.
+    TfrmComplete &commandWindow(const QString &folder = QString())
+    {
+        m_commands.reset();
+        makeDocument(folder);
+        Options options = m_document->options();
+        options.confirm = m_confirm;
+        m_document->setOptions(options);
+        return makeCommands();
+    }
+
+    // The command class over the document; answers its window.
+    TfrmComplete &makeCommands()
+    {
+        m_view = std::make_unique<FakeView>();
+        const Services services { m_clock, m_dialogs, m_fileDialogs, m_fontDialogs, m_sound, m_help, m_opener,
+            m_notifications, m_printer };
+        m_commands = std::make_unique<StoreCommands>(*m_document, services, *m_view);
+        return *m_commands->completeWindow();
+    }
+
+    // Shown and active, as the modal window is when the user works in it.
+    static void showActive(TfrmComplete &window)
+    {
+        window.show();
+        if (!QTest::qWaitForWindowActive(&window))
+            qWarning("the window did not become active");
     }
 
     // The editor's completion: the entry goes on top and is saved at once; a failure is reported.
@@ -91,9 +165,7 @@ class TestComplete : public QObject
     std::unique_ptr<TfrmComplete> shownWindow()
     {
         auto window = makeWindow();
-        window->show();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("the window did not become active");
+        showActive(*window);
         return window;
     }
 
@@ -112,6 +184,8 @@ class TestComplete : public QObject
 private Q_SLOTS:
     void init()
     {
+        m_commands.reset();
+        m_view.reset();
         m_document.reset();
         m_earlier.clear();
         m_settings.reset();
@@ -216,19 +290,26 @@ private Q_SLOTS:
     {
         QVERIFY(writeLog(logPath(), { "only" }));
         m_confirm = false;
-        auto window = shownWindow();
-        window->grid()->setCurrentTableRow(1);
-        window->Delete1Click();
-        QCOMPARE(window->log().rowCount(), 2);
-        QVERIFY(window->log().isRowBlank(1));
-        QVERIFY(box(*window, "memWhat")->toPlainText().isEmpty());
+        TfrmComplete &window = commandWindow();
+        showActive(window);
+        window.grid()->setCurrentTableRow(1);
+        window.Delete1Click();
+        QCOMPARE(window.log().rowCount(), 2);
+        QVERIFY(window.log().isRowBlank(1));
+        QVERIFY(box(window, "memWhat")->toPlainText().isEmpty());
         // Nothing more to delete: no question either.
-        m_confirm = true;
-        window->Delete1Click();
+        Options confirming = m_document->options();
+        confirming.confirm = true;
+        m_document->setOptions(confirming);
+        window.Delete1Click();
         QVERIFY(m_dialogs.questions.isEmpty());
 
+        window.close(); // the window is modal: a completion comes after it closed
         QVERIFY(add(entry(QStringLiteral("next"))));
-        QCOMPARE(column(window->log(), completed::What), QStringList { "next" });
+        QCOMPARE(column(window.log(), completed::What), QStringList { "next" });
+        CellTable onDisk;
+        QVERIFY(readGridFile(onDisk, logPath()).ok());
+        QCOMPARE(column(onDisk, completed::What), QStringList { "next" });
     }
 
     void deleteHasItsKeyAndTheListsContextMenu()
@@ -276,13 +357,16 @@ private Q_SLOTS:
         QVERIFY(writeLog(logPath(), fifty));
         m_confirm = false; // clearing asks whatever the option says
         m_dialogs.confirmAnswers << answer;
-        auto window = shownWindow();
-        window->findChild<QAction *>(QStringLiteral("Clear1"))->trigger();
+        TfrmComplete &window = commandWindow();
+        showActive(window);
+        window.findChild<QAction *>(QStringLiteral("Clear1"))->trigger();
         QCOMPARE(m_dialogs.questions, QStringList { "Really clear out ALL completed tasks?" });
-        QCOMPARE(window->log().rowCount(), rows);
-        QCOMPARE(window->log().cell(completed::CompNotes, 0), QStringLiteral("Comp Notes"));
-        window->findChild<QAction *>(QStringLiteral("Close1"))->trigger();
-        QVERIFY(!window->isVisible());
+        QCOMPARE(window.log().rowCount(), rows);
+        QCOMPARE(window.log().cell(completed::CompNotes, 0), QStringLiteral("Comp Notes"));
+        QCOMPARE(m_document->completedLog().rowCount(), 51); // the window changes its own copy
+        window.findChild<QAction *>(QStringLiteral("Close1"))->trigger();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(m_document->completedLog().rowCount(), rows);
         QVERIFY(readAll(logPath()).startsWith(countLine));
         QVERIFY(m_dialogs.errors.isEmpty());
     }
@@ -290,19 +374,26 @@ private Q_SLOTS:
     void editedNotesGoToTheirEntryWhenTheListIsClicked()
     {
         QVERIFY(writeLog(logPath(), { "a", "b" }));
-        auto window = shownWindow();
-        window->grid()->setCurrentTableRow(2);
-        QPlainTextEdit *notes = box(*window, "memNotes");
+        TfrmComplete &window = commandWindow();
+        showActive(window);
+        window.grid()->setCurrentTableRow(2);
+        QPlainTextEdit *notes = box(window, "memNotes");
         QCOMPARE(notes->toPlainText(), QStringLiteral("notes of b"));
         notes->setFocus();
         notes->selectAll();
         QTest::keyClicks(notes, QStringLiteral("checked twice"));
-        clickRow(*window, 1);
-        QCOMPARE(window->grid()->currentTableRow(), 1);
-        QCOMPARE(column(window->log(), completed::CompNotes), (QStringList { "notes of a", "checked twice" }));
+        clickRow(window, 1);
+        QCOMPARE(window.grid()->currentTableRow(), 1);
+        QCOMPARE(column(window.log(), completed::CompNotes), (QStringList { "notes of a", "checked twice" }));
         QCOMPARE(notes->toPlainText(), QStringLiteral("notes of a"));
+        QCOMPARE(
+            column(m_document->completedLog(), completed::CompNotes), (QStringList { "notes of a", "notes of b" }));
 
-        window->close();
+        window.close();
+        QCOMPARE(
+            column(m_document->completedLog(), completed::CompNotes), (QStringList { "notes of a", "checked twice" }));
+        // The selection stays where the user left it, for the next time the window opens.
+        QCOMPARE(window.grid()->currentTableRow(), 1);
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, logPath()).ok());
         QCOMPARE(column(onDisk, completed::CompNotes), (QStringList { "notes of a", "checked twice" }));
@@ -461,18 +552,19 @@ private Q_SLOTS:
     {
         // A folder that cannot be made: a file stands where its parent would be.
         QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("blocker")), "x"));
-        auto window = makeWindow(m_dir->filePath(QStringLiteral("blocker/gone")));
+        TfrmComplete &window = commandWindow(m_dir->filePath(QStringLiteral("blocker/gone")));
         QCOMPARE(m_dialogs.errors.size(), 1); // said at the start
         QVERIFY(m_dialogs.errors.takeFirst().contains(QStringLiteral("could not be created")));
         QVERIFY(!add(entry(QStringLiteral("kept"))));
         QCOMPARE(m_dialogs.errors.size(), 1);
         QVERIFY(m_dialogs.errors.first().contains(QStringLiteral("gridComp.grd")));
-        QCOMPARE(column(window->log(), completed::What), QStringList { "kept" });
+        QCOMPARE(column(window.log(), completed::What), QStringList { "kept" });
 
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->close();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.close();
         QCOMPARE(m_dialogs.errors.size(), 2);
+        QVERIFY(m_dialogs.errors.last().contains(QStringLiteral("gridComp.grd")));
 
         // Once the folder is there again, the next save writes everything.
         QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("blocker"))));
@@ -481,6 +573,58 @@ private Q_SLOTS:
         CellTable onDisk;
         QVERIFY(readGridFile(onDisk, m_dir->filePath(QStringLiteral("blocker/gone/gridComp.grd"))).ok());
         QCOMPARE(column(onDisk, completed::What), (QStringList { "later", "kept" }));
+    }
+
+    // The command: the window modally; what the user did in it (two deletes, an edit) reaches
+    // the document and the file as it closes, as one change.
+    void theCommandKeepsTheLogAsTheUserLeftIt()
+    {
+        QVERIFY(writeLog(logPath(), { "a", "b", "c" }));
+        m_confirm = false;
+        TfrmComplete &window = commandWindow();
+        QStringList changes;
+        connect(
+            m_document.get(), &TaskDocument::changeMade, this, [&changes](const QString &name) { changes << name; });
+        QStringList inDocumentMeanwhile;
+        QTimer::singleShot(0, [&] {
+            QCOMPARE(QApplication::activeModalWidget(), &window);
+            window.grid()->setCurrentTableRow(1);
+            window.Delete1Click();
+            window.Delete1Click();
+            QPlainTextEdit *what = box(window, "memWhat");
+            what->setFocus();
+            what->selectAll();
+            QTest::keyClicks(what, QStringLiteral("c, done"));
+            inDocumentMeanwhile = column(m_document->completedLog(), completed::What);
+            window.findChild<QAction *>(QStringLiteral("Close1"))->trigger();
+        });
+        m_commands->ViewCompleted1Click();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(inDocumentMeanwhile, (QStringList { "a", "b", "c" }));
+        QCOMPARE(column(m_document->completedLog(), completed::What), QStringList { "c, done" });
+        CellTable onDisk;
+        QVERIFY(readGridFile(onDisk, logPath()).ok());
+        QCOMPARE(column(onDisk, completed::What), QStringList { "c, done" });
+        QCOMPARE(changes, QStringList { "Completed Tasks" });
+        QVERIFY(m_dialogs.errors.isEmpty());
+    }
+
+    // A window made before the document read its files shows the log read when it opens,
+    // and hands that back, never the empty log it was made with.
+    void theWindowOpensOnTheDocumentsLog()
+    {
+        QVERIFY(writeLog(logPath(), { "a", "b" }));
+        m_settings = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("Task.ini")));
+        m_document = std::make_unique<TaskDocument>(m_dir->path(), *m_settings, m_clock, m_us);
+        TfrmComplete &window = makeCommands();
+        QVERIFY(m_document->load().isEmpty());
+        showActive(window);
+        QCOMPARE(column(window.log(), completed::What), (QStringList { "a", "b" }));
+        QCOMPARE(box(window, "memWhat")->toPlainText(), QStringLiteral("a"));
+        window.close();
+        CellTable onDisk;
+        QVERIFY(readGridFile(onDisk, logPath()).ok());
+        QCOMPARE(column(onDisk, completed::What), (QStringList { "a", "b" }));
     }
 
     void titleTakesTheDateLabelsStyle()

@@ -4,6 +4,7 @@
 #include "platform/shellopener.h"
 #include "settings/settingsstore.h"
 #include "store/filter.h"
+#include "store/storecommands.h"
 #include "store/taskdocument.h"
 #include "testfiles.h"
 #include "widgets/shadowlabel.h"
@@ -76,10 +77,14 @@ class TestFilter : public QObject
         return *m_documents.back();
     }
 
-    // The window as a new run of the program creates it.
+    // The window as a new run of the program creates it, its filter put into the document
+    // as the command class does.
     std::unique_ptr<TfrmFilter> makeWindow()
     {
-        return std::make_unique<TfrmFilter>(loadDocument(m_dir->path(), *m_settings), m_dialogs, m_help);
+        TaskDocument &document = loadDocument(m_dir->path(), *m_settings);
+        auto window = std::make_unique<TfrmFilter>(document, m_dialogs, m_help);
+        StoreCommands::connectFilterWindow(*window, document, m_dialogs);
+        return window;
     }
 
     // The two switches as a new run would read them.
@@ -350,7 +355,9 @@ private Q_SLOTS:
         // The data folder and the settings file's folder would be under a file: nothing can be written.
         QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("blocker")), "x"));
         SettingsStore blocked(m_dir->filePath(QStringLiteral("blocker/Task.ini")));
-        TfrmFilter window(loadDocument(m_dir->filePath(QStringLiteral("blocker/gone")), blocked), m_dialogs, m_help);
+        TaskDocument &document = loadDocument(m_dir->filePath(QStringLiteral("blocker/gone")), blocked);
+        TfrmFilter window(document, m_dialogs, m_help);
+        StoreCommands::connectFilterWindow(window, document, m_dialogs);
         QSignalSpy confirmed(&window, &TfrmFilter::filterConfirmed);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

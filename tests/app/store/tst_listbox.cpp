@@ -3,6 +3,7 @@
 #include "platform/shellopener.h"
 #include "settings/settingsstore.h"
 #include "store/listbox.h"
+#include "store/storecommands.h"
 #include "store/taskdocument.h"
 #include "testfiles.h"
 #include "text/regional.h"
@@ -229,7 +230,7 @@ private Q_SLOTS:
             shown = editor->items();
             click(editor, "btOK");
         });
-        QVERIFY(editCategoryChoices(nullptr, document(), m_dialogs));
+        QVERIFY(StoreCommands::editCategoryChoices(nullptr, document(), m_dialogs));
         QCOMPARE(caption, QStringLiteral("Edit Category Choices"));
         QCOMPARE(shown, (QStringList { "a", "b", "Home", "Work" }));
         QCOMPARE(readAll(categories()), QByteArray("a\r\nb\r\nHome\r\nWork\r\n"));
@@ -244,7 +245,7 @@ private Q_SLOTS:
             editor->btAddClick();
             click(editor, "btCancel");
         });
-        QVERIFY(!editCategoryChoices(nullptr, document(), m_dialogs));
+        QVERIFY(!StoreCommands::editCategoryChoices(nullptr, document(), m_dialogs));
         QCOMPARE(shown, QStringList {});
         QVERIFY(!QFile::exists(categories()));
     }
@@ -253,7 +254,7 @@ private Q_SLOTS:
     {
         // A folder where the file should be: it exists, but cannot be read as a list.
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("category.xxx")));
-        QVERIFY(!editCategoryChoices(nullptr, document(), m_dialogs));
+        QVERIFY(!StoreCommands::editCategoryChoices(nullptr, document(), m_dialogs));
         QCOMPARE(m_dialogs.errors.size(), 1);
         QVERIFY(m_dialogs.errors.first().contains(categories()));
         QVERIFY(QFileInfo(categories()).isDir());
@@ -265,7 +266,7 @@ private Q_SLOTS:
         QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("blocker")), "x"));
         const QString missing = m_dir->filePath(QStringLiteral("blocker/gone"));
         whenEditorShows([](TfrmListBox *editor) { click(editor, "btOK"); });
-        QVERIFY(!editCategoryChoices(nullptr, document(missing), m_dialogs));
+        QVERIFY(!StoreCommands::editCategoryChoices(nullptr, document(missing), m_dialogs));
         QCOMPARE(m_dialogs.errors.size(), 1);
         QVERIFY(m_dialogs.errors.first().contains(QStringLiteral("category.xxx")));
     }
