@@ -162,10 +162,17 @@ void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
     editor.allowRepeat = list == TaskList::Day;
 
     const int result = editor.exec();
+    // The step is named after what the editor was used for.
+    const QDate target = editor.rescheduleDate();
+    if (editor.repeats())
+        m_document.nameChange(QStringLiteral("Repeat ") + quoted(values.notes));
+    else if (editor.completion())
+        m_document.nameChange(QStringLiteral("Complete ") + quoted(values.notes));
+    else if (list == TaskList::Day && target.isValid() && target != day)
+        m_document.nameChange(QStringLiteral("Reschedule ") + quoted(values.notes));
     addFromEditor(editor);
     if (result == QDialog::Accepted) {
         const editflow::TaskValues edited = editor.task();
-        const QDate target = editor.rescheduleDate();
         if (list == TaskList::Day && target.isValid() && target != day) {
             // The task moves to another day: out of this day's list, into the store directly,
             // both in one save.

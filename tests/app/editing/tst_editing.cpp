@@ -603,7 +603,7 @@ private Q_SLOTS:
         connect(&doc(), &TaskDocument::changeMade, this, [&changes](const QString &name) { changes << name; });
         commands().btEditClick(editflow::TaskList::Day);
         QCOMPARE(m_app->dialogs.questions, QStringList { "Really add 3 events to the calendar?" });
-        QCOMPARE(changes, QStringList { "Edit \"Yoga\"" });
+        QCOMPARE(changes, QStringList { "Repeat \"Yoga\"" });
         // The day on show holds both, in the store's order for tasks of one time.
         const auto sorted = [](QStringList texts) {
             texts.sort();

@@ -292,10 +292,10 @@ private Q_SLOTS:
         row("edit a task", List::Day, 2, "grid.grd", "Undo Edit \"Dentist\"");
         row("edit a to-do", List::Todo, 2, "gridNon.grd", "Undo Edit \"File taxes\"");
         row("mark a task complete", List::Day, 2, "grid.grd gridComp.grd", "Undo Complete \"Dentist\"");
-        row("complete a to-do in the editor", List::Todo, 1, "gridNon.grd gridComp.grd", "Undo Edit \"Paint\"");
-        row("reschedule a task", List::Day, 2, "grid.grd", "Undo Edit \"Dentist\"");
-        row("repeat a task", List::Day, 1, "grid.grd", "Undo Edit \"Report\"");
-        row("repeat a task every year", List::Day, 2, "grid.grd", "Undo Edit \"Dentist\"");
+        row("complete a to-do in the editor", List::Todo, 1, "gridNon.grd gridComp.grd", "Undo Complete \"Paint\"");
+        row("reschedule a task", List::Day, 2, "grid.grd", "Undo Reschedule \"Dentist\"");
+        row("repeat a task", List::Day, 1, "grid.grd", "Undo Repeat \"Report\"");
+        row("repeat a task every year", List::Day, 2, "grid.grd", "Undo Repeat \"Dentist\"");
         row("edit the notes pane", List::Day, 2, "grid.grd", "Undo Edit Notes");
         row("edit the notes pane, then go to another day", List::Day, 2, "grid.grd", "Undo Edit Notes");
         // Through the other windows.
