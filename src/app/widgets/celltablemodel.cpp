@@ -2,6 +2,8 @@
 
 #include "store/celltable.h"
 
+#include <QSet>
+
 CellTableModel::CellTableModel(CellTable *table, QObject *parent)
     : QAbstractTableModel(parent)
 {
@@ -9,6 +11,23 @@ CellTableModel::CellTableModel(CellTable *table, QObject *parent)
 }
 
 namespace {
+
+// More separate runs of rows gone or come than this, and the views start afresh: each run
+// costs them a pass over every row.
+constexpr int kMostRuns = 64;
+
+// How many runs of consecutive rows of `ids` are not in `others`.
+template <typename Contains> int runsMissing(const std::vector<quint64> &ids, Contains contains)
+{
+    int runs = 0;
+    bool inRun = false;
+    for (const quint64 id : ids) {
+        const bool missing = !contains(id);
+        runs += missing && !inRun;
+        inRun = missing;
+    }
+    return runs;
+}
 
 std::vector<quint64> rowIds(const CellTable *table)
 {
@@ -30,6 +49,8 @@ void CellTableModel::setTable(CellTable *table)
     m_ids = rowIds(table);
     m_columns = table ? table->colCount() : 0;
     endResetModel();
+    // Rows that cannot be told apart are known by position only, until a refresh.
+    m_idsDistinct = qsizetype(m_ids.size()) == QSet<quint64>(m_ids.begin(), m_ids.end()).size();
 }
 
 void CellTableModel::refresh()
@@ -46,12 +67,22 @@ void CellTableModel::refresh()
         newRows.insert(newIds[i], int(i) + 1);
     }
     const int columns = m_table ? m_table->colCount() : 0;
-    if (!unique || columns != m_columns) {
-        // Rows that cannot be told apart, or other columns: the views start afresh.
+    bool afresh = !unique || !m_idsDistinct || columns != m_columns;
+    if (!afresh) {
+        QSet<quint64> oldRows(m_ids.begin(), m_ids.end());
+        afresh = qsizetype(m_ids.size()) != oldRows.size()
+            || runsMissing(m_ids, [&newRows](quint64 id) { return newRows.contains(id); })
+                    + runsMissing(newIds, [&oldRows](quint64 id) { return oldRows.contains(id); })
+                > kMostRuns;
+    }
+    if (afresh) {
+        // Rows that cannot be told apart, other columns, or a change in many places: the
+        // views start afresh.
         beginResetModel();
         m_ids = newIds;
         m_columns = columns;
         endResetModel();
+        m_idsDistinct = unique;
         return;
     }
     m_lookup = &newRows;
@@ -68,6 +99,13 @@ void CellTableModel::refresh()
 quint64 CellTableModel::rowIdAt(int row) const
 {
     return row >= 0 && row < int(m_ids.size()) ? m_ids[size_t(row)] : 0;
+}
+
+int CellTableModel::tableRowOf(int row) const
+{
+    if (row < 0 || row >= int(m_ids.size()))
+        return -1;
+    return tableRow(row);
 }
 
 int CellTableModel::tableRow(int row) const

@@ -33,6 +33,9 @@ public:
     void refresh();
     // The identity of the task a model row shows (0 outside the rows).
     quint64 rowIdAt(int row) const;
+    // The table row a model row shows (-1 outside the rows); while refresh() is under way,
+    // views hear of rows that went before the table rows take their new places.
+    int tableRowOf(int row) const;
     // The owner changed the cells of one table row.
     void refreshTableRow(int tableRow);
 
@@ -62,6 +65,7 @@ private:
     CellTable *m_table = nullptr;
     // The identity of each model row, as the views know the rows, and the column count.
     std::vector<quint64> m_ids;
+    bool m_idsDistinct = false;
     int m_columns = 0;
     // While refreshing: identity to table row of the changed table.
     const QHash<quint64, int> *m_lookup = nullptr;

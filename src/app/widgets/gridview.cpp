@@ -188,11 +188,14 @@ void GridView::refresh()
     // The selection follows its task through the model's row signals; when the task is
     // gone, the row that took its place (or the last) is selected, as after a delete.
     const int current = currentTableRow();
-    const quint64 task = m_model->rowIdAt(current - 1);
+    const quint64 task = current > 0 ? m_model->rowIdAt(currentIndex().row()) : 0;
     m_model->refresh();
     tableShownAgain();
-    if (current > 0 && table() && m_model->rowIdAt(currentTableRow() - 1) != task)
-        setCurrentTableRow(std::min(current, table()->rowCount() - 1));
+    if (current > 0 && table() && m_model->rowIdAt(currentIndex().row()) != task) {
+        // Shown afresh (a reset), or the task is gone: its row, else the row in its place.
+        const int row = table()->findRowId(task);
+        setCurrentTableRow(row > 0 ? row : std::min(current, table()->rowCount() - 1));
+    }
 }
 
 void GridView::tableShownAgain()
@@ -264,7 +267,7 @@ int GridView::currentTableRow() const
     // The current index, not the selection: the selection is checked against the model,
     // which already reads a table its owner has changed but not yet refreshed.
     const QModelIndex current = currentIndex();
-    return current.isValid() ? current.row() + 1 : -1;
+    return current.isValid() ? m_model->tableRowOf(current.row()) : -1;
 }
 
 void GridView::setCurrentTableRow(int tableRow)

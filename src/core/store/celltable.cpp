@@ -465,7 +465,11 @@ struct DifferingRows
 
 template <typename Rows> DifferingRows differingRows(const Rows &before, const Rows &after)
 {
-    const auto same = [](const auto &a, const auto &b) { return a.id == b.id && a.block == b.block; };
+    // Rows the two states share are one block: a pointer comparison, not a look inside.
+    const auto same = [](const auto &a, const auto &b) {
+        return a.id == b.id
+            && ((a.block.size() == b.block.size() && a.block.constData() == b.block.constData()) || a.block == b.block);
+    };
     size_t first = 1;
     size_t endBefore = before.size();
     size_t endAfter = after.size();
@@ -537,7 +541,11 @@ bool CellTable::apply(const RowPatch &patch)
     for (size_t i = 0; i < patch.m_replaced.size(); ++i)
         if (m_rows[first + i].id != patch.m_replaced[i])
             return false;
-    if (m_rows[first - 1].id != patch.m_above || (end < m_rows.size() ? m_rows[end].id : 0) != patch.m_below)
+    // A patch that replaces and inserts no row (a table the step did not touch) fits any
+    // table of its size: rows may have been read again or sorted since, with no step.
+    const bool rowsChange = !patch.m_replaced.empty() || patch.m_rows.size() > 1;
+    if (rowsChange
+        && (m_rows[first - 1].id != patch.m_above || (end < m_rows.size() ? m_rows[end].id : 0) != patch.m_below))
         return false;
     const auto at = m_rows.begin() + qsizetype(first);
     m_rows.erase(at, at + qsizetype(patch.m_replaced.size()));

@@ -411,6 +411,8 @@ QString TaskDocument::reloadHolidays()
     QString message = loaded.message;
     if (copiedAside(loaded))
         message += rewriteAsRead(m_holidayFile, m_holidays);
+    if (m_holidays == held)
+        m_holidays = held; // the same rules keep their identities, which Undo finds them by
     Q_EMIT holidaysChanged();
     if (m_holidays != held)
         forgetChanges(QStringLiteral("the holiday file was read again"));

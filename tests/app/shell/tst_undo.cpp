@@ -24,6 +24,7 @@
 #include "widgets/timefield.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -345,6 +346,21 @@ private Q_SLOTS:
         QCOMPARE(joinedRows(document().todoList()), todoAfter);
         QCOMPARE(view(), viewAfter);
         QVERIFY(undo->isEnabled());
+        QCOMPARE(m_app->dialogs.errors, QStringList());
+    }
+
+    // What changes no task (the holiday file read again unchanged, a to-do list sorted by a
+    // header click) keeps the steps: Undo still takes back the change before it.
+    void undoOutlivesWhatChangesNoTask()
+    {
+        open();
+        const QList<QByteArray> before = files();
+        run(QStringLiteral("delete a task"));
+        QVERIFY(document().reloadHolidays().isEmpty());
+        m_window->todoView()->horizontalHeader()->sectionClicked(todo::What);
+        m_window->undoHistory()->stack().undo();
+        QCOMPARE(files(), before);
+        QVERIFY(m_window->undoHistory()->stack().canRedo());
         QCOMPARE(m_app->dialogs.errors, QStringList());
     }
 

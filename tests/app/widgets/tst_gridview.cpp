@@ -410,6 +410,52 @@ private Q_SLOTS:
         QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
     }
 
+    // A change in many places shows the list afresh, rows that cannot be told apart are
+    // shown by position, and the selection still finds its task; listeners that read the
+    // current row while the views follow a change read the task they are told of.
+    void theSelectionSurvivesEveryKindOfRefresh()
+    {
+        QList<QStringList> tasks;
+        for (int i = 1; i <= 300; ++i)
+            tasks << QStringList { QStringLiteral("Home"), QStringLiteral("Task %1").arg(i), QStringLiteral("No") };
+        CellTable table = todoList(tasks);
+        Window window(&table);
+        GridView *view = window.view;
+        QAbstractItemModelTester tester(view->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QStringList told;
+        connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [&] { told << table.cell(todo::What, view->currentTableRow()); });
+        const auto selected = [&] { return table.cell(todo::What, view->currentTableRow()); };
+
+        // Every other task removed: 150 runs, shown afresh; Task 150 stays selected.
+        view->setCurrentTableRow(150);
+        for (int r = table.rowCount() - 2; r >= 1; r -= 2)
+            table.deleteRows(r, 1);
+        view->refresh();
+        QCOMPARE(selected(), QStringLiteral("Task 150"));
+
+        // A row copied over another: two rows with one identity, shown by position.
+        table.copyRowFrom(table, 1, 2);
+        view->refresh();
+        QCOMPARE(view->model()->rowCount(), table.rowCount() - 1);
+        table.blankRows(2, 1);
+        table.setCell(todo::What, 2, QStringLiteral("Task 4 again"));
+        view->refresh();
+        QCOMPARE(view->model()->index(1, todo::What).data().toString(), QStringLiteral("Task 4 again"));
+        QCOMPARE(view->model()->rowCount(), table.rowCount() - 1);
+
+        // The task selected is removed while one is added above: whoever is told of the new
+        // current row reads the task that is selected.
+        view->setCurrentTableRow(3);
+        table.deleteRows(3, 1);
+        table.insertBlankRows(1, 1);
+        table.setCell(todo::What, 1, QStringLiteral("New"));
+        told.clear();
+        view->refresh();
+        QVERIFY(!told.isEmpty());
+        QCOMPARE(told.last(), selected());
+    }
+
     void rowHeights()
     {
         CellTable table = todoList({ { QStringLiteral("a"), QStringLiteral("one line"), QStringLiteral("No") },
