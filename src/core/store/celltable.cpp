@@ -139,7 +139,9 @@ void CellTable::setColCount(int columns)
 
 void CellTable::setRowCount(int rows)
 {
+    const size_t before = m_rows.size();
     m_rows.resize(size_t(std::max(rows, 1)));
+    giveNewIds(before, m_rows.size());
 }
 
 QByteArrayView CellTable::cellUtf8(int column, int row) const
@@ -208,11 +210,30 @@ void CellTable::copyRowFrom(const CellTable &source, int sourceRow, int row)
     m_rows[size_t(row)].id = source.m_rows[size_t(sourceRow)].id;
 }
 
+namespace {
+
+// Tables are read on worker threads too; ids must still never repeat.
+std::atomic<CellTable::RowId> nextRowId { 1 };
+
+} // namespace
+
 CellTable::RowId CellTable::newRowId()
 {
-    // Tables are read on worker threads too; ids must still never repeat.
-    static std::atomic<RowId> next { 1 };
-    return next.fetch_add(1, std::memory_order_relaxed);
+    return nextRowId.fetch_add(1, std::memory_order_relaxed);
+}
+
+CellTable::RowId CellTable::newRowIds(qsizetype count)
+{
+    return nextRowId.fetch_add(RowId(std::max<qsizetype>(count, 0)), std::memory_order_relaxed);
+}
+
+void CellTable::giveNewIds(size_t first, size_t end)
+{
+    if (end <= first)
+        return;
+    RowId id = newRowIds(qsizetype(end - first));
+    for (size_t r = first; r < end; ++r)
+        m_rows[r].id = id++;
 }
 
 CellTable::RowId CellTable::rowId(int row) const
@@ -251,8 +272,7 @@ void CellTable::insertBlankRows(int at, int count)
         return;
     at = std::clamp(at, 0, rowCount());
     m_rows.insert(m_rows.begin() + at, size_t(count), Row());
-    for (int r = at; r < at + count; ++r)
-        m_rows[size_t(r)].id = newRowId(); // inserted as copies of one row
+    giveNewIds(size_t(at), size_t(at + count));
 }
 
 void CellTable::deleteRows(int at, int count)
@@ -262,14 +282,16 @@ void CellTable::deleteRows(int at, int count)
     count = std::min(count, rowCount() - at);
     m_rows.erase(m_rows.begin() + at, m_rows.begin() + at + count);
     if (m_rows.empty())
-        m_rows.resize(1);
+        setRowCount(1);
 }
 
 void CellTable::blankRows(int at, int count)
 {
+    const int first = std::max(at, 0);
     const int end = std::min(rowCount(), at + std::max(count, 0));
-    for (int r = std::max(at, 0); r < end; ++r)
-        m_rows[size_t(r)] = Row();
+    for (int r = first; r < end; ++r)
+        m_rows[size_t(r)].block = QByteArray();
+    giveNewIds(size_t(first), size_t(std::max(first, end))); // a blanked row is a new one
 }
 
 void CellTable::blankDataRows()

@@ -65,6 +65,9 @@ public:
     // The row with that identity, or -1.
     int findRowId(RowId id) const;
     static RowId newRowId();
+    // The first of `count` new identities in a row, taken at once (a large table is read
+    // without a step per row).
+    static RowId newRowIds(qsizetype count);
 
     // What became of the data rows that hold text, by identity, from one state of a table
     // to another: a row with a new identity was added, one whose identity is gone was
@@ -167,11 +170,13 @@ private:
     struct Row
     {
         QByteArray block;
-        RowId id = newRowId();
+        RowId id = 0; // given by whoever makes the row: see newRowIds
         int cellCount() const;
         QByteArrayView cell(int column) const;
     };
     static QByteArray makeBlock(const std::vector<QByteArrayView> &cells);
+    // Rows [first, end) get new identities.
+    void giveNewIds(size_t first, size_t end);
     int compareRowValues(const Row &a, const Row &b, const CustomCompare &custom) const;
     CustomCompare makeCustomCompare() const;
 
