@@ -54,9 +54,14 @@ void EditingCommands::addFromEditor(const TfrmEdit &editor)
         report(recur::addSeries(m_document, repeats->task, repeats->dates));
 }
 
-CellTable &EditingCommands::listOf(TaskList list)
+const CellTable &EditingCommands::listOf(TaskList list) const
 {
     return list == TaskList::Day ? m_document.dayList() : m_document.todoList();
+}
+
+void EditingCommands::selectTask(TaskList list, CellTable::RowId task)
+{
+    m_view.selectRow(viewList(list), listOf(list).findRowId(task));
 }
 
 MainView::List EditingCommands::viewList(TaskList list) const
@@ -69,13 +74,6 @@ bool EditingCommands::report(const SaveResult &result)
     if (!result.ok)
         showError(m_services.dialogs, result.message());
     return result.ok;
-}
-
-void EditingCommands::afterTodoChange()
-{
-    m_document.todoEdited();
-    // Saved at once, so that a crash never loses a to-do task.
-    report(m_document.saveTodo());
 }
 
 void EditingCommands::btAddClick(TaskList list)
@@ -99,13 +97,12 @@ void EditingCommands::btAddClick(TaskList list)
     const int result = editor.exec();
     addFromEditor(editor);
     if (result == QDialog::Accepted) {
-        const int row = editflow::addTask(listOf(list), list, editor.task(), regional);
         m_document.nameChange(QStringLiteral("Add ") + quoted(editor.task().notes));
-        if (list == TaskList::Day)
-            report(m_document.writeShownDay());
-        else
-            afterTodoChange();
-        m_view.selectRow(viewList(list), row);
+        // A to-do is saved at once too, so that a crash never loses it.
+        const TaskDocument::Added added = m_document.addTask(editflow::taskOf(
+            editor.task(), list == TaskList::Day ? std::optional(datevalue::dayNumber(day)) : std::nullopt, regional));
+        report(added.saved);
+        selectTask(list, added.id);
     }
     m_view.focusList(viewList(list));
 }
@@ -128,12 +125,14 @@ void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
     const MainView::List focused = m_view.focusedList();
     const TaskList list
         = editflow::chooseEditList(focused == MainView::List::Todo, focused == MainView::List::Day, dayCommand);
-    CellTable &rows = listOf(list);
+    const CellTable &rows = listOf(list);
     const int row = m_view.currentRow(viewList(list));
     if (!editflow::rowInUse(rows, row)) {
         showError(m_services.dialogs, QStringLiteral("There is nothing to edit"));
         return;
     }
+    // Known by its identity: the repeats the editor adds may read the day's list again.
+    const CellTable::RowId task = rows.rowId(row);
     const QDate day = m_view.selectedDay();
     const RegionalSettings &regional = m_document.regional();
     const editflow::TaskValues values = list == TaskList::Day
@@ -172,33 +171,21 @@ void EditingCommands::EditOrComplete(bool dayCommand, Mode mode)
         m_document.nameChange(QStringLiteral("Reschedule ") + quoted(values.notes));
     addFromEditor(editor);
     if (result == QDialog::Accepted) {
-        const editflow::TaskValues edited = editor.task();
-        if (list == TaskList::Day && target.isValid() && target != day) {
-            // The task moves to another day: out of this day's list, into the store directly,
-            // both in one save.
-            const CellTable::RowId task = rows.rowId(row);
-            store::deleteListRow(rows, row);
-            m_document.stageShownDay();
-            m_document.insertDirectTask(datevalue::dayNumber(target), editflow::timeText(edited.time, regional),
-                editflow::cleanLine(edited.category), editflow::cleanMemo(edited.notes), yesNoText(edited.done),
-                yesNoText(edited.alarm), task);
-            report(m_document.endDirectBatch());
-        } else if (list == TaskList::Day) {
-            editflow::setDayRow(rows, row, edited, regional); // an edit keeps the row's place
-            report(m_document.writeShownDay());
-            m_view.selectRow(viewList(list), row);
-        } else {
-            editflow::setTodoRow(rows, row, edited);
-            afterTodoChange();
-            m_view.selectRow(viewList(list), row);
-        }
+        // An edit keeps the task's place in its list; a new day moves it there in one save.
+        const bool moves = list == TaskList::Day && target.isValid() && target != day;
+        Task edited = editflow::taskOf(editor.task(),
+            list == TaskList::Day ? std::optional(datevalue::dayNumber(moves ? target : day)) : std::nullopt, regional);
+        edited.id = task;
+        report(m_document.updateTask(edited));
+        if (!moves)
+            selectTask(list, edited.id);
     }
     m_view.focusList(viewList(list));
 }
 
 void EditingCommands::btDelClick(TaskList list)
 {
-    CellTable &rows = listOf(list);
+    const CellTable &rows = listOf(list);
     const int row = m_view.currentRow(viewList(list));
     if (!editflow::rowInUse(rows, row)) {
         showError(m_services.dialogs, QStringLiteral("There is nothing selected to delete"));
@@ -208,17 +195,18 @@ void EditingCommands::btDelClick(TaskList list)
     if (m_document.options().confirm && !m_services.dialogs.confirm(editflow::deleteQuestion(notes)))
         return;
     const TaskDocument::ChangeScope change(m_document, QStringLiteral("Delete ") + quoted(notes));
-    deleteEntry(list, row);
+    report(m_document.removeTask(rows.rowId(row)));
     m_view.selectRow(viewList(list), std::min(row, rows.rowCount() - 1));
 }
 
-void EditingCommands::deleteEntry(TaskList list, int row)
+void EditingCommands::setNotes(quint64 task, const QString &notes)
 {
-    store::deleteListRow(listOf(list), row);
-    if (list == TaskList::Day)
-        report(m_document.writeShownDay());
-    else
-        afterTodoChange();
+    std::optional<Task> edited = m_document.task(task);
+    if (!edited)
+        return;
+    const TaskDocument::ChangeScope change(m_document, QStringLiteral("Edit Notes"));
+    edited->text = notes;
+    report(m_document.updateTask(*edited));
 }
 
 void EditingCommands::cal1CellDblClick()

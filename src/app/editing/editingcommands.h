@@ -41,11 +41,13 @@ public Q_SLOTS:
     void btDelClick(editflow::TaskList list);
     // A double click on a calendar day: edit the day's task, or add one to an empty day.
     void cal1CellDblClick();
+    // The notes pane's text becomes the task's note.
+    void setNotes(quint64 task, const QString &notes);
 
 private:
-    CellTable &listOf(TaskList list);
-    void deleteEntry(TaskList list, int row);
-    void afterTodoChange();
+    const CellTable &listOf(TaskList list) const;
+    // Selects the task in its list (nothing when it is not there).
+    void selectTask(TaskList list, CellTable::RowId task);
     bool report(const SaveResult &result);
     MainView::List viewList(TaskList list) const;
     // An editor for the selected day, with the shared spell checker.

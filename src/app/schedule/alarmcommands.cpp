@@ -179,17 +179,20 @@ void AlarmCommands::playAlarmSound(bool on)
 
 void AlarmCommands::ToolButton15Click()
 {
-    CellTable &day = m_document.dayList();
+    const CellTable &day = m_document.dayList();
     const int row = m_view.currentRow(MainView::List::Day);
     if (row < 1 || row >= day.rowCount() || day.cell(daylist::Time, row).isEmpty())
         return;
-    day.setCell(daylist::Alarm, row, yesNoText(!isYes(day.cell(daylist::Alarm, row))));
+    std::optional<Task> task = m_document.task(day.rowId(row));
+    if (!task)
+        return;
+    task->alarm = !task->alarm;
     const TaskDocument::ChangeScope change(
-        m_document, isYes(day.cell(daylist::Alarm, row)) ? QStringLiteral("Alarm On") : QStringLiteral("Alarm Off"));
-    const SaveResult saved = m_document.writeShownDay();
+        m_document, task->alarm ? QStringLiteral("Alarm On") : QStringLiteral("Alarm Off"));
+    const SaveResult saved = m_document.updateTask(*task);
     if (!saved)
         showError(m_services.dialogs, saved.message());
-    m_view.selectRow(MainView::List::Day, row);
+    m_view.selectRow(MainView::List::Day, day.findRowId(task->id));
 }
 
 void AlarmCommands::listMissed(const QList<alarms::DueAlarm> &missed)

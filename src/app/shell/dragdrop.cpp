@@ -238,7 +238,7 @@ void DragDrop::cal1DragDrop(List source, int calendarIndex, int cell)
     // Off the day cells (the labels, the weekday header) no day is meant: nothing happens.
     if (!target.isValid())
         return;
-    CellTable &sourceList = source == List::Day ? m_document.dayList() : m_document.todoList();
+    const CellTable &sourceList = source == List::Day ? m_document.dayList() : m_document.todoList();
     const int selected = m_view.currentRow(source);
     if (!dragrules::isDropRow(sourceList, selected) || !editflow::rowInUse(sourceList, selected))
         return;
@@ -249,21 +249,9 @@ void DragDrop::cal1DragDrop(List source, int calendarIndex, int cell)
     const dragrules::DraggedTask task = dragrules::draggedTask(sourceList, kindOf(source), selected, now);
     const TaskDocument::ChangeScope change(
         m_document, QStringLiteral("Move \"") + captionLine(task.what, 30) + QLatin1Char('"'));
-    const CellTable::RowId moved = sourceList.rowId(selected);
-    store::deleteListRow(sourceList, selected);
     // One save of the store takes the task off its day and onto the new one; a to-do is
     // taken off its list on disk only once it is on its day there.
-    if (source == List::Day)
-        m_document.stageShownDay();
-    m_document.insertDirectTask(
-        datevalue::dayNumber(target), task.time, task.category, task.what, task.done, task.alarm, moved);
-    const bool placed = report(m_document.endDirectBatch());
-    if (source == List::Todo) {
-        if (placed)
-            saveList(source);
-        else
-            m_document.todoEdited();
-    }
+    report(m_document.moveTask(sourceList.rowId(selected), datevalue::dayNumber(target), task.time));
     m_calendars.activate(calendarIndex);
     m_calendars.setSelectedDay(target);
     m_calendars.repaintCalendars(true);

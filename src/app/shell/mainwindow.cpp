@@ -169,8 +169,7 @@ void TfrmMain::createLayout()
     }
     connect(m_strip, &CalendarStrip::selectedDayChanged, this, [this] { cal1DateChange(); });
 
-    m_dayPane
-        = new DayPane(m_document, m_services.dialogs, m_actions->ToolBar2, m_actions->gridDayPopup.menu, m_split1);
+    m_dayPane = new DayPane(m_document, m_actions->ToolBar2, m_actions->gridDayPopup.menu, m_split1);
     connect(m_dayPane, &DayPane::headingDoubleClicked, this, &TfrmMain::Today1Click);
     connect(m_dayPane, &DayPane::listFocused, this, [this] { m_focusedList = List::Day; });
     m_todoPane = new TodoPane(m_document, m_actions->ToolBar3, m_actions->gridNondayPopup.menu, m_split2);
@@ -241,6 +240,7 @@ void TfrmMain::wireCommands()
     connect(dayView(), &GridView::doubleClicked, edit, editFrom(true));
     connect(todoView(), &GridView::doubleClicked, edit, editFrom(false));
     connect(m_strip, &CalendarStrip::dayDoubleClicked, edit, &EditingCommands::cal1CellDblClick);
+    connect(m_dayPane, &DayPane::notesEdited, edit, &EditingCommands::setNotes);
     MainActions::wire(a.ToolButton15, m_alarms, &AlarmCommands::ToolButton15Click);
     MainActions::wire(a.Search1, m_searchCommands, &SearchCommands::Search1Click);
     MainActions::wire(a.NextTask1, m_searchCommands, &SearchCommands::NextTask1Click);

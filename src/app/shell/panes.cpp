@@ -106,10 +106,9 @@ QFont gridNondayGetCellColor(const CellTable &table, int doneColumn, int row, co
     return font;
 }
 
-DayPane::DayPane(TaskDocument &document, Dialogs &dialogs, QToolBar *dayTools, QMenu *popup, QWidget *parent)
+DayPane::DayPane(TaskDocument &document, QToolBar *dayTools, QMenu *popup, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
-    , m_dialogs(dialogs)
     , m_lblDate(new ShadowLabel(QStringLiteral("Tasks for "), this))
     , m_splitDay(new QSplitter(Qt::Vertical, this))
     , m_gridDay(new GridView(m_splitDay))
@@ -173,7 +172,7 @@ void DayPane::DrawExtraMemo()
                                             .arg(lines.size())
                                       : QString());
     }
-    m_memoRow = row;
+    m_memoTask = row >= 1 ? day.rowId(row) : 0;
     m_memWhat->setVisible(!what.isEmpty());
     // Both colours are set: a dark theme's light text would not show on the cream.
     const bool done = !what.isEmpty() && row >= 1 && isYes(day.cell(daylist::Done, row));
@@ -189,14 +188,9 @@ void DayPane::memWhatExit()
     if (!m_memWhat->document()->isModified())
         return;
     m_memWhat->document()->setModified(false);
-    CellTable &day = m_document.dayList();
-    if (m_memoRow < 1 || m_memoRow >= day.rowCount())
+    if (m_memoTask == 0)
         return;
-    day.setCell(daylist::What, m_memoRow, memoToText(m_memWhat->toPlainText().split(QLatin1Char('\n'))));
-    const TaskDocument::ChangeScope change(m_document, QStringLiteral("Edit Notes"));
-    const SaveResult saved = m_document.writeShownDay();
-    if (!saved)
-        showError(m_dialogs, saved.message());
+    Q_EMIT notesEdited(m_memoTask, memoToText(m_memWhat->toPlainText().split(QLatin1Char('\n'))));
     m_gridDay->refresh();
 }
 

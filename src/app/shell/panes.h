@@ -26,7 +26,7 @@ class DayPane : public QWidget
     Q_OBJECT
 
 public:
-    DayPane(TaskDocument &document, Dialogs &dialogs, QToolBar *dayTools, QMenu *popup, QWidget *parent = nullptr);
+    DayPane(TaskDocument &document, QToolBar *dayTools, QMenu *popup, QWidget *parent = nullptr);
     ~DayPane() override;
 
     ShadowLabel *heading() const { return m_lblDate; }
@@ -46,18 +46,19 @@ public:
 Q_SIGNALS:
     void headingDoubleClicked();
     void listFocused();
+    // The user changed the note of the task in the notes pane.
+    void notesEdited(quint64 task, const QString &notes);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     TaskDocument &m_document;
-    Dialogs &m_dialogs;
     ShadowLabel *m_lblDate;
     QSplitter *m_splitDay;
     GridView *m_gridDay;
     MemoEdit *m_memWhat;
-    int m_memoRow = -1; // the day-list row the notes pane shows
+    quint64 m_memoTask = 0; // the task whose note the notes pane shows
 };
 
 // The main window's lower area: the to-do heading, the to-do list and its toolbar.

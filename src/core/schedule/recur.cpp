@@ -4,6 +4,7 @@
 #include "store/taskdocument.h"
 #include "text/datehelpers.h"
 #include "text/regional.h"
+#include "text/texthelpers.h"
 
 #include <algorithm>
 
@@ -219,19 +220,19 @@ bool notesBlank(const QString &what)
     return what.isEmpty();
 }
 
-void insertOneEvent(TaskDocument &document, const TaskTemplate &task, QDate date)
-{
-    document.insertDirectTask(
-        datevalue::dayNumber(date), task.time, task.category, task.what, QStringLiteral("No"), task.alarm);
-}
-
 SaveResult addSeries(TaskDocument &document, const TaskTemplate &task, const QList<QDate> &dates)
 {
-    if (dates.isEmpty())
-        return {};
-    for (const QDate &date : dates)
-        insertOneEvent(document, task, date);
-    return document.endDirectBatch();
+    std::vector<Task> tasks;
+    tasks.reserve(size_t(dates.size()));
+    for (const QDate &date : dates) {
+        Task &event = tasks.emplace_back();
+        event.day = datevalue::dayNumber(date);
+        event.time = task.time;
+        event.category = task.category;
+        event.text = task.what;
+        event.alarm = isYes(task.alarm);
+    }
+    return document.addTasks(tasks);
 }
 
 QList<QDate> annualRepeatDates(QDate day, int years)

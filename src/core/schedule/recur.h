@@ -111,9 +111,6 @@ TaskTemplate taskTemplate(
 // The editor's blank-notes test: the notes text is empty.
 bool notesBlank(const QString &what);
 
-// One dated task of the template on `date`, added by direct insertion: the store is out of
-// order until the batch ends with TaskDocument::endDirectBatch.
-void insertOneEvent(TaskDocument &document, const TaskTemplate &task, QDate date);
 // A task of the template on each date, then one sort and save; the shown day is read
 // again, so its next write-back keeps the new rows. Answers the save's result.
 SaveResult addSeries(TaskDocument &document, const TaskTemplate &task, const QList<QDate> &dates);

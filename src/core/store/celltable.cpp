@@ -506,8 +506,21 @@ template <typename Rows> DifferingRows differingRows(const Rows &before, const R
 
 } // namespace
 
-CellTable::RowChanges CellTable::changedRows(const CellTable &before, const CellTable &after)
+CellTable::RowChanges CellTable::changedRows(const CellTable &before, const CellTable &after, const SameCell &same)
 {
+    const auto differ = [&same](const Row &a, const Row &b) {
+        if (a.block == b.block)
+            return false;
+        if (!same)
+            return true;
+        const int cells = std::max(a.cellCount(), b.cellCount());
+        for (int c = 0; c < cells; ++c) {
+            const QByteArrayView x = a.cell(c), y = b.cell(c);
+            if (x != y && !same(c, x, y))
+                return true;
+        }
+        return false;
+    };
     const auto [first, endBefore, endAfter] = differingRows(before.m_rows, after.m_rows);
     QHash<RowId, const Row *> old;
     old.reserve(qsizetype(endBefore - first));
@@ -524,7 +537,7 @@ CellTable::RowChanges CellTable::changedRows(const CellTable &before, const Cell
             changes.added.push_back(row.id);
             continue;
         }
-        if ((*it)->block != row.block)
+        if (differ(**it, row))
             changes.changed.push_back(row.id);
         old.erase(it);
     }

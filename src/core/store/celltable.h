@@ -79,7 +79,10 @@ public:
         std::vector<RowId> added, changed, removed;
         bool isEmpty() const { return added.empty() && changed.empty() && removed.empty(); }
     };
-    static RowChanges changedRows(const CellTable &before, const CellTable &after);
+    // Whether two texts of a column say the same to the owner, though their bytes differ
+    // (a key renumbered in its day is the same task's).
+    using SameCell = std::function<bool(int column, QByteArrayView a, QByteArrayView b)>;
+    static RowChanges changedRows(const CellTable &before, const CellTable &after, const SameCell &same = {});
 
     // What turns one state of a table into another, kept small: the rows where the two
     // differ (between the rows both begin and end with), the header and the layout. Undo

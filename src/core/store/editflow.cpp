@@ -127,6 +127,21 @@ void setTodoRow(CellTable &todoList, int row, const TaskValues &task)
     todoList.setCell(todo::Done, row, yesNoText(task.done));
 }
 
+Task taskOf(const TaskValues &values, std::optional<qint64> day, const RegionalSettings &settings)
+{
+    Task task;
+    task.day = day;
+    if (day) {
+        task.time = timeText(values.time, settings);
+        task.minutes = values.time.hour() * 60 + values.time.minute();
+        task.alarm = values.alarm;
+    }
+    task.category = cleanLine(values.category);
+    task.text = cleanMemo(values.notes);
+    task.done = values.done;
+    return task;
+}
+
 bool rowInUse(const CellTable &list, int row)
 {
     return row >= 1 && row < list.rowCount() && !list.isRowBlank(row);

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTime>
 
+#include "task.h"
 #include "text/datevalue.h"
 #include "todolist.h"
 
@@ -63,6 +64,8 @@ void setDayRow(CellTable &dayList, int row, const TaskValues &task, const Region
 void setTodoRow(CellTable &todoList, int row, const TaskValues &task);
 // The time as a day-list cell: the short time pattern.
 QString timeText(QTime time, const RegionalSettings &settings);
+// The task the editor's values make, cleaned for its cells: on `day`, or a to-do without one.
+Task taskOf(const TaskValues &values, std::optional<qint64> day, const RegionalSettings &settings);
 
 // Whether a list row holds a task (any cell not empty).
 bool rowInUse(const CellTable &list, int row);

@@ -651,7 +651,12 @@ void TaskDocument::recordChange()
 
 void TaskDocument::tellTaskChanges(const Contents &before, const Contents &after)
 {
-    TaskChanges changes { CellTable::changedRows(before.store, after.store),
+    // A write-back numbers a day's keys afresh: a task whose key changed within its day is
+    // the same task, unchanged.
+    const auto sameKey = [](int column, QByteArrayView a, QByteArrayView b) {
+        return column == store::Key && store::keyDay(a) == store::keyDay(b);
+    };
+    TaskChanges changes { CellTable::changedRows(before.store, after.store, sameKey),
         CellTable::changedRows(before.todo, after.todo) };
     if (!changes.dated.isEmpty() || !changes.todo.isEmpty())
         Q_EMIT tasksChanged(changes);

@@ -172,6 +172,31 @@ public:
     // ---- Tasks by identity
     // The dated task or to-do with that identity, as the tables hold it now.
     std::optional<Task> task(CellTable::RowId id) const;
+
+    // Each change below finds the task where it is held (the shown day's list, the rest of
+    // the store, the to-do list), changes it there and saves each file it touched once. A
+    // task keeps its identity wherever it goes. A flag's cell keeps its stored text while
+    // the flag keeps its value, so a file changes only where the task did.
+    struct Added
+    {
+        CellTable::RowId id = 0;
+        SaveResult saved;
+    };
+    // A new task (its id is not used). On the shown day it takes its place in the day list
+    // by the list's sort; on another day, the place of a task put in directly; a to-do
+    // takes the first free row of the to-do list, which is then sorted.
+    Added addTask(const Task &task);
+    // New dated tasks with one sort and save (a series of repeats, an import).
+    SaveResult addTasks(const std::vector<Task> &tasks);
+    // The task `task.id` takes the values of `task`. Another day moves it to that day, no
+    // day to the to-do list. A move between the store and the to-do list saves the file the
+    // task goes to first: a failed save leaves it where it was on disk, and in one place in
+    // memory. Nothing is done for an identity no table holds.
+    SaveResult updateTask(const Task &task);
+    // Moves the task to `day` (none: the to-do list), where a task put in directly goes:
+    // first on its day, its own day too. A to-do put on a day takes `time`.
+    SaveResult moveTask(CellTable::RowId id, std::optional<qint64> day, const QString &time = {});
+    SaveResult removeTask(CellTable::RowId id);
     // What a change did to the tasks, by identity.
     struct TaskChanges
     {
@@ -274,6 +299,19 @@ private:
     void changed();
     void recordChange();
     void tellTaskChanges(const Contents &before, const Contents &after);
+    // Where a task is held: a row of the day list, of the store or of the to-do list.
+    struct Place
+    {
+        enum class List { None, Day, Store, Todo } list = List::None;
+        int row = -1;
+    };
+    Place placeOf(CellTable::RowId id) const;
+    qint64 dayOf(const Place &place) const;
+    // updateTask; a dated task not `inPlace` goes where moveTask puts it.
+    SaveResult changeTask(const Task &task, bool inPlace);
+    // The dated task taken out of the store (and the day list, when it is shown there),
+    // to be saved by endDirectBatch.
+    void takeOutOfStore(const Place &place);
 
     QString m_dataFolder;
     QString m_stateFolder;
