@@ -145,6 +145,21 @@ void BM_FindDayRow(benchmark::State &state)
 }
 BENCHMARK(BM_FindDayRow)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kNanosecond);
 
+// A task looked up by its identity, anywhere in the store (a pass over the identities).
+void BM_FindTaskById(benchmark::State &state)
+{
+    const CellTable &table = storeOf(int(state.range(0)));
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> rows(1, table.rowCount() - 1);
+    std::vector<CellTable::RowId> queries(4096);
+    for (CellTable::RowId &id : queries)
+        id = table.rowId(rows(random));
+    size_t i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(table.findRowId(queries[i++ & 4095]));
+}
+BENCHMARK(BM_FindTaskById)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
 // The colour decisions of four month calendars: 168 days.
 void BM_DayTaskState168(benchmark::State &state)
 {
