@@ -191,6 +191,13 @@ QStringList TaskDocument::load()
                                            "then move it out of that folder."));
     }
     m_lastChange = contents();
+    // A table whose file was not there: an Undo that puts it back as it was removes the file
+    // again, rather than leaving one that holds no task.
+    const auto absent = [](const CellTable &table, const DataFile &file) {
+        return QFileInfo::exists(file.path()) ? std::nullopt : std::optional(table);
+    };
+    m_absentAtLoad = { absent(m_store, m_storeFile), absent(m_todo, m_todoFile), absent(m_completed, m_completedFile),
+        absent(m_holidays, m_holidayFile) };
     return messages;
 }
 
@@ -573,19 +580,24 @@ TaskDocument::Contents TaskDocument::contents() const
 QList<SaveResult> TaskDocument::setContents(const Contents &contents)
 {
     QList<SaveResult> failed;
-    const auto put = [&failed](CellTable &table, const CellTable &with, DataFile &file) {
-        const bool same = table == with;
-        table = with; // the rows' identities too, which the next Undo finds its rows by
-        if (same)
-            return false;
-        if (const SaveResult saved = file.saveGrid(table); !saved)
-            failed << saved;
-        return true;
-    };
-    const bool store = put(m_store, contents.store, m_storeFile);
-    const bool todo = put(m_todo, contents.todo, m_todoFile);
-    const bool completed = put(m_completed, contents.completed, m_completedFile);
-    const bool holidays = put(m_holidays, contents.holidays, m_holidayFile);
+    const auto put
+        = [&failed](CellTable &table, const CellTable &with, DataFile &file, const std::optional<CellTable> &absent) {
+              const bool same = table == with;
+              table = with; // the rows' identities too, which the next Undo finds its rows by
+              if (same)
+                  return false;
+              if (absent && with == *absent && QFile::remove(file.path())) {
+                  file.markSaved();
+                  return true;
+              }
+              if (const SaveResult saved = file.saveGrid(table); !saved)
+                  failed << saved;
+              return true;
+          };
+    const bool store = put(m_store, contents.store, m_storeFile, m_absentAtLoad.store);
+    const bool todo = put(m_todo, contents.todo, m_todoFile, m_absentAtLoad.todo);
+    const bool completed = put(m_completed, contents.completed, m_completedFile, m_absentAtLoad.completed);
+    const bool holidays = put(m_holidays, contents.holidays, m_holidayFile, m_absentAtLoad.holidays);
     const Contents before = std::exchange(m_lastChange, this->contents());
     tellTaskChanges(before, m_lastChange);
     if (store) {

@@ -316,6 +316,11 @@ private:
     QString m_dataFolder;
     QString m_stateFolder;
     Contents m_lastChange; // the tables as the last recorded change left them
+    struct Absent
+    {
+        std::optional<CellTable> store, todo, completed, holidays;
+    };
+    Absent m_absentAtLoad; // the tables whose files were not there at load, as they were
     QString m_changeName;
     int m_changeScopes = 0;
     SettingsStore &m_settings;

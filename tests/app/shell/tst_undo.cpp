@@ -112,7 +112,8 @@ class TestUndo : public QObject
         QVERIFY(writeGridFile(table, m_app->data(QLatin1String(name))).ok);
     }
 
-    void open()
+    // The data folder holds every file but those named.
+    void open(const QStringList &missing = {})
     {
         write("grid.grd",
             withRows(store::newStore(),
@@ -123,6 +124,8 @@ class TestUndo : public QObject
         CellTable rules(holidays::ColumnCount, 1);
         holidays::setHeaders(rules);
         write("holiday.grd", withRows(rules, { "Christmas|12|December|25" }));
+        for (const QString &name : missing)
+            QVERIFY(QFile::remove(m_app->data(name)));
         m_app->loadDocument();
         Options options = document().options();
         options.confirm = false;
@@ -346,6 +349,23 @@ private Q_SLOTS:
         QCOMPARE(joinedRows(document().todoList()), todoAfter);
         QCOMPARE(view(), viewAfter);
         QVERIFY(undo->isEnabled());
+        QCOMPARE(m_app->dialogs.errors, QStringList());
+    }
+
+    // The first completion makes the log's file; its Undo takes the file away again, rather
+    // than leaving one that holds no entry, and Redo makes it again.
+    void undoOfAFirstSaveLeavesNoFile()
+    {
+        open({ QStringLiteral("gridComp.grd") });
+        const QString log = m_app->data(QStringLiteral("gridComp.grd"));
+        m_window->selectRow(List::Day, 2);
+        run(QStringLiteral("mark a task complete"));
+        const QByteArray made = readAll(log);
+        QVERIFY(made.contains("Dentist"));
+        m_window->undoHistory()->stack().undo();
+        QVERIFY(!QFile::exists(log));
+        m_window->undoHistory()->stack().redo();
+        QCOMPARE(readAll(log), made);
         QCOMPARE(m_app->dialogs.errors, QStringList());
     }
 
