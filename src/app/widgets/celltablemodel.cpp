@@ -1,6 +1,7 @@
 #include "celltablemodel.h"
 
 #include "store/celltable.h"
+#include "text/texthelpers.h"
 
 #include <QSet>
 
@@ -188,6 +189,31 @@ void CellTableModel::refreshTableRow(int tableRow)
     Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
+void CellTableModel::setFlagColumns(const QList<int> &columns)
+{
+    if (columns == m_flagColumns)
+        return;
+    m_flagColumns = columns;
+    // The views ask for the flags again with the check states.
+    if (rowCount() > 0 && columnCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), { Qt::CheckStateRole });
+}
+
+bool CellTableModel::isFlagCell(int column, int tableRow) const
+{
+    return m_table && tableRow >= 1 && m_flagColumns.contains(column) && !m_table->isRowBlank(tableRow);
+}
+
+QString CellTableModel::shownLines(const QString &text)
+{
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (lines.endsWith(QLatin1Char('\n')))
+        lines.chop(1);
+    return lines;
+}
+
 void CellTableModel::setRowFontHook(RowFontHook hook)
 {
     m_rowFont = std::move(hook);
@@ -231,6 +257,18 @@ QVariant CellTableModel::data(const QModelIndex &index, int role) const
         if (m_rowFont)
             return m_rowFont(row, m_listFont);
         return {};
+    case Qt::ToolTipRole: {
+        const QString text = m_table->cell(index.column(), row);
+        if (text.isEmpty())
+            return {};
+        return shownLines(text);
+    }
+    case Qt::CheckStateRole:
+        if (!isFlagCell(index.column(), row))
+            return {};
+        return int(m_table->cell(index.column(), row) == yesNoText(true) ? Qt::Checked : Qt::Unchecked);
+    case TaskIdRole:
+        return QVariant::fromValue(rowIdAt(index.row()));
     default:
         return {};
     }
@@ -238,6 +276,13 @@ QVariant CellTableModel::data(const QModelIndex &index, int role) const
 
 bool CellTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
+    if (role == Qt::CheckStateRole) {
+        // Only the owner's command changes a task: it is asked, and the table stays as it is.
+        if (checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)
+            && isFlagCell(index.column(), tableRow(index.row())))
+            Q_EMIT flagToggleRequested(rowIdAt(index.row()), index.column(), value.toInt() == Qt::Checked);
+        return false;
+    }
     if (!m_editable || role != Qt::EditRole || !m_table
         || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return false;
@@ -259,5 +304,7 @@ Qt::ItemFlags CellTableModel::flags(const QModelIndex &index) const
     Qt::ItemFlags result = QAbstractTableModel::flags(index);
     if (m_editable && index.isValid())
         result |= Qt::ItemIsEditable;
+    if (index.isValid() && index.row() < rowCount() && isFlagCell(index.column(), tableRow(index.row())))
+        result |= Qt::ItemIsUserCheckable;
     return result;
 }

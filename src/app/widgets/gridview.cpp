@@ -1,9 +1,11 @@
 #include "gridview.h"
 
 #include "store/celltable.h"
+#include "text/texthelpers.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -31,12 +33,19 @@ constexpr qsizetype kLaidOutChars = 4000;
 // line taller, and a note of as many lines as a row shows would be drawn cut.
 QString displayLines(const QString &text)
 {
-    QString lines = text.left(kLaidOutChars);
-    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    if (lines.endsWith(QLatin1Char('\n')))
-        lines.chop(1);
-    return lines;
+    return CellTableModel::shownLines(text.left(kLaidOutChars));
+}
+
+// A flag cell says with its box alone what its text says: the text is not drawn beside it.
+// Any other text (a hand-made file) is, so that the box never hides what the cell holds.
+bool boxSays(const QString &text)
+{
+    return text.isEmpty() || text == yesNoText(true) || text == yesNoText(false);
+}
+
+bool boxSaysItAll(const QModelIndex &index)
+{
+    return index.data(Qt::CheckStateRole).isValid() && boxSays(index.data(Qt::DisplayRole).toString());
 }
 
 // The height of a text laid out in lines of `width` pixels.
@@ -102,6 +111,34 @@ public:
         QStyledItemDelegate::paint(painter, option, index);
     }
 
+    // Where the check box of a cell is drawn (empty for a cell without one).
+    QRect checkBoxRect(const QStyleOptionViewItem &option, const QModelIndex &index) const
+    {
+        QStyleOptionViewItem cell(option);
+        initStyleOption(&cell, index);
+        if (!(cell.features & QStyleOptionViewItem::HasCheckIndicator))
+            return {};
+        return m_view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &cell, m_view);
+    }
+
+    // Where the text of a cell is drawn, beside its box if it has one.
+    QRect textRect(const QStyleOptionViewItem &option, const QModelIndex &index) const
+    {
+        QStyleOptionViewItem cell(option);
+        initStyleOption(&cell, index);
+        return m_view->style()->subElementRect(QStyle::SE_ItemViewItemText, &cell, m_view);
+    }
+
+    bool editorEvent(
+        QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option, const QModelIndex &index) override
+    {
+        // A press on a box selects the row as a press anywhere in it does; the release
+        // toggles. No key toggles: the view shows rows, not which cell of the row is current.
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)
+            return false;
+        return QStyledItemDelegate::editorEvent(event, model, option, index);
+    }
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
@@ -112,6 +149,10 @@ protected:
         const bool fits = wrappedHeight(option->fontMetrics, index.data(Qt::DisplayRole).toString(), width)
             <= option->rect.height();
         option->displayAlignment = Qt::AlignLeft | (fits ? Qt::AlignVCenter : Qt::AlignTop);
+        if ((option->features & QStyleOptionViewItem::HasCheckIndicator) && boxSays(option->text)) {
+            option->text.clear();
+            option->features &= ~QStyleOptionViewItem::HasDisplay;
+        }
         // The whole row shows the selection; a frame around one cell of it would only confuse.
         option->state &= ~QStyle::State_HasFocus;
         if (hidesSelection())
@@ -159,6 +200,7 @@ GridView::GridView(QWidget *parent)
 
     connect(header, &QHeaderView::sectionClicked, this, &GridView::headerClicked);
     connect(header, &QHeaderView::sectionResized, this, &GridView::columnResized);
+    connect(m_model, &CellTableModel::flagToggleRequested, this, &GridView::flagToggleRequested);
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_applyingWidths = true; });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         m_applyingWidths = false;
@@ -236,6 +278,11 @@ void GridView::columnResized(int column, int, int newSize)
 void GridView::setRowFontHook(CellTableModel::RowFontHook hook)
 {
     m_model->setRowFontHook(std::move(hook));
+}
+
+void GridView::setFlagColumns(const QList<int> &columns)
+{
+    m_model->setFlagColumns(columns);
 }
 
 void GridView::setListFont(const QFont &font)
@@ -456,9 +503,40 @@ void GridView::scheduleRowHeights()
     QMetaObject::invokeMethod(this, &GridView::measureShownRows, Qt::QueuedConnection);
 }
 
+QStyleOptionViewItem GridView::cellOption(const QModelIndex &index) const
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    return option;
+}
+
+QRect GridView::checkBoxRect(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.model() != m_model)
+        return {};
+    return static_cast<const Delegate *>(itemDelegate())->checkBoxRect(cellOption(index), index);
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // On a box the second click of a double click is a click of its own, as on any check
+    // box: it asks for the flag back and opens nothing.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && checkBoxRect(index).contains(event->position().toPoint())) {
+        QMouseEvent press(QEvent::MouseButtonPress, event->position(), event->scenePosition(), event->globalPosition(),
+            event->button(), event->buttons(), event->modifiers(), event->pointingDevice());
+        mousePressEvent(&press);
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
 bool GridView::textFits(const QModelIndex &index, const QString &text) const
 {
-    const QRect cell = visualRect(index).adjusted(textMargin(), 0, -textMargin(), 0);
+    QRect cell = visualRect(index).adjusted(textMargin(), 0, -textMargin(), 0);
+    if (index.data(Qt::CheckStateRole).isValid())
+        cell = static_cast<const Delegate *>(itemDelegate())->textRect(cellOption(index), index);
     QFont cellFont = font();
     const QVariant rowFont = index.data(Qt::FontRole);
     if (rowFont.canConvert<QFont>())
@@ -471,15 +549,17 @@ bool GridView::textFits(const QModelIndex &index, const QString &text) const
 bool GridView::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip) {
-        // Only a cell cut short shows its text again, whole.
+        // Only a cell cut short shows its text again, whole; a box drawn without its text
+        // cuts none.
         auto *help = static_cast<QHelpEvent *>(event);
         const QModelIndex index = indexAt(help->pos());
         const QString text = index.data(Qt::DisplayRole).toString();
-        if (index.isValid() && !text.isEmpty() && !textFits(index, text)) {
+        const QString whole = index.data(Qt::ToolTipRole).toString();
+        if (index.isValid() && !whole.isEmpty() && !boxSaysItAll(index) && !textFits(index, text)) {
             // As rich text, so that a long line wraps in the tooltip too.
             const QString tip = QLatin1String("<qt>")
-                % displayLines(text).toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"))
-                % (text.size() > kLaidOutChars ? QStringLiteral("\u2026") : QString());
+                % whole.left(kLaidOutChars).toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"))
+                % (whole.size() > kLaidOutChars ? QStringLiteral("\u2026") : QString());
             QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
         } else {
             QToolTip::hideText();

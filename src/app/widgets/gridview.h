@@ -41,6 +41,12 @@ public:
     // Sets the columns to the table's widths.
     void applyColumnWidths();
 
+    // Columns whose "Yes" or "No" shows as a check box (see CellTableModel). A click on a
+    // box changes nothing itself: the view asks with flagToggleRequested.
+    void setFlagColumns(const QList<int> &columns);
+    // Where a cell's check box is drawn, in the viewport; empty for a cell without one.
+    QRect checkBoxRect(const QModelIndex &index) const;
+
     void setRowFontHook(CellTableModel::RowFontHook hook);
     QFont listFont() const { return font(); }
     void setListFont(const QFont &font);
@@ -71,11 +77,15 @@ public:
 Q_SIGNALS:
     // A header click sorted the table by this column.
     void sorted(int column);
+    // A click on the box of a flag cell: the owner is asked to set the flag of the task
+    // with that identity (CellTable::RowId) to `on`. The table is left as it is.
+    void flagToggleRequested(quint64 rowId, int column, bool on);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(
         const QModelIndex &index, const QEvent *event = nullptr) const override;
@@ -95,6 +105,7 @@ private:
     bool measureRows(int row, int top);
     bool measureRowsAround(int row, int top);
     bool measureRow(int row);
+    QStyleOptionViewItem cellOption(const QModelIndex &index) const;
     bool textFits(const QModelIndex &index, const QString &text) const;
     int textMargin() const;
 
