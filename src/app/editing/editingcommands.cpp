@@ -209,6 +209,20 @@ void EditingCommands::setNotes(quint64 task, const QString &notes)
     report(m_document.updateTask(*edited));
 }
 
+void EditingCommands::setFlag(TaskList list, quint64 task, int column, bool on)
+{
+    std::optional<Task> changed = m_document.task(task);
+    if (!changed)
+        return;
+    const bool alarm = list == TaskList::Day && column == daylist::Alarm;
+    const TaskDocument::ChangeScope change(m_document,
+        alarm ? (on ? QStringLiteral("Alarm On") : QStringLiteral("Alarm Off"))
+              : (on ? QStringLiteral("Mark Done ") : QStringLiteral("Mark Not Done ")) + quoted(changed->text));
+    (alarm ? changed->alarm : changed->done) = on;
+    report(m_document.updateTask(*changed));
+    selectTask(list, task);
+}
+
 void EditingCommands::cal1CellDblClick()
 {
     if (editflow::rowInUse(m_document.dayList(), 1))

@@ -43,6 +43,8 @@ public Q_SLOTS:
     void cal1CellDblClick();
     // The notes pane's text becomes the task's note.
     void setNotes(quint64 task, const QString &notes);
+    // A box of a list clicked: the task's done flag, or a day task's alarm.
+    void setFlag(editflow::TaskList list, quint64 task, int column, bool on);
 
 private:
     const CellTable &listOf(TaskList list) const;

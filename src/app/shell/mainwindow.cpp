@@ -241,6 +241,10 @@ void TfrmMain::wireCommands()
     connect(todoView(), &GridView::doubleClicked, edit, editFrom(false));
     connect(m_strip, &CalendarStrip::dayDoubleClicked, edit, &EditingCommands::cal1CellDblClick);
     connect(m_dayPane, &DayPane::notesEdited, edit, &EditingCommands::setNotes);
+    connect(dayView(), &GridView::flagToggleRequested, edit,
+        [edit](quint64 task, int column, bool on) { edit->setFlag(L::Day, task, column, on); });
+    connect(todoView(), &GridView::flagToggleRequested, edit,
+        [edit](quint64 task, int column, bool on) { edit->setFlag(L::Todo, task, column, on); });
     MainActions::wire(a.ToolButton15, m_alarms, &AlarmCommands::ToolButton15Click);
     MainActions::wire(a.Search1, m_searchCommands, &SearchCommands::Search1Click);
     MainActions::wire(a.NextTask1, m_searchCommands, &SearchCommands::NextTask1Click);

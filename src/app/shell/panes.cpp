@@ -77,8 +77,11 @@ void attachMenu(GridView *list, QMenu *popup)
         [popup, list](const QPoint &at) { popup->popup(list->viewport()->mapToGlobal(at)); });
 }
 
-void setUpList(GridView *list, const TaskDocument &document, int doneColumn)
+// `flags`: the columns shown as boxes, the first of them the done flag.
+void setUpList(GridView *list, const TaskDocument &document, const QList<int> &flags)
 {
+    const int doneColumn = flags.first();
+    list->setFlagColumns(flags);
     list->setHighlightWhenUnfocused(false); // only the list being worked in shows its selection
     list->setRowFontHook([list, &document, doneColumn](int row, const QFont &font) {
         return gridNondayGetCellColor(*list->table(), doneColumn, row, font, document.options().strikeOut);
@@ -129,7 +132,7 @@ DayPane::DayPane(TaskDocument &document, QToolBar *dayTools, QMenu *popup, QWidg
     // The columns re-fit when the list's room changes, the scroll bar's coming and going
     // included; the viewport has its new size by then, the list's own resize comes earlier.
     m_gridDay->viewport()->installEventFilter(this);
-    setUpList(m_gridDay, m_document, daylist::Done);
+    setUpList(m_gridDay, m_document, { daylist::Done, daylist::Alarm });
     attachMenu(m_gridDay, popup);
     m_memWhat->setObjectName(QStringLiteral("memWhat"));
     m_memWhat->setLimit(editflow::kNotesLength);
@@ -262,7 +265,7 @@ TodoPane::TodoPane(TaskDocument &document, QToolBar *todoTools, QMenu *popup, QW
     m_gridNonday->setTable(&m_document.todoList());
     m_gridNonday->installEventFilter(this);
     m_gridNonday->viewport()->installEventFilter(this);
-    setUpList(m_gridNonday, m_document, todo::Done);
+    setUpList(m_gridNonday, m_document, { todo::Done });
     attachMenu(m_gridNonday, popup);
     layout->addWidget(m_gridNonday, 1, 0);
 

@@ -154,6 +154,15 @@ class TestUndo : public QObject
             m_window->dragDrop()->gridDayDragDrop(List::Todo, List::Todo, 1);
         } else if (command == QLatin1String("switch an alarm off")) {
             m_window->alarms()->ToolButton15Click();
+        } else if (command.startsWith(QLatin1String("tick the box"))) {
+            // A click on the box of the selected row: done or alarm of a day task, done of a to-do.
+            const bool todo = command.endsWith(QLatin1String("to-do"));
+            GridView *view = todo ? m_window->todoView() : m_window->dayView();
+            const int column
+                = todo ? int(todo::Done) : (command.contains(QLatin1String("alarm")) ? daylist::Alarm : daylist::Done);
+            const QModelIndex index = view->model()->index(view->currentTableRow() - 1, column);
+            view->scrollTo(index);
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->checkBoxRect(index).center());
         } else if (command == QLatin1String("add a task") || command == QLatin1String("add a to-do")) {
             whenModal<TfrmEdit>([](TfrmEdit *editor) {
                 child<TimeField>(editor, "dtTime")->setTime(QTime(12, 0));
@@ -290,6 +299,9 @@ private Q_SLOTS:
         row("drop a to-do on the day", List::Todo, 2, "grid.grd gridNon.grd", "Undo Move");
         row("reorder the to-do list", List::Todo, 2, "gridNon.grd", "Undo Move");
         row("switch an alarm off", List::Day, 1, "grid.grd", "Undo Alarm Off");
+        row("tick the box done of a task", List::Day, 2, "grid.grd", "Undo Mark Done \"Dentist\"");
+        row("tick the box alarm of a task", List::Day, 2, "grid.grd", "Undo Alarm On");
+        row("tick the box done of a to-do", List::Todo, 2, "gridNon.grd", "Undo Mark Not Done \"File taxes\"");
         // Through the editor and the dialogs it opens.
         row("add a task", List::Day, 1, "grid.grd", "Undo Add \"Lunch\"");
         row("add a to-do", List::Todo, 2, "gridNon.grd", "Undo Add \"Lunch\"");
