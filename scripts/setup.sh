@@ -13,6 +13,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth imagemagick x11-utils
   desktop-file-utils appstream strace
+  tzdata
   chromium
   libbenchmark-dev clang-format
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good

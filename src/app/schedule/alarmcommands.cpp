@@ -123,11 +123,20 @@ void AlarmCommands::Timer1Timer()
     const QDateTime now = m_services.clock.now();
     const TaskDocument &doc = m_document;
     // Due now: queued behind an alarm that is up, never dropped.
-    m_queue += m_announced.takeNew(alarms::dueAlarms(doc.store(), doc.filter(), doc.options(), doc.regional(), now));
-    // A jump of the clock: what fell due in between was never looked at.
-    if (m_lastCheck.isValid() && m_lastCheck.secsTo(now) > kJumpSeconds)
-        listMissed(m_announced.takeNew(
-            alarms::alarmsBetween(doc.store(), doc.filter(), doc.options(), doc.regional(), m_lastCheck, now)));
+    const QList<alarms::DueAlarm> due
+        = m_announced.takeNew(alarms::dueAlarms(doc.store(), doc.filter(), doc.options(), doc.regional(), now));
+    // What fell due since the last check before this minute: after a short gap (a late check,
+    // a short sleep) it is raised as if on time, first; after a jump of the clock it is
+    // listed as missed.
+    if (m_lastCheck.isValid()) {
+        const QList<alarms::DueAlarm> between = m_announced.takeNew(
+            alarms::alarmsBetween(doc.store(), doc.filter(), doc.options(), doc.regional(), m_lastCheck, now));
+        if (m_lastCheck.secsTo(now) > kJumpSeconds)
+            listMissed(between);
+        else
+            m_queue += between;
+    }
+    m_queue += due;
     m_lastCheck = now;
     keepLastCheck(now, false);
     m_announced.forgetBefore(alarms::minuteOf(now) - 1);

@@ -9,13 +9,15 @@
 #include <QHash>
 
 #include <algorithm>
+#include <optional>
 
 namespace alarms {
 
 namespace {
 
-constexpr qint64 kMinutesPerDay = 1440;
 const QDate kDayZero(1899, 12, 30);
+// The day number of 1 January 1970.
+constexpr qint64 kUnixDay = 25569;
 
 qint64 floorDiv(qint64 a, qint64 b)
 {
@@ -66,58 +68,82 @@ size_t qHash(const DueAlarm &alarm, size_t seed)
 
 qint64 minuteOf(const QDateTime &moment)
 {
-    const qint64 days = kDayZero.daysTo(moment.date());
-    const QTime time = moment.time();
-    return days * kMinutesPerDay + time.hour() * 60 + time.minute();
+    return floorDiv(moment.toSecsSinceEpoch(), 60);
 }
 
 QDateTime momentOf(qint64 minute)
 {
-    const qint64 day = floorDiv(minute, kMinutesPerDay);
-    const int ofDay = int(minute - day * kMinutesPerDay);
-    return QDateTime(kDayZero.addDays(day), QTime(ofDay / 60, ofDay % 60));
+    return QDateTime::fromSecsSinceEpoch(minute * 60, Qt::UTC);
 }
 
-QList<DueAlarm> dueAlarms(const CellTable &store, const FilterState &filter, const Options &options,
-    const RegionalSettings &settings, const QDateTime &now)
+QDateTime taskMoment(qint64 day, int minuteOfDay, const QTimeZone &zone)
+{
+    // The clock face read as if it were UTC; a moment is the face less an offset from UTC
+    // that is in force at that moment. The offsets a day either side are the candidates.
+    const qint64 face = (day - kUnixDay) * 86400 + qint64(minuteOfDay) * 60;
+    const auto offsetAt
+        = [&zone](qint64 secs) { return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(secs, Qt::UTC)); };
+    const int before = offsetAt(face - 86400);
+    const int after = offsetAt(face + 86400);
+    std::optional<qint64> first;
+    for (const int offset : { before, after }) {
+        const qint64 at = face - offset;
+        if (offsetAt(at) == offset && (!first || at < *first))
+            first = at;
+    }
+    if (!first) {
+        // The clocks skip this time: the task happens as they go forward.
+        const QTimeZone::OffsetData change = zone.nextTransition(QDateTime::fromSecsSinceEpoch(face - after, Qt::UTC));
+        first = change.atUtc.isValid() ? change.atUtc.toSecsSinceEpoch() : face - before;
+    }
+    return QDateTime::fromSecsSinceEpoch(*first, Qt::UTC);
+}
+
+namespace {
+
+// The alarms due after `first` and up to `last` (seconds since 1970, UTC), in time order.
+QList<DueAlarm> alarmsIn(const CellTable &store, const FilterState &filter, const Options &options,
+    const RegionalSettings &settings, const QTimeZone &zone, qint64 first, qint64 last)
 {
     QList<DueAlarm> due;
-    if (!options.playAlarm)
+    if (!options.playAlarm || last <= first)
         return due;
-    const qint64 minute = minuteOf(now);
-    // The task's moment: the lead time after now, which may be on the next day.
-    const qint64 taskMinute = minute + options.alarmMin;
-    const qint64 day = floorDiv(taskMinute, kMinutesPerDay);
-    const int ofDay = int(taskMinute - day * kMinutesPerDay);
-    forAlarmRows(store, filter, settings, day, [&](int row, int rowMinute) {
-        if (rowMinute == ofDay)
-            due.append({ day, store.cell(store::Time, row), store.cell(store::What, row), minute });
-    });
+    const qint64 lead = qint64(options.alarmMin) * 60;
+    // The days whose tasks may happen a lead after the span, with a day either side for the
+    // clocks' offset.
+    const auto dayAt = [&zone](qint64 secs) {
+        return kDayZero.daysTo(QDateTime::fromSecsSinceEpoch(secs, Qt::UTC).toTimeZone(zone).date());
+    };
+    const qint64 firstDay = dayAt(first + lead) - 1;
+    const qint64 lastDay = dayAt(last + lead) + 1;
+    for (qint64 day = firstDay; day <= lastDay; ++day) {
+        forAlarmRows(store, filter, settings, day, [&](int row, int rowMinute) {
+            const qint64 at = taskMoment(day, rowMinute, zone).toSecsSinceEpoch() - lead;
+            if (at > first && at <= last)
+                due.append({ day, store.cell(store::Time, row), store.cell(store::What, row), floorDiv(at, 60) });
+        });
+    }
+    std::stable_sort(due.begin(), due.end(), [](const DueAlarm &a, const DueAlarm &b) { return a.minute < b.minute; });
     return due;
 }
 
-QList<DueAlarm> alarmsBetween(const CellTable &store, const FilterState &filter, const Options &options,
-    const RegionalSettings &settings, const QDateTime &from, const QDateTime &to, int maxDays)
+} // namespace
+
+QList<DueAlarm> dueAlarms(const CellTable &store, const FilterState &filter, const Options &options,
+    const RegionalSettings &settings, const QDateTime &now, const QTimeZone &zone)
 {
-    QList<DueAlarm> missed;
-    if (!options.playAlarm || !from.isValid() || !to.isValid() || to <= from)
-        return missed;
-    const qint64 last = minuteOf(to);
-    const qint64 first = std::max(minuteOf(from), last - qint64(maxDays) * kMinutesPerDay);
-    const qint64 lead = options.alarmMin;
-    // The days whose tasks fall due after `first` and up to `last`.
-    const qint64 firstDay = floorDiv(first + 1 + lead, kMinutesPerDay);
-    const qint64 lastDay = floorDiv(last + lead, kMinutesPerDay);
-    for (qint64 day = firstDay; day <= lastDay; ++day) {
-        forAlarmRows(store, filter, settings, day, [&](int row, int rowMinute) {
-            const qint64 due = day * kMinutesPerDay + rowMinute - lead;
-            if (due > first && due <= last)
-                missed.append({ day, store.cell(store::Time, row), store.cell(store::What, row), due });
-        });
-    }
-    std::stable_sort(
-        missed.begin(), missed.end(), [](const DueAlarm &a, const DueAlarm &b) { return a.minute < b.minute; });
-    return missed;
+    const qint64 minute = minuteOf(now) * 60;
+    return alarmsIn(store, filter, options, settings, zone, minute - 1, minute);
+}
+
+QList<DueAlarm> alarmsBetween(const CellTable &store, const FilterState &filter, const Options &options,
+    const RegionalSettings &settings, const QDateTime &from, const QDateTime &to, int maxDays, const QTimeZone &zone)
+{
+    if (!from.isValid() || !to.isValid())
+        return {};
+    const qint64 last = minuteOf(to) * 60;
+    const qint64 first = std::max(minuteOf(from) * 60, last - qint64(maxDays) * 86400);
+    return alarmsIn(store, filter, options, settings, zone, first, last);
 }
 
 QString panelCaption(const DueAlarm &alarm)
@@ -144,7 +170,7 @@ QList<DueAlarm> Announced::takeNew(const QList<DueAlarm> &due)
 
 QString checkText(const QDateTime &moment)
 {
-    return moment.toString(Qt::ISODate);
+    return moment.toOffsetFromUtc(moment.offsetFromUtc()).toString(Qt::ISODate);
 }
 
 QDateTime checkTime(const QString &text)

@@ -4,6 +4,7 @@
 #include "text/regional.h"
 
 #include <QTest>
+#include <QTimeZone>
 
 namespace {
 
@@ -156,6 +157,90 @@ private Q_SLOTS:
         QCOMPARE(whats(alarms::alarmsBetween(fixture(), FilterState(), options, m_us, from, to)), missed);
     }
 
+    // A task happens at its time on the zone's clocks; its alarm is due the lead before
+    // that, in real minutes. A time the clocks skip happens as they go forward, one they
+    // show twice happens the first time.
+    void dueMomentsAcrossClockChanges_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<int>("lead");
+        QTest::addColumn<QDateTime>("due"); // in UTC
+        const auto utc = [](QDate day, int hour, int minute) { return QDateTime(day, QTime(hour, minute), Qt::UTC); };
+        const QDate berlinSpring(2026, 3, 29), berlinFall(2026, 10, 25);
+        QTest::newRow("Berlin, before the spring change")
+            << QByteArray("Europe/Berlin") << berlinSpring << QTime(1, 30) << 0 << utc(berlinSpring, 0, 30);
+        QTest::newRow("Berlin, skipped 02:30 as the clocks go forward")
+            << QByteArray("Europe/Berlin") << berlinSpring << QTime(2, 30) << 0 << utc(berlinSpring, 1, 0);
+        QTest::newRow("Berlin, 03:10 with a lead of 15 across the change")
+            << QByteArray("Europe/Berlin") << berlinSpring << QTime(3, 10) << 15 << utc(berlinSpring, 0, 55);
+        QTest::newRow("Berlin, 03:10 with a lead of 120, the day before") << QByteArray(
+            "Europe/Berlin") << berlinSpring << QTime(3, 10) << 120 << utc(berlinSpring.addDays(-1), 23, 10);
+        QTest::newRow("Berlin, twice-shown 02:30, the first time")
+            << QByteArray("Europe/Berlin") << berlinFall << QTime(2, 30) << 0 << utc(berlinFall, 0, 30);
+        QTest::newRow("Berlin, twice-shown 02:30 with a lead of 15")
+            << QByteArray("Europe/Berlin") << berlinFall << QTime(2, 30) << 15 << utc(berlinFall, 0, 15);
+        QTest::newRow("Berlin, 03:30 with a lead of 120 across the change")
+            << QByteArray("Europe/Berlin") << berlinFall << QTime(3, 30) << 120 << utc(berlinFall, 0, 30);
+        const QDate yorkSpring(2026, 3, 8), yorkFall(2026, 11, 1);
+        QTest::newRow("New York, skipped 02:30")
+            << QByteArray("America/New_York") << yorkSpring << QTime(2, 30) << 0 << utc(yorkSpring, 7, 0);
+        QTest::newRow("New York, skipped 02:30 with a lead of 15")
+            << QByteArray("America/New_York") << yorkSpring << QTime(2, 30) << 15 << utc(yorkSpring, 6, 45);
+        QTest::newRow("New York, twice-shown 01:30")
+            << QByteArray("America/New_York") << yorkFall << QTime(1, 30) << 0 << utc(yorkFall, 5, 30);
+        QTest::newRow("New York, 02:00 with a lead of 120")
+            << QByteArray("America/New_York") << yorkFall << QTime(2, 0) << 120 << utc(yorkFall, 5, 0);
+        // Lord Howe moves its clocks by half an hour.
+        const QDate howeFall(2026, 4, 5), howeSpring(2026, 10, 4);
+        QTest::newRow("Lord Howe, twice-shown 01:45")
+            << QByteArray("Australia/Lord_Howe") << howeFall << QTime(1, 45) << 0 << utc(howeFall.addDays(-1), 14, 45);
+        QTest::newRow("Lord Howe, skipped 02:10") << QByteArray("Australia/Lord_Howe") << howeSpring << QTime(2, 10)
+                                                  << 0 << utc(howeSpring.addDays(-1), 15, 30);
+        QTest::newRow("Lord Howe, 02:40 with a lead of 15")
+            << QByteArray("Australia/Lord_Howe") << howeSpring << QTime(2, 40) << 15
+            << utc(howeSpring.addDays(-1), 15, 25);
+        QTest::newRow("UTC, no change") << QByteArray("UTC") << berlinSpring << QTime(2, 30) << 15
+                                        << utc(berlinSpring, 2, 15);
+    }
+
+    void dueMomentsAcrossClockChanges()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QDate, day);
+        QFETCH(QTime, time);
+        QFETCH(int, lead);
+        QFETCH(QDateTime, due);
+        const QTimeZone tz(zone);
+        QVERIFY(tz.isValid());
+        const qint64 dayNumber = datevalue::dayNumber(day);
+        QCOMPARE(alarms::taskMoment(dayNumber, time.hour() * 60 + time.minute(), tz).addSecs(-60 * lead), due);
+
+        // Checked every minute through the night, the alarm is raised once, in its minute.
+        CellTable store = store::newStore();
+        store.setRowCount(2);
+        store.setCell(store::Key, 1, store::makeKey(dayNumber, 101));
+        store.setCell(store::Time, 1, time.toString(QStringLiteral("h:mm AP")));
+        store.setCell(store::What, 1, QStringLiteral("task"));
+        store.setCell(store::Alarm, 1, QStringLiteral("Yes"));
+        Options options(QString {});
+        options.alarmMin = lead;
+        alarms::Announced announced;
+        QList<QDateTime> raised;
+        const QDateTime start = due.addSecs(-4 * 3600);
+        for (QDateTime at = start; at <= due.addSecs(4 * 3600); at = at.addSecs(60)) {
+            for (const alarms::DueAlarm &alarm :
+                announced.takeNew(alarms::dueAlarms(store, FilterState(), options, m_us, at, tz)))
+                raised << alarms::momentOf(alarm.minute);
+        }
+        QCOMPARE(raised, QList<QDateTime> { due });
+        // A span over the whole night finds it once too.
+        QCOMPARE(
+            alarms::alarmsBetween(store, FilterState(), options, m_us, start, start.addSecs(8 * 3600), 7, tz).size(),
+            1);
+    }
+
     // One line of the note, as the panel shows one line: further lines are told by "…".
     void thePanelCaption_data()
     {
@@ -185,6 +270,12 @@ private Q_SLOTS:
     {
         const QDateTime moment(kDay, QTime(14, 30, 5));
         QCOMPARE(alarms::checkTime(alarms::checkText(moment)), moment);
+        // The hour Berlin's clocks show twice: the offset tells the two apart.
+        const QTimeZone berlin("Europe/Berlin");
+        for (const qint64 secs : { 1792888200LL, 1792891800LL }) { // 02:30 CEST, then 02:30 CET
+            const QDateTime twice = QDateTime::fromSecsSinceEpoch(secs, berlin);
+            QCOMPARE(alarms::checkTime(alarms::checkText(twice)).toSecsSinceEpoch(), secs);
+        }
         QVERIFY(!alarms::checkTime(QString()).isValid());
         QVERIFY(!alarms::checkTime(QStringLiteral("yesterday")).isValid());
     }
