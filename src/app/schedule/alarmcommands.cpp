@@ -29,6 +29,15 @@ const QColor kYellow(255, 255, 0);
 constexpr qint64 kJumpSeconds = 120;
 // The last check is written at most this often, and at close.
 constexpr qint64 kWriteEverySeconds = 300;
+// A check is due this long after a minute starts: a timer that fires a little early still
+// lands in the minute.
+constexpr int kCheckMarginMs = 250;
+
+// From `now` to a check early in the next minute.
+int msToNextCheck(const QDateTime &now)
+{
+    return int(60000 - now.toMSecsSinceEpoch() % 60000) + kCheckMarginMs;
+}
 
 } // namespace
 
@@ -138,10 +147,18 @@ void AlarmCommands::Timer1Timer()
     }
     m_queue += due;
     m_lastCheck = now;
+    if (m_check)
+        m_pool.setInterval(m_check, msToNextCheck(now));
     keepLastCheck(now, false);
     m_announced.forgetBefore(alarms::minuteOf(now) - 1);
     if (!m_showing && !m_queue.isEmpty())
         raiseNext();
+}
+
+void AlarmCommands::setCheckTrigger(TimerPool::Handle check)
+{
+    m_check = check;
+    m_pool.setInterval(m_check, msToNextCheck(m_services.clock.now()));
 }
 
 void AlarmCommands::raiseNext()

@@ -62,6 +62,9 @@ public:
 
 public Q_SLOTS:
     void Timer1Timer();
+    // The pool's trigger of the checks: each check sets it to the start of the next minute,
+    // so an alarm is raised in the first moments of its minute.
+    void setCheckTrigger(TimerPool::Handle check);
     void pnlAlarmClick();
     void tmPanelColorTimer();
     void ToolButton15Click();
@@ -87,6 +90,7 @@ private:
     QWidget *m_window;
     TimerPool &m_pool;
     TimerPool::Handle m_flash;
+    TimerPool::Handle m_check = 0;
     AlarmPanel *m_panel;
     QPointer<TfrmMissed> m_missed;
     alarms::Announced m_announced;

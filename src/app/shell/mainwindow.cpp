@@ -93,6 +93,7 @@ void TfrmMain::FormCreate()
     m_scheduleCommands = new ScheduleCommands(m_document, m_services, *this, this);
     m_optionsCommands = new OptionsCommands(m_document, m_services, *this, this);
     m_alarms = new AlarmCommands(m_document, m_services, *this, this, m_timerPool, trigger(2), this);
+    m_alarms->setCheckTrigger(trigger(1));
     connect(m_alarms, &AlarmCommands::showWindowRequested, this, &TfrmMain::showFromTray);
     // The Find dialog opens where the day's tasks begin.
     m_searchCommands = new SearchCommands(

@@ -38,6 +38,12 @@ int TimerPool::interval(Handle handle) const
     return handle >= 1 && handle <= count() ? m_timers[size_t(handle - 1)]->interval() : 0;
 }
 
+void TimerPool::setInterval(Handle handle, int intervalMs)
+{
+    if (handle >= 1 && handle <= count())
+        m_timers[size_t(handle - 1)]->setInterval(intervalMs); // an active timer starts again
+}
+
 void TimerPool::disableAll()
 {
     for (QTimer *timer : m_timers)

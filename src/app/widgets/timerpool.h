@@ -22,6 +22,8 @@ public:
     void setEnabled(Handle handle, bool enabled);
     bool isEnabled(Handle handle) const;
     int interval(Handle handle) const;
+    // A new interval, counted from now when the trigger runs.
+    void setInterval(Handle handle, int intervalMs);
     void disableAll();
     int count() const { return int(m_timers.size()); }
 

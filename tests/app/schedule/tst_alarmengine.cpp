@@ -262,6 +262,8 @@ private Q_SLOTS:
         start(QTime(15, 29));
         check(QTime(15, 29, 50));
         QVERIFY(panel()->isHidden());
+        // The next check comes as the minute starts.
+        QCOMPARE(m_window->timerPool().interval(m_window->trigger(1)), 10 * 1000 + 250);
         check(QTime(15, 31, 0));
         QVERIFY(panel()->isVisible());
         QVERIFY(panel()->text().contains(QStringLiteral("in a short sleep")));
