@@ -11,8 +11,11 @@
 #include "text/texthelpers.h"
 #include "widgets/windowplace.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -49,6 +52,8 @@ AlarmPanel::AlarmPanel(QWidget *parent)
     setWordWrap(true);
     setAutoFillBackground(true);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Alarm"));
     setMargin(24);
     QFont bold = font();
     bold.setBold(true);
@@ -64,6 +69,52 @@ void AlarmPanel::setColour(const QColor &colour)
     pal.setColor(QPalette::Window, colour);
     pal.setColor(QPalette::WindowText, Qt::black); // readable on lime and yellow in any theme
     setPalette(pal);
+}
+
+void AlarmPanel::showAlert()
+{
+    if (isHidden())
+        m_hadFocus = QApplication::focusWidget();
+    show();
+    raise();
+    setFocus(Qt::OtherFocusReason);
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+void AlarmPanel::clear()
+{
+    const bool hadFocus = hasFocus();
+    hide();
+    if (hadFocus && m_hadFocus)
+        m_hadFocus->setFocus(Qt::OtherFocusReason);
+    m_hadFocus = nullptr;
+}
+
+bool AlarmPanel::event(QEvent *event)
+{
+    // Every key is the panel's while it has the focus: a shortcut of the window under it
+    // would act on what nobody can see.
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+void AlarmPanel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        Q_EMIT clicked();
+        break;
+    default:
+        break;
+    }
+    event->accept(); // never passed on to the widgets under the panel
 }
 
 void AlarmPanel::mousePressEvent(QMouseEvent *event)
@@ -170,15 +221,14 @@ void AlarmCommands::raiseNext()
     playAlarmSound(true);
     m_panel->setText(alarms::panelCaption(alarm));
     placePanel();
-    m_panel->show();
-    m_panel->raise();
+    m_panel->showAlert();
     m_services.notifications.notify(QStringLiteral("Alarm at ") + alarm.time, alarm.what);
 }
 
 void AlarmCommands::pnlAlarmClick()
 {
     m_pool.setEnabled(m_flash, false);
-    m_panel->hide();
+    m_panel->clear();
     playAlarmSound(false);
     m_showing = false;
     // The next alarm of the queue follows at once.

@@ -15,7 +15,8 @@ class MainView;
 class TaskDocument;
 
 // The alarm panel: covers the main window's client area, flashes lime and yellow, and a
-// click on it clears the alarm.
+// click on it, Escape, Return or Space clears the alarm. While it shows it has the keyboard:
+// no key (a shortcut neither) reaches the widgets it covers.
 class AlarmPanel : public QLabel
 {
     Q_OBJECT
@@ -24,15 +25,22 @@ public:
     explicit AlarmPanel(QWidget *parent = nullptr);
     QColor colour() const { return m_colour; }
     void setColour(const QColor &colour);
+    // Shows the panel with the keyboard, told to assistive technology as an alert.
+    void showAlert();
+    // Hides it and gives the keyboard back to the widget that had it.
+    void clear();
 
 Q_SIGNALS:
     void clicked();
 
 protected:
+    bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QColor m_colour;
+    QPointer<QWidget> m_hadFocus;
 };
 
 // The alarm engine: checks the day's tasks, announces each due alarm once for its minute on

@@ -528,6 +528,8 @@ void TfrmMain::watchKeys()
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_alarms && watched == m_alarms->panel())
+        return QMainWindow::eventFilter(watched, event); // the alarm panel keeps every key
     switch (event->type()) {
     case QEvent::ShortcutOverride:
         // Escape must not turn into a shortcut of the focused control.
@@ -795,6 +797,11 @@ void TfrmMain::UpdateStatusClock()
 {
     m_status->setText(QStringLiteral("Today is ")
         + formatDateValue(QStringLiteral("dddddd tt"), m_services.clock.nowValue(), m_document.regional()));
+    // A window left open over midnight: "Today" and the calendars follow the new day.
+    if (m_strip->followToday(m_services.clock.now().date())) {
+        UpdateLabels(activeCalendar());
+        ColorAllCalendars(true);
+    }
 }
 
 QString TfrmMain::statusText() const

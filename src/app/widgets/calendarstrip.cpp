@@ -6,6 +6,8 @@
 
 #include <QGridLayout>
 
+#include <utility>
+
 CalendarStrip::CalendarStrip(QWidget *parent)
     : QWidget(parent)
 {
@@ -119,6 +121,7 @@ void CalendarStrip::setLooks(int active, bool raiseActive)
 
 void CalendarStrip::start(QDate today)
 {
+    m_today = today;
     m_inMonthSync = false;
     m_inDateChange = false;
     m_nav->setDate(today);
@@ -245,6 +248,16 @@ void CalendarStrip::goToday(QDate today)
     updateAppropriateMonth();
     m_inMonthSync = false;
     m_inDateChange = false;
+}
+
+bool CalendarStrip::followToday(QDate today)
+{
+    if (!today.isValid() || today == m_today)
+        return false;
+    const QDate was = std::exchange(m_today, today);
+    if (m_active >= 0 && selectedDay() == was)
+        setSelectedDay(today);
+    return true;
 }
 
 CellColours CalendarStrip::colours(int index, QDate day) const

@@ -62,6 +62,9 @@ public:
     void moveBy(int months, int years);
     // The second calendar active on `today`, the others around it (Today).
     void goToday(QDate today);
+    // The clock says `today`: at a new day, the selection moves on to it when it was on the
+    // day before, and stays on any other day. Answers whether the day changed.
+    bool followToday(QDate today);
     // Repaints the four calendars (all) or the active one.
     void repaintCalendars(bool all);
 
@@ -98,6 +101,7 @@ private:
     CellColourHook m_hook;
     int m_active = -1;
     int m_previous = -1;
+    QDate m_today; // as the clock said when last asked
     bool m_inMonthSync = false;
     bool m_inDateChange = false;
     bool m_calendarsStable = true; // false while the four are being re-dated: cells are not painted

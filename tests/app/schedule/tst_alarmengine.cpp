@@ -27,6 +27,8 @@ class TestAlarmEngine : public QObject
 {
     Q_OBJECT
 
+    using List = MainView::List;
+
     std::unique_ptr<AppFixture> m_app;
     std::unique_ptr<TfrmMain> m_window;
 
@@ -104,6 +106,44 @@ private Q_SLOTS:
         QVERIFY(!m_window->timerPool().isEnabled(m_window->trigger(2)));
         check(QTime(14, 30, 55)); // cleared within its minute: not announced again
         QVERIFY(!panel()->isVisible());
+    }
+
+    // The panel has the keyboard while it shows: Escape, Return or Space clears it, and no
+    // other key, a shortcut neither, reaches the list under it; the list has the keyboard
+    // back afterwards.
+    void thePanelIsClearedByKeyAndKeepsTheKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
+    void thePanelIsClearedByKeyAndKeepsTheKeys()
+    {
+        QFETCH(int, key);
+        writeStore({ { kToday, "2:30 PM", "Dentist" }, { kToday, "3:00 PM", "Pharmacy", "No" } });
+        start(QTime(14, 29));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        GridView *list = m_window->dayView();
+        list->setFocus();
+        m_window->selectRow(List::Day, 1);
+        check(QTime(14, 30, 5));
+        QVERIFY(panel()->isVisible());
+        QVERIFY(panel()->hasFocus());
+        const QByteArray store = readAll(m_app->data(QStringLiteral("grid.grd")));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete, Qt::ControlModifier); // delete the task
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+        QVERIFY(panel()->isVisible());
+        QCOMPARE(m_window->currentRow(List::Day), 1);
+        QCOMPARE(readAll(m_app->data(QStringLiteral("grid.grd"))), store);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QVERIFY(!panel()->isVisible());
+        QVERIFY(!m_app->sound.isPlaying());
+        QCOMPARE(QApplication::focusWidget(), list);
+        QVERIFY(!QApplication::activeModalWidget()); // Return opened no editor
+        QCOMPARE(m_app->dialogs.errors, QStringList());
     }
 
     // Two alarms of one minute, and one that falls due while another is up: each is shown

@@ -534,6 +534,33 @@ private Q_SLOTS:
         QCOMPARE(window->statusText(), QStringLiteral("Today is Thursday, December 10, 2026 9:00 AM"));
     }
 
+    // A window left open over midnight: when today was shown, the new today is, its tasks
+    // and its heading; another day shown stays, and its heading says what it now is.
+    void midnightMovesTodayOn_data()
+    {
+        QTest::addColumn<int>("shown"); // days from the first day
+        QTest::addColumn<int>("shownAfter");
+        QTest::addColumn<QString>("heading"); // how the heading ends after midnight
+        QTest::newRow("today shown") << 0 << 1 << "Today";
+        QTest::newRow("tomorrow shown") << 1 << 1 << "Today";
+        QTest::newRow("a week on shown") << 7 << 7 << "6 days";
+    }
+    void midnightMovesTodayOn()
+    {
+        QFETCH(int, shown);
+        QFETCH(int, shownAfter);
+        QFETCH(QString, heading);
+        const QDate first(2026, 12, 9);
+        m_app->clock.set(QDateTime(first, QTime(23, 59, 30)));
+        auto window = shownWindow();
+        window->moveSelectedDay(shown);
+        m_app->clock.set(QDateTime(first.addDays(1), QTime(0, 0, 1)));
+        window->timerPoolAllTriggers(window->trigger(5));
+        QCOMPARE(window->selectedDay(), first.addDays(shownAfter));
+        QCOMPARE(m_app->document->shownDay(), datevalue::dayNumber(first.addDays(shownAfter)));
+        QVERIFY2(window->dateHeadingText().endsWith(heading), qPrintable(window->dateHeadingText()));
+    }
+
     void stalenessNoticeOnlyForOldBuilds_data()
     {
         QTest::addColumn<int>("daysAfterBuild");
