@@ -91,15 +91,16 @@ int main(int argc, char *argv[])
         qCInfo(lcShell) << "another copy asked to show the main window";
         window.showFromTray();
     });
-    // A signal or the end of the desktop session closes the program as "Exit" does, but
-    // nobody is there to answer a question.
+    // A signal closes the program as "Exit" does, but nobody is there to answer a question.
+    // The session manager's request to commit the data saves everything and goes on: the
+    // session ends, if it does, with a signal.
     SignalWatcher watcher(&app);
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, [&window](int number) {
         qCInfo(lcShell) << "closing on signal" << number;
         window.closeUnattended();
     });
     QObject::connect(
-        &app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager &) { window.closeUnattended(); });
+        &app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager &) { window.commitData(); });
 
     if (document.options().autoStart)
         window.startHidden();

@@ -636,6 +636,15 @@ void TfrmMain::closeUnattended()
     close();
 }
 
+void TfrmMain::commitData()
+{
+    m_dayPane->memWhatExit();
+    if (!m_document.saveAtClose().isEmpty())
+        qCWarning(lcShell) << "unsaved changes kept in" << m_document.keepUnsaved(m_services.clock.now()).written;
+    if (const SaveResult layout = m_layout.save(); !layout)
+        qCWarning(lcShell).noquote() << layout.message();
+}
+
 bool TfrmMain::FormCloseQuery()
 {
     m_timerPool.disableAll();

@@ -85,6 +85,9 @@ public:
     // Closes where nobody can answer a question (the session ends, a signal): tables that
     // cannot be saved are kept beside the data (or in the state folder) instead of asking.
     void closeUnattended();
+    // The session manager asks for everything on disk (it may be saving the session, not
+    // ending it): all is saved, nobody is asked, and the program goes on.
+    void commitData();
     // The program's exit code: 1 when such a close could keep some changes nowhere.
     int exitCode() const { return m_exitCode; }
 

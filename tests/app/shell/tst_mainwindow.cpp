@@ -290,6 +290,31 @@ private Q_SLOTS:
         QDir().rmdir(todoPath);
     }
 
+    // The session manager's "commit your data" saves everything, asks nobody and lets the
+    // program go on; what cannot be saved is kept beside the data.
+    void committingTheDataForTheSessionSavesAndGoesOn()
+    {
+        auto window = shownWindow();
+        m_app->document->todoList().setCell(todo::What, 1, QStringLiteral("Buy paint"));
+        window->commitData();
+        QVERIFY(readAll(data(QStringLiteral("gridNon.grd"))).contains("Buy paint"));
+        QVERIFY(QFile::exists(data(QStringLiteral("grid.grd"))));
+        QVERIFY(window->isVisible());
+        QVERIFY(window->timerPool().isEnabled(window->trigger(1))); // the alarm check goes on
+        m_app->document->todoList().setCell(todo::What, 1, QStringLiteral("Buy white paint"));
+        QVERIFY(QFile::remove(data(QStringLiteral("gridNon.grd"))));
+        QVERIFY(QDir().mkpath(data(QStringLiteral("gridNon.grd"))));
+        window->commitData();
+        QVERIFY(m_app->dialogs.questions.isEmpty());
+        QVERIFY(m_app->dialogs.errors.isEmpty());
+        const QStringList kept
+            = QDir(m_app->document->dataFolder()).entryList({ QStringLiteral("gridNon.grd.unsaved-*") });
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(readAll(data(kept[0])).contains("Buy white paint"));
+        QVERIFY(window->isVisible());
+        QVERIFY(QDir().rmdir(data(QStringLiteral("gridNon.grd"))));
+    }
+
     void aSignalCloseKeepsWhatCannotBeSavedAndTheNextStartSaysSo()
     {
         auto window = shownWindow();
