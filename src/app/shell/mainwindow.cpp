@@ -329,6 +329,20 @@ void TfrmMain::showEvent(QShowEvent *event)
         m_dayPane->list()->setFocus();
     }
     m_timerPool.setEnabled(trigger(3), true);
+    // The pop-up's poll and the status clock run only while they can be seen.
+    if (!m_closed) {
+        m_timerPool.setEnabled(trigger(4), true);
+        m_timerPool.setEnabled(trigger(5), true);
+        UpdateStatusClock();
+    }
+}
+
+void TfrmMain::hideEvent(QHideEvent *event)
+{
+    QMainWindow::hideEvent(event);
+    // Hidden in the tray or minimised, only the alarm check wakes the program.
+    m_timerPool.setEnabled(trigger(4), false);
+    m_timerPool.setEnabled(trigger(5), false);
 }
 
 GridView *TfrmMain::dayView() const

@@ -9,6 +9,7 @@
 #include "store/gridfile.h"
 #include "store/todolist.h"
 #include "testfiles.h"
+#include "text/regional.h"
 #include "text/texthelpers.h"
 #include "widgethelpers.h"
 #include "widgets/calendarstrip.h"
@@ -557,6 +558,24 @@ private Q_SLOTS:
         m_app->clock.set(QDateTime(QDate(2026, 12, 10), QTime(9, 0, 0)));
         window->timerPoolAllTriggers(window->trigger(5));
         QCOMPARE(window->statusText(), QStringLiteral("Today is Thursday, December 10, 2026 9:00 AM"));
+    }
+
+    // Hidden, the program wakes for the alarm check only; shown again, the status clock
+    // says the time at once.
+    void hiddenOnlyTheAlarmCheckRuns()
+    {
+        auto window = shownWindow();
+        window->hide();
+        QVERIFY(window->timerPool().isEnabled(window->trigger(1)));
+        QVERIFY(!window->timerPool().isEnabled(window->trigger(4))); // the pop-up's poll
+        QVERIFY(!window->timerPool().isEnabled(window->trigger(5))); // the status clock
+        m_app->clock.set(m_app->clock.now().addSecs(3600));
+        window->show();
+        QVERIFY(window->timerPool().isEnabled(window->trigger(4)));
+        QVERIFY(window->timerPool().isEnabled(window->trigger(5)));
+        QVERIFY2(window->statusText().endsWith(
+                     formatDateValue(QStringLiteral("tt"), m_app->clock.nowValue(), m_app->document->regional())),
+            qPrintable(window->statusText()));
     }
 
     // A window left open over midnight: when today was shown, the new today is, its tasks
