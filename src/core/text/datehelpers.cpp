@@ -1,5 +1,9 @@
 #include "datehelpers.h"
 
+#include <QHash>
+#include <QLocale>
+#include <QSet>
+
 #include <optional>
 
 #include "platform/clock.h"
@@ -35,8 +39,36 @@ void skipSpaces(const QString &text, qsizetype &pos)
 
 enum class Marker { None, Am, Pm };
 
+// The twelve-hour markers of every regional setting Qt knows ("오후", "م", "nachm."), those
+// that mean the same in all of them: a time written under one setting reads under any.
+const QHash<QString, Marker> &everyMarker()
+{
+    static const QHash<QString, Marker> markers = [] {
+        QHash<QString, Marker> found;
+        QSet<QString> ambiguous;
+        const auto add = [&](const QString &text, Marker marker) {
+            const QString key = text.trimmed().toCaseFolded();
+            if (key.isEmpty() || ambiguous.contains(key))
+                return;
+            if (const auto it = found.constFind(key); it != found.constEnd() && *it != marker) {
+                found.remove(key);
+                ambiguous.insert(key);
+                return;
+            }
+            found.insert(key, marker);
+        };
+        for (const QLocale &locale :
+            QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+            add(locale.amText(), Marker::Am);
+            add(locale.pmText(), Marker::Pm);
+        }
+        return found;
+    }();
+    return markers;
+}
+
 // The twelve-hour marker that makes up the whole of text, if any: the regional texts
-// first, then the English letters.
+// first, then the English letters, then those of any other regional setting.
 std::optional<Marker> markerOf(QStringView text, const RegionalSettings &settings)
 {
     auto is = [&](const QString &candidate) {
@@ -54,6 +86,11 @@ std::optional<Marker> markerOf(QStringView text, const RegionalSettings &setting
         if (text.compare(QLatin1String(pm), Qt::CaseInsensitive) == 0)
             return Marker::Pm;
     }
+    if (text.isEmpty())
+        return std::nullopt;
+    const QHash<QString, Marker> &markers = everyMarker();
+    if (const auto it = markers.constFind(text.toString().toCaseFolded()); it != markers.constEnd())
+        return *it;
     return std::nullopt;
 }
 
@@ -124,12 +161,17 @@ std::optional<double> parseTime(const QString &input, const RegionalSettings &se
     auto minuteStart = [&](qsizetype at) -> qsizetype {
         if (at + 1 < text.size() && isSeparator(text.at(at)) && isDigitChar(text.at(at + 1)))
             return at + 1;
-        if (hourMark.isEmpty() || (hourMark.size() == 1 && isSeparator(hourMark.at(0))))
-            return -1;
+        // The regional mark, or "h" as French settings write it ("14 h 30") under any other.
         skipSpaces(text, at);
-        if (!QStringView(text).mid(at).startsWith(hourMark, Qt::CaseInsensitive))
+        const QStringView rest = QStringView(text).mid(at);
+        const bool regionalMark = !hourMark.isEmpty() && !(hourMark.size() == 1 && isSeparator(hourMark.at(0)))
+            && rest.startsWith(hourMark, Qt::CaseInsensitive);
+        if (regionalMark)
+            at += hourMark.size();
+        else if (rest.startsWith(QLatin1Char('h'), Qt::CaseInsensitive))
+            at += 1;
+        else
             return -1;
-        at += hourMark.size();
         skipSpaces(text, at);
         return at < text.size() && isDigitChar(text.at(at)) ? at : -1;
     };

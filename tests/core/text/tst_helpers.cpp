@@ -88,6 +88,8 @@ private Q_SLOTS:
     void timeOfText_data();
     void timeOfText();
     void timeOfTextPutsNonTimesAfterEveryRealTime();
+    void aTimeWrittenUnderOneSettingReadsUnderAny_data();
+    void aTimeWrittenUnderOneSettingReadsUnderAny();
 
     void relativeDayText_data();
     void relativeDayText();
@@ -472,6 +474,36 @@ void TestHelpers::timeOfText()
         QCOMPARE(value, seconds / 86400.0);
         QCOMPARE(datevalue::toTime(value), QTime(0, 0).addSecs(seconds));
     }
+}
+
+// A store written under one regional setting is read under another (the user changed it,
+// or copied the data folder): its times still ring.
+void TestHelpers::aTimeWrittenUnderOneSettingReadsUnderAny_data()
+{
+    QTest::addColumn<QString>("writer");
+    for (const char *name : { "en_US", "en_GB", "de_DE", "fr_CA", "ko_KR", "ar_EG", "zh_CN", "ja_JP" })
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestHelpers::aTimeWrittenUnderOneSettingReadsUnderAny()
+{
+    QFETCH(QString, writer);
+    RegionalSettings written = RegionalSettings::fromLocale(QLocale(writer));
+    fix2000(written);
+    for (const QTime time : { QTime(0, 5), QTime(9, 0), QTime(12, 0), QTime(14, 30), QTime(23, 59) }) {
+        const QString text = formatDateValue(
+            QStringLiteral("t"), datevalue::fromDate(QDate(2026, 1, 31)) + datevalue::fromTime(time), written);
+        for (const char *reader : { "en_US", "en_GB", "de_DE", "fr_CA", "ko_KR", "ar_EG", "zh_CN", "ja_JP" }) {
+            RegionalSettings settings = RegionalSettings::fromLocale(QLocale(QLatin1String(reader)));
+            fix2000(settings);
+            QVERIFY2(readTypedTime(text, settings) == time,
+                qPrintable(QStringLiteral("\"%1\" read under %2").arg(text, QLatin1String(reader))));
+        }
+    }
+    // Still no time: a word, or a marker alone.
+    const RegionalSettings us = RegionalSettings::englishUS();
+    for (const char *text : { "lunch", "\uC624\uD6C4", "14 h", "h 30" })
+        QVERIFY2(!readTypedTime(QString::fromUtf8(text), us), text);
 }
 
 void TestHelpers::timeOfTextPutsNonTimesAfterEveryRealTime()
