@@ -6,8 +6,8 @@
 
 class QSoundEffect;
 
-// Sound through the desktop's audio (WAV files). Without an audio device nothing is heard
-// and nothing is reported.
+// Sound through the desktop's audio (WAV files). A file that will not play, or a machine
+// without an audio output, is reported to the failure handler.
 class QtSound final : public Sound
 {
 public:

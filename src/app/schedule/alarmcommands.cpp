@@ -35,6 +35,8 @@ constexpr qint64 kWriteEverySeconds = 300;
 // A check is due this long after a minute starts: a timer that fires a little early still
 // lands in the minute.
 constexpr int kCheckMarginMs = 250;
+// Put after the caption when the alarm sound cannot be heard, before the reason.
+constexpr const char *kSoundProblem = " (sound could not be played: ";
 
 // From `now` to a check early in the next minute.
 int msToNextCheck(const QDateTime &now)
@@ -137,11 +139,17 @@ AlarmCommands::AlarmCommands(TaskDocument &document, const Services &services, M
 {
     m_panel->hide();
     connect(m_panel, &AlarmPanel::clicked, this, &AlarmCommands::pnlAlarmClick);
+    // A silent alarm says why, so the user knows to look rather than listen.
+    m_services.sound.setFailureHandler([this](const QString &reason) {
+        if (m_showing && !m_panel->text().contains(QLatin1String(kSoundProblem)))
+            m_panel->setText(m_panel->text() + QLatin1String(kSoundProblem) + reason + QLatin1Char(')'));
+    });
     m_window->installEventFilter(this);
 }
 
 AlarmCommands::~AlarmCommands()
 {
+    m_services.sound.setFailureHandler({});
     delete m_missed.data();
 }
 
@@ -218,8 +226,8 @@ void AlarmCommands::raiseNext()
     m_showing = true;
     Q_EMIT showWindowRequested();
     m_pool.setEnabled(m_flash, true);
-    playAlarmSound(true);
     m_panel->setText(alarms::panelCaption(alarm));
+    playAlarmSound(true);
     placePanel();
     m_panel->showAlert();
     m_services.notifications.notify(QStringLiteral("Alarm at ") + alarm.time, alarm.what);

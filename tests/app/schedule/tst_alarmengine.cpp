@@ -146,6 +146,20 @@ private Q_SLOTS:
         QCOMPARE(m_app->dialogs.errors, QStringList());
     }
 
+    // A sound that cannot be heard (a file that will not play, no audio output) is said on
+    // the panel, so a silent alarm is not taken for none.
+    void aSoundThatCannotPlayIsSaid()
+    {
+        writeStore({ { kToday, "2:30 PM", "Dentist" } });
+        m_app->sound.failWith = QStringLiteral("this computer has no audio output");
+        start(QTime(14, 29));
+        check(QTime(14, 30, 1));
+        QVERIFY(panel()->isVisible());
+        QCOMPARE(panel()->text(),
+            QStringLiteral("Alarm \"Dentist\" at 2:30 PM ... click panel to clear (sound could not be played: this "
+                           "computer has no audio output)"));
+    }
+
     // Two alarms of one minute, and one that falls due while another is up: each is shown
     // in turn, none dropped.
     void alarmsAreQueuedNeverDropped()
