@@ -237,6 +237,7 @@ void AlarmCommands::pnlAlarmClick()
 {
     m_pool.setEnabled(m_flash, false);
     m_panel->clear();
+    m_services.notifications.withdraw(); // seen: it must not stay on the desktop
     playAlarmSound(false);
     m_showing = false;
     // The next alarm of the queue follows at once.

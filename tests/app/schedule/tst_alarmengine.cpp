@@ -103,6 +103,7 @@ private Q_SLOTS:
         QTest::mouseClick(panel(), Qt::LeftButton);
         QVERIFY(!panel()->isVisible());
         QVERIFY(!m_app->sound.isPlaying());
+        QCOMPARE(m_app->notifications.withdrawn, 1); // the notification goes with the panel
         QVERIFY(!m_window->timerPool().isEnabled(m_window->trigger(2)));
         check(QTime(14, 30, 55)); // cleared within its minute: not announced again
         QVERIFY(!panel()->isVisible());
