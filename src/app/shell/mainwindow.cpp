@@ -10,6 +10,7 @@
 #include "schedule/dayview.h"
 #include "schedule/popupsummary.h"
 #include "schedule/schedulecommands.h"
+#include "shell/closing.h"
 #include "shell/dragdrop.h"
 #include "shell/layoutcommands.h"
 #include "shell/logging.h"
@@ -653,8 +654,7 @@ void TfrmMain::closeUnattended()
 void TfrmMain::commitData()
 {
     m_dayPane->memWhatExit();
-    if (!m_document.saveAtClose().isEmpty())
-        qCWarning(lcShell) << "unsaved changes kept in" << m_document.keepUnsaved(m_services.clock.now()).written;
+    closing::saveTables(m_document, m_services.dialogs, m_services.clock.now(), true);
     if (const SaveResult layout = m_layout.save(); !layout)
         qCWarning(lcShell).noquote() << layout.message();
 }
@@ -690,7 +690,11 @@ bool TfrmMain::FormClose()
 {
     m_alarms->setClosing(true); // no alarm is raised from here on
     m_dayPane->memWhatExit();
-    if (!saveBeforeClosing()) {
+    const closing::Outcome saved
+        = closing::saveTables(m_document, m_services.dialogs, m_services.clock.now(), m_unattended);
+    if (saved.lost)
+        m_exitCode = 1;
+    if (!saved.close) {
         m_alarms->setClosing(false);
         return false;
     }
@@ -700,40 +704,6 @@ bool TfrmMain::FormClose()
         report(layout);
     if (!m_unattended && version::isStale(version::buildDate(), m_services.clock.now().date()))
         m_services.dialogs.showPlain(version::staleNotice());
-    return true;
-}
-
-bool TfrmMain::saveBeforeClosing()
-{
-    QList<SaveResult> failures = m_document.saveAtClose();
-    while (!failures.isEmpty()) {
-        if (m_unattended) {
-            // Nobody can answer: what could not be saved is kept beside the data, or in the
-            // state folder. What neither takes is lost, and the exit code says so.
-            const TaskDocument::KeptUnsaved kept = m_document.keepUnsaved(m_services.clock.now());
-            qCWarning(lcShell) << "unsaved changes kept in" << kept.written;
-            if (!kept.lost.isEmpty()) {
-                qCCritical(lcShell) << "unsaved changes lost, no copy could be written:" << kept.lost;
-                m_exitCode = 1;
-            }
-            return true;
-        }
-        QStringList lines;
-        for (const SaveResult &failure : std::as_const(failures))
-            lines << failure.message();
-        const QString question
-            = lines.join(QLatin1Char('\n')) + QStringLiteral("\n\nQuitting now loses the changes that were not saved.");
-        switch (m_services.dialogs.choose(
-            question, { QStringLiteral("Retry"), QStringLiteral("Quit anyway"), QStringLiteral("Cancel") })) {
-        case 0:
-            failures = m_document.saveAtClose();
-            break;
-        case 1:
-            return true;
-        default:
-            return false;
-        }
-    }
     return true;
 }
 

@@ -142,7 +142,6 @@ private:
     void FormShow();
     bool FormCloseQuery();
     bool FormClose();
-    bool saveBeforeClosing();
     void showFilterIndicator();
     CellColours calendarCellColours(QDate day) const;
     void applyFonts();
