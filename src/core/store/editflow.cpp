@@ -111,22 +111,6 @@ TaskValues todoRowValues(const CellTable &todoList, int row, DateValue now)
     return task;
 }
 
-void setDayRow(CellTable &dayList, int row, const TaskValues &task, const RegionalSettings &settings)
-{
-    dayList.setCell(daylist::Time, row, timeText(task.time, settings));
-    dayList.setCell(daylist::Category, row, cleanLine(task.category));
-    dayList.setCell(daylist::What, row, cleanMemo(task.notes));
-    dayList.setCell(daylist::Done, row, yesNoText(task.done));
-    dayList.setCell(daylist::Alarm, row, yesNoText(task.alarm));
-}
-
-void setTodoRow(CellTable &todoList, int row, const TaskValues &task)
-{
-    todoList.setCell(todo::Category, row, cleanLine(task.category));
-    todoList.setCell(todo::What, row, cleanMemo(task.notes));
-    todoList.setCell(todo::Done, row, yesNoText(task.done));
-}
-
 Task taskOf(const TaskValues &values, std::optional<qint64> day, const RegionalSettings &settings)
 {
     Task task;
@@ -145,16 +129,6 @@ Task taskOf(const TaskValues &values, std::optional<qint64> day, const RegionalS
 bool rowInUse(const CellTable &list, int row)
 {
     return row >= 1 && row < list.rowCount() && !list.isRowBlank(row);
-}
-
-int addTask(CellTable &list, TaskList kind, const TaskValues &task, const RegionalSettings &settings)
-{
-    const int row = list.firstFreeRow();
-    if (kind == TaskList::Day)
-        setDayRow(list, row, task, settings);
-    else
-        setTodoRow(list, row, task);
-    return list.sortRows(row);
 }
 
 CompletedEntry completedEntry(const TaskValues &task, QDate completion, const QString &logDay,

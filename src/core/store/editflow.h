@@ -56,12 +56,10 @@ constexpr int kCategoryLength = 20;
 // dropped. The memo's limit is kept by the memo itself.
 QString cleanMemo(const QString &text);
 
-// A list row's values, and back. Day-list rows: time ("t"), category, notes, done, alarm;
+// A list row's values. Day-list rows: time ("t"), category, notes, done, alarm;
 // to-do rows: category, notes, done. A time that is not a time reads as the current time.
 TaskValues dayRowValues(const CellTable &dayList, int row, const RegionalSettings &settings, DateValue now);
 TaskValues todoRowValues(const CellTable &todoList, int row, DateValue now);
-void setDayRow(CellTable &dayList, int row, const TaskValues &task, const RegionalSettings &settings);
-void setTodoRow(CellTable &todoList, int row, const TaskValues &task);
 // The time as a day-list cell: the short time pattern.
 QString timeText(QTime time, const RegionalSettings &settings);
 // The task the editor's values make, cleaned for its cells: on `day`, or a to-do without one.
@@ -69,10 +67,6 @@ Task taskOf(const TaskValues &values, std::optional<qint64> day, const RegionalS
 
 // Whether a list row holds a task (any cell not empty).
 bool rowInUse(const CellTable &list, int row);
-
-// Add: the task goes into the first blank row (one is appended when there is none), then
-// the list is sorted by its sort column. Answers the row the task stands in after the sort.
-int addTask(CellTable &list, TaskList kind, const TaskValues &task, const RegionalSettings &settings);
 
 // The completed-task row of a task completed on `completion`: the date in the short date
 // pattern and the time in the long time pattern.

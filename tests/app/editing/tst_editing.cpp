@@ -267,10 +267,10 @@ private Q_SLOTS:
         if (flow == QLatin1String("edit")) {
             commands().btEditClick(editflow::TaskList::Day);
         } else if (flow == QLatin1String("complete done")) {
-            doc().dayList().setRowCount(2);
-            editflow::setDayRow(
-                doc().dayList(), 1, { QTime(9, 0), QString(), QStringLiteral("done"), true, false }, doc().regional());
-            QVERIFY(doc().writeShownDay().ok);
+            QVERIFY(doc()
+                        .addTask(editflow::taskOf({ QTime(9, 0), QString(), QStringLiteral("done"), true, false },
+                            doc().shownDay(), doc().regional()))
+                        .saved.ok);
             m_window->dayView()->setCurrentTableRow(1);
             commands().Markascompleted1Click(editflow::TaskList::Day);
         } else if (flow == QLatin1String("delete")) {

@@ -135,10 +135,9 @@ bool editShownDay(TaskDocument &d)
 {
     // The day holds a series task (day.100) above the day's own task.
     d.showDay(dayOf(2026, 2, 14));
-    editflow::TaskValues task = editflow::dayRowValues(d.dayList(), 2, d.regional(), d.clock().nowValue());
-    task.notes += QStringLiteral(" at Luigi's");
-    editflow::setDayRow(d.dayList(), 2, task, d.regional());
-    return d.writeShownDay().ok;
+    Task task = *d.task(d.dayList().rowId(2));
+    task.text += QStringLiteral(" at Luigi's");
+    return d.updateTask(task).ok;
 }
 
 bool deleteFromShownDay(TaskDocument &d)
@@ -166,9 +165,7 @@ bool addTodo(TaskDocument &d)
     editflow::TaskValues task;
     task.category = QStringLiteral("Garden");
     task.notes = memoToText({ QStringLiteral("Cut the hedge"), QStringLiteral("sharpen the shears ✂ first") });
-    editflow::addTask(d.todoList(), editflow::TaskList::Todo, task, d.regional());
-    d.todoEdited();
-    return d.saveTodo().ok;
+    return d.addTask(editflow::taskOf(task, std::nullopt, d.regional())).saved.ok;
 }
 
 bool removeTodo(TaskDocument &d)
